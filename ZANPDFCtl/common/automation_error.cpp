@@ -1,0 +1,71 @@
+#include "common/automation_error.h"
+
+#include <new>
+
+namespace zan {
+
+AutomationException::AutomationException(AutomationError error)
+    : error_(std::move(error)),
+      what_((error_.description + QStringLiteral(" (#") + QString::number(error_.number) +
+             QStringLiteral(", ") + error_.source + QStringLiteral(")"))
+                .toUtf8()) {}
+
+void raiseError(const AutomationError& error) { throw AutomationException(error); }
+
+void raiseError(std::int32_t number, const QString& source, const QString& description) {
+  AutomationError e;
+  e.number = number;
+  e.source = source;
+  e.description = description;
+  throw AutomationException(e);
+}
+
+AutomationError currentError() {
+  try {
+    throw;
+  } catch (const AutomationException& e) {
+    return e.error();
+  } catch (const std::bad_alloc&) {
+    return AutomationError{7, QStringLiteral("ZANPdfCtl4"), QStringLiteral("Out of memory"), {}, 0};
+  } catch (const std::exception& e) {
+    return AutomationError{static_cast<std::int32_t>(0x80004005u), QStringLiteral("ZANPdfCtl4"),
+                           QString::fromUtf8(e.what()), {}, 0};
+  } catch (...) {
+    return AutomationError{static_cast<std::int32_t>(0x80004005u), QStringLiteral("ZANPdfCtl4"),
+                           QStringLiteral("Unspecified failure"), {}, 0};
+  }
+}
+
+AutomationError stepPrefixed(const AutomationError& caught, int step) {
+  AutomationError e;
+  e.number = caught.number;
+  e.source = caught.source;
+  e.description = QStringLiteral("Line# ") + QString::number(step) + QStringLiteral(" Desc: ") + caught.description;
+  return e;
+}
+
+AutomationError linePrefixed(const AutomationError& caught, int line, const QString& source) {
+  AutomationError e;
+  e.number = caught.number;
+  e.source = source;
+  e.description = QStringLiteral("Line #: ") + QString::number(line) + QStringLiteral("; ") + caught.description;
+  return e;
+}
+
+AutomationError lineSuffixed(const AutomationError& caught, int line) {
+  AutomationError e = caught;
+  e.description = caught.description + QStringLiteral(" line: ") + QString::number(line);
+  return e;
+}
+
+void runLabelled(const std::function<void(StepLabel&)>& body,
+                 const std::function<AutomationError(const AutomationError&, int)>& rewrite) {
+  StepLabel at;
+  try {
+    body(at);
+  } catch (...) {
+    raiseError(rewrite(currentError(), at));
+  }
+}
+
+}  // namespace zan

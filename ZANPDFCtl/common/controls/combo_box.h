@@ -1,0 +1,44 @@
+#pragma once
+// Drop-down list combo box: entries with 32-bit item data, ListIndex -1 for no selection.
+
+#include "common/controls/control.h"
+
+#include <QComboBox>
+
+#include <cstdint>
+
+namespace zan::controls {
+
+class ComboBox final : public Control {
+  Q_OBJECT
+ public:
+  ComboBox(Form& form, const QString& name, QWidget* parent);
+  QComboBox* comboBox() const;
+
+  int listCount() const;
+  // The selected entry, -1 for none.
+  int listIndex() const;
+  // Selects entry `index` (-1 for none) from code; runs onClick when the selection changed.
+  // An index outside -1..listCount()-1 fails with error 380 "Invalid property value".
+  void setListIndex(int index);
+
+  // The shown text: the selected entry's text, empty when nothing is selected.
+  QString text() const;
+  QString list(int index) const;  // error 381 outside the list
+
+  // Appends an entry (the selection does not change) and returns its index.
+  int addItem(const QString& text);
+  void removeItem(int index);  // error 5 outside the list
+  // Removes every entry; the selection becomes -1 without running onClick.
+  void clear();
+
+  std::int32_t itemData(int index) const;  // error 381 outside the list
+  void setItemData(int index, std::int32_t data);
+  // The entry whose item data is `data`, or -1.
+  int findItemData(std::int32_t data) const;
+
+  // The selected entry changed, by the user or by code.
+  std::function<void()> onClick;
+};
+
+}  // namespace zan::controls

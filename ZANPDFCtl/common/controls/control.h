@@ -1,0 +1,132 @@
+#pragma once
+// The classic control layer: controls that panels speak to in classic terms (list index, item
+// data, check value 0/1/2, text, caret, tag, enabled, visible, caption) and whose handlers run
+// synchronously whether the user or code changed the value.
+//
+// Two paths reach a handler:
+//  - code path: a setter (setValue, setListIndex, setText, ...) changes the Qt widget under a
+//    signal blocker and, only if the value really changed, calls the handler directly. A
+//    failure thrown by the handler reaches the code that called the setter.
+//  - user path: a Qt signal or event (typing, clicking, the spin arrows, paste) calls the same
+//    handler inside Form::dispatch(), which catches every failure and hands it to the form's
+//    failure policy. Nothing is ever thrown into Qt frames.
+// Handlers nest to any depth (a change handler may set the text again).
+
+#include "common/automation_error.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace zan::controls {
+
+class Form;
+
+// Base of every control. The control owns no widget: its Qt widget lives in the panel's widget
+// tree (objectName = the control's design name) and the control object, owned by the Form,
+// refers to it. The control object is the context of every connection it makes, so no handler
+// runs once the Form has released its controls.
+class Control : public QObject {
+  Q_OBJECT
+ public:
+  ~Control() override;
+
+  QWidget* widget() const { return widget_; }
+  QString name() const;
+  Form& form() const { return *form_; }
+
+  // The control's own Enabled flag (a control inside a disabled frame keeps its own flag).
+  bool enabled() const;
+  void setEnabled(bool enabled);
+  // The control's own Visible flag (true before the form is first shown, unless hidden).
+  bool visible() const;
+  void setVisible(bool visible);
+
+  QString tag() const { return tag_; }
+  void setTag(const QString& tag) { tag_ = tag; }
+
+  // Controls that have a caption (frame, label, check box, command button) return true; the
+  // others ignore setCaption and return an empty caption.
+  virtual bool hasCaption() const { return false; }
+  virtual QString caption() const { return {}; }
+  virtual void setCaption(const QString&) {}
+
+  // Moves the keyboard focus here. Fails with error 5 "Invalid procedure call or argument"
+  // when the control, or a frame around it, is disabled or hidden.
+  void setFocus();
+
+  // Position and size in twips relative to the parent (1 pixel = 15 twips).
+  void setGeometryTwips(int left, int top, int width, int height);
+
+  // Focus loss (not raised when the whole window merely loses activation).
+  std::function<void()> onLostFocus;
+
+ protected:
+  Control(Form& form, QWidget* widget);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Subclasses see the widget's events first; return true to swallow the event.
+  virtual bool filterEvent(QEvent* event);
+
+ private:
+  Form* form_;
+  QPointer<QWidget> widget_;
+  QString tag_;
+};
+
+// Owns a panel's controls in creation order (the panel's control order) and holds the
+// dispatch-boundary policy for failures on the user path.
+class Form {
+ public:
+  using FailurePolicy = std::function<void(const AutomationError&)>;
+
+  explicit Form(QWidget* surface);
+  ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  QWidget* surface() const { return surface_; }
+
+  // Creates a control of kind C named `name` whose widget is a child of `parent`.
+  template <class C, class... Args>
+  C* add(const QString& name, QWidget* parent, Args&&... args) {
+    auto control = std::unique_ptr<C>(new C(*this, name, parent, std::forward<Args>(args)...));
+    C* raw = control.get();
+    controls_.push_back(std::move(control));
+    return raw;
+  }
+
+  // Every control in creation order.
+  const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+  Control* find(const QString& name) const;
+
+  // Runs a user-path handler: any failure goes to the failure policy, never into Qt.
+  void dispatch(const std::function<void()>& handler) const;
+
+  // The default policy writes the failure to the Qt log (qWarning); a panel installs one that
+  // shows it to the user. A policy that itself throws is caught and logged.
+  void setFailurePolicy(FailurePolicy policy) { policy_ = std::move(policy); }
+
+  // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
+  // `backward` is true for a Shift+Tab entry. Runs on the user path.
+  void setFocusEntryHandler(std::function<void(bool backward)> handler);
+
+  // Releases every control (their handlers stop running); the widgets stay with Qt.
+  void releaseControls();
+
+ private:
+  class FocusWatcher;
+  QWidget* surface_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  FailurePolicy policy_;
+  std::unique_ptr<FocusWatcher> focusWatcher_;
+};
+
+// Twips to device-independent pixels.
+constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+
+}  // namespace zan::controls

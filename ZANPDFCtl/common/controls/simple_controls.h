@@ -1,0 +1,62 @@
+#pragma once
+// Frame, label, picture box and command button.
+
+#include "common/controls/control.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace zan::controls {
+
+// A frame (QGroupBox); an "&" in its caption gives it an access key that focuses its first
+// focusable child.
+class Frame final : public Control {
+  Q_OBJECT
+ public:
+  Frame(Form& form, const QString& name, QWidget* parent);
+  QGroupBox* groupBox() const;
+  bool hasCaption() const override { return true; }
+  QString caption() const override;
+  void setCaption(const QString& caption) override;
+};
+
+// A label (QLabel). An "&" is shown literally unless the label has a buddy.
+class Label final : public Control {
+  Q_OBJECT
+ public:
+  Label(Form& form, const QString& name, QWidget* parent);
+  QLabel* label() const;
+  bool hasCaption() const override { return true; }
+  QString caption() const override;
+  void setCaption(const QString& caption) override;
+};
+
+// A picture box (QLabel showing a pixmap).
+class PictureBox final : public Control {
+  Q_OBJECT
+ public:
+  PictureBox(Form& form, const QString& name, QWidget* parent);
+  QPixmap picture() const;
+  void setPicture(const QPixmap& picture);
+};
+
+// A command button (QPushButton). Its window handle is the button widget itself.
+class CommandButton final : public Control {
+  Q_OBJECT
+ public:
+  CommandButton(Form& form, const QString& name, QWidget* parent);
+  QPushButton* button() const;
+  QWidget* hWnd() const { return widget(); }
+  bool hasCaption() const override { return true; }
+  QString caption() const override;
+  void setCaption(const QString& caption) override;
+
+  // Presses the button from code: runs onClick directly (a failure reaches the caller).
+  void click();
+  // User click (mouse, Space, access key) runs on the user path.
+  std::function<void()> onClick;
+};
+
+}  // namespace zan::controls

@@ -1,0 +1,21 @@
+#pragma once
+// The library's about box. One object per thread, shared by both panels.
+
+#include <QPixmap>
+#include <QString>
+
+namespace zan {
+
+class AboutBoxService {
+ public:
+  virtual ~AboutBoxService() = default;
+  // picture, application title, major, minor and revision as decimal strings, copyright line.
+  virtual void AboutBox(const QPixmap& picture, const QString& title, const QString& major,
+                        const QString& minor, const QString& revision,
+                        const QString& copyright) = 0;
+};
+
+// The real one (a QMessageBox::about on the active window), created on first use per thread.
+AboutBoxService& threadAboutBox();
+
+}  // namespace zan

@@ -1,0 +1,89 @@
+#pragma once
+// ZANLinks: the document-information links control. A grid of link rows, each a caption and a
+// linked value: a text constant (at most textconstantmaxlength characters) or one of the link
+// sources of the setup data (its index fields and batch fields).
+//
+// The panels call it by these members; the dispatch identifier of each is given, as a host that
+// binds late knows them. Every member is virtual so a test can record the calls.
+
+#include "external/doc_info_field.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QTableWidget;
+
+namespace zan {
+
+class SetupData;
+
+class ZANLinks : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ZANLinks(QWidget* parent = nullptr);
+  ~ZANLinks() override;
+
+  // Design-time properties.
+  int maxlinks = 4;
+  bool filltomaxrows = true;
+  bool visiblebuttons = false, visiblebuttonadd = false, visiblebuttondelete = false,
+       visiblebuttondeleteall = false, visiblebuttonmove = false;
+  bool visibletitle = false;
+  bool visiblecaptioncolumn = true;
+  bool sorted = false, autocaptionseq = false;
+  QString linkcaption = QStringLiteral("LinkCaption"), linktext = QStringLiteral("LinkText");
+  int linkcaptionwidth = 1300;  // twips
+  int linktextwidth = 2483;     // twips
+  int textconstantmaxlength = 254;
+  QString menucustom;
+  // Applies the design-time properties above to the grid (column widths, captions, rows).
+  void applyDesign();
+
+  // 0x68030014 (put): while true, row edits are not reported through rowEdited.
+  virtual void setSuspendEvents(bool suspend);
+  // 0x6003003a: takes its link sources from `rd`; may hand back another reference in `rd`.
+  virtual void SetSetupData(SetupData*& rd);
+  // 0x68030015 (put): true while the host is still setting the control up.
+  virtual void setInitializing(bool initializing);
+  // 0x68030001 (put): the control's modified flag; the panels clear it after Init.
+  virtual void setModified(bool modified);
+  // 0x60030055: redraws the rows.
+  virtual void Redraw();
+  // 0x60030056: removes every row.
+  virtual void ClearLinks();
+  // 0x6003001c: appends a row.
+  virtual void AddLink(const QString& fieldName, std::int32_t fieldType, const QString& fieldText,
+                       const QString& caption);
+  // 0x68030011 (get): row `index` (0-based) as a document-information field. Fails with error 381
+  // outside the rows.
+  virtual DocInfoField Link(std::int16_t index) const;
+
+  int rowCount() const;
+  QString rowCaption(int index) const;
+  bool suspendEvents() const { return suspendEvents_; }
+  bool initializing() const { return initializing_; }
+  bool modified() const { return modified_; }
+  SetupData* setupData() const { return setupData_; }
+
+  // Lets a user or a test edit a row as the grid's editors do; raises rowEdited.
+  void editRow(int index, const DocInfoField& value);
+
+ signals:
+  // The user changed a row.
+  void rowEdited(int row);
+
+ private:
+  struct Row {
+    QString caption;
+    DocInfoField value;
+  };
+  void rebuildGrid();
+  std::vector<Row> rows_;
+  QTableWidget* grid_ = nullptr;
+  SetupData* setupData_ = nullptr;
+  bool suspendEvents_ = false, initializing_ = false, modified_ = false;
+};
+
+}  // namespace zan

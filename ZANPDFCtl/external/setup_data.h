@@ -1,0 +1,87 @@
+#pragma once
+// The host's setup data: the stored settings of one release script, in two property bags,
+// plus the link sources (index fields and batch fields) that the links control offers.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
+
+namespace zan {
+
+// A property bag of the setup data. Values are strings, integers or Booleans.
+class SetupPart {
+ public:
+  virtual ~SetupPart() = default;
+  virtual bool contains(const QString& key) const = 0;
+  virtual QVariant value(const QString& key) const = 0;  // invalid when missing
+  virtual void setValue(const QString& key, const QVariant& value) = 0;
+  virtual QStringList keys() const = 0;
+};
+
+// In-memory property bag.
+class MemorySetupPart final : public SetupPart {
+ public:
+  bool contains(const QString& key) const override { return values_.contains(key); }
+  QVariant value(const QString& key) const override { return values_.value(key); }
+  void setValue(const QString& key, const QVariant& value) override { values_.insert(key, value); }
+  QStringList keys() const override { return values_.keys(); }
+  QVariantMap toMap() const { return values_; }
+  void assign(const QVariantMap& values) { values_ = values; }
+
+ private:
+  QVariantMap values_;
+};
+
+class SetupData : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+  virtual SetupPart& SetupPartOne() = 0;
+  virtual SetupPart& SetupPartTwo() = 0;
+  // Link sources the links control offers besides text constants.
+  virtual QStringList indexFields() const = 0;
+  virtual QStringList batchFields() const = 0;
+};
+
+// Setup data kept in memory (tests, hosts that persist elsewhere).
+class MemorySetupData : public SetupData {
+  Q_OBJECT
+ public:
+  using SetupData::SetupData;
+  SetupPart& SetupPartOne() override { return one_; }
+  SetupPart& SetupPartTwo() override { return two_; }
+  QStringList indexFields() const override { return indexFields_; }
+  QStringList batchFields() const override { return batchFields_; }
+  void setIndexFields(const QStringList& fields) { indexFields_ = fields; }
+  void setBatchFields(const QStringList& fields) { batchFields_ = fields; }
+  MemorySetupPart& partOne() { return one_; }
+  MemorySetupPart& partTwo() { return two_; }
+
+ private:
+  MemorySetupPart one_, two_;
+  QStringList indexFields_, batchFields_;
+};
+
+// Setup data stored in a JSON file:
+//   {"format": "zan-release-setup", "version": 1, "SetupPartOne": {...}, "SetupPartTwo": {...},
+//    "indexFields": [...], "batchFields": [...]}
+class SetupFile final : public MemorySetupData {
+  Q_OBJECT
+ public:
+  // Reads `path`. A missing, unreadable, corrupt, truncated or foreign file fails with an
+  // AutomationError whose description names the file and the problem.
+  static std::unique_ptr<SetupFile> load(const QString& path);
+  explicit SetupFile(const QString& path, QObject* parent = nullptr);
+
+  QString path() const { return path_; }
+  // Writes the file atomically (QSaveFile): a failed save leaves an existing file untouched.
+  void save() const;
+  QByteArray toJson() const;
+
+ private:
+  QString path_;
+};
+
+}  // namespace zan
