@@ -88,7 +88,7 @@ TEST(ErrorFormats, RewriteTheDescriptionExactly) {
   EXPECT_EQ(lineSuffixed(linePrefixed(caught, 5, QStringLiteral("ZANPDF3.Refresh")), 25).description,
             QStringLiteral("Line #: 5; x line: 25"));
   // A description holding placeholders is kept literally.
-  EXPECT_EQ(stepPrefixed(AutomationError{1, {}, QStringLiteral("%1 %2")}, 10).description,
+  EXPECT_EQ(stepPrefixed(AutomationError{1, {}, QStringLiteral("%1 %2"), {}, 0}, 10).description,
             QStringLiteral("Line# 10 Desc: %1 %2"));
 }
 
