@@ -214,3 +214,29 @@ TEST(StringTableTexts, LooksUpFallsBackAndFails) {
   EXPECT_THROW(StringTable::fromJsonFile(dir.filePath(QStringLiteral("missing.json")), table),
                AutomationException);
 }
+
+#include "common/numeric_text.h"
+
+// Catches: wrong reading of typed numbers (blanks, suffixes, rounding of halves, overflow).
+TEST(NumericText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
+  const struct {
+    const char* text;
+    double value;
+  } reads[] = {{"95", 95},     {"", 0},       {"abc", 0},     {" 1 2", 12},  {"12abc", 12},
+               {"-7", -7},     {"1.5", 1.5},  {".5", 0.5},    {"7a", 7},     {"2e2", 200},
+               {"3e", 3},      {"+4", 4},     {"1.2.3", 1.2}, {"-", 0},      {"5-", 5}};
+  for (const auto& r : reads) EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(r.text)), r.value) << r.text;
+
+  EXPECT_EQ(toInteger16(QStringLiteral("12.5")), 12);
+  EXPECT_EQ(toInteger16(QStringLiteral("13.5")), 14);
+  EXPECT_EQ(toInteger16(QStringLiteral("2.5")), 2);
+  EXPECT_EQ(toInteger16(QStringLiteral("-0.5")), 0);
+  EXPECT_EQ(toInteger16(QStringLiteral("32767")), 32767);
+  EXPECT_EQ(toInteger16(QStringLiteral("-32768")), -32768);
+  EXPECT_THROW(toInteger16(QStringLiteral("99999")), AutomationException);
+  EXPECT_THROW(toInteger16(QStringLiteral("32767.6")), AutomationException);
+
+  EXPECT_TRUE(isWholeNumber(QStringLiteral("-12")));
+  EXPECT_FALSE(isWholeNumber(QStringLiteral("5a")));
+  EXPECT_FALSE(isWholeNumber(QString()));
+}
