@@ -1,0 +1,104 @@
+#include "common/confidence_threshold_entry.h"
+
+#include "common/automation_error.h"
+#include "common/numeric_text.h"
+
+#include <cmath>
+
+namespace zan {
+namespace {
+
+const QString kChangeSource = QStringLiteral("QelPDFSetup.txtConfidenceThreshold_Change()");
+const QString kKeyPressSource = QStringLiteral("QelPDFSetup.txtConfidenceThreshold_KeyPress()");
+constexpr int kKeyUp = 38;
+constexpr int kKeyDown = 40;
+
+}  // namespace
+
+ConfidenceThresholdEntry::ConfidenceThresholdEntry(controls::TextBox& text,
+                                                   controls::SpinControl& spin, Options options,
+                                                   std::function<void()> notifyChange,
+                                                   ErrorEvent raiseError)
+    : text_(text),
+      spin_(spin),
+      notifyChange_(std::move(notifyChange)),
+      raiseError_(std::move(raiseError)),
+      designText_(text.text()) {
+  if (options.arrowKeys) {
+    text_.onKeyDown = [this](int& keyCode, int shift) { keyDown(keyCode, shift); };
+  }
+  text_.onKeyPress = [this](int& keyAscii) { keyPress(keyAscii); };
+  text_.onChange = [this] { change(); };
+  text_.onLostFocus = [this] { lostFocus(); };
+}
+
+void ConfidenceThresholdEntry::keyDown(int& keyCode, int /*shift*/) {
+  const double value = leadingNumber(text_.text());
+  // The stepping starts from the value rounded to a whole number, so that a text such as "5a"
+  // or an empty box steps like 5 or 0.
+  if (keyCode == kKeyDown && value > 1) {
+    text_.setText(QString::number(static_cast<long long>(std::nearbyint(value)) - 1));
+  } else if (keyCode == kKeyUp && value < kUpperLimit) {
+    text_.setText(QString::number(static_cast<long long>(std::nearbyint(value)) + 1));
+  }
+}
+
+void ConfidenceThresholdEntry::keyPress(int& keyAscii) {
+  try {
+    if (keyAscii < 32) return;
+    if (keyAscii >= '0' && keyAscii <= '9') return;
+    keyAscii = 0;
+  } catch (...) {
+    reportFailure(kKeyPressSource);
+  }
+}
+
+void ConfidenceThresholdEntry::change() {
+  try {
+    checkRange();
+  } catch (...) {
+    reportFailure(kChangeSource);
+  }
+}
+
+void ConfidenceThresholdEntry::checkRange() {
+  const QString current = text_.text();
+  if (leadingNumber(current) <= kUpperLimit) {
+    notifyChange_();
+    text_.setTag(current);
+    accepted_ = true;
+    return;
+  }
+  const int caret = text_.selStart() - 1;
+  // Setting the text runs this check again, inside this one; the restored text passes it.
+  text_.setText(restoreText());
+  text_.setSelStart(caret < 0 ? 0 : caret);
+}
+
+void ConfidenceThresholdEntry::reportFailure(const QString& sourceFile) {
+  const AutomationError e = currentError();
+  std::int32_t number = e.number;
+  QString message = QStringLiteral("Internal error: ") + e.description;
+  QString source = sourceFile;
+  std::int16_t line = 0;
+  bool reRaise = false, display = true;
+  // What the host writes back into the arguments is not looked at.
+  raiseError_(number, message, source, line, reRaise, display);
+}
+
+QString ConfidenceThresholdEntry::restoreText() const {
+  const QString text = accepted_ ? text_.tag() : designText_;
+  // A text that would be rejected again would restore itself without end.
+  return leadingNumber(text) <= kUpperLimit ? text : QString();
+}
+
+void ConfidenceThresholdEntry::lostFocus() {
+  const double value = leadingNumber(text_.text());
+  if (value < spin_.min()) {
+    text_.setText(QStringLiteral("1"));
+  } else if (value > spin_.max()) {
+    text_.setText(QStringLiteral("100"));
+  }
+}
+
+}  // namespace zan
