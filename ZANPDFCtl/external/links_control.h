@@ -7,7 +7,9 @@
 // binds late knows them. Every member is virtual so a test can record the calls.
 
 #include "external/doc_info_field.h"
+#include "external/setup_data.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,8 +18,6 @@
 class QTableWidget;
 
 namespace zan {
-
-class SetupData;
 
 class ZANLinks : public QWidget {
   Q_OBJECT
@@ -53,7 +53,7 @@ class ZANLinks : public QWidget {
   virtual void Redraw();
   // 0x60030056: removes every row.
   virtual void ClearLinks();
-  // 0x6003001c: appends a row.
+  // 0x6003001c: appends a row (maxlinks only sets how many rows filltomaxrows shows).
   virtual void AddLink(const QString& fieldName, std::int32_t fieldType, const QString& fieldText,
                        const QString& caption);
   // 0x68030011 (get): row `index` (0-based) as a document-information field. Fails with error 381
@@ -61,14 +61,23 @@ class ZANLinks : public QWidget {
   virtual DocInfoField Link(std::int16_t index) const;
 
   int rowCount() const;
+  // The caption of row `index`; fails with error 381 outside the rows.
   QString rowCaption(int index) const;
   bool suspendEvents() const { return suspendEvents_; }
   bool initializing() const { return initializing_; }
   bool modified() const { return modified_; }
   SetupData* setupData() const { return setupData_; }
 
-  // Lets a user or a test edit a row as the grid's editors do; raises rowEdited.
+  // Lets a user or a test edit a row as the grid's editors do: sets the modified flag and raises
+  // rowEdited when the value changed (unless suspendEvents). Fails with error 381 outside the
+  // rows and with error 380 for a text constant longer than textconstantmaxlength (an
+  // unchanged longer text set by code is kept) or an unknown field type.
   void editRow(int index, const DocInfoField& value);
+  // The text a row's value cell shows: the text constant, or "Index field: name" /
+  // "Batch field: name" for a link.
+  static QString displayText(const DocInfoField& value);
+  // The grid, for tests and hosts that style it.
+  QTableWidget* grid() const { return grid_; }
 
  signals:
   // The user changed a row.
@@ -82,7 +91,7 @@ class ZANLinks : public QWidget {
   void rebuildGrid();
   std::vector<Row> rows_;
   QTableWidget* grid_ = nullptr;
-  SetupData* setupData_ = nullptr;
+  QPointer<SetupData> setupData_;
   bool suspendEvents_ = false, initializing_ = false, modified_ = false;
 };
 

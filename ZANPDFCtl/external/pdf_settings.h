@@ -5,7 +5,8 @@
 // Every member is virtual so that a host or a test can replace single behaviours.
 // CheckSettings (and nothing else) rejects an illegal setting by raising an AutomationError
 // numbered kObjectErrorBase + n with a description meant for the user; the rules and their
-// numbers are listed in README.md ("Settings rules").
+// numbers, and the keys under which Load and Save keep each setting, are listed in
+// docs/settings-rules.md.
 
 #include "external/doc_info_field.h"
 
@@ -113,6 +114,15 @@ class PdfSettings {
   virtual QVariant CheckSettings();
 
  private:
+  // Puts every setting except PdfEngine and Enabled to its default.
+  void resetToDefaults();
+  // Calls the visitor once per stored setting with its part (1 or 2), key and member; the one
+  // list that Load and Save share.
+  template <class Visitor>
+  void visitStored(Visitor& visitor);
+  void checkCaptureSettings();
+  void checkOcrSettings();
+
   QString pdfEngine_;
   bool enabled_ = true;
   std::int16_t confidenceThreshold_ = 95;
@@ -121,7 +131,8 @@ class PdfSettings {
   std::int32_t outputFormatType_ = 3, ocrLanguage_ = 1, accuracy_ = 4;
   bool mixedCases_ = false, rotate0_ = true, rotate90_ = false, rotate180_ = false,
        rotate270_ = false;
-  QString pageContent_, captureLanguage_, dictionary_, workflow_;
+  QString pageContent_ = QStringLiteral("Formatted Text & Graphics"),
+          captureLanguage_ = QStringLiteral("English (US)"), dictionary_, workflow_;
   bool mixedAlphaNumeric_ = false, numericOnly_ = false, createThumbnails_ = false,
        embedFonts_ = true, enableLinks_ = false, enableStructure_ = false,
        autoPageRotation_ = true;

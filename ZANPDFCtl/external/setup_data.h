@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <memory>
+
 namespace zan {
 
 // A property bag of the setup data. Values are strings, integers or Booleans.
@@ -58,6 +60,8 @@ class MemorySetupData : public SetupData {
   void setBatchFields(const QStringList& fields) { batchFields_ = fields; }
   MemorySetupPart& partOne() { return one_; }
   MemorySetupPart& partTwo() { return two_; }
+  const MemorySetupPart& partOne() const { return one_; }
+  const MemorySetupPart& partTwo() const { return two_; }
 
  private:
   MemorySetupPart one_, two_;
@@ -67,6 +71,10 @@ class MemorySetupData : public SetupData {
 // Setup data stored in a JSON file:
 //   {"format": "zan-release-setup", "version": 1, "SetupPartOne": {...}, "SetupPartTwo": {...},
 //    "indexFields": [...], "batchFields": [...]}
+// Part values are JSON strings, integral numbers or Booleans. Values are kept exactly as
+// stored: a relative path (for example a workgroup hub "../hub") is left for the host to
+// resolve. Failures carry source "SetupFile" and number 53 (file not found), 75 (the file
+// cannot be read or written) or 321 (not a setup file of this format).
 class SetupFile final : public MemorySetupData {
   Q_OBJECT
  public:

@@ -1,0 +1,31 @@
+#include "external/about_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace zan {
+namespace {
+
+class QtAboutBox final : public AboutBoxService {
+ public:
+  void AboutBox(const QPixmap& picture, const QString& title, const QString& major,
+                const QString& minor, const QString& revision,
+                const QString& copyright) override {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QStringLiteral("About %1").arg(title));
+    if (!picture.isNull()) box.setIconPixmap(picture);
+    box.setText(QStringLiteral("%1\nVersion %2.%3.%4\n%5")
+                    .arg(title, major, minor, revision, copyright));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+  }
+};
+
+}  // namespace
+
+AboutBoxService& threadAboutBox() {
+  thread_local QtAboutBox box;
+  return box;
+}
+
+}  // namespace zan

@@ -1,0 +1,245 @@
+#include "external/links_control.h"
+
+#include "common/automation_error.h"
+#include "external/setup_data.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace zan {
+namespace {
+
+constexpr int kCaptionColumn = 0;
+constexpr int kValueColumn = 1;
+const QString kSource = QStringLiteral("ZANLinks");
+
+// The value editor: a source choice ("Text constant" or one of the link sources) and, for a
+// text constant, its text.
+class LinkEditor final : public QWidget {
+ public:
+  explicit LinkEditor(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    source_ = new QComboBox(this);
+    source_->setObjectName(QStringLiteral("linkSource"));
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("linkText"));
+    layout->addWidget(source_);
+    layout->addWidget(text_, 1);
+    setFocusProxy(text_);
+    connect(source_, &QComboBox::currentIndexChanged, this,
+            [this] { text_->setEnabled(source_->currentIndex() == 0); });
+  }
+
+  void setSources(const QStringList& indexFields, const QStringList& batchFields) {
+    source_->clear();
+    source_->addItem(QStringLiteral("Text constant"), QVariantList{kFieldTextConstant, QString()});
+    for (const QString& f : indexFields)
+      source_->addItem(ZANLinks::displayText(linkTo(kFieldIndexField, f)),
+                       QVariantList{kFieldIndexField, f});
+    for (const QString& f : batchFields)
+      source_->addItem(ZANLinks::displayText(linkTo(kFieldBatchField, f)),
+                       QVariantList{kFieldBatchField, f});
+  }
+
+  void setValue(const DocInfoField& value, int maxLength) {
+    int index = 0;
+    for (int i = 1; i < source_->count(); ++i) {
+      const QVariantList d = source_->itemData(i).toList();
+      if (d.value(0).toInt() == value.FieldType() && d.value(1).toString() == value.FieldName())
+        index = i;
+    }
+    source_->setCurrentIndex(index);
+    text_->setEnabled(index == 0);
+    const QString text = value.FieldType() == kFieldTextConstant ? value.FieldText() : QString();
+    // A longer text set by code stays editable (shortening only); new input obeys the limit.
+    text_->setMaxLength(std::max(maxLength, static_cast<int>(text.size())));
+    text_->setText(text);
+  }
+
+  DocInfoField value() const {
+    const QVariantList d = source_->currentData().toList();
+    const int type = d.value(0).toInt();
+    if (type == kFieldTextConstant) {
+      DocInfoField f;
+      f.setFieldText(text_->text());
+      return f;
+    }
+    return linkTo(type, d.value(1).toString());
+  }
+
+ private:
+  static DocInfoField linkTo(int type, const QString& name) {
+    DocInfoField f;
+    f.setFieldType(type);
+    f.setFieldName(name);
+    return f;
+  }
+  QComboBox* source_;
+  QLineEdit* text_;
+};
+
+class LinkDelegate final : public QStyledItemDelegate {
+ public:
+  explicit LinkDelegate(ZANLinks* links) : QStyledItemDelegate(links), links_(links) {}
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                        const QModelIndex& index) const override {
+    if (index.column() != kValueColumn || index.row() >= links_->rowCount()) return nullptr;
+    auto* editor = new LinkEditor(parent);
+    const SetupData* rd = links_->setupData();
+    editor->setSources(rd ? rd->indexFields() : QStringList(),
+                       rd ? rd->batchFields() : QStringList());
+    return editor;
+  }
+
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    try {
+      static_cast<LinkEditor*>(editor)->setValue(
+          links_->ZANLinks::Link(static_cast<std::int16_t>(index.row())),
+          links_->textconstantmaxlength);
+    } catch (...) {
+      // The row vanished while the editor opened; the editor stays empty.
+    }
+  }
+
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    // Nothing may leave through Qt's frames: a refused value or a failing rowEdited receiver
+    // just leaves the row as it was.
+    try {
+      links_->editRow(index.row(), static_cast<LinkEditor*>(editor)->value());
+    } catch (...) {
+    }
+  }
+
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                            const QModelIndex&) const override {
+    editor->setGeometry(option.rect);
+  }
+
+ private:
+  ZANLinks* links_;
+};
+
+[[noreturn]] void outOfRange() { raiseError(381, kSource, QStringLiteral("Subscript out of range")); }
+
+}  // namespace
+
+ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  grid_ = new QTableWidget(0, 2, this);
+  grid_->setObjectName(QStringLiteral("linksGrid"));
+  grid_->setItemDelegate(new LinkDelegate(this));
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::SelectedClicked);
+  grid_->verticalHeader()->setVisible(false);
+  layout->addWidget(grid_);
+  applyDesign();
+}
+
+ZANLinks::~ZANLinks() = default;
+
+void ZANLinks::applyDesign() {
+  grid_->setHorizontalHeaderLabels({linkcaption, linktext});
+  grid_->horizontalHeader()->setVisible(visibletitle);
+  grid_->setColumnWidth(kCaptionColumn, linkcaptionwidth / 15);
+  grid_->setColumnWidth(kValueColumn, linktextwidth / 15);
+  grid_->horizontalHeader()->setStretchLastSection(true);
+  grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
+  grid_->setSortingEnabled(false);
+  rebuildGrid();
+}
+
+void ZANLinks::setSuspendEvents(bool suspend) { suspendEvents_ = suspend; }
+
+void ZANLinks::SetSetupData(SetupData*& rd) { setupData_ = rd; }
+
+void ZANLinks::setInitializing(bool initializing) { initializing_ = initializing; }
+
+void ZANLinks::setModified(bool modified) { modified_ = modified; }
+
+void ZANLinks::Redraw() { rebuildGrid(); }
+
+void ZANLinks::ClearLinks() {
+  rows_.clear();
+  rebuildGrid();
+}
+
+void ZANLinks::AddLink(const QString& fieldName, std::int32_t fieldType, const QString& fieldText,
+                       const QString& caption) {
+  Row row;
+  row.caption = caption;
+  row.value.setFieldName(fieldName);
+  row.value.setFieldType(fieldType);
+  row.value.setFieldText(fieldText);
+  rows_.push_back(row);
+  rebuildGrid();
+}
+
+DocInfoField ZANLinks::Link(std::int16_t index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= rows_.size()) outOfRange();
+  return rows_[static_cast<std::size_t>(index)].value;
+}
+
+int ZANLinks::rowCount() const { return static_cast<int>(rows_.size()); }
+
+QString ZANLinks::rowCaption(int index) const {
+  if (index < 0 || index >= rowCount()) outOfRange();
+  return rows_[static_cast<std::size_t>(index)].caption;
+}
+
+void ZANLinks::editRow(int index, const DocInfoField& value) {
+  if (index < 0 || index >= rowCount()) outOfRange();
+  Row& row = rows_[static_cast<std::size_t>(index)];
+  const std::int32_t type = value.FieldType();
+  if (type != kFieldTextConstant && type != kFieldIndexField && type != kFieldBatchField)
+    raiseError(380, kSource,
+               QStringLiteral("Invalid property value: link type %1 is unknown").arg(type));
+  if (type == kFieldTextConstant && value.FieldText().size() > textconstantmaxlength &&
+      value != row.value)
+    raiseError(380, kSource,
+               QStringLiteral("Invalid property value: a text constant holds at most %1 characters")
+                   .arg(textconstantmaxlength));
+  if (value == row.value) return;
+  row.value = value;
+  modified_ = true;
+  rebuildGrid();
+  if (!suspendEvents_) emit rowEdited(index);
+}
+
+QString ZANLinks::displayText(const DocInfoField& value) {
+  switch (value.FieldType()) {
+    case kFieldIndexField:
+      return QStringLiteral("Index field: ") + value.FieldName();
+    case kFieldBatchField:
+      return QStringLiteral("Batch field: ") + value.FieldName();
+    default:
+      return value.FieldText();
+  }
+}
+
+void ZANLinks::rebuildGrid() {
+  const QSignalBlocker blocker(grid_);
+  const int shown = filltomaxrows ? std::max(rowCount(), maxlinks) : rowCount();
+  grid_->setRowCount(shown);
+  for (int r = 0; r < shown; ++r) {
+    const bool real = r < rowCount();
+    auto* caption = new QTableWidgetItem(real ? rows_[r].caption : QString());
+    caption->setFlags(Qt::ItemIsEnabled);
+    auto* value = new QTableWidgetItem(real ? displayText(rows_[r].value) : QString());
+    value->setFlags(real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                         : Qt::ItemIsEnabled);
+    grid_->setItem(r, kCaptionColumn, caption);
+    grid_->setItem(r, kValueColumn, value);
+  }
+}
+
+}  // namespace zan

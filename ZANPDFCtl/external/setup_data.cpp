@@ -1,0 +1,166 @@
+#include "external/setup_data.h"
+
+#include "common/automation_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+#include <limits>
+
+namespace zan {
+namespace {
+
+const QString kSource = QStringLiteral("SetupFile");
+const QString kFormat = QStringLiteral("zan-release-setup");
+constexpr int kVersion = 1;
+constexpr std::int32_t kFileNotFound = 53;
+constexpr std::int32_t kFileAccess = 75;
+constexpr std::int32_t kBadFormat = 321;
+
+[[noreturn]] void refuse(std::int32_t number, const QString& path, const QString& problem) {
+  const QString what = number == kFileNotFound ? QStringLiteral("File not found")
+                       : number == kFileAccess ? QStringLiteral("Path/File access error")
+                                               : QStringLiteral("Invalid file format");
+  raiseError(number, kSource, QStringLiteral("%1: setup file '%2': %3").arg(what, path, problem));
+}
+
+QVariant partValue(const QString& path, const QString& part, const QString& key,
+                   const QJsonValue& v) {
+  if (v.isBool()) return v.toBool();
+  if (v.isString()) return v.toString();
+  if (v.isDouble()) {
+    const double d = v.toDouble();
+    if (std::isfinite(d) && std::floor(d) == d && std::fabs(d) < 9007199254740992.0) {
+      const auto n = static_cast<qint64>(d);
+      if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
+        return static_cast<int>(n);
+      return n;
+    }
+  }
+  refuse(kBadFormat, path,
+         QStringLiteral("the value of \"%1\" in %2 is not a string, an integer or a Boolean")
+             .arg(key, part));
+}
+
+QVariantMap readPart(const QString& path, const QJsonObject& root, const QString& part) {
+  const QJsonValue v = root.value(part);
+  if (!v.isObject()) refuse(kBadFormat, path, QStringLiteral("\"%1\" is missing or no object").arg(part));
+  QVariantMap values;
+  const QJsonObject o = v.toObject();
+  for (auto it = o.begin(); it != o.end(); ++it)
+    values.insert(it.key(), partValue(path, part, it.key(), it.value()));
+  return values;
+}
+
+QStringList readNames(const QString& path, const QJsonObject& root, const QString& name) {
+  const QJsonValue v = root.value(name);
+  if (v.isUndefined()) return {};
+  if (!v.isArray()) refuse(kBadFormat, path, QStringLiteral("\"%1\" is no list").arg(name));
+  QStringList names;
+  for (const QJsonValue& entry : v.toArray()) {
+    if (!entry.isString())
+      refuse(kBadFormat, path, QStringLiteral("\"%1\" holds an entry that is no text").arg(name));
+    names << entry.toString();
+  }
+  return names;
+}
+
+QJsonObject writePart(const MemorySetupPart& part) {
+  QJsonObject o;
+  const QVariantMap values = part.toMap();
+  for (auto it = values.begin(); it != values.end(); ++it) {
+    const QVariant& v = it.value();
+    switch (v.metaType().id()) {
+      case QMetaType::Bool:
+        o.insert(it.key(), v.toBool());
+        break;
+      case QMetaType::Int:
+      case QMetaType::UInt:
+      case QMetaType::Short:
+      case QMetaType::UShort:
+      case QMetaType::Long:
+      case QMetaType::LongLong:
+        o.insert(it.key(), v.toLongLong());
+        break;
+      default:
+        o.insert(it.key(), v.toString());
+    }
+  }
+  return o;
+}
+
+}  // namespace
+
+SetupFile::SetupFile(const QString& path, QObject* parent) : MemorySetupData(parent), path_(path) {}
+
+std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) refuse(kFileNotFound, path, QStringLiteral("it does not exist"));
+  if (info.isDir()) refuse(kFileAccess, path, QStringLiteral("it is a folder, not a file"));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    refuse(kFileAccess, path, QStringLiteral("it cannot be read (%1)").arg(file.errorString()));
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError)
+    refuse(kFileAccess, path, QStringLiteral("reading failed (%1)").arg(file.errorString()));
+  if (bytes.trimmed().isEmpty()) refuse(kBadFormat, path, QStringLiteral("the file is empty"));
+
+  QJsonParseError parseError;
+  const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+  if (parseError.error != QJsonParseError::NoError)
+    refuse(kBadFormat, path,
+           QStringLiteral("it is not valid JSON, or it is cut short (%1 at byte %2)")
+               .arg(parseError.errorString())
+               .arg(parseError.offset));
+  if (!doc.isObject()) refuse(kBadFormat, path, QStringLiteral("it holds no JSON object"));
+  const QJsonObject root = doc.object();
+  if (root.value(QStringLiteral("format")).toString() != kFormat)
+    refuse(kBadFormat, path,
+           QStringLiteral("it is not a release setup file (\"format\" is not \"%1\")").arg(kFormat));
+  const QJsonValue version = root.value(QStringLiteral("version"));
+  if (!version.isDouble() || version.toDouble() != kVersion)
+    refuse(kBadFormat, path,
+           QStringLiteral("its version is not supported (expected %1)").arg(kVersion));
+
+  auto setup = std::make_unique<SetupFile>(path);
+  setup->partOne().assign(readPart(path, root, QStringLiteral("SetupPartOne")));
+  setup->partTwo().assign(readPart(path, root, QStringLiteral("SetupPartTwo")));
+  setup->setIndexFields(readNames(path, root, QStringLiteral("indexFields")));
+  setup->setBatchFields(readNames(path, root, QStringLiteral("batchFields")));
+  return setup;
+}
+
+QByteArray SetupFile::toJson() const {
+  QJsonObject root;
+  root.insert(QStringLiteral("format"), kFormat);
+  root.insert(QStringLiteral("version"), kVersion);
+  root.insert(QStringLiteral("SetupPartOne"), writePart(partOne()));
+  root.insert(QStringLiteral("SetupPartTwo"), writePart(partTwo()));
+  root.insert(QStringLiteral("indexFields"), QJsonArray::fromStringList(indexFields()));
+  root.insert(QStringLiteral("batchFields"), QJsonArray::fromStringList(batchFields()));
+  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+void SetupFile::save() const {
+  if (path_.isEmpty()) refuse(kFileAccess, path_, QStringLiteral("no file name is set"));
+  if (QFileInfo(path_).isDir()) refuse(kFileAccess, path_, QStringLiteral("it is a folder, not a file"));
+  const QByteArray bytes = toJson();
+  QSaveFile file(path_);
+  if (!file.open(QIODevice::WriteOnly))
+    refuse(kFileAccess, path_, QStringLiteral("it cannot be written (%1)").arg(file.errorString()));
+  if (file.write(bytes) != bytes.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    refuse(kFileAccess, path_, QStringLiteral("writing failed (%1)").arg(reason));
+  }
+  if (!file.commit())
+    refuse(kFileAccess, path_, QStringLiteral("it cannot be replaced (%1)").arg(file.errorString()));
+}
+
+}  // namespace zan
