@@ -152,7 +152,6 @@ void ZANLinks::applyDesign() {
   grid_->horizontalHeader()->setVisible(visibletitle);
   grid_->setColumnWidth(kCaptionColumn, linkcaptionwidth / 15);
   grid_->setColumnWidth(kValueColumn, linktextwidth / 15);
-  grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
   grid_->setSortingEnabled(false);
   rebuildGrid();
