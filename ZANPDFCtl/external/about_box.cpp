@@ -9,13 +9,12 @@ namespace {
 class QtAboutBox final : public AboutBoxService {
  public:
   void AboutBox(const QPixmap& picture, const QString& title, const QString& major,
-                const QString& minor, const QString& revision,
-                const QString& copyright) override {
+                const QString& minor, const QString& revision, const QString& copyright) override {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QStringLiteral("About %1").arg(title));
     if (!picture.isNull()) box.setIconPixmap(picture);
-    box.setText(QStringLiteral("%1\nVersion %2.%3.%4\n%5")
-                    .arg(title, major, minor, revision, copyright));
+    box.setText(
+        QStringLiteral("%1\nVersion %2.%3.%4\n%5").arg(title, major, minor, revision, copyright));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
   }

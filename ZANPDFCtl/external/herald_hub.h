@@ -47,7 +47,7 @@ class MemoryHub final : public HeraldHub {
   std::int32_t openStatus = kHubOk, dictionariesStatus = kHubOk, workflowsStatus = kHubOk,
                closeStatus = kHubOk;
   QString dictionaries, workflows;
-  QStringList calls;     // "OpenHub:<path>", "GetDictionaries", "GetWorkflows", "CloseHub"
+  QStringList calls;  // "OpenHub:<path>", "GetDictionaries", "GetWorkflows", "CloseHub"
   QStringList openPaths;
 
   void OpenHub(const QString& path, std::int32_t& status) override;

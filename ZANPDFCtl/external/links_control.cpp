@@ -127,7 +127,9 @@ class LinkDelegate final : public QStyledItemDelegate {
   ZANLinks* links_;
 };
 
-[[noreturn]] void outOfRange() { raiseError(381, kSource, QStringLiteral("Subscript out of range")); }
+[[noreturn]] void outOfRange() {
+  raiseError(381, kSource, QStringLiteral("Subscript out of range"));
+}
 
 }  // namespace
 
@@ -157,15 +159,25 @@ void ZANLinks::applyDesign() {
   rebuildGrid();
 }
 
-void ZANLinks::setSuspendEvents(bool suspend) { suspendEvents_ = suspend; }
+void ZANLinks::setSuspendEvents(bool suspend) {
+  suspendEvents_ = suspend;
+}
 
-void ZANLinks::SetSetupData(SetupData*& rd) { setupData_ = rd; }
+void ZANLinks::SetSetupData(SetupData*& rd) {
+  setupData_ = rd;
+}
 
-void ZANLinks::setInitializing(bool initializing) { initializing_ = initializing; }
+void ZANLinks::setInitializing(bool initializing) {
+  initializing_ = initializing;
+}
 
-void ZANLinks::setModified(bool modified) { modified_ = modified; }
+void ZANLinks::setModified(bool modified) {
+  modified_ = modified;
+}
 
-void ZANLinks::Redraw() { rebuildGrid(); }
+void ZANLinks::Redraw() {
+  rebuildGrid();
+}
 
 void ZANLinks::ClearLinks() {
   rows_.clear();
@@ -188,7 +200,9 @@ DocInfoField ZANLinks::Link(std::int16_t index) const {
   return rows_[static_cast<std::size_t>(index)].value;
 }
 
-int ZANLinks::rowCount() const { return static_cast<int>(rows_.size()); }
+int ZANLinks::rowCount() const {
+  return static_cast<int>(rows_.size());
+}
 
 QString ZANLinks::rowCaption(int index) const {
   if (index < 0 || index >= rowCount()) outOfRange();

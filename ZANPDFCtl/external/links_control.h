@@ -25,7 +25,10 @@ class ZANLinks : public QWidget {
   explicit ZANLinks(QWidget* parent = nullptr);
   ~ZANLinks() override;
 
-  // Design-time properties.
+  // Design-time properties. The grid has no buttons, title bar menu or sorting of its own, so
+  // the button flags, sorted, autocaptionseq and menucustom are kept only for hosts that read
+  // them back; visibletitle shows the column headers. maxlinks is the number of rows shown when
+  // filltomaxrows is set.
   int maxlinks = 4;
   bool filltomaxrows = true;
   bool visiblebuttons = false, visiblebuttonadd = false, visiblebuttondelete = false,

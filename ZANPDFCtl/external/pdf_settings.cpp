@@ -21,13 +21,13 @@ QString partName(int part) {
 
 [[noreturn]] void wrongType(int part, const QString& key, const QVariant& value,
                             const char* expected) {
-  raiseError(kTypeMismatch, kLoadSource,
-             QStringLiteral("Type mismatch: setting \"%1\" in %2 holds a value of type %3 where %4 "
-                            "is expected.")
-                 .arg(key, partName(part),
-                      QString::fromLatin1(value.metaType().name() ? value.metaType().name()
-                                                                  : "unknown"),
-                      QString::fromLatin1(expected)));
+  raiseError(
+      kTypeMismatch, kLoadSource,
+      QStringLiteral("Type mismatch: setting \"%1\" in %2 holds a value of type %3 where %4 "
+                     "is expected.")
+          .arg(key, partName(part),
+               QString::fromLatin1(value.metaType().name() ? value.metaType().name() : "unknown"),
+               QString::fromLatin1(expected)));
 }
 
 // An integer value of any integral type, or a floating value without fraction (as JSON numbers
@@ -147,11 +147,10 @@ void PdfSettings::visitStored(Visitor& v) {
   v.boolean(1, QStringLiteral("LowOcrConfidence"), lowOcrConfidence_);
   v.boolean(1, QStringLiteral("WordNotInDictionary"), wordNotInDictionary_);
   v.boolean(1, QStringLiteral("LowFontConfidence"), lowFontConfidence_);
-  const std::pair<const char*, DocInfoField*> fields[] = {
-      {"TitleField", &title_},
-      {"SubjectField", &subject_},
-      {"AuthorField", &author_},
-      {"KeywordsField", &keywords_}};
+  const std::pair<const char*, DocInfoField*> fields[] = {{"TitleField", &title_},
+                                                          {"SubjectField", &subject_},
+                                                          {"AuthorField", &author_},
+                                                          {"KeywordsField", &keywords_}};
   for (const auto& [name, field] : fields) {
     const QString prefix = QString::fromLatin1(name) + QLatin1Char('.');
     QString text = field->FieldText(), fieldName = field->FieldName();
@@ -192,7 +191,9 @@ void PdfSettings::visitStored(Visitor& v) {
   v.boolean(2, QStringLiteral("PDFDeleteHungDoc"), pdfDeleteHungDoc_);
 }
 
-PdfSettings::PdfSettings() { resetToDefaults(); }
+PdfSettings::PdfSettings() {
+  resetToDefaults();
+}
 
 void PdfSettings::resetToDefaults() {
   confidenceThreshold_ = 95;
@@ -237,6 +238,8 @@ void PdfSettings::Save(SetupPart& partOne, SetupPart& partTwo) {
   visitStored(writer);
 }
 
-void PdfSettings::RestoreDefaults() { resetToDefaults(); }
+void PdfSettings::RestoreDefaults() {
+  resetToDefaults();
+}
 
 }  // namespace zan

@@ -134,8 +134,7 @@ class PdfSettings {
   QString pageContent_ = QStringLiteral("Formatted Text & Graphics"),
           captureLanguage_ = QStringLiteral("English (US)"), dictionary_, workflow_;
   bool mixedAlphaNumeric_ = false, numericOnly_ = false, createThumbnails_ = false,
-       embedFonts_ = true, enableLinks_ = false, enableStructure_ = false,
-       autoPageRotation_ = true;
+       embedFonts_ = true, enableLinks_ = false, enableStructure_ = false, autoPageRotation_ = true;
   QString workgroupHub_, watchedFolder_, pdfOutputFolder_, pdfOutputMachine_;
   std::int32_t pdfInputImageType_ = 0;
   bool pdfWaitForStatus_ = true, pdfDeleteHungDoc_ = false;

@@ -17,7 +17,9 @@ const QString kHubMissingEntry = QStringLiteral("<Workgroup hub missing or inval
   raiseError(kObjectErrorBase + n, kCheckSource, description);
 }
 
-bool isBlank(const QString& s) { return s.trimmed().isEmpty(); }
+bool isBlank(const QString& s) {
+  return s.trimmed().isEmpty();
+}
 
 // Why `field` is unusable, or an empty text when it is fine.
 QString fieldProblem(const DocInfoField& field) {
@@ -29,10 +31,12 @@ QString fieldProblem(const DocInfoField& field) {
     case kFieldTextConstant:
       return {};
     case kFieldIndexField:
-      if (isBlank(field.FieldName())) return QStringLiteral("it links to an index field without a name");
+      if (isBlank(field.FieldName()))
+        return QStringLiteral("it links to an index field without a name");
       return {};
     case kFieldBatchField:
-      if (isBlank(field.FieldName())) return QStringLiteral("it links to a batch field without a name");
+      if (isBlank(field.FieldName()))
+        return QStringLiteral("it links to a batch field without a name");
       return {};
     default:
       return QStringLiteral("its link type %1 is unknown (0 text, 1 index field, 2 batch field)")
@@ -74,15 +78,22 @@ void PdfSettings::checkCaptureSettings() {
   static const QStringList pageContents = {
       QStringLiteral("Formatted Text & Graphics"), QStringLiteral("Searchable Image (Compact)"),
       QStringLiteral("Searchable Image (Exact)"), QStringLiteral("Image Only")};
-  static const QStringList languages = {
-      QStringLiteral("Brazilian Portuguese"), QStringLiteral("Catalan"),
-      QStringLiteral("Danish"),               QStringLiteral("English (US)"),
-      QStringLiteral("English (UK)"),         QStringLiteral("Dutch"),
-      QStringLiteral("French"),               QStringLiteral("German"),
-      QStringLiteral("Italian"),              QStringLiteral("Spanish"),
-      QStringLiteral("Swedish"),              QStringLiteral("Finnish"),
-      QStringLiteral("Norwegian"),            QStringLiteral("Nynorsk"),
-      QStringLiteral("Portuguese"),           QStringLiteral("Swiss German")};
+  static const QStringList languages = {QStringLiteral("Brazilian Portuguese"),
+                                        QStringLiteral("Catalan"),
+                                        QStringLiteral("Danish"),
+                                        QStringLiteral("English (US)"),
+                                        QStringLiteral("English (UK)"),
+                                        QStringLiteral("Dutch"),
+                                        QStringLiteral("French"),
+                                        QStringLiteral("German"),
+                                        QStringLiteral("Italian"),
+                                        QStringLiteral("Spanish"),
+                                        QStringLiteral("Swedish"),
+                                        QStringLiteral("Finnish"),
+                                        QStringLiteral("Norwegian"),
+                                        QStringLiteral("Nynorsk"),
+                                        QStringLiteral("Portuguese"),
+                                        QStringLiteral("Swiss German")};
 
   if (isBlank(WorkgroupHub()))
     reject(536, QStringLiteral("The workgroup hub is missing. Enter the folder of the Acrobat "
@@ -102,8 +113,7 @@ void PdfSettings::checkCaptureSettings() {
   if (!pageContents.contains(PageContent()))
     reject(525, QStringLiteral("The page content \"%1\" is invalid. Choose one of: %2.")
                     .arg(PageContent(), pageContents.join(QStringLiteral(", "))));
-  if (PageContent() == QLatin1String("Image Only") &&
-      Workflow() != QLatin1String("PDF Image Only"))
+  if (PageContent() == QLatin1String("Image Only") && Workflow() != QLatin1String("PDF Image Only"))
     reject(542, QStringLiteral("The page content \"Image Only\" needs the workflow \"PDF Image "
                                "Only\"; the workflow \"%1\" is chosen.")
                     .arg(Workflow()));

@@ -50,7 +50,8 @@ QVariant partValue(const QString& path, const QString& part, const QString& key,
 
 QVariantMap readPart(const QString& path, const QJsonObject& root, const QString& part) {
   const QJsonValue v = root.value(part);
-  if (!v.isObject()) refuse(kBadFormat, path, QStringLiteral("\"%1\" is missing or no object").arg(part));
+  if (!v.isObject())
+    refuse(kBadFormat, path, QStringLiteral("\"%1\" is missing or no object").arg(part));
   QVariantMap values;
   const QJsonObject o = v.toObject();
   for (auto it = o.begin(); it != o.end(); ++it)
@@ -101,7 +102,8 @@ SetupFile::SetupFile(const QString& path, QObject* parent) : MemorySetupData(par
 
 std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
   const QFileInfo info(path);
-  if (path.isEmpty() || !info.exists()) refuse(kFileNotFound, path, QStringLiteral("it does not exist"));
+  if (path.isEmpty() || !info.exists())
+    refuse(kFileNotFound, path, QStringLiteral("it does not exist"));
   if (info.isDir()) refuse(kFileAccess, path, QStringLiteral("it is a folder, not a file"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
@@ -121,8 +123,9 @@ std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
   if (!doc.isObject()) refuse(kBadFormat, path, QStringLiteral("it holds no JSON object"));
   const QJsonObject root = doc.object();
   if (root.value(QStringLiteral("format")).toString() != kFormat)
-    refuse(kBadFormat, path,
-           QStringLiteral("it is not a release setup file (\"format\" is not \"%1\")").arg(kFormat));
+    refuse(
+        kBadFormat, path,
+        QStringLiteral("it is not a release setup file (\"format\" is not \"%1\")").arg(kFormat));
   const QJsonValue version = root.value(QStringLiteral("version"));
   if (!version.isDouble() || version.toDouble() != kVersion)
     refuse(kBadFormat, path,
@@ -149,7 +152,8 @@ QByteArray SetupFile::toJson() const {
 
 void SetupFile::save() const {
   if (path_.isEmpty()) refuse(kFileAccess, path_, QStringLiteral("no file name is set"));
-  if (QFileInfo(path_).isDir()) refuse(kFileAccess, path_, QStringLiteral("it is a folder, not a file"));
+  if (QFileInfo(path_).isDir())
+    refuse(kFileAccess, path_, QStringLiteral("it is a folder, not a file"));
   const QByteArray bytes = toJson();
   QSaveFile file(path_);
   if (!file.open(QIODevice::WriteOnly))
@@ -160,7 +164,8 @@ void SetupFile::save() const {
     refuse(kFileAccess, path_, QStringLiteral("writing failed (%1)").arg(reason));
   }
   if (!file.commit())
-    refuse(kFileAccess, path_, QStringLiteral("it cannot be replaced (%1)").arg(file.errorString()));
+    refuse(kFileAccess, path_,
+           QStringLiteral("it cannot be replaced (%1)").arg(file.errorString()));
 }
 
 }  // namespace zan

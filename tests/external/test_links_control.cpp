@@ -24,8 +24,10 @@ DocInfoField field(const QString& text, std::int32_t type, const QString& name) 
 
 void addFourRows(ZANLinks& links) {
   links.ClearLinks();
-  links.AddLink(QString(), kFieldTextConstant, QStringLiteral("Annual report"), QStringLiteral("Title"));
-  links.AddLink(QStringLiteral("Subject Index"), kFieldIndexField, QString(), QStringLiteral("Subject"));
+  links.AddLink(QString(), kFieldTextConstant, QStringLiteral("Annual report"),
+                QStringLiteral("Title"));
+  links.AddLink(QStringLiteral("Subject Index"), kFieldIndexField, QString(),
+                QStringLiteral("Subject"));
   links.AddLink(QStringLiteral("Operator"), kFieldBatchField, QString(), QStringLiteral("Author"));
   links.AddLink(QString(), kFieldTextConstant, QString(), QStringLiteral("Keywords"));
 }
@@ -108,8 +110,9 @@ TEST(ZANLinks, LongTextConstantsAreRefusedOnEntry) {
   links.textconstantmaxlength = 10;
   addFourRows(links);
   QSignalSpy spy(&links, &ZANLinks::rowEdited);
-  EXPECT_EQ(failureNumber([&] { links.editRow(3, field(QString(11, u'x'), kFieldTextConstant, {})); }),
-            380);
+  EXPECT_EQ(
+      failureNumber([&] { links.editRow(3, field(QString(11, u'x'), kFieldTextConstant, {})); }),
+      380);
   EXPECT_EQ(links.Link(3), DocInfoField());
   links.editRow(3, field(QString(10, u'x'), kFieldTextConstant, {}));
   EXPECT_EQ(spy.count(), 1);
@@ -141,9 +144,10 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   ASSERT_TRUE(source);
   QStringList offered;
   for (int i = 0; i < source->count(); ++i) offered << source->itemText(i);
-  EXPECT_EQ(offered, (QStringList{QStringLiteral("Text constant"), QStringLiteral("Index field: Customer"),
-                                  QStringLiteral("Index field: Date"),
-                                  QStringLiteral("Batch field: Batch Name")}));
+  EXPECT_EQ(offered,
+            (QStringList{QStringLiteral("Text constant"), QStringLiteral("Index field: Customer"),
+                         QStringLiteral("Index field: Date"),
+                         QStringLiteral("Batch field: Batch Name")}));
   EXPECT_EQ(source->currentIndex(), 0) << "\"Subject Index\" is not offered, so no source matches";
 
   source->setCurrentIndex(3);

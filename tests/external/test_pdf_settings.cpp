@@ -152,8 +152,9 @@ TEST(PdfSettings, KeysLandInTheDocumentedParts) {
   s.setPdfEngine(QStringLiteral("3"));
   MemorySetupPart one, two;
   s.Save(one, two);
-  for (const char* key : {"PdfEngine", "Enabled", "ConfidenceThreshold", "LowOcrConfidence",
-                          "TitleField.FieldText", "KeywordsField.FieldType", "AuthorField.FieldName"})
+  for (const char* key :
+       {"PdfEngine", "Enabled", "ConfidenceThreshold", "LowOcrConfidence", "TitleField.FieldText",
+        "KeywordsField.FieldType", "AuthorField.FieldName"})
     EXPECT_TRUE(one.contains(QString::fromLatin1(key))) << key;
   for (const char* key : {"OutputFormatType", "Rotate270", "PageContent", "WorkgroupHub",
                           "PDFInputImageType", "PDFDeleteHungDoc"})

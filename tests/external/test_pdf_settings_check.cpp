@@ -62,68 +62,81 @@ DocInfoField field(const QString& text, std::int32_t type, const QString& name) 
 // refused (0 and 100, 254 characters, "Image Only" with its own workflow, an empty dictionary).
 TEST(PdfSettingsCheck, CaptureRulesAndNumbers) {
   const QString tooLong(255, QLatin1Char('a'));
-  runRules("3", makeCaptureValid,
-           {
-               {"defaults with hub, folder and workflow", [](PdfSettings&) {}, 0},
-               {"page content unknown", [](PdfSettings& s) { s.setPageContent(QStringLiteral("Text")); }, 525},
-               {"page content other case",
-                [](PdfSettings& s) { s.setPageContent(QStringLiteral("image only")); }, 525},
-               {"page content searchable exact",
-                [](PdfSettings& s) { s.setPageContent(QStringLiteral("Searchable Image (Exact)")); }, 0},
-               {"language unknown", [](PdfSettings& s) { s.setCaptureLanguage(QStringLiteral("Klingon")); }, 513},
-               {"language empty", [](PdfSettings& s) { s.setCaptureLanguage(QString()); }, 513},
-               {"language Swiss German",
-                [](PdfSettings& s) { s.setCaptureLanguage(QStringLiteral("Swiss German")); }, 0},
-               {"threshold -1", [](PdfSettings& s) { s.setConfidenceThreshold(-1); }, 515},
-               {"threshold 101", [](PdfSettings& s) { s.setConfidenceThreshold(101); }, 515},
-               {"threshold 0", [](PdfSettings& s) { s.setConfidenceThreshold(0); }, 0},
-               {"threshold 100", [](PdfSettings& s) { s.setConfidenceThreshold(100); }, 0},
-               {"title 255 characters", [&](PdfSettings& s) { s.TitleField().setFieldText(tooLong); }, 516},
-               {"title 254 characters",
-                [&](PdfSettings& s) { s.TitleField().setFieldText(tooLong.left(254)); }, 0},
-               {"subject unknown type", [](PdfSettings& s) { s.SubjectField().setFieldType(3); }, 517},
-               {"author index link without name",
-                [](PdfSettings& s) { s.AuthorField() = field({}, kFieldIndexField, QStringLiteral("  ")); }, 518},
-               {"keywords batch link without name",
-                [](PdfSettings& s) { s.KeywordsField() = field({}, kFieldBatchField, {}); }, 519},
-               {"keywords batch link named",
-                [](PdfSettings& s) { s.KeywordsField() = field({}, kFieldBatchField, QStringLiteral("Operator")); }, 0},
-               {"hub empty", [](PdfSettings& s) { s.setWorkgroupHub(QString()); }, 536},
-               {"hub blank", [](PdfSettings& s) { s.setWorkgroupHub(QStringLiteral(" \t ")); }, 536},
-               {"watched folder empty", [](PdfSettings& s) { s.setWatchedFolder(QString()); }, 537},
-               {"watched folder blank", [](PdfSettings& s) { s.setWatchedFolder(QStringLiteral("   ")); }, 537},
-               {"dictionary is the missing-hub entry", [&](PdfSettings& s) { s.setDictionary(kMissing); }, 526},
-               {"dictionary empty", [](PdfSettings& s) { s.setDictionary(QString()); }, 0},
-               {"workflow empty", [](PdfSettings& s) { s.setWorkflow(QString()); }, 540},
-               {"workflow is the missing-hub entry", [&](PdfSettings& s) { s.setWorkflow(kMissing); }, 541},
-               {"image only with another workflow",
-                [](PdfSettings& s) { s.setPageContent(QStringLiteral("Image Only")); }, 542},
-               {"image only with its workflow",
-                [](PdfSettings& s) {
-                  s.setPageContent(QStringLiteral("Image Only"));
-                  s.setWorkflow(QStringLiteral("PDF Image Only"));
-                },
-                0},
-               // The documented order decides when several settings are wrong.
-               {"hub before threshold",
-                [](PdfSettings& s) {
-                  s.setConfidenceThreshold(200);
-                  s.setWorkgroupHub(QString());
-                },
-                536},
-               {"page content before language",
-                [](PdfSettings& s) {
-                  s.setCaptureLanguage(QString());
-                  s.setPageContent(QString());
-                },
-                525},
-               {"title before keywords",
-                [&](PdfSettings& s) {
-                  s.KeywordsField().setFieldType(9);
-                  s.TitleField().setFieldText(tooLong);
-                },
-                516},
-           });
+  runRules(
+      "3", makeCaptureValid,
+      {
+          {"defaults with hub, folder and workflow", [](PdfSettings&) {}, 0},
+          {"page content unknown", [](PdfSettings& s) { s.setPageContent(QStringLiteral("Text")); },
+           525},
+          {"page content other case",
+           [](PdfSettings& s) { s.setPageContent(QStringLiteral("image only")); }, 525},
+          {"page content searchable exact",
+           [](PdfSettings& s) { s.setPageContent(QStringLiteral("Searchable Image (Exact)")); }, 0},
+          {"language unknown",
+           [](PdfSettings& s) { s.setCaptureLanguage(QStringLiteral("Klingon")); }, 513},
+          {"language empty", [](PdfSettings& s) { s.setCaptureLanguage(QString()); }, 513},
+          {"language Swiss German",
+           [](PdfSettings& s) { s.setCaptureLanguage(QStringLiteral("Swiss German")); }, 0},
+          {"threshold -1", [](PdfSettings& s) { s.setConfidenceThreshold(-1); }, 515},
+          {"threshold 101", [](PdfSettings& s) { s.setConfidenceThreshold(101); }, 515},
+          {"threshold 0", [](PdfSettings& s) { s.setConfidenceThreshold(0); }, 0},
+          {"threshold 100", [](PdfSettings& s) { s.setConfidenceThreshold(100); }, 0},
+          {"title 255 characters", [&](PdfSettings& s) { s.TitleField().setFieldText(tooLong); },
+           516},
+          {"title 254 characters",
+           [&](PdfSettings& s) { s.TitleField().setFieldText(tooLong.left(254)); }, 0},
+          {"subject unknown type", [](PdfSettings& s) { s.SubjectField().setFieldType(3); }, 517},
+          {"author index link without name",
+           [](PdfSettings& s) {
+             s.AuthorField() = field({}, kFieldIndexField, QStringLiteral("  "));
+           },
+           518},
+          {"keywords batch link without name",
+           [](PdfSettings& s) { s.KeywordsField() = field({}, kFieldBatchField, {}); }, 519},
+          {"keywords batch link named",
+           [](PdfSettings& s) {
+             s.KeywordsField() = field({}, kFieldBatchField, QStringLiteral("Operator"));
+           },
+           0},
+          {"hub empty", [](PdfSettings& s) { s.setWorkgroupHub(QString()); }, 536},
+          {"hub blank", [](PdfSettings& s) { s.setWorkgroupHub(QStringLiteral(" \t ")); }, 536},
+          {"watched folder empty", [](PdfSettings& s) { s.setWatchedFolder(QString()); }, 537},
+          {"watched folder blank",
+           [](PdfSettings& s) { s.setWatchedFolder(QStringLiteral("   ")); }, 537},
+          {"dictionary is the missing-hub entry",
+           [&](PdfSettings& s) { s.setDictionary(kMissing); }, 526},
+          {"dictionary empty", [](PdfSettings& s) { s.setDictionary(QString()); }, 0},
+          {"workflow empty", [](PdfSettings& s) { s.setWorkflow(QString()); }, 540},
+          {"workflow is the missing-hub entry", [&](PdfSettings& s) { s.setWorkflow(kMissing); },
+           541},
+          {"image only with another workflow",
+           [](PdfSettings& s) { s.setPageContent(QStringLiteral("Image Only")); }, 542},
+          {"image only with its workflow",
+           [](PdfSettings& s) {
+             s.setPageContent(QStringLiteral("Image Only"));
+             s.setWorkflow(QStringLiteral("PDF Image Only"));
+           },
+           0},
+          // The documented order decides when several settings are wrong.
+          {"hub before threshold",
+           [](PdfSettings& s) {
+             s.setConfidenceThreshold(200);
+             s.setWorkgroupHub(QString());
+           },
+           536},
+          {"page content before language",
+           [](PdfSettings& s) {
+             s.setCaptureLanguage(QString());
+             s.setPageContent(QString());
+           },
+           525},
+          {"title before keywords",
+           [&](PdfSettings& s) {
+             s.KeywordsField().setFieldType(9);
+             s.TitleField().setFieldText(tooLong);
+           },
+           516},
+      });
 }
 
 // Catches a missing, misnumbered or too lax OCR rule, and allowed values wrongly refused.
@@ -141,15 +154,20 @@ TEST(PdfSettingsCheck, OcrRulesAndNumbers) {
       {"accuracy 32", [](PdfSettings& s) { s.setAccuracy(32); }, 0x202},
       {"threshold -1", [](PdfSettings& s) { s.setConfidenceThreshold(-1); }, 0x203},
       {"threshold 101", [](PdfSettings& s) { s.setConfidenceThreshold(101); }, 0x203},
-      {"title too long", [](PdfSettings& s) { s.TitleField().setFieldText(QString(300, u'x')); }, 0x204},
+      {"title too long", [](PdfSettings& s) { s.TitleField().setFieldText(QString(300, u'x')); },
+       0x204},
       {"subject unknown type", [](PdfSettings& s) { s.SubjectField().setFieldType(-1); }, 0x205},
-      {"author link without name", [](PdfSettings& s) { s.AuthorField().setFieldType(kFieldIndexField); }, 0x206},
-      {"keywords link without name", [](PdfSettings& s) { s.KeywordsField().setFieldType(kFieldBatchField); }, 0x207},
+      {"author link without name",
+       [](PdfSettings& s) { s.AuthorField().setFieldType(kFieldIndexField); }, 0x206},
+      {"keywords link without name",
+       [](PdfSettings& s) { s.KeywordsField().setFieldType(kFieldBatchField); }, 0x207},
       {"no orientation", [](PdfSettings& s) { s.setRotate0(false); }, 0x20C},
-      {"only 270", [](PdfSettings& s) {
+      {"only 270",
+       [](PdfSettings& s) {
          s.setRotate0(false);
          s.setRotate270(true);
-       }, 0},
+       },
+       0},
       // Capture-only settings are not the OCR engine's business.
       {"capture settings left empty", [](PdfSettings& s) { s.setPageContent(QString()); }, 0},
   };

@@ -1,5 +1,4 @@
 #include "common/automation_error.h"
-#include "external/herald_hub.h"
 #include "external/pdf_settings.h"
 #include "external/setup_data.h"
 
@@ -43,7 +42,8 @@ std::unique_ptr<SetupFile> sampleSetup(const QString& path) {
   f->partOne().setValue(QStringLiteral("Empty"), QString());
   f->partOne().setValue(QStringLiteral("Negative"), -32768);
   f->partOne().setValue(QStringLiteral("Flag"), false);
-  f->partTwo().setValue(QStringLiteral("Text"), QStringLiteral("Größe – 日本語 \"quoted\" | ../hub"));
+  f->partTwo().setValue(QStringLiteral("Text"),
+                        QStringLiteral("Größe – 日本語 \"quoted\" | ../hub"));
   f->partTwo().setValue(QStringLiteral("Big"), 2147483647);
   f->setIndexFields({QStringLiteral("Customer"), QStringLiteral("Datum")});
   f->setBatchFields({QStringLiteral("Batch Name")});
@@ -86,16 +86,14 @@ TEST(SetupFile, RefusesBadFilesAndKeepsThem) {
       {"empty", QByteArray(), 321},
       {"corrupt", QByteArray("this is no setup file {"), 321},
       {"truncated", valid.left(valid.size() / 2), 321},
-      {"binary", QByteArray("\x00\x01\x02\xff", 4), 321},
       {"array", QByteArray("[1, 2, 3]"), 321},
       {"foreign", QByteArray(R"({"format": "something-else", "version": 1})"), 321},
-      {"no format", QByteArray(R"({"SetupPartOne": {}, "SetupPartTwo": {}})"), 321},
       {"future version",
        QByteArray(R"({"format": "zan-release-setup", "version": 2, "SetupPartOne": {},)"
                   R"( "SetupPartTwo": {}})"),
        321},
-      {"part missing", QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {}})"),
-       321},
+      {"part missing",
+       QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {}})"), 321},
       {"nested value",
        QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {"a": [1]},)"
                   R"( "SetupPartTwo": {}})"),
@@ -103,10 +101,6 @@ TEST(SetupFile, RefusesBadFilesAndKeepsThem) {
       {"fraction",
        QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {"a": 1.5},)"
                   R"( "SetupPartTwo": {}})"),
-       321},
-      {"null value",
-       QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {},)"
-                  R"( "SetupPartTwo": {"a": null}})"),
        321},
       {"field list of numbers",
        QByteArray(R"({"format": "zan-release-setup", "version": 1, "SetupPartOne": {},)"
@@ -193,13 +187,4 @@ TEST(SetupFile, ShippedSampleLoadsAndPasses) {
     EXPECT_EQ(s.Accuracy(), 8);
     EXPECT_EQ(s.ConfidenceThreshold(), 80);
   }
-  // Resolved against the setup file's folder, the stored hub is the shipped sample hub.
-  FolderHub hub;
-  std::int32_t status = 0;
-  QString workflows;
-  hub.OpenHub(QDir(examples + QStringLiteral("/setup")).filePath(QStringLiteral("../hub")), status);
-  ASSERT_EQ(status, kHubOk);
-  hub.GetWorkflows(workflows, status);
-  EXPECT_TRUE(workflows.contains(QStringLiteral("Archive Scans.wfl|")));
-  EXPECT_TRUE(workflows.contains(QStringLiteral("PDF Image Only.wfl|")));
 }
