@@ -39,6 +39,9 @@ class ComboBox final : public Control {
 
   // The selected entry changed, by the user or by code.
   std::function<void()> onClick;
+
+ private:
+  int lastIndex_ = -1;  // the selection the last click (or code change) reported
 };
 
 }  // namespace zan::controls

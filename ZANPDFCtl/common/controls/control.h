@@ -19,6 +19,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -57,7 +58,7 @@ class Control : public QObject {
   virtual void setCaption(const QString&) {}
 
   // Moves the keyboard focus here. Fails with error 5 "Invalid procedure call or argument"
-  // when the control, or a frame around it, is disabled or hidden.
+  // when the control, or a frame around it, is disabled or hidden, or its window is not shown.
   void setFocus();
 
   // Position and size in twips relative to the parent (1 pixel = 15 twips).
@@ -67,10 +68,15 @@ class Control : public QObject {
   std::function<void()> onLostFocus;
 
  protected:
+  // The widget's objectName (and this object's) becomes `name`; the other form keeps the
+  // widget's present objectName.
+  Control(Form& form, const QString& name, QWidget* widget);
   Control(Form& form, QWidget* widget);
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
+  // Raises `number` with `description` and this control's name as the source.
+  [[noreturn]] void fail(std::int32_t number, const QString& description) const;
 
  private:
   Form* form_;
@@ -115,11 +121,13 @@ class Form {
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
   void setFocusEntryHandler(std::function<void(bool backward)> handler);
 
-  // Releases every control (their handlers stop running); the widgets stay with Qt.
+  // Releases every control (their handlers stop running); the widgets stay with Qt. Pointers
+  // to the controls are invalid afterwards. The destructor does this too.
   void releaseControls();
 
  private:
   class FocusWatcher;
+  void report(const AutomationError& error) const;
   QWidget* surface_;
   std::vector<std::unique_ptr<Control>> controls_;
   FailurePolicy policy_;

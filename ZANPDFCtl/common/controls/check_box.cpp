@@ -1,0 +1,81 @@
+#include "common/controls/check_box.h"
+
+namespace zan::controls {
+
+namespace {
+
+// A user click toggles only between set and cleared, also from the grayed state (Qt would
+// otherwise cycle through the grayed state once it has been shown).
+class ClassicCheckBox final : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  void nextCheckState() override {
+    setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+  }
+};
+
+// Qt: Unchecked 0, PartiallyChecked 1, Checked 2; classic: cleared 0, set 1, grayed 2.
+int toClassic(Qt::CheckState state) {
+  switch (state) {
+    case Qt::Checked:
+      return CheckBox::Checked;
+    case Qt::PartiallyChecked:
+      return CheckBox::Grayed;
+    default:
+      return CheckBox::Unchecked;
+  }
+}
+
+Qt::CheckState toQt(int value) {
+  switch (value) {
+    case CheckBox::Checked:
+      return Qt::Checked;
+    case CheckBox::Grayed:
+      return Qt::PartiallyChecked;
+    default:
+      return Qt::Unchecked;
+  }
+}
+
+}  // namespace
+
+CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
+    : Control(form, name, new ClassicCheckBox(parent)) {
+  connect(checkBox(), &QCheckBox::stateChanged, this, [this] {
+    auto handler = onClick;
+    this->form().dispatch(handler);
+  });
+}
+
+QCheckBox* CheckBox::checkBox() const {
+  return static_cast<QCheckBox*>(widget());
+}
+
+QString CheckBox::caption() const {
+  return checkBox() ? checkBox()->text() : QString();
+}
+
+void CheckBox::setCaption(const QString& caption) {
+  if (checkBox()) checkBox()->setText(caption);
+}
+
+int CheckBox::value() const {
+  return checkBox() ? toClassic(checkBox()->checkState()) : 0;
+}
+
+void CheckBox::setValue(int value) {
+  if (value < Unchecked || value > Grayed) fail(380, QStringLiteral("Invalid property value"));
+  if (!checkBox() || value == this->value()) return;
+  {
+    QSignalBlocker blocker(checkBox());
+    checkBox()->setCheckState(toQt(value));
+  }
+  if (onClick) {
+    auto handler = onClick;
+    handler();
+  }
+}
+
+}  // namespace zan::controls

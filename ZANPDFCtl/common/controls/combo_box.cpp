@@ -1,0 +1,102 @@
+#include "common/controls/combo_box.h"
+
+namespace zan::controls {
+
+namespace {
+const QString kInvalidValue = QStringLiteral("Invalid property value");
+const QString kInvalidIndex = QStringLiteral("Invalid property array index");
+}  // namespace
+
+ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
+    : Control(form, name, new QComboBox(parent)) {
+  comboBox()->setEditable(false);
+  // Model changes run under blockers, so this fires for a selection the user made; the
+  // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.
+  connect(comboBox(), &QComboBox::currentIndexChanged, this, [this](int) {
+    const int now = comboBox()->currentIndex();
+    if (now == lastIndex_) return;
+    lastIndex_ = now;
+    auto handler = onClick;
+    this->form().dispatch(handler);
+  });
+}
+
+QComboBox* ComboBox::comboBox() const {
+  return static_cast<QComboBox*>(widget());
+}
+
+int ComboBox::listCount() const {
+  return comboBox() ? comboBox()->count() : 0;
+}
+
+int ComboBox::listIndex() const {
+  return comboBox() ? comboBox()->currentIndex() : -1;
+}
+
+void ComboBox::setListIndex(int index) {
+  if (index < -1 || index >= listCount()) fail(380, kInvalidValue);
+  if (index == listIndex()) return;
+  {
+    QSignalBlocker blocker(comboBox());
+    comboBox()->setCurrentIndex(index);
+  }
+  lastIndex_ = comboBox()->currentIndex();
+  if (onClick) {
+    auto handler = onClick;
+    handler();
+  }
+}
+
+QString ComboBox::text() const {
+  return listIndex() < 0 ? QString() : comboBox()->currentText();
+}
+
+QString ComboBox::list(int index) const {
+  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  return comboBox()->itemText(index);
+}
+
+int ComboBox::addItem(const QString& text) {
+  if (!comboBox()) fail(5, QStringLiteral("Invalid procedure call or argument"));
+  QSignalBlocker blocker(comboBox());
+  const int before = comboBox()->currentIndex();
+  comboBox()->addItem(text);
+  // The first entry of an empty combo box is selected by Qt; classically nothing is.
+  if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
+  lastIndex_ = comboBox()->currentIndex();
+  return comboBox()->count() - 1;
+}
+
+void ComboBox::removeItem(int index) {
+  if (index < 0 || index >= listCount())
+    fail(5, QStringLiteral("Invalid procedure call or argument"));
+  QSignalBlocker blocker(comboBox());
+  const int before = comboBox()->currentIndex();
+  comboBox()->removeItem(index);
+  // Removing the selected entry leaves nothing selected (Qt would select a neighbour).
+  if (index == before) comboBox()->setCurrentIndex(-1);
+  lastIndex_ = comboBox()->currentIndex();
+}
+
+void ComboBox::clear() {
+  if (!comboBox()) return;
+  QSignalBlocker blocker(comboBox());
+  comboBox()->clear();
+  lastIndex_ = -1;
+}
+
+std::int32_t ComboBox::itemData(int index) const {
+  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  return comboBox()->itemData(index, Qt::UserRole).toInt();
+}
+
+void ComboBox::setItemData(int index, std::int32_t data) {
+  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  comboBox()->setItemData(index, QVariant::fromValue<qint32>(data), Qt::UserRole);
+}
+
+int ComboBox::findItemData(std::int32_t data) const {
+  return comboBox() ? comboBox()->findData(QVariant::fromValue<qint32>(data), Qt::UserRole) : -1;
+}
+
+}  // namespace zan::controls
