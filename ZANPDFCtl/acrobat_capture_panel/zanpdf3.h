@@ -1,0 +1,223 @@
+#pragma once
+// ZANPdf3: the settings panel for PDF production through an Acrobat Capture workgroup hub.
+//
+// A host creates the panel, optionally registers its own elements with
+// DisableElementDuringHubSearch, calls Init once with its setup data, lets the user edit
+// (every edit raises Change), calls Validate (reading ValidateError and calling
+// SetValidateFocus on failure) and finally Apply. RestoreDefaults, ShowAboutBox, Enabled and
+// the seven hub and output properties may be used at any time. A public member that fails
+// throws zan::AutomationException.
+
+#include "common/controls/control.h"
+#include "external/panel_environment.h"
+#include "external/setup_data.h"
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QShowEvent;
+
+namespace zan {
+class ConfidenceThresholdEntry;
+class FolderBrowser;
+class HeraldHub;
+class PdfSettings;
+class TextError;
+class ZANLinks;
+namespace controls {
+class CheckBox;
+class ComboBox;
+class CommandButton;
+class Frame;
+class Label;
+class PictureBox;
+class SpinControl;
+class TextBox;
+}  // namespace controls
+}  // namespace zan
+
+class ZANPdf3 final : public QWidget {
+  Q_OBJECT
+  Q_PROPERTY(bool Enabled READ Enabled WRITE putEnabled)
+  Q_PROPERTY(QString WorkgroupHub READ WorkgroupHub WRITE setWorkgroupHub)
+  Q_PROPERTY(QString WatchedFolder READ WatchedFolder WRITE setWatchedFolder)
+  Q_PROPERTY(QString PDFOutputFolder READ PDFOutputFolder WRITE setPDFOutputFolder)
+  Q_PROPERTY(QString PDFOutputMachine READ PDFOutputMachine WRITE setPDFOutputMachine)
+  Q_PROPERTY(bool PDFWaitForStatus READ PDFWaitForStatus WRITE setPDFWaitForStatus)
+  Q_PROPERTY(bool PDFDeleteHungDoc READ PDFDeleteHungDoc WRITE setPDFDeleteHungDoc)
+  Q_PROPERTY(qint32 PDFInputImageType READ PDFInputImageType WRITE setPDFInputImageType)
+  Q_PROPERTY(QString ValidateError READ ValidateError)
+
+ public:
+  // A panel talking to the real outside world (PanelEnvironment::defaults()).
+  explicit ZANPdf3(QWidget* parent = nullptr);
+  // A panel talking to the components and services of `env` (hosts with their own, tests).
+  explicit ZANPdf3(zan::PanelEnvironment env, QWidget* parent = nullptr);
+  ~ZANPdf3() override;
+
+  // Enables or disables every visible control at once; while the page content is "Image Only"
+  // the controls tagged "Image Only" stay disabled. The state is kept by the settings object.
+  bool Enabled() const;
+  void putEnabled(bool bEnabled);
+
+  // The texts of the hub path box and the watched folder box. A put runs the box's change
+  // handling exactly as a user edit does (for the hub: a hub search).
+  QString WorkgroupHub() const;
+  void setWorkgroupHub(const QString& strPath);
+  QString WatchedFolder() const;
+  void setWatchedFolder(const QString& strPath);
+
+  // Settings no control shows: kept by the panel, loaded by Init and RestoreDefaults, stored
+  // by Validate and Apply. A put stores the value unchecked and raises no Change.
+  QString PDFOutputFolder() const;
+  void setPDFOutputFolder(const QString& strPath);
+  QString PDFOutputMachine() const;
+  void setPDFOutputMachine(const QString& strPath);
+  bool PDFWaitForStatus() const;
+  void setPDFWaitForStatus(bool blnChoice);
+  bool PDFDeleteHungDoc() const;
+  void setPDFDeleteHungDoc(bool blnChoice);
+  qint32 PDFInputImageType() const;
+  void setPDFInputImageType(qint32 ZANFormat);
+
+  // Called once after creation: loads the settings stored in `rd` and fills every control. The
+  // links control may hand back another setup data object in `rd`. Change is raised only for
+  // edits after the first successful Init.
+  Q_INVOKABLE void Init(zan::SetupData*& rd);
+  // Registers a host element (a QObject with an "Enabled" or Qt "enabled" property) that is
+  // disabled while the panel searches the workgroup hub. Accepts any value without complaint.
+  Q_INVOKABLE void DisableElementDuringHubSearch(QVariant& oUIElement);
+  // Copies every shown value into the settings and checks them: 0 when legal, otherwise the
+  // number of the failed check (ValidateError has its message).
+  Q_INVOKABLE qint32 Validate();
+  // The message of the last Validate; empty before the first one and after a successful one.
+  QString ValidateError() const;
+  // Moves the focus to the control the last failed Validate named.
+  Q_INVOKABLE void SetValidateFocus();
+  // Validates, then stores the settings into `rd`; fails with the validation message.
+  Q_INVOKABLE void Apply(zan::SetupData*& rd);
+  // Resets every setting to its default and reloads the controls.
+  Q_INVOKABLE void RestoreDefaults();
+  // Shows the library's about box.
+  Q_INVOKABLE void ShowAboutBox();
+
+ signals:
+  // A setting was changed (by the user, or by the panel's own code once Init has finished).
+  void Change();
+  // A failure in the confidence threshold box's handlers; the panel does nothing more about it.
+  void Error(qint32& ErrNum, QString& ErrMsg, QString& SourceFile, qint16& LineNo, bool& ReRaise,
+             bool& Display);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Layout and captions.
+  void createControls();
+  void attachHandlers();
+  void LocalizeControls();
+
+  // Object.
+  zan::PdfSettings* settings() const;
+  zan::TextError& textError();
+  zan::HeraldHub& herald();
+  QString text(int stringId) const;
+  void NotifyChange();
+  void reportUserPathFailure(const zan::AutomationError& error);
+  void enterPanel(bool backward);
+
+  // Hub helpers.
+  void DisableHubSearchElements();
+  void RestoreHubSearchElements();
+  void FillComboFromList(zan::controls::ComboBox* combo, const QString& list);
+  void SelectComboText(zan::controls::ComboBox* combo, const QString& wanted);
+
+  // Loading.
+  void Refresh();
+  void refreshHubLists();
+  void refreshDocumentRows();
+
+  // Validation.
+  zan::controls::Control* controlForValidation(std::int32_t number) const;
+
+  // Hub and watched folder entry.
+  void txtWorkgroupHub_Change();
+  void txtWatchedFolder_Change();
+  void browse(zan::controls::TextBox* box, zan::controls::CommandButton* button, int titleId);
+
+  // Change handlers.
+  void cmbPageContent_Click();
+  void comboClick(zan::controls::ComboBox* combo, const QString& stored);
+  void raiseErrorEvent(std::int32_t& ErrNum, QString& ErrMsg, QString& SourceFile,
+                       std::int16_t& LineNo, bool& ReRaise, bool& Display);
+
+  zan::PanelEnvironment env_;
+
+  // Members of the panel object.
+  mutable std::unique_ptr<zan::PdfSettings> m_Settings;  // created on first use
+  std::unique_ptr<zan::HeraldHub> m_Herald;
+  std::int32_t m_HubStatus = 0;
+  std::unique_ptr<zan::FolderBrowser> m_FolderBrowser;
+  std::unique_ptr<zan::TextError> m_TextError;
+  bool m_Loading = true;
+  QString m_ValidateError;
+  zan::controls::Control* m_FocusControl = nullptr;
+  zan::controls::Control* m_LastTabControl = nullptr;
+  QString m_PDFOutputFolder;
+  QString m_PDFOutputMachine;
+  bool m_PDFWaitForStatus = false;
+  bool m_PDFDeleteHungDoc = false;
+  std::int32_t m_PDFInputImageType = 0;
+  std::vector<QVariant> m_HubSearchElements;
+  // Saved enabled states (1 enabled, 0 disabled) of one hub search; empty outside a search.
+  std::optional<std::vector<int>> m_HubSearchStates;
+  // Hub searches running (a search started from the pending messages of another is nested).
+  int hubSearchDepth_ = 0;
+
+  // Destroyed before the widgets (Qt children), so no handler runs on a half-destroyed panel.
+  zan::controls::Form m_form{this};
+  std::unique_ptr<zan::ConfidenceThresholdEntry> confidenceEntry_;
+
+  // The controls, in the panel's control order.
+  zan::controls::PictureBox* picABoutBoxIcon = nullptr;
+  zan::controls::Frame* fraPDFSettings = nullptr;
+  zan::controls::Frame* fraLocationOfWorkgroupHub = nullptr;
+  zan::controls::TextBox* txtWorkgroupHub = nullptr;
+  zan::controls::CommandButton* cmdBrowseHub = nullptr;
+  zan::controls::Frame* fraWatchedFolder = nullptr;
+  zan::controls::TextBox* txtWatchedFolder = nullptr;
+  zan::controls::CommandButton* cmdBrowseWatch = nullptr;
+  zan::controls::Frame* fraOutputFormatType = nullptr;
+  zan::controls::ComboBox* cmbPageContent = nullptr;
+  zan::controls::Frame* fraLanguage = nullptr;
+  zan::controls::ComboBox* cmbLanguage = nullptr;
+  zan::controls::Frame* fraPDFHeaderlinks = nullptr;
+  zan::controls::Control* PDFHeaderLinksControl = nullptr;
+  zan::ZANLinks* PDFHeaderLinks = nullptr;
+  zan::controls::Frame* fraDictionaries = nullptr;
+  zan::controls::ComboBox* cmbDictionary = nullptr;
+  zan::controls::Frame* fraWorkflows = nullptr;
+  zan::controls::ComboBox* cmbWorkflow = nullptr;
+  zan::controls::Frame* fraSuspectRegions = nullptr;
+  zan::controls::CheckBox* chkLowOcrConfidence = nullptr;
+  zan::controls::TextBox* txtConfidenceThreshold = nullptr;
+  zan::controls::SpinControl* spnConfidenceThreshold = nullptr;
+  zan::controls::Label* lblConfidenceThresholdUnit = nullptr;
+  zan::controls::CheckBox* chkLowFontConfidence = nullptr;
+  zan::controls::CheckBox* chkWordNotInDictionary = nullptr;
+  zan::controls::CheckBox* chkMixedAlphaNumeric = nullptr;
+  zan::controls::CheckBox* chkNumericOnly = nullptr;
+  zan::controls::Frame* fraAdvanced = nullptr;
+  zan::controls::CheckBox* chkCreateThumbnails = nullptr;
+  zan::controls::CheckBox* chkEmbedFonts = nullptr;
+  zan::controls::CheckBox* chkEnableLinks = nullptr;
+  zan::controls::CheckBox* chkEnableStructure = nullptr;
+  zan::controls::CheckBox* chkAutoPageRotation = nullptr;
+  zan::controls::CommandButton* cmdRestoreDefaults = nullptr;
+};
