@@ -20,10 +20,9 @@ constexpr ListEntry kPageContents[] = {{5601, 1}, {5602, 3}, {5603, 2}, {5604, 4
 
 // Languages with their codes, in list order (not alphabetical: Dutch follows the two English
 // entries).
-constexpr ListEntry kLanguages[] = {{5800, 1},  {5801, 2},  {5802, 3},  {5803, 5},
-                                    {5804, 6},  {5805, 4},  {5806, 7},  {5807, 8},
-                                    {5808, 9},  {5809, 10}, {5810, 11}, {5811, 12},
-                                    {5812, 13}, {5813, 14}, {5814, 15}, {5815, 16}};
+constexpr ListEntry kLanguages[] = {
+    {5800, 1}, {5801, 2},  {5802, 3},  {5803, 5},  {5804, 6},  {5805, 4},  {5806, 7},  {5807, 8},
+    {5808, 9}, {5809, 10}, {5810, 11}, {5811, 12}, {5812, 13}, {5813, 14}, {5814, 15}, {5815, 16}};
 
 }  // namespace
 

@@ -25,7 +25,7 @@ void ZANPdf3::Init(zan::SetupData*& rd) {
   zan::StepLabel at;
   try {
     at = 15;
-    PDFHeaderLinks->setSuspendEvents(true);
+    PDFHeaderLinks->setOfferSetupLinks(true);
     at = 20;
     settings()->setPdfEngine(QStringLiteral("3"));
     zan::SetupPart& partOne = required(rd).SetupPartOne();

@@ -57,8 +57,8 @@ void ZANPdf3::createControls() {
   txtWorkgroupHub =
       m_form.add<TextBox>(QStringLiteral("txtWorkgroupHub"), fraLocationOfWorkgroupHub->widget());
   txtWorkgroupHub->setGeometryTwips(120, 210, 2925, 315);
-  cmdBrowseHub =
-      m_form.add<CommandButton>(QStringLiteral("cmdBrowseHub"), fraLocationOfWorkgroupHub->widget());
+  cmdBrowseHub = m_form.add<CommandButton>(QStringLiteral("cmdBrowseHub"),
+                                           fraLocationOfWorkgroupHub->widget());
   cmdBrowseHub->setGeometryTwips(3060, 210, 315, 315);
   cmdBrowseHub->setCaption(QStringLiteral("..."));
 
@@ -200,17 +200,26 @@ void ZANPdf3::createControls() {
   cmdRestoreDefaults->setCaption(QStringLiteral("#&Restore Defaults"));
 
   // Tab order of the focusable controls.
-  const QList<QWidget*> tabOrder = {
-      txtWorkgroupHub->widget(),        cmdBrowseHub->widget(),
-      txtWatchedFolder->widget(),       cmdBrowseWatch->widget(),
-      cmbPageContent->widget(),         cmbLanguage->widget(),
-      tabStop(PDFHeaderLinks),          cmbDictionary->widget(),
-      cmbWorkflow->widget(),            chkLowOcrConfidence->widget(),
-      txtConfidenceThreshold->widget(), chkLowFontConfidence->widget(),
-      chkWordNotInDictionary->widget(), chkMixedAlphaNumeric->widget(),
-      chkNumericOnly->widget(),         chkCreateThumbnails->widget(),
-      chkEmbedFonts->widget(),          chkEnableLinks->widget(),
-      chkEnableStructure->widget(),     chkAutoPageRotation->widget(),
-      cmdRestoreDefaults->widget()};
+  const QList<QWidget*> tabOrder = {txtWorkgroupHub->widget(),
+                                    cmdBrowseHub->widget(),
+                                    txtWatchedFolder->widget(),
+                                    cmdBrowseWatch->widget(),
+                                    cmbPageContent->widget(),
+                                    cmbLanguage->widget(),
+                                    tabStop(PDFHeaderLinks),
+                                    cmbDictionary->widget(),
+                                    cmbWorkflow->widget(),
+                                    chkLowOcrConfidence->widget(),
+                                    txtConfidenceThreshold->widget(),
+                                    chkLowFontConfidence->widget(),
+                                    chkWordNotInDictionary->widget(),
+                                    chkMixedAlphaNumeric->widget(),
+                                    chkNumericOnly->widget(),
+                                    chkCreateThumbnails->widget(),
+                                    chkEmbedFonts->widget(),
+                                    chkEnableLinks->widget(),
+                                    chkEnableStructure->widget(),
+                                    chkAutoPageRotation->widget(),
+                                    cmdRestoreDefaults->widget()};
   for (int i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }

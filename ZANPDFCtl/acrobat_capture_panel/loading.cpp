@@ -31,7 +31,9 @@ enum RefreshStep {
   kStepCloseHub = 90,
 };
 
-int checkValue(bool setting) { return setting ? 1 : 0; }
+int checkValue(bool setting) {
+  return setting ? 1 : 0;
+}
 
 }  // namespace
 

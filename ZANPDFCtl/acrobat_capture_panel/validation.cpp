@@ -16,37 +16,60 @@ namespace {
 const QString kValidateSource = QStringLiteral("QelPDFSetup.Validate");
 const QString kSetValidateFocusSource = QStringLiteral("QelPDFSetup.SetValidateFocus");
 
-bool isSet(const zan::controls::CheckBox* box) { return box->value() != 0; }
+bool isSet(const zan::controls::CheckBox* box) {
+  return box->value() != 0;
+}
 
 }  // namespace
 
 zan::controls::Control* ZANPdf3::controlForValidation(std::int32_t number) const {
   switch (static_cast<std::int64_t>(number) - zan::kObjectErrorBase) {
-    case 513: return cmbLanguage;
-    case 515: return txtConfidenceThreshold;
+    case 513:
+      return cmbLanguage;
+    case 515:
+      return txtConfidenceThreshold;
     case 516:
     case 517:
     case 518:
-    case 519: return PDFHeaderLinksControl;
-    case 521: return chkWordNotInDictionary;
-    case 525: return cmbPageContent;
-    case 526: return cmbDictionary;
-    case 527: return chkLowOcrConfidence;
-    case 528: return chkLowFontConfidence;
-    case 529: return chkMixedAlphaNumeric;
-    case 530: return chkNumericOnly;
-    case 531: return chkCreateThumbnails;
-    case 532: return chkEmbedFonts;
-    case 533: return chkEnableLinks;
-    case 534: return chkEnableStructure;
-    case 535: return chkAutoPageRotation;
-    case 536: return txtWorkgroupHub;
-    case 537: return txtWatchedFolder;
-    case 538: return cmbPageContent;
+    case 519:
+      return PDFHeaderLinksControl;
+    case 521:
+      return chkWordNotInDictionary;
+    case 525:
+      return cmbPageContent;
+    case 526:
+      return cmbDictionary;
+    case 527:
+      return chkLowOcrConfidence;
+    case 528:
+      return chkLowFontConfidence;
+    case 529:
+      return chkMixedAlphaNumeric;
+    case 530:
+      return chkNumericOnly;
+    case 531:
+      return chkCreateThumbnails;
+    case 532:
+      return chkEmbedFonts;
+    case 533:
+      return chkEnableLinks;
+    case 534:
+      return chkEnableStructure;
+    case 535:
+      return chkAutoPageRotation;
+    case 536:
+      return txtWorkgroupHub;
+    case 537:
+      return txtWatchedFolder;
+    case 538:
+      return cmbPageContent;
     case 540:
-    case 541: return cmbWorkflow;
-    case 542: return cmbPageContent;
-    default: return nullptr;
+    case 541:
+      return cmbWorkflow;
+    case 542:
+      return cmbPageContent;
+    default:
+      return nullptr;
   }
 }
 
@@ -104,7 +127,9 @@ qint32 ZANPdf3::Validate() {
   return 0;
 }
 
-QString ZANPdf3::ValidateError() const { return m_ValidateError; }
+QString ZANPdf3::ValidateError() const {
+  return m_ValidateError;
+}
 
 void ZANPdf3::SetValidateFocus() {
   if (!m_FocusControl) zan::raiseError(-1, kSetValidateFocusSource, text(9707));

@@ -45,6 +45,7 @@ ZANPdf3::ZANPdf3(zan::PanelEnvironment env, QWidget* parent)
   m_form.setFailurePolicy([this](const zan::AutomationError& e) { reportUserPathFailure(e); });
   m_form.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
   createControls();
+  attachHandlers();
 
   m_Loading = true;
   settings()->setPdfEngine(QStringLiteral("3"));
@@ -83,7 +84,9 @@ zan::HeraldHub& ZANPdf3::herald() {
   return *m_Herald;
 }
 
-QString ZANPdf3::text(int stringId) const { return env_.strings->text(stringId); }
+QString ZANPdf3::text(int stringId) const {
+  return env_.strings->text(stringId);
+}
 
 void ZANPdf3::NotifyChange() {
   if (!m_Loading) emit Change();
@@ -113,7 +116,9 @@ void ZANPdf3::showEvent(QShowEvent* event) {
   m_form.dispatch([this] { putEnabled(Enabled()); });
 }
 
-bool ZANPdf3::Enabled() const { return settings()->Enabled(); }
+bool ZANPdf3::Enabled() const {
+  return settings()->Enabled();
+}
 
 void ZANPdf3::putEnabled(bool bEnabled) {
   for (const auto& control : m_form.controls()) {
@@ -136,43 +141,57 @@ void ZANPdf3::putEnabled(bool bEnabled) {
   settings()->setEnabled(bEnabled);
 }
 
-QString ZANPdf3::WorkgroupHub() const { return txtWorkgroupHub->text(); }
+QString ZANPdf3::WorkgroupHub() const {
+  return txtWorkgroupHub->text();
+}
 
 void ZANPdf3::setWorkgroupHub(const QString& strPath) {
   putProperty([&] { txtWorkgroupHub->setText(strPath); });
 }
 
-QString ZANPdf3::WatchedFolder() const { return txtWatchedFolder->text(); }
+QString ZANPdf3::WatchedFolder() const {
+  return txtWatchedFolder->text();
+}
 
 void ZANPdf3::setWatchedFolder(const QString& strPath) {
   putProperty([&] { txtWatchedFolder->setText(strPath); });
 }
 
-QString ZANPdf3::PDFOutputFolder() const { return m_PDFOutputFolder; }
+QString ZANPdf3::PDFOutputFolder() const {
+  return m_PDFOutputFolder;
+}
 
 void ZANPdf3::setPDFOutputFolder(const QString& strPath) {
   putProperty([&] { m_PDFOutputFolder = strPath; });
 }
 
-QString ZANPdf3::PDFOutputMachine() const { return m_PDFOutputMachine; }
+QString ZANPdf3::PDFOutputMachine() const {
+  return m_PDFOutputMachine;
+}
 
 void ZANPdf3::setPDFOutputMachine(const QString& strPath) {
   putProperty([&] { m_PDFOutputMachine = strPath; });
 }
 
-bool ZANPdf3::PDFWaitForStatus() const { return m_PDFWaitForStatus; }
+bool ZANPdf3::PDFWaitForStatus() const {
+  return m_PDFWaitForStatus;
+}
 
 void ZANPdf3::setPDFWaitForStatus(bool blnChoice) {
   putProperty([&] { m_PDFWaitForStatus = blnChoice; });
 }
 
-bool ZANPdf3::PDFDeleteHungDoc() const { return m_PDFDeleteHungDoc; }
+bool ZANPdf3::PDFDeleteHungDoc() const {
+  return m_PDFDeleteHungDoc;
+}
 
 void ZANPdf3::setPDFDeleteHungDoc(bool blnChoice) {
   putProperty([&] { m_PDFDeleteHungDoc = blnChoice; });
 }
 
-qint32 ZANPdf3::PDFInputImageType() const { return m_PDFInputImageType; }
+qint32 ZANPdf3::PDFInputImageType() const {
+  return m_PDFInputImageType;
+}
 
 void ZANPdf3::setPDFInputImageType(qint32 ZANFormat) {
   putProperty([&] { m_PDFInputImageType = ZANFormat; });
@@ -185,8 +204,7 @@ void ZANPdf3::RestoreDefaults() {
 
 void ZANPdf3::ShowAboutBox() {
   env_.aboutBox().AboutBox(picABoutBoxIcon->picture(), env_.platform->applicationTitle(),
-                           QString::number(zan::kVersionMajor),
-                           QString::number(zan::kVersionMinor),
+                           QString::number(zan::kVersionMajor), QString::number(zan::kVersionMinor),
                            QString::number(zan::kVersionRevision),
                            QString::fromLatin1(zan::kCopyrightLine));
 }

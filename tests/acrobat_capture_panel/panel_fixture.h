@@ -23,7 +23,9 @@
 #include <ostream>
 
 // Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace zan::testing {
 
@@ -31,8 +33,8 @@ namespace zan::testing {
 class ScriptedSettings : public PdfSettings {
  public:
   QStringList writes;
-  QString failAt;                  // the write (or "CheckSettings", or a read) that fails
-  std::int32_t failNumber = 0;     // with this number
+  QString failAt;               // the write (or "CheckSettings", or a read) that fails
+  std::int32_t failNumber = 0;  // with this number
   QString failDescription = QStringLiteral("scripted failure");
 
   void setPageContent(const QString& v) override {
@@ -92,7 +94,8 @@ class FailingLinks : public RecordingLinks {
 
  private:
   void fail(const char* name) {
-    if (failAt == QLatin1String(name)) raiseError(7, QStringLiteral("ZANLinks"), QStringLiteral("Out of memory"));
+    if (failAt == QLatin1String(name))
+      raiseError(7, QStringLiteral("ZANLinks"), QStringLiteral("Out of memory"));
   }
 };
 

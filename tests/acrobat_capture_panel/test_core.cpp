@@ -15,38 +15,63 @@ namespace {
 
 class CoreTest : public PanelTest {};
 
-const char* const kImageOnlyTagged[] = {
-    "fraLanguage",          "cmbLanguage",           "fraPDFHeaderlinks",
-    "PDFHeaderLinks",       "fraDictionaries",       "cmbDictionary",
-    "fraSuspectRegions",    "chkLowOcrConfidence",   "txtConfidenceThreshold",
-    "spnConfidenceThreshold", "chkLowFontConfidence", "chkWordNotInDictionary",
-    "chkMixedAlphaNumeric", "chkNumericOnly",        "fraAdvanced",
-    "chkCreateThumbnails",  "chkEmbedFonts",         "chkEnableLinks",
-    "chkEnableStructure",   "chkAutoPageRotation"};
-const char* const kNeverImageOnly[] = {
-    "fraPDFSettings",   "fraLocationOfWorkgroupHub", "txtWorkgroupHub", "cmdBrowseHub",
-    "fraWatchedFolder", "txtWatchedFolder",          "cmdBrowseWatch",  "fraOutputFormatType",
-    "cmbPageContent",   "fraWorkflows",              "cmbWorkflow",     "lblConfidenceThresholdUnit",
-    "cmdRestoreDefaults"};
+const char* const kImageOnlyTagged[] = {"fraLanguage",
+                                        "cmbLanguage",
+                                        "fraPDFHeaderlinks",
+                                        "PDFHeaderLinks",
+                                        "fraDictionaries",
+                                        "cmbDictionary",
+                                        "fraSuspectRegions",
+                                        "chkLowOcrConfidence",
+                                        "txtConfidenceThreshold",
+                                        "spnConfidenceThreshold",
+                                        "chkLowFontConfidence",
+                                        "chkWordNotInDictionary",
+                                        "chkMixedAlphaNumeric",
+                                        "chkNumericOnly",
+                                        "fraAdvanced",
+                                        "chkCreateThumbnails",
+                                        "chkEmbedFonts",
+                                        "chkEnableLinks",
+                                        "chkEnableStructure",
+                                        "chkAutoPageRotation"};
+const char* const kNeverImageOnly[] = {"fraPDFSettings",    "fraLocationOfWorkgroupHub",
+                                       "txtWorkgroupHub",   "cmdBrowseHub",
+                                       "fraWatchedFolder",  "txtWatchedFolder",
+                                       "cmdBrowseWatch",    "fraOutputFormatType",
+                                       "cmbPageContent",    "fraWorkflows",
+                                       "cmbWorkflow",       "lblConfidenceThresholdUnit",
+                                       "cmdRestoreDefaults"};
 
 // Catches a caption set from the wrong string id, a placeholder left visible, or a missed control.
 TEST_F(CoreTest, CaptionsComeFromTheStringTable) {
   create();
   const std::pair<const char*, const char*> frames[] = {
-      {"fraPDFSettings", "PDF Settings"},     {"fraOutputFormatType", "&Page Content"},
-      {"fraLanguage", "&Language"},          {"fraDictionaries", "Di&ctionaries"},
-      {"fraWorkflows", "Wor&kflows"},        {"fraPDFHeaderlinks", "PDF &Document Information"},
-      {"fraSuspectRegions", "Suspect Regions"}, {"fraAdvanced", "Advanced Settings"},
-      {"fraLocationOfWorkgroupHub", "Workgroup H&ub"}, {"fraWatchedFolder", "Watched &Folder"}};
-  for (const auto& [name, caption] : frames) EXPECT_EQ(child<QGroupBox>(name)->title(), caption) << name;
+      {"fraPDFSettings", "PDF Settings"},
+      {"fraOutputFormatType", "&Page Content"},
+      {"fraLanguage", "&Language"},
+      {"fraDictionaries", "Di&ctionaries"},
+      {"fraWorkflows", "Wor&kflows"},
+      {"fraPDFHeaderlinks", "PDF &Document Information"},
+      {"fraSuspectRegions", "Suspect Regions"},
+      {"fraAdvanced", "Advanced Settings"},
+      {"fraLocationOfWorkgroupHub", "Workgroup H&ub"},
+      {"fraWatchedFolder", "Watched &Folder"}};
+  for (const auto& [name, caption] : frames)
+    EXPECT_EQ(child<QGroupBox>(name)->title(), caption) << name;
   const std::pair<const char*, const char*> boxes[] = {
-      {"chkLowOcrConfidence", "&OCR confidence below"}, {"chkLowFontConfidence", "&Suspect font"},
+      {"chkLowOcrConfidence", "&OCR confidence below"},
+      {"chkLowFontConfidence", "&Suspect font"},
       {"chkWordNotInDictionary", "&Word not in dictionary"},
-      {"chkMixedAlphaNumeric", "Mi&xed alphanumeric"}, {"chkNumericOnly", "Numeric onl&y"},
-      {"chkCreateThumbnails", "C&reate thumbnails"},   {"chkEmbedFonts", "E&mbed fonts"},
-      {"chkEnableLinks", "E&nable links"},             {"chkEnableStructure", "Ena&ble structure"},
+      {"chkMixedAlphaNumeric", "Mi&xed alphanumeric"},
+      {"chkNumericOnly", "Numeric onl&y"},
+      {"chkCreateThumbnails", "C&reate thumbnails"},
+      {"chkEmbedFonts", "E&mbed fonts"},
+      {"chkEnableLinks", "E&nable links"},
+      {"chkEnableStructure", "Ena&ble structure"},
       {"chkAutoPageRotation", "Automatic pa&ge rotation"}};
-  for (const auto& [name, caption] : boxes) EXPECT_EQ(child<QCheckBox>(name)->text(), caption) << name;
+  for (const auto& [name, caption] : boxes)
+    EXPECT_EQ(child<QCheckBox>(name)->text(), caption) << name;
   EXPECT_EQ(child<QPushButton>("cmdRestoreDefaults")->text(), "&Restore Defaults");
   EXPECT_EQ(child<QPushButton>("cmdBrowseHub")->text(), "...");
   EXPECT_EQ(child<QLabel>("lblConfidenceThresholdUnit")->text(), "%");
@@ -69,13 +94,14 @@ TEST_F(CoreTest, FixedListsHoldTextsCodesAndInitialSelections) {
                          "Searchable Image (Exact)", "Image Only"}));
   const int pageCodes[] = {1, 3, 2, 4};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(page->itemData(i).toInt(), pageCodes[i]) << i;
-  EXPECT_EQ(entries("cmbLanguage"),
-            QStringList({"Brazilian Portuguese", "Catalan", "Danish", "English (US)",
-                         "English (UK)", "Dutch", "French", "German", "Italian", "Spanish",
-                         "Swedish", "Finnish", "Norwegian", "Nynorsk", "Portuguese",
-                         "Swiss German"}));
+  EXPECT_EQ(
+      entries("cmbLanguage"),
+      QStringList({"Brazilian Portuguese", "Catalan", "Danish", "English (US)", "English (UK)",
+                   "Dutch", "French", "German", "Italian", "Spanish", "Swedish", "Finnish",
+                   "Norwegian", "Nynorsk", "Portuguese", "Swiss German"}));
   const int languageCodes[] = {1, 2, 3, 5, 6, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(combo("cmbLanguage")->itemData(i).toInt(), languageCodes[i]) << i;
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(combo("cmbLanguage")->itemData(i).toInt(), languageCodes[i]) << i;
   EXPECT_EQ(page->currentIndex(), 0);
   EXPECT_EQ(combo("cmbLanguage")->currentIndex(), 3);
   EXPECT_EQ(combo("cmbDictionary")->count(), 0);
@@ -97,17 +123,18 @@ TEST_F(CoreTest, LayoutGeometryAndTabOrder) {
   EXPECT_EQ(child<QWidget>("PDFHeaderLinks")->parentWidget()->objectName(), "fraPDFHeaderlinks");
 
   const QStringList expected = {
-      "txtWorkgroupHub",      "cmdBrowseHub",          "txtWatchedFolder",
-      "cmdBrowseWatch",       "cmbPageContent",        "cmbLanguage",
-      "cmbDictionary",        "cmbWorkflow",           "chkLowOcrConfidence",
+      "txtWorkgroupHub",        "cmdBrowseHub",         "txtWatchedFolder",
+      "cmdBrowseWatch",         "cmbPageContent",       "cmbLanguage",
+      "cmbDictionary",          "cmbWorkflow",          "chkLowOcrConfidence",
       "txtConfidenceThreshold", "chkLowFontConfidence", "chkWordNotInDictionary",
-      "chkMixedAlphaNumeric", "chkNumericOnly",        "chkCreateThumbnails",
-      "chkEmbedFonts",        "chkEnableLinks",        "chkEnableStructure",
-      "chkAutoPageRotation",  "cmdRestoreDefaults"};
+      "chkMixedAlphaNumeric",   "chkNumericOnly",       "chkCreateThumbnails",
+      "chkEmbedFonts",          "chkEnableLinks",       "chkEnableStructure",
+      "chkAutoPageRotation",    "cmdRestoreDefaults"};
   QStringList visited;
   QWidget* w = child<QWidget>("txtWorkgroupHub");
   for (int i = 0; i < 200 && visited.size() < expected.size(); ++i, w = w->nextInFocusChain()) {
-    if (expected.contains(w->objectName()) && !visited.contains(w->objectName())) visited << w->objectName();
+    if (expected.contains(w->objectName()) && !visited.contains(w->objectName()))
+      visited << w->objectName();
   }
   EXPECT_EQ(visited, expected);
 }
@@ -122,7 +149,8 @@ TEST_F(CoreTest, EnabledPutFollowsImageOnlyTags) {
   EXPECT_TRUE(panel->Enabled());
   EXPECT_EQ(world.settings->PdfEngine(), "3");
   for (const char* name : kImageOnlyTagged) {
-    if (QLatin1String(name) == QLatin1String("txtConfidenceThreshold")) continue;  // tag may hold a text
+    if (QLatin1String(name) == QLatin1String("txtConfidenceThreshold"))
+      continue;  // tag may hold a text
     EXPECT_FALSE(ownEnabled(name)) << name;
   }
   for (const char* name : kNeverImageOnly) EXPECT_TRUE(ownEnabled(name)) << name;
@@ -146,15 +174,15 @@ TEST_F(CoreTest, EnabledPutFollowsImageOnlyTags) {
 TEST_F(CoreTest, MembersReachableByName) {
   create();
   const QMetaObject* mo = panel->metaObject();
-  for (const char* p : {"Enabled", "WorkgroupHub", "WatchedFolder", "PDFOutputFolder",
-                        "PDFOutputMachine", "PDFWaitForStatus", "PDFDeleteHungDoc",
-                        "PDFInputImageType", "ValidateError"}) {
+  for (const char* p :
+       {"Enabled", "WorkgroupHub", "WatchedFolder", "PDFOutputFolder", "PDFOutputMachine",
+        "PDFWaitForStatus", "PDFDeleteHungDoc", "PDFInputImageType", "ValidateError"}) {
     EXPECT_GE(mo->indexOfProperty(p), 0) << p;
   }
-  for (const char* m : {"Init(zan::SetupData*&)", "DisableElementDuringHubSearch(QVariant&)",
-                        "Validate()", "SetValidateFocus()", "Apply(zan::SetupData*&)",
-                        "RestoreDefaults()", "ShowAboutBox()", "Change()",
-                        "Error(qint32&,QString&,QString&,qint16&,bool&,bool&)"}) {
+  for (const char* m :
+       {"Init(zan::SetupData*&)", "DisableElementDuringHubSearch(QVariant&)", "Validate()",
+        "SetValidateFocus()", "Apply(zan::SetupData*&)", "RestoreDefaults()", "ShowAboutBox()",
+        "Change()", "Error(qint32&,QString&,QString&,qint16&,bool&,bool&)"}) {
     EXPECT_GE(mo->indexOfMethod(QMetaObject::normalizedSignature(m)), 0) << m;
   }
   // Any 32-bit value is kept as put, also one that is no input format.

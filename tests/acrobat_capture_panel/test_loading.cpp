@@ -92,8 +92,9 @@ TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
     QString text;
   };
   const Case cases[] = {{5, "The hub path specified is unreachable.\r(#5)"},
-                        {6, "The hub path does not point to a valid hub or the directory path is "
-                            "incorrect.\r(#6)"},
+                        {6,
+                         "The hub path does not point to a valid hub or the directory path is "
+                         "incorrect.\r(#6)"},
                         {7, "Internal Error.\r(#7)"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.status);
@@ -139,11 +140,11 @@ TEST_F(LoadingTest, InitTalksToTheLinksControlInOrder) {
   zan::SetupData* p = &rd;
   panel->Init(p);
   EXPECT_EQ(p, &other);
-  EXPECT_EQ(world.links->calls,
-            QStringList({"setSuspendEvents(1)", "ClearLinks", "AddLink(DocTitle,1,,Title)",
-                         "AddLink(,0,,Subject)", "AddLink(,0,Ann,Author)",
-                         "AddLink(,0,,Keywords)", "Redraw", "SetSetupData",
-                         "setInitializing(0)", "setModified(0)", "Redraw"}));
+  EXPECT_EQ(
+      world.links->calls,
+      QStringList({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(DocTitle,1,,Title)",
+                   "AddLink(,0,,Subject)", "AddLink(,0,Ann,Author)", "AddLink(,0,,Keywords)",
+                   "Redraw", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
 }
 
 // Catches the line-suffixed and line-prefixed formats combined wrongly, or the links control
@@ -178,8 +179,9 @@ TEST_F(LoadingTest, InitFailuresCarryTheirStep) {
     links->failAt = step;
     e = failureOf([&] { init(); });
     EXPECT_EQ(e.source, "ZANLinks");
-    EXPECT_EQ(e.description, QString("Out of memory line: %1")
-                                 .arg(QLatin1String(step) == QLatin1String("setModified") ? 40 : 30));
+    EXPECT_EQ(e.description,
+              QString("Out of memory line: %1")
+                  .arg(QLatin1String(step) == QLatin1String("setModified") ? 40 : 30));
   }
 }
 

@@ -35,15 +35,30 @@ class ValidationTest : public PanelTest {
 TEST_F(ValidationTest, MappedFailuresFocusTheirControl) {
   world.settingsFactory = [] { return std::make_unique<RejectingSettings>(); };
   createShown();
-  const std::pair<int, const char*> mapping[] = {
-      {513, "cmbLanguage"},          {515, "txtConfidenceThreshold"}, {516, "PDFHeaderLinks"},
-      {517, "PDFHeaderLinks"},       {518, "PDFHeaderLinks"},         {519, "PDFHeaderLinks"},
-      {521, "chkWordNotInDictionary"}, {525, "cmbPageContent"},       {526, "cmbDictionary"},
-      {527, "chkLowOcrConfidence"},  {528, "chkLowFontConfidence"},   {529, "chkMixedAlphaNumeric"},
-      {530, "chkNumericOnly"},       {531, "chkCreateThumbnails"},    {532, "chkEmbedFonts"},
-      {533, "chkEnableLinks"},       {534, "chkEnableStructure"},     {535, "chkAutoPageRotation"},
-      {536, "txtWorkgroupHub"},      {537, "txtWatchedFolder"},       {538, "cmbPageContent"},
-      {540, "cmbWorkflow"},          {541, "cmbWorkflow"},            {542, "cmbPageContent"}};
+  const std::pair<int, const char*> mapping[] = {{513, "cmbLanguage"},
+                                                 {515, "txtConfidenceThreshold"},
+                                                 {516, "PDFHeaderLinks"},
+                                                 {517, "PDFHeaderLinks"},
+                                                 {518, "PDFHeaderLinks"},
+                                                 {519, "PDFHeaderLinks"},
+                                                 {521, "chkWordNotInDictionary"},
+                                                 {525, "cmbPageContent"},
+                                                 {526, "cmbDictionary"},
+                                                 {527, "chkLowOcrConfidence"},
+                                                 {528, "chkLowFontConfidence"},
+                                                 {529, "chkMixedAlphaNumeric"},
+                                                 {530, "chkNumericOnly"},
+                                                 {531, "chkCreateThumbnails"},
+                                                 {532, "chkEmbedFonts"},
+                                                 {533, "chkEnableLinks"},
+                                                 {534, "chkEnableStructure"},
+                                                 {535, "chkAutoPageRotation"},
+                                                 {536, "txtWorkgroupHub"},
+                                                 {537, "txtWatchedFolder"},
+                                                 {538, "cmbPageContent"},
+                                                 {540, "cmbWorkflow"},
+                                                 {541, "cmbWorkflow"},
+                                                 {542, "cmbPageContent"}};
   for (const auto& [n, name] : mapping) {
     SCOPED_TRACE(n);
     RejectingSettings::n = n;
@@ -109,10 +124,9 @@ TEST_F(ValidationTest, FirstFailureEndsTheWrites) {
   init();
   scripted->writes.clear();
   EXPECT_EQ(panel->Validate(), zan::kObjectErrorBase + 536);  // default settings: no hub
-  EXPECT_EQ(scripted->writes,
-            QStringList({"PageContent", "CaptureLanguage", "ConfidenceThreshold",
-                         "AutoPageRotation", "WorkgroupHub", "PDFInputImageType",
-                         "CheckSettings"}));
+  EXPECT_EQ(scripted->writes, QStringList({"PageContent", "CaptureLanguage", "ConfidenceThreshold",
+                                           "AutoPageRotation", "WorkgroupHub", "PDFInputImageType",
+                                           "CheckSettings"}));
   scripted->writes.clear();
   scripted->failAt = "PageContent";
   scripted->failNumber = zan::kObjectErrorBase + 525;
