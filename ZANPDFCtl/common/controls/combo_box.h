@@ -28,6 +28,7 @@ class ComboBox final : public Control {
 
   // Appends an entry (the selection does not change) and returns its index.
   int addItem(const QString& text);
+  // Removes an entry without running onClick; removing the selected entry selects none.
   void removeItem(int index);  // error 5 outside the list
   // Removes every entry; the selection becomes -1 without running onClick.
   void clear();

@@ -20,8 +20,8 @@ class SpinControl final : public Control {
   int max() const { return max_; }
   int increment() const { return increment_; }
   int value() const { return value_; }
-  void setRange(int min, int max);
-  void setIncrement(int increment);
+  void setRange(int min, int max);  // min > max makes the up arrow count down
+  void setIncrement(int increment);  // error 380 unless positive
   void setValue(int value);  // clamped to the range; does not touch the buddy
 
   // What a press of the up or down arrow does (also used by the widget's own buttons): take
