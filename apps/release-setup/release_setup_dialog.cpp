@@ -1,0 +1,196 @@
+#include "release_setup_dialog.h"
+
+#include "common/automation_error.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QVariant>
+#include <QtDebug>
+
+namespace zan::host {
+namespace {
+
+QString describe(const AutomationError& error) {
+  QString text =
+      error.description.isEmpty() ? QStringLiteral("(no description)") : error.description;
+  text += QStringLiteral("\n\n(error %1").arg(error.number);
+  if (!error.source.isEmpty()) text += QStringLiteral(", %1").arg(error.source);
+  return text + QLatin1Char(')');
+}
+
+}  // namespace
+
+QString dialogTitle(const QString& setupPath, bool unsaved) {
+  return QStringLiteral("%1%2 - %3")
+      .arg(unsaved ? QStringLiteral("*") : QString(), QFileInfo(setupPath).fileName(),
+           kApplicationTitle);
+}
+
+ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocument> setup,
+                                       Services services, QWidget* parent)
+    : QDialog(parent), setup_(std::move(setup)), services_(std::move(services)) {
+  setObjectName(QStringLiteral("ReleaseSetupDialog"));
+  if (!services_.prompts) services_.prompts = qtPrompts();
+  rd_ = &setup_->file();
+
+  auto* buttons = new QDialogButtonBox(this);
+  ok_ = buttons->addButton(QDialogButtonBox::Ok);
+  cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
+  apply_ = buttons->addButton(QDialogButtonBox::Apply);
+  about_ = buttons->addButton(tr("A&bout..."), QDialogButtonBox::HelpRole);
+  ok_->setObjectName(QStringLiteral("okButton"));
+  cancel_->setObjectName(QStringLiteral("cancelButton"));
+  apply_->setObjectName(QStringLiteral("applyButton"));
+  about_->setObjectName(QStringLiteral("aboutButton"));
+  ok_->setDefault(true);
+  apply_->setEnabled(false);
+
+  // 1. Create the panel.
+  panel_ = createHostedPanel(kind, services_.environment, this);
+  panel_->widget()->setObjectName(panelClassName(kind));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(panel_->widget());
+  layout->addWidget(buttons);
+
+  panel_->listen([this] { onChange(); }, [this](PanelErrorEvent& e) { onPanelError(e); });
+  connect(ok_, &QPushButton::clicked, this, &ReleaseSetupDialog::onOk);
+  connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
+  connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
+  connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
+  ok_->installEventFilter(this);
+
+  try {
+    // 2. Buttons that must not be used while the panel searches a workgroup hub.
+    if (panel_->takesHubSearchElements()) {
+      for (QPushButton* button : {ok_, cancel_, apply_}) {
+        QVariant element = QVariant::fromValue<QObject*>(button);
+        panel_->DisableElementDuringHubSearch(element);
+      }
+    }
+    // 3. Hand the panel the setup data.
+    panel_->Init(rd_);
+  } catch (...) {
+    // No destructor runs for a half-built dialog: release the panel while the setup data lives.
+    delete panel_->widget();
+    throw;
+  }
+  setUnsaved(false);
+}
+
+ReleaseSetupDialog::~ReleaseSetupDialog() {
+  // The panel (and its links control) refer to the setup data: let them go first.
+  delete panel_->widget();
+}
+
+void ReleaseSetupDialog::setUnsaved(bool unsaved) {
+  unsaved_ = unsaved;
+  setWindowTitle(dialogTitle(setup_->path(), unsaved));
+  updateApplyButton();
+}
+
+void ReleaseSetupDialog::updateApplyButton() {
+  apply_->setEnabled(unsaved_ && ok_->isEnabled());
+}
+
+bool ReleaseSetupDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A hub search disables the registered buttons and afterwards restores each one's earlier
+  // state; a Change inside the search must not make Apply usable before the search is over.
+  if (watched == ok_ && event->type() == QEvent::EnabledChange) updateApplyButton();
+  return QDialog::eventFilter(watched, event);
+}
+
+void ReleaseSetupDialog::onChange() {
+  setUnsaved(true);
+}
+
+void ReleaseSetupDialog::onPanelError(PanelErrorEvent& event) {
+  const AutomationError error{event.ErrNum, event.SourceFile, event.ErrMsg, {}, 0};
+  if (event.Display) {
+    services_.prompts->warn(this, kApplicationTitle, describe(error));
+  } else {
+    qWarning().noquote() << "release-setup: panel error" << error.number << error.source
+                         << error.description;
+  }
+}
+
+void ReleaseSetupDialog::showFailure(const QString& what, const AutomationError& error) {
+  services_.prompts->warn(this, kApplicationTitle,
+                          QStringLiteral("%1\n\n%2").arg(what, describe(error)));
+}
+
+void ReleaseSetupDialog::adoptHandedBackSetupData() {
+  if (rd_ == &setup_->file()) return;
+  auto* handedBack = qobject_cast<MemorySetupData*>(rd_);
+  if (!handedBack) return;
+  setup_->file().partOne().assign(handedBack->partOne().toMap());
+  setup_->file().partTwo().assign(handedBack->partTwo().toMap());
+}
+
+ReleaseSetupDialog::StoreOutcome ReleaseSetupDialog::store() {
+  std::int32_t result = 0;
+  try {
+    result = panel_->Validate();
+  } catch (...) {
+    showFailure(tr("The settings could not be checked."), currentError());
+    return StoreOutcome::PanelFailed;
+  }
+  if (result != 0) {
+    services_.prompts->warn(this, kApplicationTitle, panel_->ValidateError());
+    if (isVisible()) {
+      activateWindow();
+      try {
+        panel_->SetValidateFocus();
+      } catch (...) {
+        const AutomationError error = currentError();
+        qWarning().noquote() << "release-setup: SetValidateFocus failed:" << error.description;
+      }
+    }
+    return StoreOutcome::Rejected;
+  }
+  try {
+    panel_->Apply(rd_);
+    adoptHandedBackSetupData();
+  } catch (...) {
+    showFailure(tr("The settings could not be stored."), currentError());
+    return StoreOutcome::PanelFailed;
+  }
+  try {
+    setup_->save();
+  } catch (...) {
+    showFailure(tr("The setup file could not be saved."), currentError());
+    return StoreOutcome::SaveFailed;
+  }
+  setUnsaved(false);
+  return StoreOutcome::Saved;
+}
+
+void ReleaseSetupDialog::onOk() {
+  if (store() == StoreOutcome::Saved) accept();
+}
+
+void ReleaseSetupDialog::onApply() {
+  store();
+}
+
+void ReleaseSetupDialog::onAbout() {
+  try {
+    panel_->ShowAboutBox();
+  } catch (...) {
+    showFailure(tr("The about box could not be shown."), currentError());
+  }
+}
+
+void ReleaseSetupDialog::reject() {
+  if (unsaved_ && !services_.prompts->confirmDiscard(
+                      this, kApplicationTitle,
+                      tr("Discard the changes to %1?").arg(QFileInfo(setup_->path()).fileName())))
+    return;
+  QDialog::reject();
+}
+
+}  // namespace zan::host
