@@ -345,6 +345,20 @@ TEST_F(Engine, EventsByIdWithWritableArguments) {
   EXPECT_EQ(d->DisconnectEvent(changeCookie), status::kOk);
   emit control.Change();
   EXPECT_EQ(changes, 1);
+  // A one-shot handler that disconnects itself while it runs.
+  std::uint32_t once = 0;
+  int onceCalls = 0;
+  d->ConnectEvent(
+      1,
+      [&](DispId, QVector<Variant>&) {
+        ++onceCalls;
+        EXPECT_EQ(d->DisconnectEvent(once), status::kOk);
+        emit control.Change();  // nested, after the disconnection: not delivered again
+      },
+      &once);
+  emit control.Change();
+  emit control.Change();
+  EXPECT_EQ(onceCalls, 1);
   EXPECT_EQ(d->DisconnectEvent(changeCookie), status::kNoConnection);
   EXPECT_EQ(d->ConnectEvent(
                 3, [](DispId, QVector<Variant>&) {}, &c),

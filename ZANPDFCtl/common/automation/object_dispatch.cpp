@@ -104,8 +104,25 @@ class EventSink final : public QObject {
   int qt_metacall(QMetaObject::Call call, int id, void** argv) override {
     id = QObject::qt_metacall(call, id, argv);
     if (id < 0 || call != QMetaObject::InvokeMetaMethod) return id;
-    if (id == 0) deliver(argv);
+    if (id == 0) {
+      ++busy_;
+      deliver(argv);
+      if (--busy_ == 0 && released_) delete this;
+    }
     return id - 1;
+  }
+
+  void setConnection(QMetaObject::Connection c) { connection_ = c; }
+
+  // Ends the connection at once. A handler may disconnect itself: the sink (and the handler
+  // running in it) then goes when its delivery returns.
+  void release() {
+    QObject::disconnect(connection_);
+    if (busy_ > 0) {
+      released_ = true;
+    } else {
+      delete this;
+    }
   }
 
  private:
@@ -138,6 +155,9 @@ class EventSink final : public QObject {
   const MemberDesc& event_;
   std::vector<QtType> params_;
   EventHandler handler_;
+  QMetaObject::Connection connection_;
+  int busy_ = 0;
+  bool released_ = false;
 };
 
 ObjectDispatch::ObjectDispatch(QObject* control, const TypeLibraryDesc& library,
@@ -337,10 +357,13 @@ std::int32_t ObjectDispatch::ConnectEvent(DispId eventId, EventHandler handler,
     if (b.member->id != eventId) continue;
     if (b.qtIndex < 0) return status::kMemberNotFound;
     auto* sink = new EventSink(*b.member, b.params, std::move(handler), this);
-    if (!QMetaObject::connect(control_, b.qtIndex, sink, EventSink::slotIndex())) {
+    QMetaObject::Connection connection =
+        QMetaObject::connect(control_, b.qtIndex, sink, EventSink::slotIndex());
+    if (!connection) {
       delete sink;
       return status::kMemberNotFound;
     }
+    sink->setConnection(connection);
     const std::uint32_t id = nextCookie_++;
     sinks_[id] = sink;
     if (cookie) *cookie = id;
@@ -352,8 +375,9 @@ std::int32_t ObjectDispatch::ConnectEvent(DispId eventId, EventHandler handler,
 std::int32_t ObjectDispatch::DisconnectEvent(std::uint32_t cookie) {
   const auto it = sinks_.find(cookie);
   if (it == sinks_.end()) return status::kNoConnection;
-  delete it->second;  // its connection goes with it
+  EventSink* sink = it->second;
   sinks_.erase(it);
+  sink->release();
   return status::kOk;
 }
 
