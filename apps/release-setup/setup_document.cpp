@@ -76,13 +76,15 @@ void SetupDocument::save() {
 }
 
 QString examplesDir() {
+  // An installed program uses its installed examples; one run from a build tree finds none
+  // there and uses the source tree's.
   QStringList candidates;
-#ifdef ZAN_SOURCE_EXAMPLES_DIR
-  candidates << QStringLiteral(ZAN_SOURCE_EXAMPLES_DIR);
-#endif
 #ifdef ZAN_INSTALL_EXAMPLES_DIR
   candidates << QDir(QCoreApplication::applicationDirPath())
                     .absoluteFilePath(QStringLiteral("../" ZAN_INSTALL_EXAMPLES_DIR));
+#endif
+#ifdef ZAN_SOURCE_EXAMPLES_DIR
+  candidates << QStringLiteral(ZAN_SOURCE_EXAMPLES_DIR);
 #endif
   for (const QString& dir : candidates) {
     if (QFileInfo::exists(QDir(dir).absoluteFilePath(

@@ -43,8 +43,8 @@ class SetupDocument {
 // The keys that hold a location and may be stored relative to the setup file.
 const QStringList& locationKeys();
 
-// The bundled examples folder: the source tree's examples/ when run from a build tree, else the
-// installed share folder next to the executable. Empty when neither exists.
+// The bundled examples folder: the installed share folder of an installed program, else the
+// source tree's examples/ (a program run from its build tree). Empty when neither exists.
 QString examplesDir();
 // examplesDir() + "/setup/release-setup.json", or empty.
 QString bundledSetupPath();
