@@ -27,7 +27,7 @@ struct AutomationError {
 };
 
 // Carries an AutomationError through the library's own frames. Never let it cross Qt code:
-// the control layer catches it at every slot (see controls/dispatch.h).
+// the control layer catches it at every slot (see controls::Form::dispatch).
 class AutomationException : public std::exception {
  public:
   explicit AutomationException(AutomationError error);

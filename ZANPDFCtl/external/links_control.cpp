@@ -94,8 +94,8 @@ class LinkDelegate final : public QStyledItemDelegate {
     if (index.column() != kValueColumn || index.row() >= links_->rowCount()) return nullptr;
     auto* editor = new LinkEditor(parent);
     const SetupData* rd = links_->setupData();
-    editor->setSources(rd ? rd->indexFields() : QStringList(),
-                       rd ? rd->batchFields() : QStringList());
+    editor->setSources(rd && links_->offerSetupLinks() ? rd->indexFields() : QStringList(),
+                       rd && links_->offerSetupLinks() ? rd->batchFields() : QStringList());
     return editor;
   }
 
@@ -159,8 +159,8 @@ void ZANLinks::applyDesign() {
   rebuildGrid();
 }
 
-void ZANLinks::setSuspendEvents(bool suspend) {
-  suspendEvents_ = suspend;
+void ZANLinks::setOfferSetupLinks(bool offer) {
+  offerSetupLinks_ = offer;
 }
 
 void ZANLinks::SetSetupData(SetupData*& rd) {
@@ -225,7 +225,7 @@ void ZANLinks::editRow(int index, const DocInfoField& value) {
   row.value = value;
   modified_ = true;
   rebuildGrid();
-  if (!suspendEvents_) emit rowEdited(index);
+  if (!initializing_) emit rowEdited(index);
 }
 
 QString ZANLinks::displayText(const DocInfoField& value) {

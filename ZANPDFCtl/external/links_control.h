@@ -44,11 +44,13 @@ class ZANLinks : public QWidget {
   // Applies the design-time properties above to the grid (column widths, captions, rows).
   void applyDesign();
 
-  // 0x68030014 (put): while true, row edits are not reported through rowEdited.
-  virtual void setSuspendEvents(bool suspend);
+  // 0x68030014 (put): when true, a row's editor offers the setup data's index and batch fields
+  // as link sources besides text constants; when false, only text constants.
+  virtual void setOfferSetupLinks(bool offer);
   // 0x6003003a: takes its link sources from `rd`; may hand back another reference in `rd`.
   virtual void SetSetupData(SetupData*& rd);
-  // 0x68030015 (put): true while the host is still setting the control up.
+  // 0x68030015 (put): true while the host is still setting the control up; row edits are not
+  // reported through rowEdited meanwhile.
   virtual void setInitializing(bool initializing);
   // 0x68030001 (put): the control's modified flag; the panels clear it after Init.
   virtual void setModified(bool modified);
@@ -66,13 +68,13 @@ class ZANLinks : public QWidget {
   int rowCount() const;
   // The caption of row `index`; fails with error 381 outside the rows.
   QString rowCaption(int index) const;
-  bool suspendEvents() const { return suspendEvents_; }
+  bool offerSetupLinks() const { return offerSetupLinks_; }
   bool initializing() const { return initializing_; }
   bool modified() const { return modified_; }
   SetupData* setupData() const { return setupData_; }
 
   // Lets a user or a test edit a row as the grid's editors do: sets the modified flag and raises
-  // rowEdited when the value changed (unless suspendEvents). Fails with error 381 outside the
+  // rowEdited when the value changed (unless initializing). Fails with error 381 outside the
   // rows and with error 380 for a text constant longer than textconstantmaxlength (an
   // unchanged longer text set by code is kept) or an unknown field type.
   void editRow(int index, const DocInfoField& value);
@@ -95,7 +97,7 @@ class ZANLinks : public QWidget {
   std::vector<Row> rows_;
   QTableWidget* grid_ = nullptr;
   QPointer<SetupData> setupData_;
-  bool suspendEvents_ = false, initializing_ = false, modified_ = false;
+  bool offerSetupLinks_ = false, initializing_ = false, modified_ = false;
 };
 
 }  // namespace zan

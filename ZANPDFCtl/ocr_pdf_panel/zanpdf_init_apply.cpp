@@ -17,7 +17,7 @@ zan::SetupData& required(zan::SetupData* rd) {
 
 void ZANPdf::Init(zan::SetupData*& rd) {
   try {
-    PDFHeaderLinks->setSuspendEvents(true);
+    PDFHeaderLinks->setOfferSetupLinks(true);
     zan::SetupPart& partOne = required(rd).SetupPartOne();
     zan::SetupPart& partTwo = required(rd).SetupPartTwo();
     settings()->Load(partOne, partTwo, QVariant());

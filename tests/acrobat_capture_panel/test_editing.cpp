@@ -51,7 +51,10 @@ TEST_F(EditingTest, CheckBoxClicksRaiseOneChangeEachAfterInit) {
     clickBox(name);
     EXPECT_EQ(changes, before + 2);
   }
-  emit world.links->rowEdited(1);
+  // A real edit of a document-information row, after Init has set the links control up.
+  zan::DocInfoField edited;
+  edited.setFieldText(QStringLiteral("Quarterly report"));
+  world.links->editRow(1, edited);
   EXPECT_EQ(changes, 21);
 }
 

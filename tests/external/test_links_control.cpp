@@ -94,11 +94,11 @@ TEST(ZANLinks, RowEditedOnlyForRealUnsuspendedEdits) {
   links.editRow(2, field(QStringLiteral("Ann"), kFieldTextConstant, {}));
   EXPECT_EQ(spy.count(), 1);
 
-  links.setSuspendEvents(true);
+  links.setInitializing(true);
   links.editRow(0, field({}, kFieldBatchField, QStringLiteral("Batch Name")));
   EXPECT_EQ(spy.count(), 1);
   EXPECT_EQ(links.Link(0).FieldName(), QStringLiteral("Batch Name"));
-  links.setSuspendEvents(false);
+  links.setInitializing(false);
   links.editRow(0, DocInfoField());
   EXPECT_EQ(spy.count(), 2);
 }
@@ -128,6 +128,7 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   ZANLinks links;
   SetupData* ref = &rd;
   links.SetSetupData(ref);
+  links.setOfferSetupLinks(true);
   EXPECT_EQ(ref, &rd);
   EXPECT_EQ(links.setupData(), &rd);
   addFourRows(links);

@@ -48,13 +48,15 @@ INSTANTIATE_TEST_SUITE_P(AllThree, OcrPanelListClicks,
                                            ListClickCase{"cmbLanguage", 4, 3},
                                            ListClickCase{"cmbAccuracy", 3, 2}));
 
-// Catches the links control's row-edit event not reaching the host as Change, or reaching it
-// while the panel is still loading.
-TEST_F(OcrPanelTest, LinksRowEditEventRaisesChange) {
+// Catches a user's edit of a document-information row not reaching the host as Change (for
+// example because Init left the links control silenced), or reaching it while still loading.
+TEST_F(OcrPanelTest, LinksRowEditRaisesChange) {
+  zan::DocInfoField edited;
+  edited.setFieldText(QStringLiteral("Quarterly report"));
   emit world.links->rowEdited(1);
   EXPECT_EQ(changes, 0);
   init();
-  emit world.links->rowEdited(1);
+  world.links->editRow(1, edited);
   EXPECT_EQ(changes, 1);
 }
 

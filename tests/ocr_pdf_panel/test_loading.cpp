@@ -86,7 +86,7 @@ TEST_F(OcrPanelTest, InitTalksToTheLinksControlInOrder) {
   world.links->replacement = &replacement;
   SetupData* p = &rd;
   panel->Init(p);
-  const QStringList expected = {QStringLiteral("setSuspendEvents(1)"),
+  const QStringList expected = {QStringLiteral("setOfferSetupLinks(1)"),
                                 QStringLiteral("ClearLinks"),
                                 QStringLiteral("AddLink(,0,,Title)"),
                                 QStringLiteral("AddLink(,0,,Subject)"),
@@ -110,7 +110,7 @@ TEST_F(OcrPanelTest, FailedLoadReachesHostUnchangedAndKeepsLoading) {
   check("chkMixedCases")->setChecked(true);  // before Init: no Change
 
   EXPECT_EQ(thrownBy([&] { init(); }), failure);
-  EXPECT_EQ(world.links->calls, QStringList{QStringLiteral("setSuspendEvents(1)")});
+  EXPECT_EQ(world.links->calls, QStringList{QStringLiteral("setOfferSetupLinks(1)")});
   EXPECT_EQ(combo("cmbLanguage")->currentIndex(), -1);
   EXPECT_EQ(threshold()->text(), QStringLiteral("95"));
   check("chkMixedCases")->setChecked(false);

@@ -92,7 +92,7 @@ class ScriptedFolderBrowser : public FolderBrowser {
 };
 
 // The links control with every panel-facing call recorded in order, e.g.
-// "setSuspendEvents(1)", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw",
+// "setOfferSetupLinks(1)", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw",
 // "ClearLinks", "AddLink(name,0,text,Title)", "Link(2)".
 class RecordingLinks : public ZANLinks {
  public:
@@ -101,9 +101,9 @@ class RecordingLinks : public ZANLinks {
   SetupData* replacement = nullptr;  // when set, SetSetupData hands this back in rd
   int failLinkRow = -1;              // Link(row) fails for this row
 
-  void setSuspendEvents(bool v) override {
-    calls << QStringLiteral("setSuspendEvents(%1)").arg(int(v));
-    ZANLinks::setSuspendEvents(v);
+  void setOfferSetupLinks(bool v) override {
+    calls << QStringLiteral("setOfferSetupLinks(%1)").arg(int(v));
+    ZANLinks::setOfferSetupLinks(v);
   }
   void SetSetupData(SetupData*& rd) override {
     calls << QStringLiteral("SetSetupData");
