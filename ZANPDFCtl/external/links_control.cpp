@@ -156,6 +156,9 @@ void ZANLinks::applyDesign() {
   grid_->setColumnWidth(kValueColumn, linktextwidth / 15);
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
   grid_->setSortingEnabled(false);
+  // Compact rows, so that maxlinks rows fit the height the panels give the control.
+  grid_->verticalHeader()->setMinimumSectionSize(1);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 2);
   rebuildGrid();
 }
 

@@ -72,7 +72,8 @@ TEST_F(CoreTest, CaptionsComeFromTheStringTable) {
       {"chkAutoPageRotation", "Automatic pa&ge rotation"}};
   for (const auto& [name, caption] : boxes)
     EXPECT_EQ(child<QCheckBox>(name)->text(), caption) << name;
-  EXPECT_EQ(child<QPushButton>("cmdRestoreDefaults")->text(), "&Restore Defaults");
+  // The narrow button shows its caption on two lines.
+  EXPECT_EQ(child<QPushButton>("cmdRestoreDefaults")->text(), "&Restore\nDefaults");
   EXPECT_EQ(child<QPushButton>("cmdBrowseHub")->text(), "...");
   EXPECT_EQ(child<QLabel>("lblConfidenceThresholdUnit")->text(), "%");
   for (QWidget* w : panel->findChildren<QWidget*>()) {

@@ -135,6 +135,21 @@ TEST_F(FormTest, CommandButtonClickPaths) {
   EXPECT_EQ(button->hWnd(), s.window.findChild<QWidget*>(QStringLiteral("cmdGo")));
 }
 
+// Catches a caption cut off on a narrow button (classic buttons wrap at blanks), and the wrapped
+// form leaking into the caption a panel reads back or re-assigns.
+TEST_F(FormTest, CommandButtonCaptionWrapsWhenNarrow) {
+  auto* button = s.form.add<CommandButton>(QStringLiteral("cmdRestore"), &s.window);
+  button->setGeometryTwips(0, 0, 855, 615);
+  button->setCaption(QStringLiteral("&Restore Defaults"));
+  EXPECT_EQ(button->button()->text(), QStringLiteral("&Restore\nDefaults"));
+  EXPECT_EQ(button->caption(), QStringLiteral("&Restore Defaults"));
+  button->setCaption(button->caption());
+  EXPECT_EQ(button->button()->text(), QStringLiteral("&Restore\nDefaults"));
+  button->setGeometryTwips(0, 0, 3000, 615);
+  s.show();  // a hidden widget gets its resize event when shown
+  EXPECT_EQ(button->button()->text(), QStringLiteral("&Restore Defaults"));
+}
+
 // Catches handlers still running on released controls, as when a panel's Form is destroyed
 // before its widgets.
 TEST_F(FormTest, ReleasedControlsRunNoHandlers) {

@@ -66,8 +66,10 @@ TEST(ReleaseSetupDialog, UserEditsAndOkSaveTheSetupFile) {
   auto* thumbnails = child<QCheckBox>(*dialog, "chkCreateThumbnails");
   auto* links = child<QCheckBox>(*dialog, "chkEnableLinks");
   ASSERT_TRUE(thumbnails->isChecked());  // as the example stores it
-  QTest::mouseClick(thumbnails, Qt::LeftButton);
-  QTest::mouseClick(links, Qt::LeftButton);
+  // Click on the check marks: a check box takes clicks on its mark and caption only.
+  const QPoint mark(8, thumbnails->height() / 2);
+  QTest::mouseClick(thumbnails, Qt::LeftButton, {}, mark);
+  QTest::mouseClick(links, Qt::LeftButton, {}, mark);
 
   EXPECT_TRUE(dialog->windowTitle().startsWith(QLatin1Char('*')));
   EXPECT_TRUE(dialog->applyButton()->isEnabled());

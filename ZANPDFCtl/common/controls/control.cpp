@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QFont>
 #include <QtDebug>
 
 namespace zan::controls {
@@ -145,7 +146,14 @@ class Form::FocusWatcher final : public QObject {
 
 // ---- Form
 
-Form::Form(QWidget* surface) : surface_(surface) {}
+Form::Form(QWidget* surface) : surface_(surface) {
+  // The panels' twips layout was designed for an 8-point dialog font.
+  if (surface_) {
+    QFont font = surface_->font();
+    font.setPointSize(8);
+    surface_->setFont(font);
+  }
+}
 
 Form::~Form() {
   releaseControls();

@@ -1,5 +1,9 @@
 #include "common/controls/simple_controls.h"
 
+#include <QEvent>
+#include <QFontMetrics>
+#include <QStringList>
+
 namespace zan::controls {
 
 Frame::Frame(Form& form, const QString& name, QWidget* parent)
@@ -60,11 +64,46 @@ QPushButton* CommandButton::button() const {
 }
 
 QString CommandButton::caption() const {
-  return button() ? button()->text() : QString();
+  return caption_;
 }
 
 void CommandButton::setCaption(const QString& caption) {
-  if (button()) button()->setText(caption);
+  caption_ = caption;
+  showCaption();
+}
+
+bool CommandButton::filterEvent(QEvent* event) {
+  const auto type = event->type();
+  if (type == QEvent::Resize || type == QEvent::FontChange || type == QEvent::Show) showCaption();
+  return Control::filterEvent(event);
+}
+
+// QPushButton draws "\n" as a line break and keeps the access key of "&".
+void CommandButton::showCaption() {
+  QPushButton* b = button();
+  if (!b) return;
+  const QFontMetrics metrics(b->font());
+  const int room = b->width() - 8;
+  auto shownWidth = [&](const QString& s) { return metrics.horizontalAdvance(QString(s).remove(u'&')); };
+  const QStringList words = caption_.split(u' ');
+  if (words.size() < 2 || room <= 0 || shownWidth(caption_) <= room) {
+    if (b->text() != caption_) b->setText(caption_);
+    return;
+  }
+  QStringList lines;
+  QString line;
+  for (const QString& word : words) {
+    const QString candidate = line.isEmpty() ? word : line + u' ' + word;
+    if (!line.isEmpty() && shownWidth(candidate) > room) {
+      lines << line;
+      line = word;
+    } else {
+      line = candidate;
+    }
+  }
+  lines << line;
+  const QString shown = lines.join(u'\n');
+  if (b->text() != shown) b->setText(shown);
 }
 
 void CommandButton::click() {

@@ -42,7 +42,8 @@ class PictureBox final : public Control {
   void setPicture(const QPixmap& picture);
 };
 
-// A command button (QPushButton). Its window handle is the button widget itself.
+// A command button (QPushButton). Its window handle is the button widget itself. A caption
+// wider than the button wraps onto further lines at blanks, as classic buttons do.
 class CommandButton final : public Control {
   Q_OBJECT
  public:
@@ -57,6 +58,13 @@ class CommandButton final : public Control {
   void click();
   // User click (mouse, Space, access key) runs on the user path.
   std::function<void()> onClick;
+
+ protected:
+  bool filterEvent(QEvent* event) override;
+
+ private:
+  void showCaption();
+  QString caption_;
 };
 
 }  // namespace zan::controls
