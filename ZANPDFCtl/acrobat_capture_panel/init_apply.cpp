@@ -6,18 +6,11 @@
 #include "common/automation_error.h"
 #include "external/links_control.h"
 #include "external/pdf_settings.h"
+#include "external/setup_data.h"
 
 namespace {
 
 const QString kApplySource = QStringLiteral("QelPDFSetup.Apply");
-
-zan::SetupData& required(zan::SetupData* rd) {
-  if (!rd) {
-    zan::raiseError(91, QStringLiteral("ZANPdfCtl4"),
-                    QStringLiteral("Object variable or With block variable not set"));
-  }
-  return *rd;
-}
 
 }  // namespace
 
@@ -28,8 +21,8 @@ void ZANPdf3::Init(zan::SetupData*& rd) {
     PDFHeaderLinks->setOfferSetupLinks(true);
     at = 20;
     settings()->setPdfEngine(QStringLiteral("3"));
-    zan::SetupPart& partOne = required(rd).SetupPartOne();
-    zan::SetupPart& partTwo = required(rd).SetupPartTwo();
+    zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();
+    zan::SetupPart& partTwo = zan::requireSetupData(rd).SetupPartTwo();
     settings()->Load(partOne, partTwo, QVariant());
     at = 25;
     Refresh();
@@ -49,7 +42,7 @@ void ZANPdf3::Init(zan::SetupData*& rd) {
 void ZANPdf3::Apply(zan::SetupData*& rd) {
   const qint32 result = Validate();
   if (result != 0) zan::raiseError(result, kApplySource, ValidateError());
-  zan::SetupPart& partOne = required(rd).SetupPartOne();
-  zan::SetupPart& partTwo = required(rd).SetupPartTwo();
+  zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();
+  zan::SetupPart& partTwo = zan::requireSetupData(rd).SetupPartTwo();
   settings()->Save(partOne, partTwo);
 }

@@ -168,4 +168,12 @@ void SetupFile::save() const {
            QStringLiteral("it cannot be replaced (%1)").arg(file.errorString()));
 }
 
+SetupData& requireSetupData(SetupData* rd) {
+  if (!rd) {
+    raiseError(91, QStringLiteral("ZANPdfCtl4"),
+               QStringLiteral("Object variable or With block variable not set"));
+  }
+  return *rd;
+}
+
 }  // namespace zan

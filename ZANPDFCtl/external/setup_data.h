@@ -68,6 +68,10 @@ class MemorySetupData : public SetupData {
   QStringList indexFields_, batchFields_;
 };
 
+// The setup data a host handed over; a missing object (nullptr) fails with error 91
+// "Object variable or With block variable not set", as using a classic Nothing does.
+SetupData& requireSetupData(SetupData* rd);
+
 // Setup data stored in a JSON file:
 //   {"format": "zan-release-setup", "version": 1, "SetupPartOne": {...}, "SetupPartTwo": {...},
 //    "indexFields": [...], "batchFields": [...]}

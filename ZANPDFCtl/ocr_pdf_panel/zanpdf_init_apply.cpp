@@ -2,24 +2,13 @@
 
 #include "ocr_pdf_panel/zanpdf.h"
 
-namespace {
-
-// The setup data the host handed over; a missing object fails as the classic "Nothing" does.
-zan::SetupData& required(zan::SetupData* rd) {
-  if (!rd) {
-    zan::raiseError(91, QStringLiteral("ZANPdfCtl4"),
-                    QStringLiteral("Object variable or With block variable not set"));
-  }
-  return *rd;
-}
-
-}  // namespace
+#include "external/setup_data.h"
 
 void ZANPdf::Init(zan::SetupData*& rd) {
   try {
     PDFHeaderLinks->setOfferSetupLinks(true);
-    zan::SetupPart& partOne = required(rd).SetupPartOne();
-    zan::SetupPart& partTwo = required(rd).SetupPartTwo();
+    zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();
+    zan::SetupPart& partTwo = zan::requireSetupData(rd).SetupPartTwo();
     settings()->Load(partOne, partTwo, QVariant());
     Refresh();
     PDFHeaderLinks->SetSetupData(rd);
@@ -36,7 +25,7 @@ void ZANPdf::Init(zan::SetupData*& rd) {
 void ZANPdf::Apply(zan::SetupData*& rd) {
   const qint32 result = Validate();
   if (result != 0) zan::raiseError(result, QStringLiteral("QelPDFSetup.Apply"), m_ValidateError);
-  zan::SetupPart& partOne = required(rd).SetupPartOne();
-  zan::SetupPart& partTwo = required(rd).SetupPartTwo();
+  zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();
+  zan::SetupPart& partTwo = zan::requireSetupData(rd).SetupPartTwo();
   settings()->Save(partOne, partTwo);
 }
