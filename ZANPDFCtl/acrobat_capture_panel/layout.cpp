@@ -19,14 +19,6 @@ namespace {
 
 const QString kImageOnly = QStringLiteral("Image Only");
 
-// The links control as one of the panel's controls, so that enabling, tags and the validation
-// focus treat it like the others.
-class LinksControl final : public Control {
- public:
-  LinksControl(Form& form, const QString& name, QWidget* /*parent*/, zan::ZANLinks* links)
-      : Control(form, name, links) {}
-};
-
 // The widget that takes the focus for a control in the tab order.
 QWidget* tabStop(QWidget* widget) {
   if (widget->focusPolicy() & Qt::TabFocus) return widget;
@@ -93,18 +85,8 @@ void ZANPdf3::createControls() {
   fraPDFHeaderlinks->setCaption(QStringLiteral("#PDF Document Information"));
   fraPDFHeaderlinks->setTag(kImageOnly);
   PDFHeaderLinks = env_.makeLinks(fraPDFHeaderlinks->widget());
-  PDFHeaderLinks->maxlinks = 4;
-  PDFHeaderLinks->filltomaxrows = true;
-  PDFHeaderLinks->visiblebuttons = false;
-  PDFHeaderLinks->visibletitle = false;
-  PDFHeaderLinks->visiblecaptioncolumn = true;
-  PDFHeaderLinks->sorted = false;
-  PDFHeaderLinks->autocaptionseq = false;
-  PDFHeaderLinks->linkcaptionwidth = 1300;
-  PDFHeaderLinks->linktextwidth = 2483;
-  PDFHeaderLinks->textconstantmaxlength = 254;
-  PDFHeaderLinks->applyDesign();
-  PDFHeaderLinksControl = m_form.add<LinksControl>(QStringLiteral("PDFHeaderLinks"),
+  PDFHeaderLinks->applyPanelDesign(1300, 2483);
+  PDFHeaderLinksControl = m_form.add<HostedControl>(QStringLiteral("PDFHeaderLinks"),
                                                    fraPDFHeaderlinks->widget(), PDFHeaderLinks);
   PDFHeaderLinksControl->setGeometryTwips(120, 240, 4185, 975);
   PDFHeaderLinksControl->setTag(kImageOnly);

@@ -149,6 +149,24 @@ ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
 
 ZANLinks::~ZANLinks() = default;
 
+void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
+  maxlinks = 4;
+  filltomaxrows = true;
+  visiblebuttons = visiblebuttonadd = visiblebuttondelete = visiblebuttondeleteall =
+      visiblebuttonmove = false;
+  visibletitle = false;
+  visiblecaptioncolumn = true;
+  sorted = autocaptionseq = false;
+  setEnabled(true);
+  linkcaption = QStringLiteral("LinkCaption");
+  linktext = QStringLiteral("LinkText");
+  linkcaptionwidth = captionWidthTwips;
+  linktextwidth = textWidthTwips;
+  textconstantmaxlength = 254;
+  menucustom.clear();
+  applyDesign();
+}
+
 void ZANLinks::applyDesign() {
   grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);

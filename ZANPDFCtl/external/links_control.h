@@ -43,6 +43,10 @@ class ZANLinks : public QWidget {
   QString menucustom;
   // Applies the design-time properties above to the grid (column widths, captions, rows).
   void applyDesign();
+  // The design the settings panels give the control: four rows filling the grid, no buttons, no
+  // title, the caption column shown, unsorted, text constants of at most 254 characters, and the
+  // two column widths in twips; then applyDesign().
+  void applyPanelDesign(int captionWidthTwips, int textWidthTwips);
 
   // 0x68030014 (put): when true, a row's editor offers the setup data's index and batch fields
   // as link sources besides text constants; when false, only text constants.

@@ -1,7 +1,7 @@
 // The panel's controls: kind, parent, geometry in twips, tab order and design-time values.
 
 #include "common/about_icon.h"
-#include "ocr_pdf_panel/hosted_control.h"
+#include "common/controls/simple_controls.h"
 #include "ocr_pdf_panel/zanpdf.h"
 
 #include <iterator>
@@ -76,26 +76,8 @@ void ZANPdf::createControls() {
   fraPDFHeaderlinks =
       frame("fraPDFHeaderlinks", settingsFrame, 2880, 240, 4332, 1632, "#PDF Header Links");
   PDFHeaderLinks = m_env.makeLinks(fraPDFHeaderlinks->widget());
-  PDFHeaderLinks->setObjectName(QStringLiteral("PDFHeaderLinks"));
-  PDFHeaderLinks->maxlinks = 4;
-  PDFHeaderLinks->filltomaxrows = true;
-  PDFHeaderLinks->visiblebuttons = false;
-  PDFHeaderLinks->visiblebuttonadd = false;
-  PDFHeaderLinks->visiblebuttondelete = false;
-  PDFHeaderLinks->visiblebuttondeleteall = false;
-  PDFHeaderLinks->visiblebuttonmove = false;
-  PDFHeaderLinks->visibletitle = false;
-  PDFHeaderLinks->visiblecaptioncolumn = true;
-  PDFHeaderLinks->sorted = false;
-  PDFHeaderLinks->autocaptionseq = false;
-  PDFHeaderLinks->linkcaption = QStringLiteral("LinkCaption");
-  PDFHeaderLinks->linktext = QStringLiteral("LinkText");
-  PDFHeaderLinks->linkcaptionwidth = 1200;
-  PDFHeaderLinks->linktextwidth = 2823;
-  PDFHeaderLinks->textconstantmaxlength = 254;
-  PDFHeaderLinks->menucustom.clear();
-  PDFHeaderLinks->applyDesign();
-  PDFHeaderLinksControl = m_form.add<zan::ocr::HostedControl>(
+  PDFHeaderLinks->applyPanelDesign(1200, 2823);
+  PDFHeaderLinksControl = m_form.add<zan::controls::HostedControl>(
       QStringLiteral("PDFHeaderLinks"), fraPDFHeaderlinks->widget(), PDFHeaderLinks);
   PDFHeaderLinksControl->setGeometryTwips(120, 270, 4425, 1275);
 

@@ -42,6 +42,16 @@ class PictureBox final : public Control {
   void setPicture(const QPixmap& picture);
 };
 
+// A widget made elsewhere (such as a component handed over by the panel's environment), taking
+// its place in the control order so that enabling, tags and focus treat it like any control.
+// The control keeps the widget's parent and takes `name` as its objectName.
+class HostedControl final : public Control {
+  Q_OBJECT
+ public:
+  HostedControl(Form& form, const QString& name, QWidget* /*parent*/, QWidget* widget)
+      : Control(form, name, widget) {}
+};
+
 // A command button (QPushButton). Its window handle is the button widget itself. A caption
 // wider than the button wraps onto further lines at blanks, as classic buttons do.
 class CommandButton final : public Control {
