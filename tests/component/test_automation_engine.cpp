@@ -1,6 +1,6 @@
-// The late-binding engine against a small stand-in control with every kind of member the
-// panels have: Boolean, String and Long properties, a read-only property, in/out object and
-// variant parameters, a by-value Integer, results, failing members and both events.
+// The late-binding engine against a small stand-in control with each kind of member the panels
+// have: Boolean, String and Long properties, a read-only property, in/out object and variant
+// parameters, a result, failing members and both events.
 
 #include "common/automation/object_dispatch.h"
 #include "common/automation/variant_coercion.h"
@@ -20,40 +20,34 @@ class FakeControl : public QWidget {
   Q_PROPERTY(qint32 Format READ Format WRITE setFormat)
   Q_PROPERTY(QString LastError READ LastError)
  public:
-  bool Enabled() const { return enabled_; }
-  void putEnabled(bool v) { enabled_ = v; }
+  bool Enabled() const { return enabled; }
+  void putEnabled(bool v) { enabled = v; }
   QString Path() const { return path_; }
   void setPath(const QString& v) {
-    if (v == QLatin1String("bad"))
-      zan::raiseError(76, QStringLiteral("Fake.Path"), QStringLiteral("Path not found"));
+    if (v == "bad") zan::raiseError({-1, "QelPDFSetup.Path", "Line #: 3; nope", "help.hlp", 42});
     path_ = v;
   }
-  qint32 Format() const { return format_; }
-  void setFormat(qint32 v) { format_ = v; }
-  QString LastError() const { return QStringLiteral("last"); }
+  qint32 Format() const { return format; }
+  void setFormat(qint32 v) { format = v; }
+  QString LastError() const { return "last"; }
 
-  Q_INVOKABLE QString path() const { return QStringLiteral("lower-case twin"); }
+  Q_INVOKABLE QString path() const { return "lower-case twin"; }
   Q_INVOKABLE void Init(zan::SetupData*& rd) {
     received = rd;
     if (replacement) rd = replacement;
   }
-  Q_INVOKABLE qint32 Validate() { return validateAnswer; }
+  Q_INVOKABLE qint32 Validate() { return static_cast<qint32>(0x80040003u); }
   Q_INVOKABLE void Register(QVariant& element) {
     registered = element;
     element = 5;
   }
-  Q_INVOKABLE qint16 Twice(qint16 n) { return static_cast<qint16>(n * 2); }
-  Q_INVOKABLE void Fail() {
-    zan::AutomationError e{-1, QStringLiteral("QelPDFSetup.Fail"),
-                           QStringLiteral("Line #: 3; nope"), QStringLiteral("help.hlp"), 42};
-    zan::raiseError(e);
-  }
   Q_INVOKABLE void FailForeign() { throw std::runtime_error("boom"); }
 
+  bool enabled = true;
+  qint32 format = 0;
   zan::SetupData* received = nullptr;
   zan::SetupData* replacement = nullptr;
   QVariant registered;
-  qint32 validateAnswer = 0;
 
  signals:
   void Change();
@@ -61,83 +55,44 @@ class FakeControl : public QWidget {
              bool& Display);
 
  private:
-  bool enabled_ = true;
   QString path_;
-  qint32 format_ = 0;
 };
 
 namespace {
 
-enum : DispId {
-  kEnabled = 10,
-  kPath,
-  kFormat,
-  kLastError,
-  kLowerPath,
-  kInit = 20,
-  kValidate,
-  kRegister,
-  kTwice,
-  kFail,
-  kFailForeign,
-  kMissing
-};
+enum : DispId { kEnabled = 10, kPath, kFormat, kLastError, kLowerPath, kInit, kValidate };
+enum : DispId { kRegister = 20, kFailForeign, kMissing };
 
 const TypeLibraryDesc& fakeLibrary() {
   static const TypeLibraryDesc lib = [] {
-    const auto prop = [](QVector<MemberDesc>& m, DispId id, const char* name, VarType t) {
-      m.append({id,
-                QString::fromLatin1(name),
-                PropertyPut,
-                {{QStringLiteral("v"), t, ParamDirection::In, {}}},
-                VarType::Empty,
-                {},
-                QStringLiteral("help")});
-      m.append({id, QString::fromLatin1(name), PropertyGet, {}, t, {}, QStringLiteral("help")});
-    };
     QVector<MemberDesc> m;
-    prop(m, kEnabled, "Enabled", VarType::Boolean);
-    prop(m, kPath, "Path", VarType::String);
-    prop(m, kFormat, "Format", VarType::Long);
-    m.append({kLastError, QStringLiteral("LastError"), PropertyGet, {}, VarType::String, {}, {}});
-    m.append({kLowerPath, QStringLiteral("path"), Method, {}, VarType::String, {}, {}});
-    m.append({kInit,
-              QStringLiteral("Init"),
-              Method,
-              {{QStringLiteral("rd"), VarType::Object, ParamDirection::InOut, {}}},
-              VarType::Empty,
-              {},
-              {}});
-    m.append({kValidate, QStringLiteral("Validate"), Method, {}, VarType::Long, {}, {}});
-    m.append({kRegister,
-              QStringLiteral("Register"),
-              Method,
-              {{QStringLiteral("element"), VarType::Variant, ParamDirection::InOut, {}}},
-              VarType::Empty,
-              {},
-              {}});
-    m.append({kTwice,
-              QStringLiteral("Twice"),
-              Method,
-              {{QStringLiteral("n"), VarType::Integer, ParamDirection::In, {}}},
-              VarType::Integer,
-              {},
-              {}});
-    m.append({kFail, QStringLiteral("Fail"), Method, {}, VarType::Empty, {}, {}});
-    m.append({kFailForeign, QStringLiteral("FailForeign"), Method, {}, VarType::Empty, {}, {}});
-    m.append({kMissing, QStringLiteral("Missing"), Method, {}, VarType::Empty, {}, {}});
+    const auto add = [&m](DispId id, const char* name, InvokeFlag kind, VarType result,
+                          const char* param = nullptr, VarType type = VarType::Variant,
+                          ParamDirection direction = ParamDirection::InOut) {
+      QVector<ParamDesc> params;
+      if (param) params.append({param, type, direction, {}});
+      m.append({id, name, kind, params, result, {}, {}});
+    };
+    const auto property = [&](DispId id, const char* name, VarType t) {
+      add(id, name, PropertyPut, VarType::Empty, "v", t, ParamDirection::In);
+      add(id, name, PropertyGet, t);
+    };
+    property(kEnabled, "Enabled", VarType::Boolean);
+    property(kPath, "Path", VarType::String);
+    property(kFormat, "Format", VarType::Long);
+    add(kLastError, "LastError", PropertyGet, VarType::String);
+    add(kLowerPath, "path", Method, VarType::String);
+    add(kInit, "Init", Method, VarType::Empty, "rd", VarType::Object);
+    add(kValidate, "Validate", Method, VarType::Long);
+    add(kRegister, "Register", Method, VarType::Empty, "element");
+    add(kFailForeign, "FailForeign", Method, VarType::Empty);
+    add(kMissing, "Missing", Method, VarType::Empty);
+    TypeDesc itf{"_Fake", TypeKind::DispatchInterface, 0, {}, {}, m, {}, {}};
+    TypeDesc events = *zanPdfCtl4Library().find("__ZANPdf");
+    events.name = "__Fake";
+    TypeDesc cls{"Fake", TypeKind::CoClass, 0, {}, {}, {}, itf.name, events.name};
     TypeLibraryDesc l;
-    l.name = QStringLiteral("Fake");
-    TypeDesc itf;
-    itf.name = QStringLiteral("_Fake");
-    itf.members = m;
-    TypeDesc events = *zanPdfCtl4Library().find(QStringLiteral("__ZANPdf"));
-    events.name = QStringLiteral("__Fake");
-    TypeDesc cls;
-    cls.name = QStringLiteral("Fake");
-    cls.kind = TypeKind::CoClass;
-    cls.defaultInterface = itf.name;
-    cls.eventSource = events.name;
+    l.name = "Fake";
     l.types = {itf, cls, events};
     return l;
   }();
@@ -153,13 +108,12 @@ struct Engine : ::testing::Test {
   }
 };
 
-// Catches: lookup that is case-sensitive, prefers a case-folded match over the exact one, or
-// lets Qt's own lower-case "enabled" shadow the described "Enabled".
+// Catches: lookup that is case-sensitive, prefers a case-folded match over the exact one, lets
+// Qt's own lower-case "enabled" shadow "Enabled", or misses a described member the control lacks.
 TEST_F(Engine, NamesResolveCaseInsensitivelyPreferringExactCase) {
   const std::vector<std::pair<QString, DispId>> cases = {
-      {"Enabled", kEnabled},   {"enabled", kEnabled},   {"ENABLED", kEnabled},
-      {"Path", kPath},         {"path", kLowerPath},    {"PATH", kPath},
-      {"validate", kValidate}, {"Nope", kDispIdUnknown}};
+      {"enabled", kEnabled}, {"ENABLED", kEnabled},   {"Path", kPath},
+      {"path", kLowerPath},  {"validate", kValidate}, {"Nope", kDispIdUnknown}};
   for (const auto& [name, id] : cases) {
     QVector<DispId> ids;
     const std::int32_t s = d->GetIDsOfNames({name}, ids);
@@ -171,63 +125,52 @@ TEST_F(Engine, NamesResolveCaseInsensitivelyPreferringExactCase) {
   EXPECT_EQ(ids, (QVector<DispId>{kInit, 0}));
   EXPECT_EQ(d->GetIDsOfNames({"Init", "x"}, ids), status::kUnknownName);
   EXPECT_EQ(ids, (QVector<DispId>{kInit, kDispIdUnknown}));
-  EXPECT_EQ(d->GetEventIDsOfNames({"error"}, ids), status::kOk);
-  EXPECT_EQ(ids, QVector<DispId>{2});
-  // Catches: a described member missing from the control going unnoticed.
   EXPECT_EQ(d->bindingProblems(), QStringList{"method Missing with 0 parameters missing"});
   EXPECT_EQ(ObjectDispatch::of(&control), d);
 }
 
-// Catches: Booleans not crossing as -1/0, missing conversions of puts, a getter reading Qt's
-// "enabled" instead of the control's own property, results lost.
-TEST_F(Engine, PropertiesAndResultsConvertAsAutomationDoes) {
-  EXPECT_TRUE(call(kEnabled, PropertyPut, {Variant(false)}).ok());
-  EXPECT_FALSE(control.Enabled());
+// Catches: Booleans not crossing as -1/0, puts not converted as automation converts them, a
+// getter reading Qt's "enabled" instead of the control's own property, results lost.
+TEST_F(Engine, PutsConvertAndGetsAnswer) {
+  const struct {
+    DispId id;
+    Variant put, get;
+  } cases[] = {{kEnabled, Variant(false), Variant(false)},
+               {kEnabled, Variant(std::int32_t{2}), Variant(true)},
+               {kEnabled, Variant("False"), Variant(false)},
+               {kPath, Variant("C:\\hub"), Variant("C:\\hub")},
+               {kFormat, Variant(std::int16_t{7}), Variant(std::int32_t{7})},
+               {kFormat, Variant("12"), Variant(std::int32_t{12})}};
+  for (const auto& c : cases) {
+    EXPECT_TRUE(call(c.id, PropertyPut, {c.put}).ok()) << c.id;
+    EXPECT_EQ(call(c.id, PropertyGet).value, c.get) << c.id;
+  }
+  EXPECT_FALSE(control.enabled);
   EXPECT_TRUE(control.isEnabled());  // Qt's own enabled state is another property
-  EXPECT_EQ(call(kEnabled, PropertyGet).value, Variant(false));
-  EXPECT_TRUE(call(kEnabled, PropertyPut, {Variant(std::int32_t{2})}).ok());
-  const InvokeResult on = call(kEnabled, PropertyGet);
-  EXPECT_EQ(on.value.type(), VarType::Boolean);
-  EXPECT_EQ(on.value.boolValue(), kTrue);
-  EXPECT_TRUE(call(kEnabled, PropertyPut, {Variant("False")}).ok());
-  EXPECT_FALSE(control.Enabled());
-
-  EXPECT_TRUE(call(kPath, PropertyPut, {Variant("C:\\hub")}).ok());
-  EXPECT_EQ(call(kPath, PropertyGet).value, Variant("C:\\hub"));
-  EXPECT_TRUE(call(kFormat, PropertyPut, {Variant(std::int16_t{7})}).ok());
-  EXPECT_EQ(call(kFormat, PropertyGet).value, Variant(std::int32_t{7}));
-  EXPECT_TRUE(call(kFormat, PropertyPut, {Variant("12")}).ok());
-  EXPECT_EQ(control.Format(), 12);
   EXPECT_EQ(call(kLastError, PropertyGet).value, Variant("last"));
-
-  control.validateAnswer = static_cast<qint32>(0x80040003u);
-  const InvokeResult v = call(kValidate, Method | PropertyGet);
-  ASSERT_TRUE(v.ok());
-  EXPECT_EQ(v.value, Variant(static_cast<std::int32_t>(0x80040003u)));
-  EXPECT_EQ(call(kTwice, Method, {Variant(std::int16_t{21})}).value, Variant(std::int16_t{42}));
+  EXPECT_EQ(call(kValidate, Method | PropertyGet).value,
+            Variant(static_cast<std::int32_t>(0x80040003u)));
   EXPECT_EQ(call(kLowerPath, Method).value, Variant("lower-case twin"));
 }
 
 // Catches: bad calls reaching the control, or reported with the wrong status or argument.
 TEST_F(Engine, RefusesWhatCannotBeCalled) {
-  struct Case {
+  const struct {
     DispId id;
     std::uint16_t flags;
     QVector<Variant> args;
     std::int32_t status;
     int arg;
-  };
-  const std::vector<Case> cases = {
+  } cases[] = {
       {999, Method, {}, status::kMemberNotFound, -1},
       {kMissing, Method, {}, status::kMemberNotFound, -1},
       {kLastError, PropertyPut, {Variant("x")}, status::kMemberNotFound, -1},  // read-only
       {kValidate, PropertyPut, {Variant(1)}, status::kMemberNotFound, -1},
       {kValidate, Method, {Variant(1)}, status::kBadParamCount, -1},
       {kFormat, PropertyPut, {Variant("abc")}, status::kTypeMismatch, 0},
-      {kTwice, Method, {Variant(std::int32_t{40000})}, status::kOverflow, 0},
       {kInit, Method, {Variant(std::int32_t{1})}, status::kTypeMismatch, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     QVector<Variant> args = c.args;
     const InvokeResult r = d->Invoke(c.id, c.flags, args);
     EXPECT_EQ(r.status, c.status) << c.id;
@@ -235,7 +178,7 @@ TEST_F(Engine, RefusesWhatCannotBeCalled) {
     EXPECT_EQ(r.error.number, c.status) << c.id;
     EXPECT_FALSE(r.error.description.isEmpty()) << c.id;
   }
-  EXPECT_EQ(control.Format(), 0);
+  EXPECT_EQ(control.format, 0);
 }
 
 // Catches: an in/out argument not written back, an object of the wrong class handed to the
@@ -254,78 +197,31 @@ TEST_F(Engine, InOutArgumentsComeBackToTheCaller) {
   EXPECT_EQ(d->Invoke(kInit, Method, args).status, status::kTypeMismatch);
   EXPECT_EQ(control.received, nullptr);
 
-  QWidget button;
-  args = {Variant(static_cast<QObject*>(&button))};
+  args = {Variant(static_cast<QObject*>(&notSetupData))};
   ASSERT_TRUE(d->Invoke(kRegister, Method, args).ok());
-  EXPECT_EQ(control.registered.value<QObject*>(), &button);
+  EXPECT_EQ(control.registered.value<QObject*>(), &notSetupData);
   EXPECT_EQ(args[0], Variant(std::int32_t{5}));
-  args = {Variant(true)};
-  ASSERT_TRUE(d->Invoke(kRegister, Method, args).ok());
-  EXPECT_EQ(control.registered, QVariant(true));
 }
 
-// Catches: a member's failure escaping as a C++ exception, or losing number, source, help.
+// Catches: a member's failure escaping as a C++ exception, or losing number, source, help;
+// the control unusable after a failed put.
 TEST_F(Engine, FailuresReachTheCallerAsAutomationErrors) {
-  const InvokeResult r = call(kFail, Method);
+  const InvokeResult r = call(kPath, PropertyPut, {Variant("bad")});
   EXPECT_EQ(r.status, status::kException);
   EXPECT_EQ(r.error,
-            (zan::AutomationError{-1, "QelPDFSetup.Fail", "Line #: 3; nope", "help.hlp", 42}));
+            (zan::AutomationError{-1, "QelPDFSetup.Path", "Line #: 3; nope", "help.hlp", 42}));
   const InvokeResult foreign = call(kFailForeign, Method);
   EXPECT_EQ(foreign.status, status::kException);
   EXPECT_EQ(foreign.error.number, static_cast<std::int32_t>(0x80004005u));
   EXPECT_EQ(foreign.error.description, "boom");
-  const InvokeResult put = call(kPath, PropertyPut, {Variant("bad")});
-  EXPECT_EQ(put.status, status::kException);
-  EXPECT_EQ(put.error.number, 76);
-  EXPECT_EQ(put.error.source, "Fake.Path");
-  // The control keeps working after a failure.
   EXPECT_TRUE(call(kPath, PropertyPut, {Variant("good")}).ok());
   EXPECT_EQ(control.Path(), "good");
 }
 
-// Catches: events not reaching handlers by id, arguments not writable by the handler, a
-// handler's failure or wrongly typed answer breaking the control, disconnection not working.
-TEST_F(Engine, EventsByIdWithWritableArguments) {
-  int changes = 0;
-  std::uint32_t changeCookie = 0, errorCookie = 0;
-  ASSERT_EQ(d->ConnectEvent(
-                1,
-                [&](DispId id, QVector<Variant>& args) {
-                  EXPECT_EQ(id, 1);
-                  EXPECT_TRUE(args.isEmpty());
-                  ++changes;
-                },
-                &changeCookie),
-            status::kOk);
-  QVector<Variant> seen;
-  ASSERT_EQ(d->ConnectEvent(
-                2,
-                [&](DispId, QVector<Variant>& args) {
-                  seen = args;
-                  args[1] = Variant("handled");
-                  args[3] = Variant(std::int32_t{12});  // Long into the Integer LineNo
-                  args[5] = Variant(false);
-                },
-                &errorCookie),
-            status::kOk);
-  emit control.Change();
-  EXPECT_EQ(changes, 1);
-
-  qint32 num = 380;
-  QString msg = "Invalid property value", src = "ZANPDF3.txtConfidence_Validate";
-  qint16 line = 0;
-  bool reRaise = false, display = true;
-  emit control.Error(num, msg, src, line, reRaise, display);
-  EXPECT_EQ(seen, (QVector<Variant>{Variant(std::int32_t{380}), Variant("Invalid property value"),
-                                    Variant("ZANPDF3.txtConfidence_Validate"),
-                                    Variant(std::int16_t{0}), Variant(false), Variant(true)}));
-  EXPECT_EQ(seen[5].boolValue(), kTrue);
-  EXPECT_EQ(msg, "handled");
-  EXPECT_EQ(line, 12);
-  EXPECT_FALSE(display);
-  EXPECT_EQ(num, 380);
-
-  ASSERT_EQ(d->DisconnectEvent(errorCookie), status::kOk);
+// Catches: a handler's failure or wrongly typed answer breaking the control, disconnection not
+// working (also from inside the handler), an unknown event accepted. (Delivery by id with
+// writable arguments is checked on the real panels.)
+TEST_F(Engine, EventHandlersCannotBreakTheControl) {
   std::uint32_t c = 0;
   d->ConnectEvent(
       2,
@@ -334,18 +230,16 @@ TEST_F(Engine, EventsByIdWithWritableArguments) {
         throw std::runtime_error("handler bug");
       },
       &c);
-  ASSERT_EQ(d->ConnectEvent(
-                2, [](DispId, QVector<Variant>& args) { args[0] = Variant("x"); }, &c),
-            status::kOk);
-  display = true;
+  d->ConnectEvent(
+      2, [](DispId, QVector<Variant>& args) { args[5] = Variant("x"); }, &c);
+  qint32 num = 380;
+  QString msg, src;
+  qint16 line = 0;
+  bool reRaise = false, display = true;
   emit control.Error(num, msg, src, line, reRaise, display);  // must not throw or crash
   EXPECT_EQ(num, 380);
   EXPECT_TRUE(display);
 
-  EXPECT_EQ(d->DisconnectEvent(changeCookie), status::kOk);
-  emit control.Change();
-  EXPECT_EQ(changes, 1);
-  // A one-shot handler that disconnects itself while it runs.
   std::uint32_t once = 0;
   int onceCalls = 0;
   d->ConnectEvent(
@@ -359,7 +253,7 @@ TEST_F(Engine, EventsByIdWithWritableArguments) {
   emit control.Change();
   emit control.Change();
   EXPECT_EQ(onceCalls, 1);
-  EXPECT_EQ(d->DisconnectEvent(changeCookie), status::kNoConnection);
+  EXPECT_EQ(d->DisconnectEvent(once), status::kNoConnection);
   EXPECT_EQ(d->ConnectEvent(
                 3, [](DispId, QVector<Variant>&) {}, &c),
             status::kMemberNotFound);
@@ -367,14 +261,12 @@ TEST_F(Engine, EventsByIdWithWritableArguments) {
 
 // Catches: conversions that differ from automation's (truth value, rounding, range, text).
 TEST(Coercion, FollowsAutomationRules) {
-  struct Case {
+  const struct {
     Variant in;
     VarType to;
     std::int32_t status;
     Variant out;
-  };
-  const std::vector<Case> cases = {
-      {Variant(std::int32_t{2}), VarType::Boolean, status::kOk, Variant(true)},
+  } cases[] = {
       {Variant(std::int16_t{0}), VarType::Boolean, status::kOk, Variant(false)},
       {Variant("true"), VarType::Boolean, status::kOk, Variant(true)},
       {Variant("yes"), VarType::Boolean, status::kTypeMismatch, {}},
@@ -390,7 +282,7 @@ TEST(Coercion, FollowsAutomationRules) {
       {Variant(static_cast<QObject*>(nullptr)), VarType::Long, status::kTypeMismatch, {}},
       {Variant(std::int32_t{1}), VarType::Object, status::kTypeMismatch, {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Variant out;
     EXPECT_EQ(coerce(c.in, c.to, out), c.status) << int(c.in.type()) << "->" << int(c.to);
     if (c.status == status::kOk) {
