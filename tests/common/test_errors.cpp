@@ -1,95 +1,53 @@
 #include "common/automation_error.h"
-#include "common/platform.h"
+#include "common/numeric_text.h"
 #include "common/string_table.h"
 #include "common/text_error.h"
 
+#include "test_environment.h"
+
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 using namespace zan;
+using zan::testing::RecordingPlatform;
 
 namespace {
 
-class RecordingPlatform : public Platform {
- public:
-  struct Box {
-    QString title, text;
-  };
-  std::vector<Box> boxes;
-  int failBoxes = 0;  // the next N message boxes fail
-  MousePointer pointer = MousePointer::Default;
-  MousePointer mousePointer() const override { return pointer; }
-  void setMousePointer(MousePointer p) override { pointer = p; }
-  void processPendingMessages() override {}
-  QString applicationTitle() const override { return QStringLiteral("Test"); }
-  void messageBox(const QString& title, const QString& text) override {
-    if (failBoxes > 0) {
-      --failBoxes;
-      raiseError(70, QStringLiteral("box"), QStringLiteral("Permission denied"));
-    }
-    boxes.push_back({title, text});
-  }
-};
-
-class RecordingLog : public ErrorLogObject {
- public:
-  int calls = 0;
+// Records the six LogError arguments in their order; fails with -5 when asked to.
+struct RecordingLog final : ErrorLogObject {
   bool fail = false;
-  std::int32_t lastNumber = 0;
-  std::int16_t lastR1 = -1, lastR2 = -1, lastLine = -1;
-  QString lastMsg, lastSource;
-  void LogError(std::int32_t& errNum, std::int16_t r1, std::int16_t r2, QString& errMsg,
-                QString& sourceFile, std::int16_t& lineNo) override {
-    ++calls;
+  QString args;
+  void LogError(std::int32_t& n, std::int16_t r1, std::int16_t r2, QString& msg, QString& src,
+                std::int16_t& line) override {
     if (fail) raiseError(-5, QStringLiteral("log"), QStringLiteral("disk full"));
-    lastNumber = errNum;
-    lastR1 = r1;
-    lastR2 = r2;
-    lastMsg = errMsg;
-    lastSource = sourceFile;
-    lastLine = lineNo;
+    args = QStringLiteral("%1,%2,%3,%4,%5,%6").arg(n).arg(r1).arg(r2).arg(msg, src).arg(line);
   }
 };
-
-struct LogCall {
-  std::int32_t num;
-  QString msg, src;
-  std::int16_t line;
-  bool reraise, display;
-};
-
-void log(TextError& t, LogCall c) { t.LogTheError(c.num, c.msg, c.src, c.line, c.reraise, c.display); }
 
 }  // namespace
 
-// Catches: a format that drops or reorders a part, or loses number/source/help.
+// Catches: a format that drops or reorders a part, loses number/source/help, or expands
+// placeholders in the description.
 TEST(ErrorFormats, RewriteTheDescriptionExactly) {
-  const AutomationError caught{-2147220968, QStringLiteral("Settings"), QStringLiteral("x"),
+  const AutomationError caught{-2147220968, QStringLiteral("Settings"), QStringLiteral("x %1"),
                                QStringLiteral("help.chm"), 42};
   const auto step = stepPrefixed(caught, 10);
-  EXPECT_EQ(step.description, QStringLiteral("Line# 10 Desc: x"));
+  EXPECT_EQ(step.description, QStringLiteral("Line# 10 Desc: x %1"));
   EXPECT_EQ(step.number, caught.number);
   EXPECT_EQ(step.source, caught.source);
-
   const auto line = linePrefixed(caught, 25, QStringLiteral("ZANPDF3.Refresh"));
-  EXPECT_EQ(line.description, QStringLiteral("Line #: 25; x"));
+  EXPECT_EQ(line.description, QStringLiteral("Line #: 25; x %1"));
   EXPECT_EQ(line.source, QStringLiteral("ZANPDF3.Refresh"));
   EXPECT_EQ(line.number, caught.number);
-
   const auto suffixed = lineSuffixed(caught, 40);
-  EXPECT_EQ(suffixed.description, QStringLiteral("x line: 40"));
+  EXPECT_EQ(suffixed.description, QStringLiteral("x %1 line: 40"));
   EXPECT_EQ(suffixed.source, caught.source);
   EXPECT_EQ(suffixed.helpFile, caught.helpFile);
   EXPECT_EQ(suffixed.helpContext, 42);
-
   // Both formats stacked, as a loading failure inside Init reaches the host.
-  EXPECT_EQ(lineSuffixed(linePrefixed(caught, 5, QStringLiteral("ZANPDF3.Refresh")), 25).description,
-            QStringLiteral("Line #: 5; x line: 25"));
-  // A description holding placeholders is kept literally.
-  EXPECT_EQ(stepPrefixed(AutomationError{1, {}, QStringLiteral("%1 %2"), {}, 0}, 10).description,
-            QStringLiteral("Line# 10 Desc: %1 %2"));
+  EXPECT_EQ(lineSuffixed(line, 5).description, QStringLiteral("Line #: 25; x %1 line: 5"));
 }
 
 // Catches: the reported step not being the last label reached, or foreign exceptions lost.
@@ -112,79 +70,57 @@ TEST(ErrorFormats, RunLabelledReportsTheLastLabelReached) {
   };
   EXPECT_EQ(fails(10).description, QStringLiteral("d line: 10"));
   EXPECT_EQ(fails(20).description, QStringLiteral("d line: 20"));
-  const auto early = fails(0);
-  EXPECT_EQ(early.description, QStringLiteral("early line: 0"));
-  EXPECT_NE(early.number, 0);
+  EXPECT_EQ(fails(0).description, QStringLiteral("early line: 0"));
+  EXPECT_NE(fails(0).number, 0);
 }
 
-// Catches: the message text losing its CR, sign or parentheses; boxes shown or skipped wrongly.
-TEST(TextErrorLog, ShowsAndLogsAsTheFlagsSay) {
-  auto platform = std::make_shared<RecordingPlatform>();
-  TextError t(platform);
-  EXPECT_EQ(t.TitleString, QStringLiteral("Text ERROR"));
-
-  // No log object: shown even with Display false.
-  log(t, {-1, QStringLiteral("abc"), QStringLiteral("src"), 0, false, false});
-  ASSERT_EQ(platform->boxes.size(), 1u);
-  EXPECT_EQ(platform->boxes[0].title, QStringLiteral("Text ERROR"));
-  EXPECT_EQ(platform->boxes[0].text, QStringLiteral("abc\r(#-1)"));
-
-  // Log object set, Display false: logged, not shown; arguments in their order.
-  RecordingLog logObject;
-  t.DataObject = &logObject;
-  log(t, {5, QStringLiteral("m"), QStringLiteral("ZANPDF.Refresh"), 10, false, false});
-  EXPECT_EQ(platform->boxes.size(), 1u);
-  EXPECT_EQ(logObject.calls, 1);
-  EXPECT_EQ(logObject.lastNumber, 5);
-  EXPECT_EQ(logObject.lastR1, 0);
-  EXPECT_EQ(logObject.lastR2, 0);
-  EXPECT_EQ(logObject.lastMsg, QStringLiteral("m"));
-  EXPECT_EQ(logObject.lastSource, QStringLiteral("ZANPDF.Refresh"));
-  EXPECT_EQ(logObject.lastLine, 10);
-
-  // Log object set, Display true: both.
-  log(t, {7, QStringLiteral("n"), QStringLiteral("s"), 0, false, true});
-  EXPECT_EQ(logObject.calls, 2);
-  ASSERT_EQ(platform->boxes.size(), 2u);
-  EXPECT_EQ(platform->boxes[1].text, QStringLiteral("n\r(#7)"));
-}
-
-// Catches: a failing log object escaping to the caller or hiding the original message.
-TEST(TextErrorLog, AFailureWhileLoggingIsReportedAndProcessingGoesOn) {
-  auto platform = std::make_shared<RecordingPlatform>();
-  TextError t(platform);
-  RecordingLog logObject;
-  logObject.fail = true;
-  t.DataObject = &logObject;
-  EXPECT_NO_THROW(log(t, {3, QStringLiteral("orig"), QStringLiteral("s"), 0, false, true}));
-  ASSERT_EQ(platform->boxes.size(), 2u);
-  EXPECT_EQ(platform->boxes[0].text,
-            QStringLiteral("An error -5 - disk full happened logging this error.\r\norig\r(#3)"));
-  EXPECT_EQ(platform->boxes[1].text, QStringLiteral("orig\r(#3)"));
-
-  // A failing message box is itself reported, and nothing escapes.
-  t.DataObject = nullptr;
-  platform->boxes.clear();
-  platform->failBoxes = 1;
-  EXPECT_NO_THROW(log(t, {4, QStringLiteral("o"), QStringLiteral("s"), 0, false, true}));
-  ASSERT_EQ(platform->boxes.size(), 1u);
-  EXPECT_EQ(platform->boxes[0].text,
-            QStringLiteral("An error 70 - Permission denied happened logging this error.\r\no\r(#4)"));
-}
-
-// Catches: ReRaise ignored, or raised with the wrong number, source or description.
-TEST(TextErrorLog, ReRaiseRaisesTheLoggedError) {
-  auto platform = std::make_shared<RecordingPlatform>();
-  TextError t(platform);
-  try {
-    log(t, {-7, QStringLiteral("boom"), QStringLiteral("QelPDFSetup.X"), 3, true, true});
-    FAIL() << "expected a raise";
-  } catch (const AutomationException& e) {
-    EXPECT_EQ(e.error().number, -7);
-    EXPECT_EQ(e.error().source, QStringLiteral("QelPDFSetup.X"));
-    EXPECT_EQ(e.error().description, QStringLiteral("boom"));
+// Catches: the message text losing its CR, sign or parentheses; a box shown or skipped against
+// the flags; arguments logged out of order; a failing log object or message box escaping or
+// hiding the message; ReRaise ignored or raising another error.
+TEST(TextErrorLog, ShowsLogsAndReRaisesAsTheFlagsSay) {
+  const QString text = QStringLiteral("abc\r(#-7)");
+  const QString failed = QStringLiteral(" happened logging this error.\r\n") + text;
+  const struct {
+    const char* name;
+    bool log, logFails, display, reraise;
+    int failBoxes;
+    QStringList boxes;
+  } cases[] = {
+      {"no log object: shown though Display is false", false, false, false, false, 0, {text}},
+      {"logged, not shown", true, false, false, false, 0, {}},
+      {"logged and shown", true, false, true, false, 0, {text}},
+      {"log fails", true, true, true, false, 0, {"An error -5 - disk full" + failed, text}},
+      {"box fails", false, false, true, false, 1, {"An error 70 - Permission denied" + failed}},
+      {"re-raised", true, false, true, true, 0, {text}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto platform = std::make_shared<RecordingPlatform>();
+    platform->failBoxes = c.failBoxes;
+    TextError t(platform);
+    RecordingLog logObject;
+    logObject.fail = c.logFails;
+    if (c.log) t.DataObject = &logObject;
+    std::int32_t num = -7;
+    QString msg = QStringLiteral("abc"), src = QStringLiteral("ZANPDF.Refresh");
+    std::int16_t line = 10;
+    bool reraise = c.reraise, display = c.display;
+    AutomationError raised;
+    try {
+      t.LogTheError(num, msg, src, line, reraise, display);
+    } catch (const AutomationException& e) {
+      raised = e.error();
+    }
+    EXPECT_EQ(raised.number, c.reraise ? -7 : 0);
+    EXPECT_EQ(raised.source + raised.description, c.reraise ? src + msg : QString());
+    QStringList shown;
+    for (const auto& b : platform->boxes) {
+      EXPECT_EQ(b.title, QStringLiteral("Text ERROR"));
+      shown << b.text;
+    }
+    EXPECT_EQ(shown, c.boxes);
+    EXPECT_EQ(logObject.args, c.log && !c.logFails ? "-7,0,0,abc,ZANPDF.Refresh,10" : "");
   }
-  EXPECT_EQ(platform->boxes.size(), 1u);
 }
 
 // Catches: a missing or misspelt text, a missing id not failing, a replacement table ignored.
@@ -192,50 +128,37 @@ TEST(StringTableTexts, LooksUpFallsBackAndFails) {
   auto table = StringTable::usEnglish();
   EXPECT_EQ(table->text(5601), QStringLiteral("Formatted Text & Graphics"));
   EXPECT_EQ(table->text(5735), QStringLiteral("<Workgroup hub missing or invalid>"));
-  EXPECT_EQ(table->text(2736), QStringLiteral("Most Accurate"));
   EXPECT_EQ(table->text(9707), QStringLiteral("No validation failure."));
   for (int id : {2700, 2737, 5604, 5701, 5737, 5800, 5815, 9708}) EXPECT_TRUE(table->contains(id));
   try {
     table->text(1234);
-    FAIL();
+    ADD_FAILURE() << "a missing id was answered";
   } catch (const AutomationException& e) {
     EXPECT_EQ(e.error().number, 326);
   }
-
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("de.json"));
-  QFile f(path);
+  QFile f(dir.filePath(QStringLiteral("de.json")));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(R"({"2700": "PDF-Einstellungen"})");
   f.close();
-  auto german = StringTable::fromJsonFile(path, table);
+  auto german = StringTable::fromJsonFile(f.fileName(), table);
   EXPECT_EQ(german->text(2700), QStringLiteral("PDF-Einstellungen"));
   EXPECT_EQ(german->text(2702), QStringLiteral("&Language"));
   EXPECT_THROW(StringTable::fromJsonFile(dir.filePath(QStringLiteral("missing.json")), table),
                AutomationException);
 }
 
-#include "common/numeric_text.h"
-
 // Catches: wrong reading of typed numbers (blanks, suffixes, rounding of halves, overflow).
 TEST(NumericText, ReadsTheLeadingNumberAndRoundsHalvesToEven) {
-  const struct {
-    const char* text;
-    double value;
-  } reads[] = {{"95", 95},     {"", 0},       {"abc", 0},     {" 1 2", 12},  {"12abc", 12},
-               {"-7", -7},     {"1.5", 1.5},  {".5", 0.5},    {"7a", 7},     {"2e2", 200},
-               {"3e", 3},      {"+4", 4},     {"1.2.3", 1.2}, {"-", 0},      {"5-", 5}};
-  for (const auto& r : reads) EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(r.text)), r.value) << r.text;
-
-  EXPECT_EQ(toInteger16(QStringLiteral("12.5")), 12);
-  EXPECT_EQ(toInteger16(QStringLiteral("13.5")), 14);
-  EXPECT_EQ(toInteger16(QStringLiteral("2.5")), 2);
-  EXPECT_EQ(toInteger16(QStringLiteral("-0.5")), 0);
-  EXPECT_EQ(toInteger16(QStringLiteral("32767")), 32767);
-  EXPECT_EQ(toInteger16(QStringLiteral("-32768")), -32768);
-  EXPECT_THROW(toInteger16(QStringLiteral("99999")), AutomationException);
-  EXPECT_THROW(toInteger16(QStringLiteral("32767.6")), AutomationException);
-
+  const std::pair<const char*, double> reads[] = {
+      {"95", 95}, {"", 0},      {"abc", 0}, {" 1 2", 12}, {"12abc", 12},  {"-7", -7}, {"1.5", 1.5},
+      {".5", .5}, {"2e2", 200}, {"3e", 3},  {"+4", 4},    {"1.2.3", 1.2}, {"-", 0},   {"5-", 5}};
+  for (const auto& [text, value] : reads) EXPECT_DOUBLE_EQ(leadingNumber(text), value) << text;
+  const std::pair<const char*, int> rounded[] = {
+      {"12.5", 12}, {"13.5", 14}, {"-0.5", 0}, {"32767", 32767}, {"-32768", -32768}};
+  for (const auto& [text, value] : rounded) EXPECT_EQ(toInteger16(text), value) << text;
+  for (const char* overflow : {"99999", "32767.6"})
+    EXPECT_THROW(toInteger16(overflow), AutomationException) << overflow;
   EXPECT_TRUE(isWholeNumber(QStringLiteral("-12")));
   EXPECT_FALSE(isWholeNumber(QStringLiteral("5a")));
   EXPECT_FALSE(isWholeNumber(QString()));

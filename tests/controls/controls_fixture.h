@@ -1,5 +1,5 @@
 #pragma once
-// A shown window with a Form, for tests that drive the controls' widgets with QTest.
+// A window with a Form, for tests that drive the controls' widgets with QTest.
 
 #include "common/controls/control.h"
 
@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 namespace zan::controls::testing {
@@ -28,12 +29,14 @@ struct Surface {
   }
 };
 
-inline AutomationError failure(int number, const QString& description) {
-  AutomationError e;
-  e.number = number;
-  e.source = QStringLiteral("handler");
-  e.description = description;
-  return e;
+// The failure `body` raises; number 0 when it raised none.
+inline AutomationError errorOf(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const AutomationException& e) {
+    return e.error();
+  }
+  return {};
 }
 
 }  // namespace zan::controls::testing

@@ -1,18 +1,94 @@
 #include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
 #include "common/controls/simple_controls.h"
 #include "common/controls/text_box.h"
 
 #include "controls_fixture.h"
 
-#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+
+#include <utility>
 
 using namespace zan;
 using namespace zan::controls;
-using zan::controls::testing::failure;
+using zan::controls::testing::errorOf;
 using zan::controls::testing::Surface;
 
 namespace {
+
+// Catches, for every control kind with an event: a handler run twice per change, run for an
+// unchanged value or skipped on one path; a code-path failure swallowed or leaving the widget
+// out of step; a user-path failure thrown into Qt (crash, later events lost) instead of being
+// handed to the failure policy; and a policy that throws letting the exception into Qt.
+TEST(Dispatch, HandlersOnBothPathsAndFailuresToCallerOrPolicy) {
+  Surface s;
+  auto* text = s.form.add<TextBox>(QStringLiteral("txtA"), &s.window);
+  auto* check = s.form.add<CheckBox>(QStringLiteral("chkA"), &s.window);
+  auto* combo = s.form.add<ComboBox>(QStringLiteral("cmbA"), &s.window);
+  auto* button = s.form.add<CommandButton>(QStringLiteral("cmdA"), &s.window);
+  combo->addItem(QStringLiteral("a"));
+  combo->addItem(QStringLiteral("b"));
+  int calls = 0;
+  bool fail = false;
+  text->onChange = check->onClick = combo->onClick = button->onClick = [&] {
+    ++calls;
+    if (std::exchange(fail, false)) raiseError(13, QStringLiteral("h"), QStringLiteral("Mismatch"));
+  };
+  s.show();
+  const struct {
+    const char* name;
+    std::function<void()> code, same, user;
+    std::function<bool()> inStep;  // the widget shows what the control reports
+  } kinds[] = {
+      {"text box", [&] { text->setText(text->text() + QLatin1Char('1')); },
+       [&] { text->setText(text->text()); }, [&] { QTest::keyClick(text->lineEdit(), Qt::Key_2); },
+       [&] { return text->lineEdit()->text() == text->text(); }},
+      {"check box", [&] { check->setValue(1 - check->value()); },
+       [&] { check->setValue(check->value()); },
+       [&] { QTest::mouseClick(check->checkBox(), Qt::LeftButton); },
+       [&] { return check->checkBox()->isChecked() == (check->value() == 1); }},
+      {"combo box", [&] { combo->setListIndex(combo->listIndex() == 0 ? 1 : 0); },
+       [&] { combo->setListIndex(combo->listIndex()); },
+       [&] { QTest::keyClick(combo->comboBox(), combo->listIndex() ? Qt::Key_Up : Qt::Key_Down); },
+       [&] {
+         return combo->comboBox()->currentIndex() == combo->listIndex() &&
+                combo->text() == combo->list(combo->listIndex());
+       }},
+      {"command button", [&] { button->click(); }, [] {},
+       [&] { QTest::mouseClick(button->button(), Qt::LeftButton); }, [] { return true; }},
+  };
+  for (const auto& k : kinds) {
+    SCOPED_TRACE(k.name);
+    calls = 0;
+    k.code();
+    k.same();
+    k.user();
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(k.inStep());
+    fail = true;
+    EXPECT_EQ(errorOf(k.code).number, 13);
+    EXPECT_TRUE(k.inStep());
+    EXPECT_TRUE(s.reported.empty());
+    fail = true;
+    k.user();
+    ASSERT_EQ(s.reported.size(), 1u);
+    EXPECT_EQ(s.reported[0].description, QStringLiteral("Mismatch"));
+    s.reported.clear();
+    k.user();
+    k.code();
+    EXPECT_EQ(calls, 6);
+    EXPECT_TRUE(k.inStep());
+  }
+  s.form.setFailurePolicy([](const AutomationError& e) { raiseError(e); });
+  fail = true;
+  kinds[0].user();
+  EXPECT_EQ(calls, 7);
+  EXPECT_TRUE(kinds[0].inStep());
+  EXPECT_EQ(button->hWnd(), s.window.findChild<QWidget*>(QStringLiteral("cmdA")));
+}
 
 struct FormTest : ::testing::Test {
   Surface s;
@@ -28,18 +104,8 @@ struct FormTest : ::testing::Test {
   }
 };
 
-int errorNumber(const std::function<void()>& f, QString* source = nullptr) {
-  try {
-    f();
-  } catch (const AutomationException& e) {
-    if (source) *source = e.error().source;
-    return e.error().number;
-  }
-  return 0;
-}
-
-// Catches lookups by a name other than the objectName, and a control order other than
-// creation order.
+// Catches lookups by a name other than the objectName, a control order other than creation
+// order, and a caption lost when re-assigned to itself.
 TEST_F(FormTest, ControlsInCreationOrderAndFoundByName) {
   QStringList names;
   for (const auto& c : s.form.controls()) names << c->name();
@@ -47,19 +113,16 @@ TEST_F(FormTest, ControlsInCreationOrderAndFoundByName) {
   EXPECT_EQ(s.form.find(QStringLiteral("chkInner")), check);
   EXPECT_EQ(s.form.find(QStringLiteral("chkinner")), nullptr);
   EXPECT_EQ(s.window.findChild<QLineEdit*>(QStringLiteral("txtOuter")), outer->widget());
-  frame->setCaption(frame->caption());
   check->setCaption(QStringLiteral("&Rotate"));
   check->setCaption(check->caption());
   EXPECT_EQ(check->checkBox()->text(), QStringLiteral("&Rotate"));
 }
 
-// Measures which attribute is a widget's own Enabled flag: WA_Disabled is inherited from a
-// disabled frame, WA_ForceDisabled is not. Catches reading the inherited flag.
-TEST_F(FormTest, OwnEnabledInsideDisabledFrame) {
+// Catches Enabled and Visible read from the inherited state (a disabled or hidden frame, or a
+// window not shown yet) instead of the control's own flag. Qt marks children of a disabled
+// frame WA_Disabled; only WA_ForceDisabled is the widget's own.
+TEST_F(FormTest, OwnEnabledAndVisibleFlags) {
   frame->setEnabled(false);
-  EXPECT_FALSE(inner->widget()->isEnabled());
-  EXPECT_TRUE(inner->widget()->testAttribute(Qt::WA_Disabled));
-  EXPECT_FALSE(inner->widget()->testAttribute(Qt::WA_ForceDisabled));
   EXPECT_TRUE(inner->enabled());
   EXPECT_FALSE(frame->enabled());
   inner->setEnabled(false);
@@ -67,72 +130,44 @@ TEST_F(FormTest, OwnEnabledInsideDisabledFrame) {
   EXPECT_FALSE(inner->enabled());
   EXPECT_FALSE(inner->widget()->isEnabled());
   EXPECT_TRUE(check->enabled());
-}
 
-// Catches Visible read as isVisible(), which is false for every control before the window
-// is first shown, and a hidden frame changing its children's own flag.
-TEST_F(FormTest, OwnVisibleBeforeShownAndInsideHiddenFrame) {
-  EXPECT_TRUE(inner->visible());
-  inner->setVisible(false);
-  EXPECT_FALSE(inner->visible());
+  EXPECT_TRUE(outer->visible());
+  outer->setVisible(false);
   s.show();
-  EXPECT_FALSE(inner->visible());
-  inner->setVisible(true);
+  EXPECT_FALSE(outer->visible());
   frame->setVisible(false);
-  EXPECT_TRUE(inner->visible());
+  EXPECT_TRUE(check->visible());
   EXPECT_FALSE(frame->visible());
 }
 
 // Catches setFocus silently doing nothing (or stealing focus later) on a control that cannot
-// take it, instead of failing with error 5 from the control.
-TEST_F(FormTest, SetFocusFailsOnDisabledOrHidden) {
+// take it, instead of failing with error 5 from the control; and a frame access key that does
+// not reach the frame's first focusable child.
+TEST_F(FormTest, SetFocusFailsOnDisabledOrHiddenAndAccessKeyReachesFrame) {
+  frame->setCaption(QStringLiteral("&Page Content"));
   s.show();
-  const std::vector<std::pair<const char*, std::function<void(bool)>>> blockers = {
+  const std::pair<const char*, std::function<void(bool)>> blockers[] = {
       {"control disabled", [&](bool on) { inner->setEnabled(!on); }},
       {"frame disabled", [&](bool on) { frame->setEnabled(!on); }},
       {"control hidden", [&](bool on) { inner->setVisible(!on); }},
       {"frame hidden", [&](bool on) { frame->setVisible(!on); }},
   };
   for (const auto& [what, block] : blockers) {
+    SCOPED_TRACE(what);
     outer->setFocus();
     block(true);
-    QString source;
-    EXPECT_EQ(errorNumber([&] { inner->setFocus(); }, &source), 5) << what;
-    EXPECT_EQ(source, QStringLiteral("txtInner")) << what;
+    const AutomationError e = errorOf([&] { inner->setFocus(); });
+    EXPECT_EQ(e.number, 5);
+    EXPECT_EQ(e.source, QStringLiteral("txtInner"));
+    EXPECT_EQ(e.description, QStringLiteral("Invalid procedure call or argument"));
     block(false);
-    EXPECT_EQ(s.window.focusWidget(), outer->widget()) << what;  // nothing stolen on show
+    EXPECT_EQ(s.window.focusWidget(), outer->widget());  // nothing stolen on show
     inner->setFocus();
-    EXPECT_EQ(s.window.focusWidget(), inner->widget()) << what;
+    EXPECT_EQ(s.window.focusWidget(), inner->widget());
   }
-  try {
-    inner->setEnabled(false);
-    inner->setFocus();
-  } catch (const AutomationException& e) {
-    EXPECT_EQ(e.error().description, QStringLiteral("Invalid procedure call or argument"));
-  }
-}
-
-// Catches a frame access key that does not reach the frame's first focusable child.
-TEST_F(FormTest, FrameAccessKeyFocusesFirstChild) {
-  frame->setCaption(QStringLiteral("&Page Content"));
-  s.show();
   outer->setFocus();
   QTest::keyClick(&s.window, Qt::Key_P, Qt::AltModifier);
   EXPECT_EQ(s.window.focusWidget(), inner->widget());
-}
-
-// Catches a button whose code-path click swallows failures, or whose user click is lost.
-TEST_F(FormTest, CommandButtonClickPaths) {
-  auto* button = s.form.add<CommandButton>(QStringLiteral("cmdGo"), &s.window);
-  int clicks = 0;
-  button->onClick = [&] {
-    if (++clicks == 1) raiseError(failure(70, QStringLiteral("Permission denied")));
-  };
-  EXPECT_EQ(errorNumber([&] { button->click(); }), 70);
-  s.show();
-  QTest::mouseClick(button->button(), Qt::LeftButton);
-  EXPECT_EQ(clicks, 2);
-  EXPECT_EQ(button->hWnd(), s.window.findChild<QWidget*>(QStringLiteral("cmdGo")));
 }
 
 // Catches a caption cut off on a narrow button (classic buttons wrap at blanks), and the wrapped
@@ -141,7 +176,6 @@ TEST_F(FormTest, CommandButtonCaptionWrapsWhenNarrow) {
   auto* button = s.form.add<CommandButton>(QStringLiteral("cmdRestore"), &s.window);
   button->setGeometryTwips(0, 0, 855, 615);
   button->setCaption(QStringLiteral("&Restore Defaults"));
-  EXPECT_EQ(button->button()->text(), QStringLiteral("&Restore\nDefaults"));
   EXPECT_EQ(button->caption(), QStringLiteral("&Restore Defaults"));
   button->setCaption(button->caption());
   EXPECT_EQ(button->button()->text(), QStringLiteral("&Restore\nDefaults"));
@@ -155,25 +189,21 @@ TEST_F(FormTest, CommandButtonCaptionWrapsWhenNarrow) {
 TEST_F(FormTest, ReleasedControlsRunNoHandlers) {
   int changes = 0;
   inner->onChange = [&] { ++changes; };
-  auto* edit = static_cast<QLineEdit*>(inner->widget());
-  s.show();
+  QLineEdit* edit = inner->lineEdit();
   s.form.releaseControls();
   EXPECT_TRUE(s.form.controls().empty());
-  edit->setFocus();
   QTest::keyClick(edit, Qt::Key_1);
   EXPECT_EQ(edit->text(), QStringLiteral("1"));
   EXPECT_EQ(changes, 0);
 }
 
 // Catches a focus entry handler that misses Shift+Tab entries, fires for moves inside the
-// surface, or fires for window activation.
+// surface or for window activation, stops watching controls added later, or outlives its Form.
 TEST(FocusEntry, DetectsBackwardKeyboardEntry) {
   QWidget window;
   QLineEdit before(&window);
   QWidget panel(&window);
   QLineEdit after(&window);
-  before.setObjectName("before");
-  after.setObjectName("after");
   panel.move(0, 40);
   after.move(0, 200);
   std::vector<bool> entries;
@@ -186,14 +216,12 @@ TEST(FocusEntry, DetectsBackwardKeyboardEntry) {
       entries.push_back(backward);
       if (backward) first->setFocus();  // a handler may move the focus itself
     });
-    // Tab order: before, first, last, after.
     QWidget::setTabOrder(&before, first->widget());
     QWidget::setTabOrder(first->widget(), last->widget());
     QWidget::setTabOrder(last->widget(), &after);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     before.setFocus();
-
     QTest::keyClick(&before, Qt::Key_Tab);  // forward entry
     EXPECT_EQ(window.focusWidget(), first->widget());
     QTest::keyClick(first->widget(), Qt::Key_Tab);  // inside: no entry
@@ -203,7 +231,6 @@ TEST(FocusEntry, DetectsBackwardKeyboardEntry) {
     EXPECT_EQ(window.focusWidget(), first->widget());
     EXPECT_EQ(entries, (std::vector<bool>{false, true}));
 
-    // A panel added to later keeps being watched.
     auto* late = form.add<TextBox>(QStringLiteral("txtLate"), &panel);
     late->widget()->show();
     after.setFocus();
@@ -211,7 +238,7 @@ TEST(FocusEntry, DetectsBackwardKeyboardEntry) {
     EXPECT_EQ(entries.size(), 3u);
   }
   before.setFocus();  // the Form is gone: no handler may run
-  panel.findChild<QLineEdit*>("txtFirst")->setFocus();
+  panel.findChild<QLineEdit*>(QStringLiteral("txtFirst"))->setFocus();
   EXPECT_EQ(entries.size(), 3u);
 }
 

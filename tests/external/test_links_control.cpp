@@ -1,6 +1,7 @@
-#include "common/automation_error.h"
 #include "external/links_control.h"
 #include "external/setup_data.h"
+
+#include "external_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,40 +12,23 @@
 #include <QTableWidget>
 
 using namespace zan;
+using zan::testing::failureOf;
+using zan::testing::field;
 
 namespace {
 
-DocInfoField field(const QString& text, std::int32_t type, const QString& name) {
-  DocInfoField f;
-  f.setFieldText(text);
-  f.setFieldType(type);
-  f.setFieldName(name);
-  return f;
-}
-
 void addFourRows(ZANLinks& links) {
   links.ClearLinks();
-  links.AddLink(QString(), kFieldTextConstant, QStringLiteral("Annual report"),
-                QStringLiteral("Title"));
-  links.AddLink(QStringLiteral("Subject Index"), kFieldIndexField, QString(),
-                QStringLiteral("Subject"));
-  links.AddLink(QStringLiteral("Operator"), kFieldBatchField, QString(), QStringLiteral("Author"));
-  links.AddLink(QString(), kFieldTextConstant, QString(), QStringLiteral("Keywords"));
-}
-
-std::int32_t failureNumber(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (...) {
-    return currentError().number;
-  }
-  return 0;
+  links.AddLink({}, kFieldTextConstant, QStringLiteral("Annual report"), QStringLiteral("Title"));
+  links.AddLink(QStringLiteral("Subject Index"), kFieldIndexField, {}, QStringLiteral("Subject"));
+  links.AddLink(QStringLiteral("Operator"), kFieldBatchField, {}, QStringLiteral("Author"));
+  links.AddLink({}, kFieldTextConstant, {}, QStringLiteral("Keywords"));
 }
 
 }  // namespace
 
-// Catches rows read back from the wrong position, a ClearLinks that keeps old rows, and a grid
-// that does not show what the rows hold.
+// Catches rows read back from the wrong position, a ClearLinks that keeps old rows, a grid that
+// does not show what the rows hold, and a row index outside the rows answered instead of 381.
 TEST(ZANLinks, RowsAddClearAndReadBack) {
   ZANLinks links;
   links.AddLink(QStringLiteral("old"), kFieldIndexField, QString(), QStringLiteral("Old"));
@@ -58,28 +42,22 @@ TEST(ZANLinks, RowsAddClearAndReadBack) {
   EXPECT_EQ(links.grid()->item(0, 1)->text(), QStringLiteral("Annual report"));
   EXPECT_EQ(links.grid()->item(2, 1)->text(), QStringLiteral("Batch field: Operator"));
   EXPECT_EQ(links.grid()->item(3, 0)->text(), QStringLiteral("Keywords"));
+  for (int row : {-1, 4, 32767}) {
+    EXPECT_EQ(failureOf([&] { links.Link(static_cast<std::int16_t>(row)); }).number, 381) << row;
+    EXPECT_EQ(failureOf([&] { links.editRow(row, DocInfoField()); }).number, 381) << row;
+    EXPECT_EQ(failureOf([&] { links.rowCaption(row); }).number, 381) << row;
+  }
   links.ClearLinks();
   EXPECT_EQ(links.rowCount(), 0);
   EXPECT_EQ(links.grid()->rowCount(), 4) << "filltomaxrows keeps maxlinks rows on screen";
 }
 
-// Catches a row index outside the rows being answered instead of failing with 381.
-TEST(ZANLinks, OutOfRangeIsError381) {
-  ZANLinks links;
-  EXPECT_EQ(failureNumber([&] { links.Link(0); }), 381);
-  addFourRows(links);
-  for (int row : {-1, 4, 32767}) {
-    SCOPED_TRACE(row);
-    EXPECT_EQ(failureNumber([&] { links.Link(static_cast<std::int16_t>(row)); }), 381);
-    EXPECT_EQ(failureNumber([&] { links.editRow(row, DocInfoField()); }), 381);
-    EXPECT_EQ(failureNumber([&] { links.rowCaption(row); }), 381);
-  }
-}
-
 // Catches a rowEdited that is missing for an edit, raised while events are suspended, raised
-// for code calls, or raised when nothing changed.
+// for code calls or when nothing changed, and a text constant over textconstantmaxlength let in
+// through an edit (a longer text set by code stays untouched).
 TEST(ZANLinks, RowEditedOnlyForRealUnsuspendedEdits) {
   ZANLinks links;
+  links.textconstantmaxlength = 10;
   QSignalSpy spy(&links, &ZANLinks::rowEdited);
   addFourRows(links);
   links.Redraw();
@@ -90,7 +68,6 @@ TEST(ZANLinks, RowEditedOnlyForRealUnsuspendedEdits) {
   EXPECT_EQ(spy.at(0).at(0).toInt(), 2);
   EXPECT_TRUE(links.modified());
   EXPECT_EQ(links.Link(2).FieldText(), QStringLiteral("Ann"));
-
   links.editRow(2, field(QStringLiteral("Ann"), kFieldTextConstant, {}));
   EXPECT_EQ(spy.count(), 1);
 
@@ -99,28 +76,21 @@ TEST(ZANLinks, RowEditedOnlyForRealUnsuspendedEdits) {
   EXPECT_EQ(spy.count(), 1);
   EXPECT_EQ(links.Link(0).FieldName(), QStringLiteral("Batch Name"));
   links.setInitializing(false);
-  links.editRow(0, DocInfoField());
-  EXPECT_EQ(spy.count(), 2);
-}
 
-// Catches a text constant over textconstantmaxlength slipping in through an edit, while a
-// longer text set by code stays untouched.
-TEST(ZANLinks, LongTextConstantsAreRefusedOnEntry) {
-  ZANLinks links;
-  links.textconstantmaxlength = 10;
-  addFourRows(links);
-  QSignalSpy spy(&links, &ZANLinks::rowEdited);
-  EXPECT_EQ(
-      failureNumber([&] { links.editRow(3, field(QString(11, u'x'), kFieldTextConstant, {})); }),
-      380);
+  const auto constant = [](int length) {
+    return field(QString(length, u'x'), kFieldTextConstant, {});
+  };
+  EXPECT_EQ(failureOf([&] { links.editRow(3, constant(11)); }).number, 380);
   EXPECT_EQ(links.Link(3), DocInfoField());
-  links.editRow(3, field(QString(10, u'x'), kFieldTextConstant, {}));
-  EXPECT_EQ(spy.count(), 1);
-  EXPECT_EQ(links.Link(0).FieldText(), QStringLiteral("Annual report")) << "code-set text kept";
+  links.editRow(3, constant(10));
+  EXPECT_EQ(spy.count(), 2);
+  links.AddLink({}, kFieldTextConstant, QString(20, u'y'), QStringLiteral("Code"));
+  EXPECT_EQ(links.Link(4).FieldText().size(), 20);
 }
 
 // Catches SetSetupData replacing the caller's reference, and an editor that does not offer the
-// setup data's index and batch fields or does not store the chosen link.
+// setup data's index and batch fields, does not store the chosen link, or lets a typed constant
+// exceed 254 characters.
 TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   MemorySetupData rd;
   rd.setIndexFields({QStringLiteral("Customer"), QStringLiteral("Date")});
@@ -137,30 +107,22 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   QTableWidget* grid = links.grid();
   const QModelIndex cell = grid->model()->index(1, 1);
   QAbstractItemDelegate* delegate = grid->itemDelegate();
-  QStyleOptionViewItem option;
-  std::unique_ptr<QWidget> editor(delegate->createEditor(grid->viewport(), option, cell));
+  std::unique_ptr<QWidget> editor(delegate->createEditor(grid->viewport(), {}, cell));
   ASSERT_TRUE(editor);
   delegate->setEditorData(editor.get(), cell);
   auto* source = editor->findChild<QComboBox*>(QStringLiteral("linkSource"));
-  ASSERT_TRUE(source);
+  auto* text = editor->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  ASSERT_TRUE(source && text);
   QStringList offered;
   for (int i = 0; i < source->count(); ++i) offered << source->itemText(i);
-  EXPECT_EQ(offered,
-            (QStringList{QStringLiteral("Text constant"), QStringLiteral("Index field: Customer"),
-                         QStringLiteral("Index field: Date"),
-                         QStringLiteral("Batch field: Batch Name")}));
+  EXPECT_EQ(offered, QStringList({"Text constant", "Index field: Customer", "Index field: Date",
+                                  "Batch field: Batch Name"}));
   EXPECT_EQ(source->currentIndex(), 0) << "\"Subject Index\" is not offered, so no source matches";
-
+  EXPECT_EQ(text->maxLength(), 254);
   source->setCurrentIndex(3);
   delegate->setModelData(editor.get(), grid->model(), cell);
   EXPECT_EQ(links.Link(1), field({}, kFieldBatchField, QStringLiteral("Batch Name")));
   EXPECT_EQ(spy.count(), 1);
-
-  // A typed constant obeys textconstantmaxlength.
-  source->setCurrentIndex(0);
-  auto* text = editor->findChild<QLineEdit*>(QStringLiteral("linkText"));
-  ASSERT_TRUE(text);
-  EXPECT_EQ(text->maxLength(), 254);
 }
 
 // Catches design-time widths not converted from twips, or a caption column that ignores
