@@ -9,7 +9,6 @@
 #include "test_environment.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -28,9 +27,8 @@ class RecordingPrompts final : public HostPrompts {
   void warn(QWidget*, const QString&, const QString& text) override { warnings << text; }
   bool confirmDiscard(QWidget*, const QString&, const QString&) override {
     ++discardQuestions;
-    if (discardAnswers.empty()) return true;
-    const bool answer = discardAnswers.front();
-    discardAnswers.pop_front();
+    const bool answer = discardAnswers.empty() || discardAnswers.front();
+    if (!discardAnswers.empty()) discardAnswers.pop_front();
     return answer;
   }
 };
@@ -38,6 +36,11 @@ class RecordingPrompts final : public HostPrompts {
 inline QByteArray fileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The stored value of `key` in the second part of the setup file at `path`.
+inline QVariant storedTwo(const QString& path, const char* key) {
+  return SetupFile::load(path)->SetupPartTwo().value(QLatin1String(key));
 }
 
 // One host world: a temporary folder holding a working copy of the bundled example (whose hub
@@ -60,25 +63,6 @@ struct HostWorld {
   std::unique_ptr<ReleaseSetupDialog> open(PanelKind kind = PanelKind::Capture) {
     return std::make_unique<ReleaseSetupDialog>(kind, SetupDocument::open(setupPath),
                                                 ReleaseSetupDialog::Services{environment, prompts});
-  }
-
-  // A workgroup hub folder with the given workflow and dictionary files.
-  QString makeHub(const QString& name, const QStringList& workflows,
-                  const QStringList& dictionaries) const {
-    QDir root(dir.path());
-    root.mkpath(name + QStringLiteral("/Workflows"));
-    root.mkpath(name + QStringLiteral("/Dictionaries"));
-    for (const QString& w : workflows)
-      touch(root.filePath(name + QStringLiteral("/Workflows/") + w));
-    for (const QString& d : dictionaries)
-      touch(root.filePath(name + QStringLiteral("/Dictionaries/") + d));
-    return root.filePath(name);
-  }
-
- private:
-  static void touch(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
   }
 };
 

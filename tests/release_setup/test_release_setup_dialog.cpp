@@ -9,138 +9,145 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
-
-#include <array>
-#include <vector>
 
 namespace zan::host::testing {
 namespace {
 
-template <class W>
+template <class W = QWidget>
 W* child(QWidget& dialog, const char* name) {
   W* w = dialog.findChild<W*>(QLatin1String(name));
   EXPECT_NE(w, nullptr) << name;
   return w;
 }
 
-void showAndWait(QWidget& dialog) {
-  dialog.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  dialog.activateWindow();
+// Opens the dialog of `world` on screen, as a user sees it.
+std::unique_ptr<ReleaseSetupDialog> shown(HostWorld& world, PanelKind kind = PanelKind::Capture) {
+  auto dialog = world.open(kind);
+  dialog->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  dialog->activateWindow();
+  return dialog;
 }
 
 // Replaces the text of a text box the way a user does: select all, then type.
 void retype(QLineEdit* edit, const QString& text) {
   edit->setFocus();
   QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-  if (text.isEmpty())
-    QTest::keyClick(edit, Qt::Key_Backspace);
-  else
-    QTest::keyClicks(edit, text);
+  if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, text);
 }
 
-// Catches: OK not validating/applying/saving what the user edited (typed hub path, chosen
-// workflow, toggled options), or the hub search not refilling the lists from the typed hub.
-TEST(ReleaseSetupDialog, UserEditsAndOkSaveTheSetupFile) {
+// A click on a check box's mark (a check box takes clicks on its mark and caption only).
+void tick(QWidget& dialog, const char* box) {
+  QCheckBox* b = child<QCheckBox>(dialog, box);
+  QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+}
+
+// Catches: Apply or OK not validating/applying/saving what the user edited (typed hub path,
+// chosen workflow, toggled options), Apply closing the dialog or leaving the unsaved mark and
+// its button behind, or the hub search not refilling the lists from the typed hub.
+TEST(ReleaseSetupDialog, UserEditsApplyAndOkSaveTheSetupFile) {
   HostWorld world;
-  const QString hub = world.makeHub(
-      QStringLiteral("hub2"), {QStringLiteral("Alpha Flow.wfl"), QStringLiteral("Beta Flow.wfl")},
-      {QStringLiteral("German.dic")});
-  auto dialog = world.open();
-  showAndWait(*dialog);
-  ASSERT_FALSE(dialog->windowTitle().startsWith(QLatin1Char('*')));
+  QDir root(world.dir.path());
+  for (const char* file :
+       {"Workflows/Alpha Flow.wfl", "Workflows/Beta Flow.wfl", "Dictionaries/German.dic"}) {
+    root.mkpath("hub2/" + QFileInfo(file).path());
+    QFile(root.filePath("hub2/") + file).open(QIODevice::WriteOnly);
+  }
+  auto dialog = shown(world);
+  ASSERT_FALSE(dialog->windowTitle().startsWith('*'));
   ASSERT_FALSE(dialog->applyButton()->isEnabled());
 
-  retype(child<QLineEdit>(*dialog, "txtWorkgroupHub"), hub);
+  retype(child<QLineEdit>(*dialog, "txtWorkgroupHub"), root.filePath("hub2"));
   auto* workflow = child<QComboBox>(*dialog, "cmbWorkflow");
   ASSERT_EQ(workflow->count(), 2);
-  EXPECT_EQ(workflow->itemText(0), QStringLiteral("Alpha Flow"));
   workflow->setFocus();
   QTest::keyClick(workflow, Qt::Key_Down);
-  EXPECT_EQ(workflow->currentText(), QStringLiteral("Beta Flow"));
+  EXPECT_EQ(workflow->currentText(), "Beta Flow");
+  ASSERT_TRUE(child<QCheckBox>(*dialog, "chkCreateThumbnails")->isChecked());  // as stored
+  tick(*dialog, "chkCreateThumbnails");
+  EXPECT_TRUE(dialog->windowTitle().startsWith('*'));
+  QTest::mouseClick(dialog->applyButton(), Qt::LeftButton);
 
-  auto* thumbnails = child<QCheckBox>(*dialog, "chkCreateThumbnails");
-  auto* links = child<QCheckBox>(*dialog, "chkEnableLinks");
-  ASSERT_TRUE(thumbnails->isChecked());  // as the example stores it
-  // Click on the check marks: a check box takes clicks on its mark and caption only.
-  const QPoint mark(8, thumbnails->height() / 2);
-  QTest::mouseClick(thumbnails, Qt::LeftButton, {}, mark);
-  QTest::mouseClick(links, Qt::LeftButton, {}, mark);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(dialog->windowTitle().startsWith('*'));
+  EXPECT_FALSE(dialog->applyButton()->isEnabled());
+  EXPECT_EQ(storedTwo(world.setupPath, "WorkgroupHub").toString(), root.filePath("hub2"));
+  EXPECT_EQ(storedTwo(world.setupPath, "Workflow").toString(), "Beta Flow");
+  EXPECT_EQ(storedTwo(world.setupPath, "Dictionary").toString(), "German");
+  EXPECT_EQ(storedTwo(world.setupPath, "CreateThumbnails"), QVariant(false));
 
-  EXPECT_TRUE(dialog->windowTitle().startsWith(QLatin1Char('*')));
+  tick(*dialog, "chkEnableLinks");
   EXPECT_TRUE(dialog->applyButton()->isEnabled());
   QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-
   EXPECT_TRUE(world.prompts->warnings.isEmpty())
       << world.prompts->warnings.join('\n').toStdString();
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_FALSE(dialog->isVisible());
-  auto saved = SetupFile::load(world.setupPath);
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("WorkgroupHub")).toString(), hub);
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("Workflow")).toString(),
-            QStringLiteral("Beta Flow"));
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("Dictionary")).toString(),
-            QStringLiteral("German"));
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("CreateThumbnails")), QVariant(false));
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("EnableLinks")), QVariant(false));
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("EnableStructure")), QVariant(true));
+  EXPECT_EQ(storedTwo(world.setupPath, "EnableLinks"), QVariant(false));
+  EXPECT_EQ(storedTwo(world.setupPath, "EnableStructure"), QVariant(true));
 }
 
 // Catches: the host buttons not registered for hub searches, or a Change raised inside a
 // search making Apply usable while the search still runs.
 TEST(ReleaseSetupDialog, ButtonsStayUnusableDuringAHubSearch) {
   HostWorld world;
-  auto dialog = world.open();
-  showAndWait(*dialog);
-  std::vector<std::array<bool, 3>> duringSearch;
-  world.platform->onPendingMessages = [&] {
-    duringSearch.push_back({dialog->okButton()->isEnabled(), dialog->cancelButton()->isEnabled(),
-                            dialog->applyButton()->isEnabled()});
+  auto dialog = shown(world);
+  const auto buttons = [&] {
+    return QList<bool>{dialog->okButton()->isEnabled(), dialog->cancelButton()->isEnabled(),
+                       dialog->applyButton()->isEnabled()};
   };
+  QList<QList<bool>> duringSearch;
+  world.platform->onPendingMessages = [&] { duringSearch << buttons(); };
   auto* hubBox = child<QLineEdit>(*dialog, "txtWorkgroupHub");
   hubBox->setFocus();
   QTest::keyClick(hubBox, Qt::Key_Slash);
-
-  ASSERT_EQ(duringSearch.size(), 1u);
-  EXPECT_EQ(duringSearch[0], (std::array<bool, 3>{false, false, false}));
-  EXPECT_TRUE(dialog->okButton()->isEnabled());
-  EXPECT_TRUE(dialog->cancelButton()->isEnabled());
-  EXPECT_TRUE(dialog->applyButton()->isEnabled());
-  EXPECT_TRUE(dialog->hasUnsavedChanges());
+  EXPECT_EQ(duringSearch, (QList<QList<bool>>{{false, false, false}}));
+  EXPECT_EQ(buttons(), (QList<bool>{true, true, true}));
 }
 
+class UnmappedRejection final : public PdfSettings {
+ public:
+  QVariant CheckSettings() override {
+    raiseError(kObjectErrorBase + 514, "PdfSettings.CheckSettings", "Something unexpected.");
+  }
+};
+
 // Catches: an illegal setting saved anyway, its message not shown, or the focus not moved to
-// the control that holds it (through OK and through Apply alike).
+// the control that holds it (through OK and Apply alike); a panel failure on OK escaping into
+// Qt (crash) or followed by a save.
 TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
-  struct Case {
-    const char* box;
+  const struct {
+    const char* box;  // emptied by the user; none: the settings object fails instead
     const char* button;
     const char* message;
-  };
-  const Case cases[] = {
-      {"txtWorkgroupHub", "okButton", "The workgroup hub is missing."},
-      {"txtWatchedFolder", "applyButton", "The watched folder is missing."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.box);
+  } cases[] = {{"txtWorkgroupHub", "okButton", "The workgroup hub is missing."},
+               {"txtWatchedFolder", "applyButton", "The watched folder is missing."},
+               {nullptr, "okButton", "Internal Error."}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
     HostWorld world;
+    if (!c.box)
+      world.environment.makeSettings = [] { return std::make_unique<UnmappedRejection>(); };
     const QByteArray before = fileBytes(world.setupPath);
-    auto dialog = world.open();
-    showAndWait(*dialog);
-    auto* box = child<QLineEdit>(*dialog, c.box);
-    retype(box, QString());
+    auto dialog = shown(world);
+    if (c.box) retype(child<QLineEdit>(*dialog, c.box), QString());
     QTest::mouseClick(child<QPushButton>(*dialog, c.button), Qt::LeftButton);
 
     ASSERT_EQ(world.prompts->warnings.size(), 1);
-    EXPECT_TRUE(world.prompts->warnings[0].startsWith(QLatin1String(c.message)))
-        << world.prompts->warnings[0].toStdString();
-    EXPECT_EQ(dialog->focusWidget(), box);
+    const QString& shownText = world.prompts->warnings[0];
+    EXPECT_TRUE(c.box ? shownText.startsWith(c.message) : shownText.contains(c.message))
+        << shownText.toStdString();
+    if (c.box) {
+      EXPECT_EQ(dialog->focusWidget(), child(*dialog, c.box));
+      EXPECT_TRUE(dialog->hasUnsavedChanges());
+    }
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(dialog->hasUnsavedChanges());
     EXPECT_EQ(fileBytes(world.setupPath), before);
   }
 }
@@ -150,10 +157,8 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
 TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
   HostWorld world;
   const QByteArray before = fileBytes(world.setupPath);
-  auto dialog = world.open();
-  showAndWait(*dialog);
-  QTest::mouseClick(child<QCheckBox>(*dialog, "chkEmbedFonts"), Qt::LeftButton);
-
+  auto dialog = shown(world);
+  tick(*dialog, "chkEmbedFonts");
   world.prompts->discardAnswers = {false, true};
   QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 1);
@@ -164,76 +169,16 @@ TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
   EXPECT_EQ(dialog->result(), QDialog::Rejected);
   EXPECT_EQ(fileBytes(world.setupPath), before);
 
-  auto unchanged = world.open();
-  showAndWait(*unchanged);
+  auto unchanged = shown(world, PanelKind::Ocr);
   QTest::mouseClick(unchanged->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 2);
   EXPECT_FALSE(unchanged->isVisible());
 }
 
-// Catches: Apply not saving, closing the dialog, or leaving the unsaved mark and the Apply
-// button behind; for both panels (each stores its own engine's settings).
-TEST(ReleaseSetupDialog, ApplySavesAndKeepsTheDialogOpen) {
-  struct Case {
-    PanelKind kind;
-    const char* box;
-    const char* key;
-    const char* part;
-  };
-  const Case cases[] = {{PanelKind::Capture, "chkEmbedFonts", "EmbedFonts", "two"},
-                        {PanelKind::Ocr, "chkMixedCases", "MixedCases", "two"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.box);
-    HostWorld world;
-    auto dialog = world.open(c.kind);
-    showAndWait(*dialog);
-    auto* box = child<QCheckBox>(*dialog, c.box);
-    const bool wanted = !box->isChecked();
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::mouseClick(dialog->applyButton(), Qt::LeftButton);
-
-    EXPECT_TRUE(world.prompts->warnings.isEmpty());
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->hasUnsavedChanges());
-    EXPECT_FALSE(dialog->windowTitle().startsWith(QLatin1Char('*')));
-    EXPECT_FALSE(dialog->applyButton()->isEnabled());
-    auto saved = SetupFile::load(world.setupPath);
-    EXPECT_EQ(saved->SetupPartTwo().value(QLatin1String(c.key)), QVariant(wanted));
-    EXPECT_EQ(saved->SetupPartOne().value(QStringLiteral("PdfEngine")).toString(),
-              c.kind == PanelKind::Capture ? QStringLiteral("3") : QStringLiteral("2"));
-    // The bundled hub was seeded as an absolute path and stays one.
-    EXPECT_TRUE(QDir::isAbsolutePath(
-        saved->SetupPartTwo().value(QStringLiteral("WorkgroupHub")).toString()));
-  }
-}
-
-class UnmappedRejection final : public PdfSettings {
- public:
-  QVariant CheckSettings() override {
-    raiseError(kObjectErrorBase + 514, QStringLiteral("PdfSettings.CheckSettings"),
-               QStringLiteral("Something unexpected."));
-  }
-};
-
-// Catches: a panel failure on OK escaping into Qt (crash) or being followed by a save.
-TEST(ReleaseSetupDialog, PanelFailureOnOkIsShownAndNothingSaved) {
-  HostWorld world;
-  world.environment.makeSettings = [] { return std::make_unique<UnmappedRejection>(); };
-  const QByteArray before = fileBytes(world.setupPath);
-  auto dialog = world.open();
-  showAndWait(*dialog);
-  QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-
-  ASSERT_EQ(world.prompts->warnings.size(), 1);
-  EXPECT_TRUE(world.prompts->warnings[0].contains(QLatin1String("Internal Error.")));
-  EXPECT_TRUE(dialog->isVisible());
-  EXPECT_EQ(fileBytes(world.setupPath), before);
-}
-
 class FailingLoad final : public PdfSettings {
  public:
   void Load(SetupPart&, SetupPart&, const QVariant&) override {
-    raiseError(13, QStringLiteral("PdfSettings.Load"), QStringLiteral("Type mismatch"));
+    raiseError(13, "PdfSettings.Load", "Type mismatch");
   }
 };
 
@@ -247,7 +192,7 @@ TEST(ReleaseSetupDialog, InitFailureReachesTheHostAsAnError) {
       ADD_FAILURE() << "Init did not fail";
     } catch (const AutomationException& e) {
       EXPECT_EQ(e.error().number, 13);
-      EXPECT_TRUE(e.error().description.contains(QLatin1String("Type mismatch")));
+      EXPECT_TRUE(e.error().description.contains("Type mismatch"));
     }
   }
 }
@@ -262,35 +207,30 @@ TEST(ReleaseSetupDialog, SetupDataHandedBackByTheLinksControlIsSaved) {
     links->replacement = &replacement;
     return links;
   };
-  auto dialog = world.open();
-  showAndWait(*dialog);
-  QTest::mouseClick(child<QCheckBox>(*dialog, "chkEnableStructure"), Qt::LeftButton);
+  auto dialog = shown(world);
+  tick(*dialog, "chkEnableStructure");
   QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-
   ASSERT_TRUE(world.prompts->warnings.isEmpty());
-  EXPECT_EQ(replacement.partTwo().value(QStringLiteral("EnableStructure")), QVariant(false));
-  auto saved = SetupFile::load(world.setupPath);
-  EXPECT_EQ(saved->SetupPartTwo().value(QStringLiteral("EnableStructure")), QVariant(false));
+  EXPECT_EQ(replacement.partTwo().value("EnableStructure"), QVariant(false));
+  EXPECT_EQ(storedTwo(world.setupPath, "EnableStructure"), QVariant(false));
 }
 
-// Catches: the panel's Error event not reaching the user, or About not reaching the panel.
+// Catches: the panel's Error event not reaching the user (or shown when Display is false), or
+// About not reaching the panel.
 TEST(ReleaseSetupDialog, ErrorEventIsShownAndAboutCallsThePanel) {
   HostWorld world;
   auto dialog = world.open();
   auto* panel = qobject_cast<ZANPdf3*>(dialog->panel().widget());
   ASSERT_NE(panel, nullptr);
   qint32 number = 13;
-  QString message = QStringLiteral("Internal error: Type mismatch");
-  QString source = QStringLiteral("QelPDFSetup.txtConfidenceThreshold_Change()");
+  QString message = "Internal error: Type mismatch", source = "QelPDFSetup.txtConfidence_Change()";
   qint16 line = 0;
-  bool reRaise = false, display = true;
-  emit panel->Error(number, message, source, line, reRaise, display);
-  display = false;
-  emit panel->Error(number, message, source, line, reRaise, display);
+  bool reRaise = false;
+  for (bool display : {true, false})
+    emit panel->Error(number, message, source, line, reRaise, display);
   ASSERT_EQ(world.prompts->warnings.size(), 1);
   EXPECT_TRUE(world.prompts->warnings[0].startsWith(message));
-  EXPECT_TRUE(world.prompts->warnings[0].contains(QLatin1String("13")));
-
+  EXPECT_TRUE(world.prompts->warnings[0].contains("13"));
   QTest::mouseClick(dialog->aboutButton(), Qt::LeftButton);
   EXPECT_EQ(world.aboutBox.calls.size(), 1u);
 }

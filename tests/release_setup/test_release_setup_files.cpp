@@ -4,6 +4,7 @@
 #include "host_fixture.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFileInfo>
 
 namespace zan::host::testing {
@@ -13,17 +14,15 @@ namespace {
 // the example in the repository being modified, or a second run overwriting the user's copy.
 TEST(ReleaseSetupFiles, SeedingCopiesTheExampleWithAnAbsoluteHubOnce) {
   QTemporaryDir dir;
-  const QString example = bundledSetupPath();
-  ASSERT_FALSE(example.isEmpty());
+  const QString example = bundledSetupPath(), target = dir.filePath("home/release-setup.json");
   const QByteArray exampleBefore = fileBytes(example);
-  const QString target = dir.filePath(QStringLiteral("home/release-setup.json"));
+  ASSERT_FALSE(exampleBefore.isEmpty());
 
   EXPECT_EQ(seedWorkingSetup(example, target), target);
-  auto seeded = SetupFile::load(target);
-  const QString hub = seeded->SetupPartTwo().value(QStringLiteral("WorkgroupHub")).toString();
-  EXPECT_EQ(hub, QDir::cleanPath(examplesDir() + QStringLiteral("/hub")));
-  EXPECT_TRUE(QFileInfo(hub + QStringLiteral("/Workflows")).isDir());
-  EXPECT_EQ(seeded->indexFields(), SetupFile::load(example)->indexFields());
+  const QString hub = storedTwo(target, "WorkgroupHub").toString();
+  EXPECT_EQ(hub, QDir::cleanPath(examplesDir() + "/hub"));
+  EXPECT_TRUE(QFileInfo(hub + "/Workflows").isDir());
+  EXPECT_EQ(SetupFile::load(target)->indexFields(), SetupFile::load(example)->indexFields());
   EXPECT_EQ(fileBytes(example), exampleBefore);
 
   QFile edited(target);
@@ -40,37 +39,31 @@ TEST(ReleaseSetupFiles, SeedingCopiesTheExampleWithAnAbsoluteHubOnce) {
 // a location the user changed must be saved as changed.
 TEST(ReleaseSetupFiles, RelativeLocationsResolveAgainstTheFileAndSaveAsStored) {
   QTemporaryDir dir;
-  QDir(dir.path()).mkpath(QStringLiteral("setups"));
-  const QString path = dir.filePath(QStringLiteral("setups/mine.json"));
+  QDir(dir.path()).mkpath("setups");
+  const QString path = dir.filePath("setups/mine.json");
   {
     SetupFile file(path);
-    file.partTwo().setValue(QStringLiteral("WorkgroupHub"), QStringLiteral("../hub"));
-    file.partTwo().setValue(QStringLiteral("WatchedFolder"), QStringLiteral("in"));
-    file.partTwo().setValue(QStringLiteral("PDFOutputFolder"), QStringLiteral("out"));
+    file.partTwo().setValue("WorkgroupHub", "../hub");
+    file.partTwo().setValue("WatchedFolder", "in");
+    file.partTwo().setValue("PDFOutputFolder", "out");
     file.save();
   }
   auto document = SetupDocument::open(path);
   SetupPart& two = document->file().SetupPartTwo();
-  EXPECT_EQ(two.value(QStringLiteral("WorkgroupHub")).toString(),
-            dir.filePath(QStringLiteral("hub")));
-  EXPECT_EQ(two.value(QStringLiteral("WatchedFolder")).toString(),
-            dir.filePath(QStringLiteral("setups/in")));
-  EXPECT_EQ(two.value(QStringLiteral("PDFOutputFolder")).toString(), QStringLiteral("out"));
-
+  const auto shown = [&two] {
+    return QStringList{two.value("WorkgroupHub").toString(), two.value("WatchedFolder").toString(),
+                       two.value("PDFOutputFolder").toString()};
+  };
+  const QStringList absolute{dir.filePath("hub"), dir.filePath("setups/in"), "out"};
+  EXPECT_EQ(shown(), absolute);
   document->save();
-  auto reread = SetupFile::load(path);
-  EXPECT_EQ(reread->SetupPartTwo().value(QStringLiteral("WorkgroupHub")).toString(),
-            QStringLiteral("../hub"));
-  EXPECT_EQ(reread->SetupPartTwo().value(QStringLiteral("WatchedFolder")).toString(),
-            QStringLiteral("in"));
-  // The open document keeps showing absolute paths after the save.
-  EXPECT_EQ(two.value(QStringLiteral("WorkgroupHub")).toString(),
-            dir.filePath(QStringLiteral("hub")));
+  EXPECT_EQ(storedTwo(path, "WorkgroupHub").toString(), "../hub");
+  EXPECT_EQ(storedTwo(path, "WatchedFolder").toString(), "in");
+  EXPECT_EQ(shown(), absolute);  // the open document keeps showing absolute paths
 
-  two.setValue(QStringLiteral("WorkgroupHub"), QStringLiteral("/srv/other-hub"));
+  two.setValue("WorkgroupHub", "/srv/other-hub");
   document->save();
-  EXPECT_EQ(SetupFile::load(path)->SetupPartTwo().value(QStringLiteral("WorkgroupHub")).toString(),
-            QStringLiteral("/srv/other-hub"));
+  EXPECT_EQ(storedTwo(path, "WorkgroupHub").toString(), "/srv/other-hub");
 }
 
 }  // namespace
