@@ -36,10 +36,9 @@ TEST(Package, ExampleHostBuildsAndRunsAgainstTheInstalledPackage) {
         run(cmake, {"--install", ZAN_BINARY_DIR, "--prefix", prefix, "--component", component});
     ASSERT_EQ(code, 0) << out;
   }
-  for (const char* file : {"lib/libZANPdfCtl4.so", "lib/cmake/ZANPdfCtl4/ZANPdfCtl4Config.cmake",
-                           "lib/cmake/ZANPdfCtl4/ZANPdfCtl4ConfigVersion.cmake",
-                           "include/ZANPdfCtl4/component/zan_component.h",
-                           "include/ZANPdfCtl4/acrobat_capture_panel/zanpdf3.h",
+  // The example host needs the CMake files, the library and the component headers; an early-
+  // bound host needs the panels' own headers too.
+  for (const char* file : {"include/ZANPdfCtl4/acrobat_capture_panel/zanpdf3.h",
                            "include/ZANPdfCtl4/ocr_pdf_panel/zanpdf.h"})
     EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath(file))) << file;
   for (const QStringList& step :
