@@ -61,6 +61,25 @@ TEST(TypeLibrary, DescribesTheLibraryAndItsSixTypes) {
   EXPECT_EQ(lib.find("ZANPdf")->eventSource, "__ZANPdf");
 }
 
+// Catches a help string changed from the published one (the PDFOutputFolder text ends in a
+// blank), and an OCR panel member whose help differs from its namesake on the capture panel.
+TEST(TypeLibrary, HelpStringsAsPublished) {
+  const TypeLibraryDesc& lib = zanPdfCtl4Library();
+  auto help = [&](const char* type, const char* member) {
+    for (const MemberDesc& m : lib.find(type)->members)
+      if (m.name == member) return m.helpString;
+    return QString("<missing>");
+  };
+  EXPECT_EQ(help("_ZANPdf3", "PDFOutputFolder"),
+            "Specify where you want the PDF file to reside when the file has been created. ");
+  EXPECT_EQ(help("_ZANPdf3", "ShowAboutBox"), "Displays the about box");
+  EXPECT_EQ(help("_ZANPdf3", "Validate"), "Verify that the current PDF settings are legal.");
+  EXPECT_EQ(help("__ZANPdf", "Change"), "Raised when the user changes a PDF setting.");
+  EXPECT_EQ(help("__ZANPdf3", "Error"), "Raised when a user action causes an error in the control.");
+  for (const MemberDesc& m : lib.find("_ZANPdf")->members)
+    EXPECT_EQ(m.helpString, help("_ZANPdf3", qPrintable(m.name))) << m.name.toStdString();
+}
+
 // The Qt type a member's automation type binds to; '&' marks an in/out parameter.
 QByteArray qtType(VarType t, bool inOut = false) {
   const char* const names[] = {"void", "",        "short",           "int", "",     "",        "",
