@@ -1,61 +1,59 @@
 // Editing ZANPdf3: Change from check boxes, lists, page content, document rows and Restore
-// Defaults; the confidence threshold box driven with real key events.
+// Defaults; the threshold box's wiring; hub searches (also nested ones) with host elements
+// disabled meanwhile; the watched folder and both browse buttons.
 
 #include "panel_fixture.h"
 
 #include "external/links_control.h"
-#include "external/pdf_settings.h"
 
-#include <QClipboard>
+#include <QCoreApplication>
+#include <QKeyEvent>
 
 using namespace zan::testing;
+using zan::AutomationError;
 
 namespace {
 
-const char* const kCheckBoxes[] = {
-    "chkLowOcrConfidence", "chkLowFontConfidence", "chkWordNotInDictionary", "chkMixedAlphaNumeric",
-    "chkNumericOnly",      "chkCreateThumbnails",  "chkEmbedFonts",          "chkEnableLinks",
-    "chkEnableStructure",  "chkAutoPageRotation"};
-
 class EditingTest : public PanelTest {
  protected:
-  void show() {
-    panel->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
-  }
   void clickBox(const char* name) {
-    QCheckBox* box = child<QCheckBox>(name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-  }
-  // Replaces the threshold text as a user would: select all, then type.
-  void typeThreshold(const QString& text) {
-    QLineEdit* e = edit("txtConfidenceThreshold");
-    e->setFocus();
-    e->selectAll();
-    QTest::keyClicks(e, text);
+    QTest::mouseClick(child(name), Qt::LeftButton, {}, QPoint(6, child(name)->height() / 2));
   }
 };
 
-// Catches Change raised while loading, or not exactly once per check-box click.
-TEST_F(EditingTest, CheckBoxClicksRaiseOneChangeEachAfterInit) {
+// Catches Change raised while loading, not exactly once per check-box click or row edit, a
+// later Init or Restore Defaults silent on a live panel, or the button doing something other
+// than RestoreDefaults.
+TEST_F(EditingTest, ChangeFromCheckBoxesRowsAndReloads) {
+  store("NumericOnly", true);
   create();
   show();
   clickBox("chkEmbedFonts");
-  EXPECT_EQ(changes, 0);
   init();
   EXPECT_EQ(changes, 0);
-  for (const char* name : kCheckBoxes) {
-    SCOPED_TRACE(name);
+  for (const char* name :
+       {"chkLowOcrConfidence", "chkLowFontConfidence", "chkWordNotInDictionary",
+        "chkMixedAlphaNumeric", "chkNumericOnly", "chkCreateThumbnails", "chkEmbedFonts",
+        "chkEnableLinks", "chkEnableStructure", "chkAutoPageRotation"}) {
     const int before = changes;
     clickBox(name);
     clickBox(name);
-    EXPECT_EQ(changes, before + 2);
+    EXPECT_EQ(changes, before + 2) << name;
   }
-  // A real edit of a document-information row, after Init has set the links control up.
   zan::DocInfoField edited;
-  edited.setFieldText(QStringLiteral("Quarterly report"));
+  edited.setFieldText("Quarterly report");
   world.links->editRow(1, edited);
   EXPECT_EQ(changes, 21);
+
+  clickBox("chkEmbedFonts");
+  changes = 0;
+  init();
+  EXPECT_EQ(child<QCheckBox>("chkEmbedFonts")->checkState(), Qt::Checked);
+  EXPECT_GT(changes, 0);
+  changes = 0;
+  QTest::mouseClick(child("cmdRestoreDefaults"), Qt::LeftButton);
+  EXPECT_EQ(child<QCheckBox>("chkNumericOnly")->checkState(), Qt::Unchecked);
+  EXPECT_GE(changes, 1);
 }
 
 // Catches list clicks compared with the previous selection instead of the stored value.
@@ -64,10 +62,8 @@ TEST_F(EditingTest, ListClicksCompareWithTheStoredValue) {
   create();
   hub().dictionaries = "D1|D2|";
   init();
-  QComboBox* language = combo("cmbLanguage");
-  language->setCurrentIndex(language->findText("Dutch"));
-  language->setCurrentIndex(language->findText("French"));
-  language->setCurrentIndex(language->findText("English (US)"));
+  for (const char* language : {"Dutch", "French", "English (US)"})
+    combo("cmbLanguage")->setCurrentIndex(combo("cmbLanguage")->findText(language));
   EXPECT_EQ(changes, 2);
   combo("cmbDictionary")->setCurrentIndex(0);
   combo("cmbDictionary")->setCurrentIndex(1);
@@ -75,145 +71,272 @@ TEST_F(EditingTest, ListClicksCompareWithTheStoredValue) {
   EXPECT_EQ(world.settings->CaptureLanguage(), "English (US)");  // nothing stored by a click
 }
 
-// Catches "Image Only" not stored, the wrong controls disabled, the workflow not forced, or
-// controls left disabled after leaving "Image Only".
+// Catches "Image Only" not stored, the panel not re-enabled, the workflow not forced (also
+// when no such workflow exists or the list is empty), or controls left disabled afterwards.
 TEST_F(EditingTest, ImageOnlyPageContent) {
-  struct Case {
-    QString workflows;
-    QString selected;  // workflow shown afterwards
-    int changes;       // page content, then each workflow visited that differs from "B"
-  };
-  const Case cases[] = {
+  const std::tuple<QString, QString, int> cases[] = {
       {"A|PDF Image Only|B|", "PDF Image Only", 3}, {"A|B|", "A", 3}, {"|", "", 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.workflows.toStdString());
+  for (const auto& [workflows, selected, expectedChanges] : cases) {
+    SCOPED_TRACE(workflows.toStdString());
     store("Workflow", "B");
     create();
-    hub().workflows = c.workflows;
+    hub().workflows = workflows;
     init();
     changes = 0;
-    panel->putEnabled(false);  // a page content edit enables the panel again
+    panel->putEnabled(false);
     combo("cmbPageContent")->setCurrentIndex(3);
     EXPECT_EQ(world.settings->PageContent(), "Image Only");
-    EXPECT_EQ(combo("cmbWorkflow")->currentText(), c.selected);
-    EXPECT_EQ(changes, c.changes);
-    EXPECT_TRUE(ownEnabled("cmbPageContent"));
+    EXPECT_EQ(combo("cmbWorkflow")->currentText(), selected);
+    EXPECT_EQ(changes, expectedChanges);  // page content, then each workflow differing from "B"
     EXPECT_TRUE(ownEnabled("cmbWorkflow"));
     EXPECT_FALSE(ownEnabled("cmbLanguage"));
-    EXPECT_FALSE(ownEnabled("spnConfidenceThreshold"));
     EXPECT_FALSE(ownEnabled("txtConfidenceThreshold"));  // still marked: nothing accepted yet
-
     combo("cmbPageContent")->setCurrentIndex(1);
-    EXPECT_EQ(world.settings->PageContent(), "Searchable Image (Compact)");
     EXPECT_TRUE(ownEnabled("cmbLanguage"));
-    EXPECT_TRUE(ownEnabled("spnConfidenceThreshold"));
   }
 }
 
-// Catches the threshold box still disabled by "Image Only" after a value was accepted.
-TEST_F(EditingTest, AcceptedThresholdNoLongerCarriesTheMark) {
+// Catches the threshold box without its entry (no arrow-key stepping, no Change for an
+// accepted text, no range check), the "Image Only" mark kept after an accepted text, or the
+// focus-loss correction not using this panel's spin bounds.
+TEST_F(EditingTest, ThresholdBoxWiring) {
   create();
   init();
-  show();
-  typeThreshold("42");
-  combo("cmbPageContent")->setCurrentIndex(3);
-  EXPECT_TRUE(ownEnabled("txtConfidenceThreshold"));
-  EXPECT_FALSE(ownEnabled("spnConfidenceThreshold"));
-}
-
-// Catches a later Init or Restore Defaults silent on a live panel, or the button doing
-// something other than RestoreDefaults.
-TEST_F(EditingTest, ReloadingALivePanelRaisesChange) {
-  store("NumericOnly", true);
-  create();
-  init();
-  show();
-  EXPECT_EQ(changes, 0);
-  clickBox("chkEmbedFonts");
-  changes = 0;
-  init();
-  EXPECT_EQ(child<QCheckBox>("chkEmbedFonts")->checkState(), Qt::Checked);
-  EXPECT_GT(changes, 0);
-  changes = 0;
-  QTest::mouseClick(child<QPushButton>("cmdRestoreDefaults"), Qt::LeftButton);
-  EXPECT_EQ(child<QCheckBox>("chkNumericOnly")->checkState(), Qt::Unchecked);
-  EXPECT_GE(changes, 1);
-}
-
-// Catches characters other than digits reaching the box, a rejected text not restored with
-// its caret, and wrong arrow-key limits.
-TEST_F(EditingTest, ThresholdTypingAndArrowKeys) {
-  create();
-  init();
-  show();
-  QLineEdit* e = edit("txtConfidenceThreshold");
-  typeThreshold("10");
-  QTest::keyClicks(e, "a -+.");
-  EXPECT_EQ(e->text(), "10");
-  changes = 0;
-  QTest::keyClick(e, Qt::Key_5);
-  EXPECT_EQ(e->text(), "10");
-  EXPECT_EQ(e->cursorPosition(), 2);
-  EXPECT_EQ(changes, 1);
-  QTest::keyClick(e, Qt::Key_0);
-  EXPECT_EQ(e->text(), "100");
-
-  const std::tuple<const char*, Qt::Key, const char*> steps[] = {{"100", Qt::Key_Up, "100"},
-                                                                 {"99", Qt::Key_Up, "100"},
-                                                                 {"1", Qt::Key_Down, "1"},
-                                                                 {"2", Qt::Key_Down, "1"}};
-  for (const auto& [from, key, to] : steps) {
-    SCOPED_TRACE(from);
-    typeThreshold(from);
-    QTest::keyClick(e, key);
-    EXPECT_EQ(e->text(), to);
-  }
-}
-
-// Catches a pasted negative number kept after focus loss, an empty box filled, and a rejected
-// first text turning into "Image Only".
-TEST_F(EditingTest, ThresholdPasteAndFocusLoss) {
-  create();
   show();
   QLineEdit* e = edit("txtConfidenceThreshold");
   e->setFocus();
-  e->selectAll();
-  QApplication::clipboard()->setText("500");
-  QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(e->text(), "95");
-
-  e->selectAll();
-  QApplication::clipboard()->setText("-5");
-  QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(e->text(), "-5");
-  child<QWidget>("chkEmbedFonts")->setFocus();
+  QTest::keyClick(e, Qt::Key_Up);
+  EXPECT_EQ(e->text(), "96");
+  EXPECT_EQ(changes, 1);
+  e->setText("10");
+  changes = 0;
+  e->end(false);
+  QTest::keyClick(e, Qt::Key_5);
+  EXPECT_EQ(e->text(), "10");
+  EXPECT_EQ(changes, 1);  // for the restored text only
+  combo("cmbPageContent")->setCurrentIndex(3);
+  EXPECT_TRUE(ownEnabled("txtConfidenceThreshold"));
+  EXPECT_FALSE(ownEnabled("spnConfidenceThreshold"));
+  combo("cmbPageContent")->setCurrentIndex(0);
+  e->setFocus();
+  e->setText("-5");
+  child("chkEmbedFonts")->setFocus();
   EXPECT_EQ(e->text(), "1");
-
-  typeThreshold("");
-  QTest::keyClick(e, Qt::Key_Backspace);
-  child<QWidget>("chkEmbedFonts")->setFocus();
-  EXPECT_EQ(e->text(), "");
 }
 
-// Catches Error raised with wrong arguments, or a failure escaping the threshold handler.
-TEST_F(EditingTest, ThresholdFailureRaisesErrorEvent) {
+// A hub whose lists name the path it was opened with; `probe` runs inside each call.
+class ProbeHub : public zan::HeraldHub {
+ public:
+  QStringList calls;
+  std::int32_t openStatus = zan::kHubOk, dictionariesStatus = zan::kHubOk;
+  bool failOpen = false;
+  std::function<void()> probe;
+
+  void OpenHub(const QString& path, std::int32_t& status) override {
+    record("OpenHub:" + path);
+    if (failOpen) zan::raiseError(53, "Hub", "File not found");
+    opened_ = path;
+    status = openStatus;
+  }
+  void GetDictionaries(QString& list, std::int32_t& status) override {
+    record("GetDictionaries");
+    list = opened_ + "-dict|";
+    status = dictionariesStatus;
+  }
+  void GetWorkflows(QString& list, std::int32_t& status) override {
+    record("GetWorkflows");
+    list = opened_ + "-flow|";
+    status = zan::kHubOk;
+  }
+  void CloseHub(std::int32_t& status) override {
+    record("CloseHub");
+    status = zan::kHubOk;
+  }
+
+ private:
+  void record(const QString& call) {
+    calls << call;
+    if (probe) probe();
+  }
+  QString opened_;
+};
+
+class HubEntryTest : public PanelTest {
+ protected:
+  QPushButton enabledButton, disabledButton;
+  QStringList statesSeen;  // host element states seen inside hub calls, e.g. "10"
+
+  void SetUp() override {
+    world.hubFactory = [] { return std::make_unique<ProbeHub>(); };
+    disabledButton.setEnabled(false);
+  }
+  ProbeHub& probe() { return *static_cast<ProbeHub*>(world.hub); }
+  // Creates the panel with both buttons registered and a probe of their states.
+  void createRegistered() {
+    create();
+    for (QObject* button : {&enabledButton, &disabledButton}) {
+      QVariant element = QVariant::fromValue(button);
+      panel->DisableElementDuringHubSearch(element);
+    }
+    probe().probe = [this] {
+      statesSeen << QString("%1%2").arg(enabledButton.isEnabled()).arg(disabledButton.isEnabled());
+    };
+  }
+  void expectRestored() {
+    EXPECT_TRUE(enabledButton.isEnabled());
+    EXPECT_FALSE(disabledButton.isEnabled());
+    EXPECT_EQ(world.platform->pointer, zan::MousePointer::Default);
+  }
+};
+
+// Catches blanks trimmed before storing, kept when opening, or one search per keystroke missing.
+TEST_F(HubEntryTest, TypedPathIsStoredWithBlanksAndOpenedWithout) {
+  createRegistered();
+  init();
+  show();
+  probe().openStatus = zan::kHubUnreachable;
+  statesSeen.clear();
+  edit("txtWorkgroupHub")->setFocus();
+  QTest::keyClicks(edit("txtWorkgroupHub"), " h ");
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(world.settings->WorkgroupHub(), " h ");
+  EXPECT_EQ(probe().calls.filter("OpenHub:").mid(1),  // after the one of loading
+            QStringList({"OpenHub:", "OpenHub:h", "OpenHub:h"}));
+  EXPECT_NE(probe().calls.last(), "CloseHub");  // a failed open is not closed
+  EXPECT_EQ(statesSeen, QStringList({"00", "00", "00"}));
+  expectRestored();
+  EXPECT_EQ(world.platform->pendingMessageCalls, 3);
+}
+
+// Catches lists cleared by a failed open, a failed dictionary answer skipping the workflows,
+// host elements disabled / Change raised by a search while loading, or an unchanged text
+// skipping CloseHub or the disable/restore pair, or raising Change.
+TEST_F(HubEntryTest, HubStatusesLeaveListsAsTheyWere) {
+  createRegistered();
+  panel->setWorkgroupHub("first");  // still loading
+  EXPECT_EQ(statesSeen.last(), "10");
+  EXPECT_EQ(entries("cmbDictionary"), QStringList{"first-dict"});
+  EXPECT_EQ(changes, 0);
+  init();
+  panel->setWorkgroupHub("first");
+  probe().openStatus = zan::kHubNotAHub;
+  panel->setWorkgroupHub("second");
+  EXPECT_EQ(entries("cmbDictionary"), QStringList{"first-dict"});
+  EXPECT_EQ(entries("cmbWorkflow"), QStringList{"first-flow"});
+  probe().openStatus = zan::kHubOk;
+  probe().dictionariesStatus = zan::kHubFailure;
+  panel->setWorkgroupHub("third");
+  EXPECT_EQ(entries("cmbDictionary"), QStringList{"first-dict"});
+  EXPECT_EQ(entries("cmbWorkflow"), QStringList{"third-flow"});
+  expectRestored();
+  probe().calls.clear();
+  statesSeen.clear();
+  changes = 0;
+  forceText("txtWorkgroupHub", "other");
+  panel->setWorkgroupHub("third");
+  EXPECT_EQ(probe().calls, QStringList{"CloseHub"});
+  EXPECT_EQ(statesSeen, QStringList{"00"});
+  EXPECT_EQ(changes, 0);
+  expectRestored();
+}
+
+// Catches a failing search leaving the pointer busy or elements disabled (also when a
+// registered value is no object), the failure format, or the failure lost on the user path.
+TEST_F(HubEntryTest, FailedSearchRestoresAndReportsTheStep) {
+  createRegistered();
+  init();
+  probe().failOpen = true;
+  AutomationError e = failureOf([&] { panel->setWorkgroupHub("x"); });
+  EXPECT_EQ(e.number, 53);
+  EXPECT_EQ(e.source, "ZANPdf3.txtWorkgroupHub_Change");
+  EXPECT_EQ(e.description, "Line# 10 Desc: Line #: 7; File not found");
+  EXPECT_EQ(world.settings->WorkgroupHub(), "x");  // what was written stays
+  expectRestored();
+
+  probe().failOpen = false;
+  QVariant notAnObject(42);
+  panel->DisableElementDuringHubSearch(notAnObject);
+  e = failureOf([&] { panel->setWorkgroupHub("y"); });
+  EXPECT_EQ(e.number, 424);
+  EXPECT_EQ(e.description, "Line# 10 Desc: Line #: 2; Object required");
+  expectRestored();
+
+  world.platform->boxes.clear();
+  show();
+  edit("txtWorkgroupHub")->setFocus();
+  QTest::keyClick(edit("txtWorkgroupHub"), Qt::Key_Z);
+  ASSERT_EQ(world.platform->boxes.size(), 1u);
+  EXPECT_TRUE(world.platform->boxes[0].text.startsWith("Line #: 2; Object required"));
+  expectRestored();
+}
+
+// Catches a nested search (user input processed during a search) losing the saved states,
+// resetting the pointer early, or leaving the lists of an older text.
+TEST_F(HubEntryTest, NestedSearchFromQueuedInput) {
+  createRegistered();
+  init();
+  show();
+  QLineEdit* box = edit("txtWorkgroupHub");
+  box->setFocus();
+  std::vector<zan::MousePointer> pointersInside;
+  statesSeen.clear();
+  probe().probe = [&] {
+    pointersInside.push_back(world.platform->pointer);
+    statesSeen << QString("%1%2").arg(enabledButton.isEnabled()).arg(disabledButton.isEnabled());
+  };
+  world.platform->onPendingMessages = [] { QCoreApplication::processEvents(); };
+  // The user types "a", and "b" is already queued when the first search lets messages through.
+  QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b"));
+  QTest::keyClick(box, Qt::Key_A);
+  EXPECT_EQ(box->text(), "ab");
+  EXPECT_EQ(probe().calls.count("OpenHub:ab"), 2);  // nested search, then the outer one
+  EXPECT_EQ(probe().calls.filter("OpenHub:").last(), "OpenHub:ab");
+  EXPECT_EQ(world.platform->pendingMessageCalls, 2);
+  EXPECT_EQ(statesSeen.count("00"), statesSeen.size());
+  EXPECT_EQ(pointersInside, std::vector(pointersInside.size(), zan::MousePointer::Hourglass));
+  EXPECT_EQ(entries("cmbDictionary"), QStringList{"ab-dict"});
+  EXPECT_EQ(world.settings->WorkgroupHub(), "ab");
+  expectRestored();
+}
+
+// Catches a watched folder change stored at once, or Change for the stored text.
+TEST_F(HubEntryTest, WatchedFolderChangeOnlyNotifies) {
+  store("WatchedFolder", "C:/w");
+  create();
+  init();
+  forceText("txtWatchedFolder", "x");
+  panel->setWatchedFolder("C:/w");
+  EXPECT_EQ(changes, 0);
+  panel->setWatchedFolder("C:/v");
+  panel->setWatchedFolder("C:/u");
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(world.settings->WatchedFolder(), "C:/w");
+}
+
+// Catches browser options or title wrong, the chosen path not searched, the browser not
+// released, or a cancelled browse not moving the caret and focus.
+TEST_F(HubEntryTest, BrowseButtons) {
   create();
   init();
   show();
-  QStringList seen;
-  QObject::connect(
-      panel.get(), &ZANPdf3::Error,
-      [&](qint32& n, QString& msg, QString& src, qint16& line, bool& reRaise, bool& display) {
-        seen << QString::number(n) << msg << src << QString::number(line)
-             << QString::number(reRaise) << QString::number(display);
-      });
-  auto throwing = QObject::connect(panel.get(), &ZANPdf3::Change,
-                                   [] { zan::raiseError(17, "host", "Host refused"); });
-  typeThreshold("7");
-  QObject::disconnect(throwing);
-  EXPECT_EQ(seen, QStringList({"17", "Internal error: Host refused",
-                               "QelPDFSetup.txtConfidenceThreshold_Change()", "0", "0", "1"}));
-  EXPECT_TRUE(world.platform->boxes.empty());
+  world.browseAnswer = "/picked";
+  QTest::mouseClick(child("cmdBrowseHub"), Qt::LeftButton);
+  EXPECT_EQ(world.browseLog->owner, child("cmdBrowseHub"));
+  EXPECT_TRUE(world.browseLog->fileSystemOnly);
+  EXPECT_EQ(world.browseLog->title, "Location of Adobe Acrobat Capture Workgroup Hub");
+  EXPECT_EQ(world.browseLog->destroyed, 1);
+  EXPECT_EQ(probe().calls.filter("OpenHub:").last(), "OpenHub:/picked");
+  EXPECT_EQ(QApplication::focusWidget(), edit("txtWorkgroupHub"));
+
+  forceText("txtWatchedFolder", "C:/keep");
+  edit("txtWatchedFolder")->setCursorPosition(0);
+  world.browseAnswer.clear();
+  QTest::mouseClick(child("cmdBrowseWatch"), Qt::LeftButton);
+  EXPECT_EQ(world.browseLog->title, "Location of Adobe Acrobat Capture Watched Folder");
+  EXPECT_EQ(panel->WatchedFolder(), "C:/keep");
+  EXPECT_EQ(edit("txtWatchedFolder")->cursorPosition(), 7);
+  EXPECT_EQ(QApplication::focusWidget(), edit("txtWatchedFolder"));
+  EXPECT_EQ(world.browseLog->destroyed, 2);
 }
 
 }  // namespace

@@ -1,19 +1,56 @@
-// Loading ZANPdf3 from its settings: list filling from the hub, hub statuses, document rows,
-// Init's call order and failure formats, Apply.
+// Loading ZANPdf3 from its settings (hub lists and statuses, document rows, Init's call order
+// and failure formats), Validate with its mapping, and Apply.
 
 #include "panel_fixture.h"
 
 #include "external/links_control.h"
-#include "external/pdf_settings.h"
 
 using namespace zan::testing;
 using zan::AutomationError;
 
 namespace {
 
+// Settings that record the order of some writes and can fail at one of them (or at a read).
+class ScriptedSettings : public zan::PdfSettings {
+ public:
+  QStringList writes;
+  QString failAt;  // the write, read or "CheckSettings" that fails
+  std::int32_t failNumber = 7;
+  void setPageContent(const QString& v) override {
+    write("PageContent");
+    PdfSettings::setPageContent(v);
+  }
+  void setWorkgroupHub(const QString& v) override {
+    write("WorkgroupHub");
+    PdfSettings::setWorkgroupHub(v);
+  }
+  QString WatchedFolder() const override {
+    const_cast<ScriptedSettings*>(this)->write("read WatchedFolder");
+    return PdfSettings::WatchedFolder();
+  }
+  QVariant CheckSettings() override {
+    write("CheckSettings");
+    return PdfSettings::CheckSettings();
+  }
+
+ private:
+  void write(const char* name) {
+    writes << QString::fromLatin1(name);
+    if (failAt == QLatin1String(name))
+      zan::raiseError(failNumber, "PdfSettings", QString("failure %1").arg(failNumber));
+  }
+};
+
 class LoadingTest : public PanelTest {
  protected:
-  // Init against a hub that answers `dictionaries` and `workflows`.
+  ScriptedSettings* scripted = nullptr;
+  void useScriptedSettings() {
+    world.settingsFactory = [this] {
+      auto s = std::make_unique<ScriptedSettings>();
+      scripted = s.get();
+      return s;
+    };
+  }
   void initWithHub(const QString& dictionaries, const QString& workflows) {
     create();
     hub().dictionaries = dictionaries;
@@ -25,28 +62,23 @@ class LoadingTest : public PanelTest {
 // Catches wrong splitting at "|", the "." rule, not stopping at an empty name, or a missing
 // selection after filling.
 TEST_F(LoadingTest, HubListsAreSplitAndSelected) {
-  struct Case {
-    QString list;
-    QStringList entries;
-    int selected;
-  };
-  const Case cases[] = {
+  const std::tuple<QString, QStringList, int> cases[] = {
       {"Alpha.x|Beta|.gamma|Delta.1.2|", {"Alpha", "Beta", ".gamma", "Delta"}, 0},
       {"Alpha|Beta", {"Alpha", "Beta"}, 0},
       {"Alpha||Beta", {"Alpha"}, 0},
       {"", {"<Workgroup hub missing or invalid>"}, 0},
-      {"|Alpha", {}, -1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.list.toStdString());
-    initWithHub(c.list, c.list);
-    EXPECT_EQ(entries("cmbDictionary"), c.entries);
-    EXPECT_EQ(combo("cmbDictionary")->currentIndex(), c.selected);
-    EXPECT_EQ(entries("cmbWorkflow"), c.entries);
+      {"|Alpha", {}, -1}};
+  for (const auto& [list, expected, selected] : cases) {
+    SCOPED_TRACE(list.toStdString());
+    initWithHub(list, list);
+    EXPECT_EQ(entries("cmbDictionary"), expected);
+    EXPECT_EQ(combo("cmbDictionary")->currentIndex(), selected);
+    EXPECT_EQ(entries("cmbWorkflow"), expected);
   }
 }
 
-// Catches a case-insensitive match, or a stored value not selected after refilling.
+// Catches a case-insensitive match, a stored value not selected after refilling, or the empty
+// and unknown language rules mixed up.
 TEST_F(LoadingTest, StoredValuesSelectedByExactText) {
   store("Dictionary", "beta");  // differs from "Beta" only in case
   store("Workflow", "Gamma");
@@ -57,8 +89,6 @@ TEST_F(LoadingTest, StoredValuesSelectedByExactText) {
   EXPECT_EQ(combo("cmbWorkflow")->currentText(), "Gamma");
   EXPECT_EQ(combo("cmbLanguage")->currentText(), "Nynorsk");
   EXPECT_EQ(combo("cmbPageContent")->currentIndex(), 0);
-
-  // An empty stored language selects English (US); an unknown one the first entry.
   store("CaptureLanguage", "");
   init();
   EXPECT_EQ(combo("cmbLanguage")->currentText(), "English (US)");
@@ -67,68 +97,50 @@ TEST_F(LoadingTest, StoredValuesSelectedByExactText) {
   EXPECT_EQ(combo("cmbLanguage")->currentIndex(), 0);
 }
 
-// Catches wrong threshold text, check boxes not following the settings, or blanks trimmed.
+// Catches wrong threshold text, blanks trimmed from the hub path loading opens, or a failed
+// dictionary answer also skipping the workflows.
 TEST_F(LoadingTest, ControlsShowTheStoredValues) {
   store("ConfidenceThreshold", -7);
-  store("EmbedFonts", false);
-  store("NumericOnly", true);
   store("WorkgroupHub", "  //hub  ");
-  store("WatchedFolder", "C:/watch");
   create();
+  hub().dictionariesStatus = 7;
+  hub().workflows = "W1|";
   init();
   EXPECT_EQ(edit("txtConfidenceThreshold")->text(), "-7");
-  EXPECT_EQ(child<QCheckBox>("chkEmbedFonts")->checkState(), Qt::Unchecked);
-  EXPECT_EQ(child<QCheckBox>("chkNumericOnly")->checkState(), Qt::Checked);
   EXPECT_EQ(panel->WorkgroupHub(), "  //hub  ");
-  EXPECT_EQ(panel->WatchedFolder(), "C:/watch");
-  EXPECT_TRUE(hub().openPaths.contains("  //hub  "));  // loading opens the path as stored
-}
-
-// Catches a wrong message, number or Display flag for a hub status, lists cleared on failure,
-// or CloseHub / document rows skipped after a failed open.
-TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
-  struct Case {
-    std::int32_t status;
-    QString text;
-  };
-  const Case cases[] = {{5, "The hub path specified is unreachable.\r(#5)"},
-                        {6,
-                         "The hub path does not point to a valid hub or the directory path is "
-                         "incorrect.\r(#6)"},
-                        {7, "Internal Error.\r(#7)"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.status);
-    initWithHub("Alpha|", "Flow|");
-    world.platform->boxes.clear();
-    hub().calls.clear();
-    world.links->calls.clear();
-    hub().openStatus = c.status;
-    panel->RestoreDefaults();
-    ASSERT_EQ(world.platform->boxes.size(), 1u);
-    EXPECT_EQ(world.platform->boxes[0].title, "Text ERROR");
-    EXPECT_EQ(world.platform->boxes[0].text, c.text);
-    EXPECT_EQ(entries("cmbDictionary"), QStringList{"Alpha"});
-    EXPECT_EQ(entries("cmbWorkflow"), QStringList{"Flow"});
-    EXPECT_EQ(hub().calls.last(), "CloseHub");
-    EXPECT_FALSE(hub().calls.contains("GetDictionaries"));
-    EXPECT_EQ(world.links->calls.filter("AddLink(").size(), 4);
-  }
-}
-
-// Catches a failed dictionary answer also skipping the workflows.
-TEST_F(LoadingTest, DictionaryFailureStillRefillsWorkflows) {
-  create();
-  hub().dictionaries = "D1|";
-  hub().workflows = "W1|";
-  hub().dictionariesStatus = 7;
-  init();
+  EXPECT_EQ(hub().openPaths.value(0), "  //hub  ");
   EXPECT_EQ(combo("cmbDictionary")->count(), 0);
   EXPECT_EQ(entries("cmbWorkflow"), QStringList{"W1"});
   EXPECT_TRUE(world.platform->boxes.empty());
 }
 
-// Catches rows in the wrong order, swapped arguments, or a missing clear/redraw; and the
-// links-control calls of Init out of order or rd not replaced.
+// Catches a wrong message, number or Display flag for a hub status, lists cleared on failure,
+// or CloseHub / document rows skipped after a failed open.
+TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
+  const std::pair<std::int32_t, QString> cases[] = {
+      {5, "The hub path specified is unreachable.\r(#5)"},
+      {6, "The hub path does not point to a valid hub or the directory path is incorrect.\r(#6)"},
+      {7, "Internal Error.\r(#7)"}};
+  for (const auto& [status, text] : cases) {
+    SCOPED_TRACE(status);
+    initWithHub("Alpha|", "Flow|");
+    world.platform->boxes.clear();
+    hub().calls.clear();
+    world.links->calls.clear();
+    hub().openStatus = status;
+    panel->RestoreDefaults();
+    ASSERT_EQ(world.platform->boxes.size(), 1u);
+    EXPECT_EQ(world.platform->boxes[0].title, "Text ERROR");
+    EXPECT_EQ(world.platform->boxes[0].text, text);
+    EXPECT_EQ(entries("cmbDictionary"), QStringList{"Alpha"});
+    EXPECT_EQ(entries("cmbWorkflow"), QStringList{"Flow"});
+    EXPECT_EQ(hub().calls, QStringList({"OpenHub:", "CloseHub"}));
+    EXPECT_EQ(world.links->calls.filter("AddLink(").size(), 4);
+  }
+}
+
+// Catches document rows in the wrong order or with swapped arguments, the links-control calls
+// of Init out of order, or rd not replaced.
 TEST_F(LoadingTest, InitTalksToTheLinksControlInOrder) {
   store("AuthorField.FieldText", "Ann");
   store("TitleField.FieldName", "DocTitle");
@@ -147,53 +159,44 @@ TEST_F(LoadingTest, InitTalksToTheLinksControlInOrder) {
                    "Redraw", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
 }
 
-// Catches the line-suffixed and line-prefixed formats combined wrongly, or the links control
+// Catches the line-suffixed and line-prefixed formats combined wrongly, the links control
 // handed the setup data after a failed load.
 TEST_F(LoadingTest, InitFailuresCarryTheirStep) {
   useScriptedSettings();
   create();
   scripted->failAt = "read WatchedFolder";
-  scripted->failNumber = 7;
-  scripted->failDescription = "Out of memory";
   world.links->calls.clear();
   AutomationError e = failureOf([&] { init(); });
   EXPECT_EQ(e.number, 7);
   EXPECT_EQ(e.source, "ZANPDF3.Refresh");
-  EXPECT_EQ(e.description, "Line #: 40; Out of memory line: 25");
+  EXPECT_EQ(e.description, "Line #: 40; failure 7 line: 25");
   EXPECT_FALSE(world.links->calls.contains("SetSetupData"));
 
-  // No setup data: fails at the loading step, number and source of the failure kept.
   e = failureOf([&] {
     zan::SetupData* none = nullptr;
     panel->Init(none);
   });
   EXPECT_EQ(e.number, 91);
   EXPECT_TRUE(e.description.endsWith(" line: 20")) << e.description.toStdString();
-
-  // A failure of the last step keeps number, source and description, with " line: 40".
-  for (const char* step : {"SetSetupData", "setModified"}) {
-    FailingLinks* links = nullptr;
-    zan::PanelEnvironment env = world.environment();
-    env.makeLinks = [&links](QWidget* parent) { return links = new FailingLinks(parent); };
-    create(env);
-    links->failAt = step;
-    e = failureOf([&] { init(); });
-    EXPECT_EQ(e.source, "ZANLinks");
-    EXPECT_EQ(e.description,
-              QString("Out of memory line: %1")
-                  .arg(QLatin1String(step) == QLatin1String("setModified") ? 40 : 30));
-  }
 }
 
-// Catches Apply storing on a failed validation or with a message other than ValidateError.
+// Catches Apply storing on a failed validation or with a message other than ValidateError, or
+// the five unshown settings not loaded by Init or not stored.
 TEST_F(LoadingTest, ApplyStoresOnlyLegalSettings) {
   store("WorkgroupHub", "//hub");
   store("WatchedFolder", "C:/watch");
   store("Workflow", "Flow");
-  create();
-  hub().dictionaries = "Dict|";
-  hub().workflows = "Flow|";
-  init();
+  store("PDFOutputFolder", "C:/out");
+  store("PDFOutputMachine", "m1");
+  store("PDFWaitForStatus", false);
+  store("PDFDeleteHungDoc", true);
+  store("PDFInputImageType", 12);
+  initWithHub("Dict|", "Flow|");
+  EXPECT_EQ(panel->PDFOutputFolder(), "C:/out");
+  EXPECT_EQ(panel->PDFOutputMachine(), "m1");
+  EXPECT_FALSE(panel->PDFWaitForStatus());
+  EXPECT_TRUE(panel->PDFDeleteHungDoc());
+  EXPECT_EQ(panel->PDFInputImageType(), 12);
   rd.partOne().assign({});
   rd.partTwo().assign({});
   forceText("txtConfidenceThreshold", "150");
@@ -204,12 +207,112 @@ TEST_F(LoadingTest, ApplyStoresOnlyLegalSettings) {
   EXPECT_EQ(e.description, panel->ValidateError());
   EXPECT_TRUE(rd.partOne().keys().isEmpty());
   EXPECT_TRUE(rd.partTwo().keys().isEmpty());
-
   forceText("txtConfidenceThreshold", "80");
+  panel->setPDFInputImageType(99);
   panel->Apply(p);
   EXPECT_EQ(rd.partOne().value("ConfidenceThreshold").toInt(), 80);
   EXPECT_EQ(rd.partTwo().value("Workflow").toString(), "Flow");
   EXPECT_EQ(rd.partTwo().value("WorkgroupHub").toString(), "//hub");
+  EXPECT_EQ(rd.partTwo().value("PDFInputImageType").toInt(), 99);
+  EXPECT_EQ(rd.partTwo().value("PDFOutputFolder").toString(), "C:/out");
+}
+
+// Catches a number mapped to the wrong control or not returned as the result, an unmapped
+// number returned, ValidateError losing the original text, a stale failure kept after a
+// success, SetValidateFocus passing without a failure, or writes out of order or after a
+// failed one.
+TEST_F(LoadingTest, ValidateMapsFailuresToControls) {
+  useScriptedSettings();
+  store("WorkgroupHub", "//hub");
+  store("WatchedFolder", "C:/w");
+  initWithHub("D|", "W|");
+  show();
+  EXPECT_EQ(panel->ValidateError(), "");
+  AutomationError e = failureOf([&] { panel->SetValidateFocus(); });
+  EXPECT_EQ(e.number, -1);
+  EXPECT_EQ(e.source, "QelPDFSetup.SetValidateFocus");
+  EXPECT_EQ(e.description, "No validation failure.");
+  scripted->writes.clear();
+  EXPECT_EQ(panel->Validate(), 0);
+  EXPECT_EQ(scripted->writes.mid(0, 3),
+            QStringList({"PageContent", "WorkgroupHub", "CheckSettings"}));
+
+  // The control each number from 513 to 542 names ("-": none, an internal error).
+  const QStringList targets =
+      QString(
+          "cmbLanguage - txtConfidenceThreshold PDFHeaderLinks PDFHeaderLinks PDFHeaderLinks "
+          "PDFHeaderLinks - chkWordNotInDictionary - - - cmbPageContent cmbDictionary "
+          "chkLowOcrConfidence chkLowFontConfidence chkMixedAlphaNumeric chkNumericOnly "
+          "chkCreateThumbnails chkEmbedFonts chkEnableLinks chkEnableStructure "
+          "chkAutoPageRotation txtWorkgroupHub txtWatchedFolder cmbPageContent - cmbWorkflow "
+          "cmbWorkflow cmbPageContent")
+          .split(' ');
+  std::vector<std::pair<int, QString>> cases;
+  for (int i = 0; i < targets.size(); ++i) cases.push_back({513 + i, targets[i]});
+  cases.push_back({600, "-"});
+  cases.push_back({-5 - 0x40000, "-"});
+  scripted->failAt = "CheckSettings";
+  for (const auto& [n, name] : cases) {
+    SCOPED_TRACE(n);
+    scripted->failNumber = zan::kObjectErrorBase + n;
+    const QString original = QString("failure %1").arg(zan::kObjectErrorBase + n);
+    if (name != "-") {
+      EXPECT_EQ(panel->Validate(), zan::kObjectErrorBase + n);
+      EXPECT_EQ(panel->ValidateError(), original);
+      child("cmdRestoreDefaults")->setFocus();  // start on a control no number names
+      panel->SetValidateFocus();
+      QWidget* focused = QApplication::focusWidget();
+      QWidget* target = panel->findChild<QWidget*>(name);
+      ASSERT_NE(target, nullptr);
+      EXPECT_TRUE(focused == target || target->isAncestorOf(focused));
+    } else {
+      e = failureOf([&] { panel->Validate(); });
+      EXPECT_EQ(e.number, -1);
+      EXPECT_EQ(e.source, "QelPDFSetup.Validate");
+      EXPECT_EQ(e.description, "Internal Error.");
+      EXPECT_EQ(panel->ValidateError(), original);
+      EXPECT_EQ(failureOf([&] { panel->SetValidateFocus(); }).description,
+                "No validation failure.");  // the focus control of the last mapped failure gone
+    }
+  }
+  scripted->failAt = "PageContent";
+  scripted->failNumber = zan::kObjectErrorBase + 525;
+  scripted->writes.clear();
+  EXPECT_EQ(panel->Validate(), scripted->failNumber);
+  EXPECT_EQ(scripted->writes, QStringList{"PageContent"});
+  scripted->failAt.clear();
+  EXPECT_EQ(panel->Validate(), 0);
+  EXPECT_EQ(panel->ValidateError(), "");
+  EXPECT_EQ(failureOf([&] { panel->SetValidateFocus(); }).description, "No validation failure.");
+}
+
+// Catches a grayed box written as False, a document row copied into the wrong field, the
+// threshold truncated instead of rounded halves to even or its trailing text failing, or an
+// overflow passed on instead of failing as an internal error.
+TEST_F(LoadingTest, ValidateCopiesTheControls) {
+  create();
+  init();
+  {
+    QSignalBlocker block(child<QCheckBox>("chkCreateThumbnails"));
+    child<QCheckBox>("chkCreateThumbnails")->setCheckState(Qt::PartiallyChecked);
+  }
+  zan::DocInfoField author;
+  author.setFieldType(zan::kFieldIndexField);
+  author.setFieldName("Writer");
+  world.links->editRow(2, author);
+  forceText("txtConfidenceThreshold", "13.5");
+  panel->Validate();
+  EXPECT_TRUE(world.settings->CreateThumbnails());
+  EXPECT_EQ(world.settings->AuthorField().FieldName(), "Writer");
+  EXPECT_EQ(world.settings->AuthorField().FieldType(), zan::kFieldIndexField);
+  EXPECT_EQ(world.settings->TitleField().FieldName(), "");
+  EXPECT_EQ(world.settings->ConfidenceThreshold(), 14);
+  forceText("txtConfidenceThreshold", "12abc");
+  panel->Validate();
+  EXPECT_EQ(world.settings->ConfidenceThreshold(), 12);
+  forceText("txtConfidenceThreshold", "99999");
+  EXPECT_EQ(failureOf([&] { panel->Validate(); }).description, "Internal Error.");
+  EXPECT_FALSE(panel->ValidateError().isEmpty());
 }
 
 }  // namespace

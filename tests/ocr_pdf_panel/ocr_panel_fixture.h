@@ -79,6 +79,7 @@ class OcrPanelTest : public ::testing::Test {
   QComboBox* combo(const char* name) { return child<QComboBox>(name); }
   QCheckBox* check(const char* name) { return child<QCheckBox>(name); }
   QLineEdit* threshold() { return child<QLineEdit>("txtConfidenceThreshold"); }
+  bool ownEnabled(const char* name) { return !child(name)->testAttribute(Qt::WA_ForceDisabled); }
 
   void showPanel() {
     panel->show();
