@@ -2,6 +2,7 @@
 // A ZANPdf3 panel wired to a recording outside world, and the helpers its tests share.
 
 #include "acrobat_capture_panel/zanpdf3.h"
+#include "failure_of.h"
 #include "test_environment.h"
 
 #include "common/automation_error.h"
@@ -80,16 +81,5 @@ class PanelTest : public ::testing::Test {
     edit(name)->setText(text);
   }
 };
-
-// Runs `f` and returns the automation error it raised (fails the test when none).
-inline AutomationError failureOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const AutomationException& e) {
-    return e.error();
-  }
-  ADD_FAILURE() << "no failure raised";
-  return {};
-}
 
 }  // namespace zan::testing

@@ -2,6 +2,7 @@
 // A window with a Form, for tests that drive the controls' widgets with QTest.
 
 #include "common/controls/control.h"
+#include "failure_of.h"
 
 #include <gtest/gtest.h>
 #include <QTest>
@@ -29,14 +30,6 @@ struct Surface {
   }
 };
 
-// The failure `body` raises; number 0 when it raised none.
-inline AutomationError errorOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (const AutomationException& e) {
-    return e.error();
-  }
-  return {};
-}
+using zan::testing::failureOf;
 
 }  // namespace zan::controls::testing

@@ -8,7 +8,7 @@
 
 using namespace zan;
 using namespace zan::controls;
-using zan::controls::testing::errorOf;
+using zan::testing::failureOf;
 using zan::controls::testing::Surface;
 
 namespace {
@@ -28,8 +28,8 @@ TEST(CheckBoxValues, ClassicValuesAndUserToggle) {
     EXPECT_EQ(box->value(), value);
   }
   EXPECT_EQ(clicks, (std::vector<int>{1, 2, 0}));
-  EXPECT_EQ(errorOf([&] { box->setValue(3); }).number, 380);
-  EXPECT_EQ(errorOf([&] { box->setValue(-1); }).number, 380);
+  EXPECT_EQ(failureOf([&] { box->setValue(3); }).number, 380);
+  EXPECT_EQ(failureOf([&] { box->setValue(-1); }).number, 380);
 
   s.show();
   box->setValue(CheckBox::Grayed);
@@ -59,7 +59,7 @@ TEST(ComboBoxList, FillEditAndRangeErrors) {
       {[&] { combo->setListIndex(3); }, 380}, {[&] { combo->setListIndex(-2); }, 380},
       {[&] { combo->list(3); }, 381},         {[&] { combo->itemData(-1); }, 381},
       {[&] { combo->removeItem(3); }, 5},     {[&] { combo->setListIndex(-1); }, 0}};
-  for (const auto& [call, number] : errors) EXPECT_EQ(errorOf(call).number, number);
+  for (const auto& [call, number] : errors) EXPECT_EQ(failureOf(call).number, number);
 
   combo->setListIndex(2);
   combo->addItem(QStringLiteral("E3"));

@@ -14,7 +14,7 @@
 
 using namespace zan;
 using namespace zan::controls;
-using zan::controls::testing::errorOf;
+using zan::testing::failureOf;
 using zan::controls::testing::Surface;
 
 namespace {
@@ -69,7 +69,7 @@ TEST(Dispatch, HandlersOnBothPathsAndFailuresToCallerOrPolicy) {
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(k.inStep());
     fail = true;
-    EXPECT_EQ(errorOf(k.code).number, 13);
+    EXPECT_EQ(failureOf(k.code).number, 13);
     EXPECT_TRUE(k.inStep());
     EXPECT_TRUE(s.reported.empty());
     fail = true;
@@ -156,7 +156,7 @@ TEST_F(FormTest, SetFocusFailsOnDisabledOrHiddenAndAccessKeyReachesFrame) {
     SCOPED_TRACE(what);
     outer->setFocus();
     block(true);
-    const AutomationError e = errorOf([&] { inner->setFocus(); });
+    const AutomationError e = failureOf([&] { inner->setFocus(); });
     EXPECT_EQ(e.number, 5);
     EXPECT_EQ(e.source, QStringLiteral("txtInner"));
     EXPECT_EQ(e.description, QStringLiteral("Invalid procedure call or argument"));

@@ -3,8 +3,7 @@
 
 #include "common/automation_error.h"
 #include "external/doc_info_field.h"
-
-#include <functional>
+#include "failure_of.h"
 
 namespace zan::testing {
 
@@ -14,16 +13,6 @@ inline DocInfoField field(const QString& text, std::int32_t type, const QString&
   f.setFieldType(type);
   f.setFieldName(name);
   return f;
-}
-
-// The failure `body` raises; number 0 when it raised none.
-inline AutomationError failureOf(const std::function<void()>& body) {
-  try {
-    body();
-  } catch (...) {
-    return currentError();
-  }
-  return {};
 }
 
 }  // namespace zan::testing

@@ -4,6 +4,7 @@
 
 #include "external/setup_data.h"
 #include "ocr_pdf_panel/zanpdf.h"
+#include "failure_of.h"
 #include "test_environment.h"
 
 #include <QCheckBox>
@@ -91,17 +92,5 @@ class OcrPanelTest : public ::testing::Test {
   std::unique_ptr<ZANPdf> panel;
   int changes = 0;
 };
-
-// Runs `body` and returns the AutomationError it threw (fails the test when it throws none).
-template <class F>
-AutomationError thrownBy(F&& body) {
-  try {
-    body();
-  } catch (const AutomationException& e) {
-    return e.error();
-  }
-  ADD_FAILURE() << "no AutomationException";
-  return {};
-}
 
 }  // namespace zan::testing

@@ -88,11 +88,11 @@ TEST_F(OcrPanelTest, InitTalksToTheLinksControlInOrder) {
 // crashing the panel instead of failing Init.
 TEST_F(OcrPanelTest, FailedLoadReachesHostUnchangedAndKeepsLoading) {
   SetupData* none = nullptr;
-  EXPECT_EQ(thrownBy([&] { panel->Init(none); }).number, 91);
+  EXPECT_EQ(failureOf([&] { panel->Init(none); }).number, 91);
   const AutomationError failure{13, "PdfSettings.Load", "Type mismatch", "set.chm", 42};
   settings().loadFailure = failure;
   world.links->calls.clear();
-  EXPECT_EQ(thrownBy([&] { init(); }), failure);
+  EXPECT_EQ(failureOf([&] { init(); }), failure);
   EXPECT_EQ(world.links->calls, QStringList{"setOfferSetupLinks(1)"});
   EXPECT_EQ(combo("cmbLanguage")->currentIndex(), -1);
   check("chkMixedCases")->setChecked(true);

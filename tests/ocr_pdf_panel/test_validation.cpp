@@ -59,7 +59,7 @@ TEST_F(OcrPanelTest, ValidateCopiesEveryControl) {
 // keeps the previous failure.
 TEST_F(OcrPanelTest, CodesNameTheirControlOthersAreInternalErrors) {
   showPanel();
-  EXPECT_EQ(thrownBy([&] { panel->Validate(); }).description,  // before Init: no list entry
+  EXPECT_EQ(failureOf([&] { panel->Validate(); }).description,  // before Init: no list entry
             "Internal Error.");
   init();
   const char* const targets[] = {"cmbOutputFormatType", "cmbLanguage",
@@ -83,19 +83,19 @@ TEST_F(OcrPanelTest, CodesNameTheirControlOthersAreInternalErrors) {
     settings().checkFailure = rejection(0x80040203u);
     panel->Validate();  // a mapped failure first, so there is a control to focus
     settings().checkFailure = rejection(number);
-    const AutomationError e = thrownBy([&] { panel->Validate(); });
+    const AutomationError e = failureOf([&] { panel->Validate(); });
     EXPECT_EQ(e.number, -1);
     EXPECT_EQ(e.source, "QelPDFSetup.Validate");
     EXPECT_EQ(e.description, "Internal Error.");
     EXPECT_EQ(panel->ValidateError(), "Bad value");
-    EXPECT_EQ(thrownBy([&] { panel->SetValidateFocus(); }).description, "No validation failure.");
+    EXPECT_EQ(failureOf([&] { panel->SetValidateFocus(); }).description, "No validation failure.");
   }
   settings().checkFailure = rejection(0x80040203u);
   ASSERT_NE(panel->Validate(), 0);
   settings().checkFailure.reset();
   EXPECT_EQ(panel->Validate(), 0);
   EXPECT_TRUE(panel->ValidateError().isEmpty());
-  const AutomationError e = thrownBy([&] { panel->SetValidateFocus(); });
+  const AutomationError e = failureOf([&] { panel->SetValidateFocus(); });
   EXPECT_EQ(e.number, -1);
   EXPECT_EQ(e.source, "QelPDFSetup.SetValidateFocus");
   EXPECT_EQ(e.description, "No validation failure.");
@@ -107,7 +107,7 @@ TEST_F(OcrPanelTest, ApplyWithIllegalSettingsStoresNothing) {
   init();
   settings().checkFailure = rejection(0x80040202u);
   SetupData* p = &rd;
-  const AutomationError e = thrownBy([&] { panel->Apply(p); });
+  const AutomationError e = failureOf([&] { panel->Apply(p); });
   EXPECT_EQ(e.number, -2147220990);
   EXPECT_EQ(e.source, "QelPDFSetup.Apply");
   EXPECT_EQ(e.description, "Bad value");
