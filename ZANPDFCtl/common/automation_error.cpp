@@ -58,14 +58,4 @@ AutomationError lineSuffixed(const AutomationError& caught, int line) {
   return e;
 }
 
-void runLabelled(const std::function<void(StepLabel&)>& body,
-                 const std::function<AutomationError(const AutomationError&, int)>& rewrite) {
-  StepLabel at;
-  try {
-    body(at);
-  } catch (...) {
-    raiseError(rewrite(currentError(), at));
-  }
-}
-
 }  // namespace zan

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <exception>
-#include <functional>
 
 namespace zan {
 
@@ -72,9 +71,5 @@ class StepLabel {
  private:
   int label_ = 0;
 };
-
-// Runs body(at) and, on failure, raises rewrite(caught, label reached) instead.
-void runLabelled(const std::function<void(StepLabel&)>& body,
-                 const std::function<AutomationError(const AutomationError&, int)>& rewrite);
 
 }  // namespace zan

@@ -47,9 +47,6 @@ class ConfidenceThresholdEntry final {
   void change();
   void lostFocus();
 
-  // True once a text has been accepted (from then on the tag holds the last accepted text).
-  bool hasAcceptedText() const { return accepted_; }
-
   static constexpr int kUpperLimit = 100;
 
  private:

@@ -51,18 +51,19 @@ TEST(ErrorFormats, RewriteTheDescriptionExactly) {
 }
 
 // Catches: the reported step not being the last label reached, or foreign exceptions lost.
-TEST(ErrorFormats, RunLabelledReportsTheLastLabelReached) {
+TEST(ErrorFormats, StepLabelReportsTheLastLabelReached) {
   auto fails = [](int stopAt) {
     try {
-      runLabelled(
-          [&](StepLabel& at) {
-            if (stopAt == 0) throw std::runtime_error("early");
-            at = 10;
-            if (stopAt == 10) raiseError(9, QStringLiteral("s"), QStringLiteral("d"));
-            at = 20;
-            raiseError(9, QStringLiteral("s"), QStringLiteral("d"));
-          },
-          [](const AutomationError& e, int n) { return lineSuffixed(e, n); });
+      StepLabel at;
+      try {
+        if (stopAt == 0) throw std::runtime_error("early");
+        at = 10;
+        if (stopAt == 10) raiseError(9, QStringLiteral("s"), QStringLiteral("d"));
+        at = 20;
+        raiseError(9, QStringLiteral("s"), QStringLiteral("d"));
+      } catch (...) {
+        raiseError(lineSuffixed(currentError(), at));
+      }
     } catch (const AutomationException& e) {
       return e.error();
     }
