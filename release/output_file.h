@@ -6,8 +6,8 @@
 
 namespace zan::release {
 
-// Writes `data` to a temporary file beside `path` and renames it to `path` once it is
-// complete. Throws ReleaseError naming the file and the cause (a full disk, no permission);
+// Writes `data` to a hidden temporary file beside `path`, flushes it to the disk and renames
+// it to `path`. Throws ReleaseError naming the file and the cause (a full disk, no permission);
 // `path` is then left as it was and no temporary file remains.
 void writeFileAtomically(const QString& path, const QByteArray& data);
 
