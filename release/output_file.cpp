@@ -6,12 +6,12 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace zan::release {
 namespace {

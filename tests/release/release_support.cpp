@@ -67,20 +67,21 @@ ProgramRun runZanRelease(const QStringList& arguments, const QStringList& enviro
 }
 
 std::vector<PdfPage> pdfWords(const QString& pdf) {
-  static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+  static const QRegularExpression page(
+      QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
   static const QRegularExpression word(QStringLiteral(
       R"re(<word xMin="([\d.-]+)" yMin="([\d.-]+)" xMax="([\d.-]+)" yMax="([\d.-]+)">(.*)</word>)re"));
   std::vector<PdfPage> pages;
-  for (const QString& line : tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                                  QStringLiteral("-")})
-                                 .split(QLatin1Char('\n'))) {
+  for (const QString& line :
+       tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
+           .split(QLatin1Char('\n'))) {
     if (const auto m = page.match(line); m.hasMatch()) {
       pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
     } else if (const auto w = word.match(line); w.hasMatch() && !pages.empty()) {
       const double x0 = w.captured(1).toDouble(), y0 = w.captured(2).toDouble();
-      pages.back().words.push_back({unescaped(w.captured(5)),
-                                    QRectF(x0, y0, w.captured(3).toDouble() - x0,
-                                           w.captured(4).toDouble() - y0)});
+      pages.back().words.push_back(
+          {unescaped(w.captured(5)),
+           QRectF(x0, y0, w.captured(3).toDouble() - x0, w.captured(4).toDouble() - y0)});
     }
   }
   return pages;
@@ -98,9 +99,9 @@ int pdfImageCount(const QString& pdf, int page) {
 QImage pdfImage(const QString& pdf, int page) {
   QTemporaryDir dir;
   const QString prefix = dir.filePath(QStringLiteral("image"));
-  tool(QStringLiteral("pdfimages"), {QStringLiteral("-png"), QStringLiteral("-f"),
-                                     QString::number(page), QStringLiteral("-l"),
-                                     QString::number(page), pdf, prefix});
+  tool(QStringLiteral("pdfimages"),
+       {QStringLiteral("-png"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+        QString::number(page), pdf, prefix});
   return QImage(prefix + QStringLiteral("-000.png"));
 }
 

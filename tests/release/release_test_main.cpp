@@ -1,5 +1,5 @@
-#include <QGuiApplication>
 #include <gtest/gtest.h>
+#include <QGuiApplication>
 
 // Text is rendered into the test pages, which needs a QGuiApplication; it runs offscreen.
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 #include "external/setup_data.h"
 #include "release_support.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -13,7 +14,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace zan::testing;
 
@@ -99,11 +99,12 @@ TEST(PageFormats, EveryFormatBecomesItsPagesUnchanged) {
   ASSERT_TRUE(savePage(coarse, d.filePath(QStringLiteral("coarse.png"))));
   const QString setup = d.filePath(QStringLiteral("setup.json"));
   writeOcrSetup(setup, {}, kImageOnly);
-  const QString batch = writeBatch(
-      d, {{"grey.png", "bitonal.tif", "colour.jpg", "grey.pgm", "colour.ppm", "colour.bmp",
-           "palette.png", "translucent.png", "coarse.png"}});
+  const QString batch =
+      writeBatch(d, {{"grey.png", "bitonal.tif", "colour.jpg", "grey.pgm", "colour.ppm",
+                      "colour.bmp", "palette.png", "translucent.png", "coarse.png"}});
   const QString out = d.filePath(QStringLiteral("out"));
-  const ProgramRun run = runZanRelease({"--setup", setup, "--batch", batch, "--out", out, "--quiet"});
+  const ProgramRun run =
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", out, "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
   const QString pdf = out + QStringLiteral("/document-0001.pdf");
 
@@ -136,7 +137,8 @@ TEST(PageFormats, EveryFormatBecomesItsPagesUnchanged) {
   QTemporaryDir extracted;
   QProcess::execute(QStringLiteral("pdfimages"),
                     {"-j", "-f", "4", "-l", "4", pdf, extracted.filePath(QStringLiteral("j"))});
-  QFile original(d.filePath(QStringLiteral("colour.jpg"))), embedded(extracted.filePath("j-000.jpg"));
+  QFile original(d.filePath(QStringLiteral("colour.jpg"))),
+      embedded(extracted.filePath("j-000.jpg"));
   ASSERT_TRUE(original.open(QIODevice::ReadOnly));
   ASSERT_TRUE(embedded.open(QIODevice::ReadOnly)) << "the JPEG was not embedded as it is";
   EXPECT_EQ(original.readAll(), embedded.readAll()) << "the JPEG was re-encoded";
@@ -162,7 +164,8 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
   const BadInput cases[] = {
       {"an unknown engine used", 2, "unknown engine 'fast': choose ocr or capture",
        [](const QDir&, QStringList& a) {
-         a << "--engine" << "fast";
+         a << "--engine"
+           << "fast";
          return QStringList();
        }},
       {"a setup without an engine guessed", 2, "names no engine (PdfEngine)",
@@ -174,7 +177,8 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        }},
       {"the capture engine pretended", 2, "capture engine (\"3\")",
        [](const QDir&, QStringList& a) {
-         a << "--engine" << "capture";
+         a << "--engine"
+           << "capture";
          return QStringList();
        }},
       {"a setup file that is missing", 2, "setup file",
@@ -201,21 +205,25 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        }},
       {"a job count of zero", 2, "--jobs must be a number from 1 to 256",
        [](const QDir&, QStringList& a) {
-         a << "--jobs" << "0";
+         a << "--jobs"
+           << "0";
          return QStringList();
        }},
-      {"a missing language pack not named", 2,
-       "the language data for German is missing from", [](const QDir& d, QStringList&) {
+      {"a missing language pack not named", 2, "the language data for German is missing from",
+       [](const QDir& d, QStringList&) {
          // A language folder that holds English and orientation data, but not German.
          d.mkpath(QStringLiteral("tessdata"));
          for (const char* model : {"eng", "osd"})
-           QFile::link(QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
-                       d.filePath(QStringLiteral("tessdata/%1.traineddata").arg(model)));
+           QFile::link(
+               QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
+               d.filePath(QStringLiteral("tessdata/%1.traineddata").arg(model)));
          writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {},
                        {{QStringLiteral("OcrLanguage"), 5}});
-         return QStringList{QStringLiteral("TESSDATA_PREFIX=") + d.filePath(QStringLiteral("tessdata"))};
+         return QStringList{QStringLiteral("TESSDATA_PREFIX=") +
+                            d.filePath(QStringLiteral("tessdata"))};
        }},
-      {"a page that is not an image", 1,
+      {"a page that is not an image",
+       1,
        "document 2 not released: page 1 (notes.png): not an image (PNG, TIFF, JPEG, PNM or BMP)",
        [](const QDir& d, QStringList&) {
          writeFile(d.filePath(QStringLiteral("notes.png")), "these are notes, not a scan");
@@ -223,7 +231,9 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
          return QStringList();
        },
        {"document-0001.pdf", "document-0003.pdf"}},
-      {"a missing page", 1, "document 1 not released: page 2 (gone.png): no such file",
+      {"a missing page",
+       1,
+       "document 1 not released: page 2 (gone.png): no such file",
        [](const QDir& d, QStringList&) {
          writeBatch(d, {{"page.png", "gone.png"}, {"page.png"}});
          return QStringList();
@@ -238,15 +248,18 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
     writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {}, kImageOnly);
     writeBatch(d, {{"page.png"}});
     const QString out = d.filePath(QStringLiteral("out"));
-    QStringList a{"--setup", d.filePath(QStringLiteral("setup.json")), "--batch",
-                  d.filePath(QStringLiteral("batch.json")), "--out", out, "--quiet"};
+    QStringList a{"--setup", d.filePath(QStringLiteral("setup.json")),
+                  "--batch", d.filePath(QStringLiteral("batch.json")),
+                  "--out",   out,
+                  "--quiet"};
     const QStringList env = c.prepare(d, a);
     const ProgramRun run = runZanRelease(a, env);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.fault << "\n" << qPrintable(run.err);
     const QStringList lines = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1) << c.fault << "\n" << qPrintable(run.err);
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("zan-release: "))) << c.fault;
-    EXPECT_TRUE(lines[0].contains(QLatin1String(c.says))) << c.fault << "\n" << qPrintable(lines[0]);
+    EXPECT_TRUE(lines[0].contains(QLatin1String(c.says))) << c.fault << "\n"
+                                                          << qPrintable(lines[0]);
     EXPECT_EQ(pdfsIn(out), c.pdfs) << c.fault;
     if (c.exitCode == 1) {  // the report names the failed document and why
       const QJsonObject report = readJson(out + QStringLiteral("/release-report.json"));
@@ -266,7 +279,8 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
 TEST(BadInput, FullDiskLeavesNoPartialPdf) {
   QTemporaryDir dir;
   const QDir d(dir.path());
-  ASSERT_TRUE(savePage(renderTextPage(sampleLines(0)).image, d.filePath(QStringLiteral("small.png"))));
+  ASSERT_TRUE(
+      savePage(renderTextPage(sampleLines(0)).image, d.filePath(QStringLiteral("small.png"))));
   QImage noise(1200, 1200, QImage::Format_RGB32);  // does not compress: about 4 MB in the PDF
   QRandomGenerator random(17);
   for (int y = 0; y < noise.height(); ++y)
@@ -276,20 +290,23 @@ TEST(BadInput, FullDiskLeavesNoPartialPdf) {
   writeBatch(d, {{"small.png"}, {"noise.png"}});
   const QString disk = d.filePath(QStringLiteral("disk"));
   d.mkpath(QStringLiteral("disk"));
-  const QString script = QStringLiteral(
-      "mount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n"
-      "'%2' --setup '%3' --batch '%4' --out '%1/out' --quiet\n"
-      "echo \"exit=$?\"\n"
-      "ls -A '%1/out'\n")
-      .arg(disk, zanReleaseBinary(), d.filePath(QStringLiteral("setup.json")),
-           d.filePath(QStringLiteral("batch.json")));
+  const QString script =
+      QStringLiteral(
+          "mount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n"
+          "'%2' --setup '%3' --batch '%4' --out '%1/out' --quiet\n"
+          "echo \"exit=$?\"\n"
+          "ls -A '%1/out'\n")
+          .arg(disk, zanReleaseBinary(), d.filePath(QStringLiteral("setup.json")),
+               d.filePath(QStringLiteral("batch.json")));
   QProcess shell;
-  shell.start(QStringLiteral("unshare"), {"--user", "--map-root-user", "--mount", "sh", "-c", script});
+  shell.start(QStringLiteral("unshare"),
+              {"--user", "--map-root-user", "--mount", "sh", "-c", script});
   ASSERT_TRUE(shell.waitForFinished(120000));
   if (shell.exitCode() == 99 || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
     GTEST_SKIP() << "cannot mount a private tmpfs here (unshare/mount refused): "
                  << shell.readAllStandardError().toStdString();
-  const QStringList out = QString::fromUtf8(shell.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  const QStringList out =
+      QString::fromUtf8(shell.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   const QString err = QString::fromUtf8(shell.readAllStandardError());
   EXPECT_EQ(out.value(0), QStringLiteral("exit=1")) << qPrintable(err);
   EXPECT_EQ(out.mid(1), QStringList({"document-0001.pdf", "release-report.json"}))

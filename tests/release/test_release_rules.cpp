@@ -8,10 +8,10 @@
 #include "release/release_options.h"
 #include "release/suspect_words.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -193,8 +193,8 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
       EXPECT_EQ(batch.name, QStringLiteral("B"));
       EXPECT_EQ(batch.batchFields.value(QStringLiteral("Operator")), QStringLiteral("Ada"));
       // Page paths are relative to the batch file's folder; numbers become their text.
-      EXPECT_EQ(batch.documents.at(0).pages,
-                QStringList({dir.filePath(QStringLiteral("sub/a.png")), QStringLiteral("/abs/b.tif")}));
+      EXPECT_EQ(batch.documents.at(0).pages, QStringList({dir.filePath(QStringLiteral("sub/a.png")),
+                                                          QStringLiteral("/abs/b.tif")}));
       EXPECT_EQ(batch.documents.at(0).indexFields.value(QStringLiteral("Number")),
                 QStringLiteral("4711"));
     } catch (const ReleaseError& e) {
