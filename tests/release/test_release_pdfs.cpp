@@ -373,3 +373,25 @@ TEST(Accuracy, MostAccurateRecognisesNoFewerWordsThanFastest) {
   EXPECT_GE(accurate, fast);
   EXPECT_GT(fast, 0);
 }
+
+// The sample batch the README releases gives the text written beside each of its pages.
+TEST(SampleBatch, ReleasesTheExpectedText) {
+  const QDir examples(QStringLiteral(ZAN_EXAMPLES_DIR "/batch"));
+  QTemporaryDir out;
+  const ProgramRun run = runZanRelease(
+      {"--setup", examples.filePath(QStringLiteral("release-setup.json")), "--batch",
+       examples.filePath(QStringLiteral("batch.json")), "--out", out.path(), "--quiet"});
+  ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+  int sample = 0;
+  for (const char* pdf : {"document-0001.pdf", "document-0002.pdf"}) {
+    for (const PdfPage& page : pdfWords(out.filePath(QLatin1String(pdf)))) {
+      QFile expected(examples.filePath(QStringLiteral("page-%1.txt").arg(++sample)));
+      ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+      QStringList words;
+      for (const PdfWord& w : page.words) words << w.text;
+      EXPECT_EQ(words.join(QLatin1Char(' ')), QString::fromUtf8(expected.readAll()).simplified())
+          << "page " << sample;
+    }
+  }
+  EXPECT_EQ(sample, 4);
+}
