@@ -1,9 +1,7 @@
-// The release engine's rules, without recognising a page: which words are suspect, how the
-// stored OCR settings map to options, how batch files are read and where the document
-// information comes from.
+// The release engine's rules, without recognising a page: which words are suspect, which
+// stored OCR settings are refused, how batch files are read.
 #include "external/pdf_settings.h"
 #include "release/batch.h"
-#include "release/document_information.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/suspect_words.h"
@@ -73,30 +71,6 @@ TEST(SuspectWords, EachMarkerAppliesExactlyToItsWords) {
   }
 }
 
-// The annotation a reviewer reads names the word and every reason in words.
-TEST(SuspectWords, NoteNamesWordAndReasons) {
-  RecognisedWord w;
-  w.text = QStringLiteral("Xqwzvbtk");
-  w.confidence = 48;
-  const QString note = suspectNote(
-      w, {QStringLiteral("LowOcrConfidence"), QStringLiteral("WordNotInDictionary")}, allMarkers());
-  EXPECT_EQ(note, QStringLiteral("Suspect word \"Xqwzvbtk\": recognised with 48 % confidence, "
-                                 "below 80 %; not in the dictionary."));
-}
-
-// Each stored language must reach the right Tesseract model, or pages are read in the wrong
-// language and a missing pack is reported under the wrong name.
-TEST(OcrOptions, LanguagesMapToTheirModels) {
-  const char* expected[] = {"eng", "eng", "nld", "fra", "deu", "ita", "spa", "swe"};
-  for (int code = 1; code <= 8; ++code) {
-    zan::PdfSettings settings;
-    settings.setOcrLanguage(code);
-    const ReleaseOptions o = optionsFromOcrSettings(settings);
-    EXPECT_EQ(o.language.model, QLatin1String(expected[code - 1])) << code;
-    EXPECT_EQ(o.language.package(), QStringLiteral("tesseract-ocr-") + expected[code - 1]);
-  }
-}
-
 TEST(OcrOptions, StoredSettingsBecomeOptionsOrAreRefused) {
   struct Case {
     const char* fault;
@@ -105,10 +79,6 @@ TEST(OcrOptions, StoredSettingsBecomeOptionsOrAreRefused) {
     std::function<bool(const ReleaseOptions&)> check = nullptr;
   };
   const Case cases[] = {
-      {"output format types mixed up", [](auto& s) { s.setOutputFormatType(1); }, nullptr,
-       [](const ReleaseOptions& o) { return o.content == PageContent::Text; }},
-      {"image-only pages recognised", [](auto& s) { s.setOutputFormatType(2); }, nullptr,
-       [](const ReleaseOptions& o) { return !o.recognises(); }},
       {"orientations shifted",
        [](auto& s) {
          s.setRotate0(false);
@@ -121,17 +91,6 @@ TEST(OcrOptions, StoredSettingsBecomeOptionsOrAreRefused) {
       {"no orientation refused instead of leaving pages as scanned",
        [](auto& s) { s.setRotate0(false); }, nullptr,
        [](const ReleaseOptions& o) { return !o.detectsOrientation(); }},
-      {"markers or threshold lost",
-       [](auto& s) {
-         s.setMixedCases(true);
-         s.setLowOcrConfidence(false);
-         s.setConfidenceThreshold(70);
-       },
-       nullptr,
-       [](const ReleaseOptions& o) {
-         return o.suspects.mixedCases && !o.suspects.lowOcrConfidence &&
-                o.suspects.wordNotInDictionary && o.suspects.confidenceThreshold == 70;
-       }},
       {"an accuracy between the levels accepted", [](auto& s) { s.setAccuracy(3); },
        "The accuracy 3 is invalid"},
       {"an unknown language accepted", [](auto& s) { s.setOcrLanguage(9); },
@@ -162,7 +121,6 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
     const char* problem;  // nullptr: accepted
   };
   const Case cases[] = {
-      {"a batch that is not JSON accepted", "{\"documents\": [", "not JSON"},
       {"a list accepted as a batch", "[]", "not a JSON object"},
       {"a batch without documents accepted", "{\"name\": \"B\"}", "no \"documents\" list"},
       {"a document without pages accepted", "{\"documents\": [{\"pages\": []}]}",
@@ -205,31 +163,4 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
   }
   // A missing batch file is named as such.
   EXPECT_THROW(loadBatch(dir.filePath(QStringLiteral("none.json"))), ReleaseError);
-}
-
-// Title, Subject, Author and Keywords come from a constant, an index field or a batch field;
-// a named field the batch lacks is left empty with a warning instead of failing the document.
-TEST(DocumentInformationFields, TakenFromTheirSourceOrWarned) {
-  ReleaseOptions o;
-  o.title.setFieldType(zan::kFieldIndexField);
-  o.title.setFieldName(QStringLiteral("Document Title"));
-  o.subject.setFieldText(QStringLiteral("Scanned correspondence"));
-  o.author.setFieldType(zan::kFieldBatchField);
-  o.author.setFieldName(QStringLiteral("Operator"));
-  o.keywords.setFieldType(zan::kFieldIndexField);
-  o.keywords.setFieldName(QStringLiteral("Customer Number"));
-  Batch batch;
-  batch.batchFields.insert(QStringLiteral("Operator"), QStringLiteral("Ada"));
-  BatchDocument doc;
-  doc.indexFields.insert(QStringLiteral("Document Title"), QStringLiteral("Invoice 4711"));
-  const DocumentInformation info = resolveDocumentInformation(o, batch, doc);
-  EXPECT_EQ(info.title, QStringLiteral("Invoice 4711"));
-  EXPECT_EQ(info.subject, QStringLiteral("Scanned correspondence"));
-  EXPECT_EQ(info.author, QStringLiteral("Ada"));
-  EXPECT_EQ(info.keywords, QString());
-  EXPECT_EQ(info.warnings, QStringList{QStringLiteral(
-                               "Keywords: the document has no index field \"Customer Number\"; "
-                               "left empty")});
-  batch.batchFields.clear();
-  EXPECT_EQ(resolveDocumentInformation(o, batch, doc).warnings.size(), 2);
 }
