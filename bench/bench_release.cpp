@@ -10,6 +10,7 @@
 //    orientations allowed.
 #include "test_pages.h"
 
+#include <benchmark/benchmark.h>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -18,7 +19,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 #include <map>
 #include <string>
@@ -158,8 +158,8 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n");
   compare(reporter, "one page, --jobs 1", "BM_OnePage_ZanRelease/iterations:5/real_time",
-          "zan-release", "BM_OnePage_TesseractPdf/iterations:5/real_time",
-          "tesseract PAGE out pdf", "target <= 1.15");
+          "zan-release", "BM_OnePage_TesseractPdf/iterations:5/real_time", "tesseract PAGE out pdf",
+          "target <= 1.15");
   compare(reporter, "20 pages", "BM_TwentyPages_Jobs1/iterations:2/real_time", "--jobs 1",
           "BM_TwentyPages_Jobs2/iterations:2/real_time", "--jobs 2", "speed-up, target >= 1.7");
   compare(reporter, "4 pages, one turned, --jobs 1",

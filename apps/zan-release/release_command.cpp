@@ -67,7 +67,7 @@ Arguments parse(const QStringList& arguments) {
                                  QStringLiteral("No progress bar, no summary, no warnings."));
   parser.addOptions({setup, batch, out, engine, jobs, quiet});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
-  if (parser.isSet(QStringLiteral("help"))) {
+  if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
     std::exit(kAllReleased);
   }
