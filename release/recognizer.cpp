@@ -16,7 +16,6 @@ namespace zan::release {
 namespace {
 
 const QString kDebianTessdata = QStringLiteral("/usr/share/tesseract-ocr/5/tessdata");
-const QString kOrientationModel = QStringLiteral("osd");
 
 bool hasModel(const QString& model) {
   return QFileInfo(tessdataFolder() + QLatin1Char('/') + model + QStringLiteral(".traineddata"))
@@ -120,11 +119,14 @@ QString tessdataFolder() {
   return prefix.isEmpty() ? kDebianTessdata : QFile::decodeName(prefix);
 }
 
-QStringList missingLanguagePacks(const QString& model, bool orientation) {
+QString languagePackage(const QString& model) {
+  return QStringLiteral("tesseract-ocr-") + model;
+}
+
+QStringList missingLanguagePacks(const QStringList& models) {
   QStringList missing;
-  if (!hasModel(model)) missing << QStringLiteral("tesseract-ocr-") + model;
-  if (orientation && !hasModel(kOrientationModel))
-    missing << QStringLiteral("tesseract-ocr-") + kOrientationModel;
+  for (const QString& model : models)
+    if (!hasModel(model)) missing << languagePackage(model);
   return missing;
 }
 

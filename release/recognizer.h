@@ -39,9 +39,12 @@ struct OrientationGuess {
 
 // The folder of Tesseract's language data: $TESSDATA_PREFIX when set, else Debian's.
 QString tessdataFolder();
-// The Debian packages whose data is missing from tessdataFolder() for recognising `model`
-// (and for orientation detection when `orientation` is set), in that order.
-QStringList missingLanguagePacks(const QString& model, bool orientation);
+// The model of orientation detection.
+inline const QString kOrientationModel = QStringLiteral("osd");
+// The Debian package that ships a model ("deu" -> "tesseract-ocr-deu").
+QString languagePackage(const QString& model);
+// The Debian packages of those `models` whose data tessdataFolder() lacks, in their order.
+QStringList missingLanguagePacks(const QStringList& models);
 
 class Recognizer {
  public:

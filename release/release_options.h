@@ -23,11 +23,11 @@ enum class PageContent {
   ImageWithHiddenText  // the page image with an invisible text layer exactly over the words
 };
 
-// A recognition language: the Tesseract model and the Debian package that ships it.
+// A recognition language: the Tesseract model (shipped by the Debian package
+// tesseract-ocr-<model>) and its name.
 struct Language {
   QString model;  // "eng", "deu", ...
   QString name;   // "German"
-  QString package() const { return QStringLiteral("tesseract-ocr-") + model; }
 };
 
 // How much work recognition spends on a page; one row per Accuracy level

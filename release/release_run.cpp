@@ -199,22 +199,26 @@ void silenceLibraryMessages() {
 }
 
 void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFolder) {
-  const QStringList missing =
-      missingLanguagePacks(options.language.model, options.detectsOrientation());
-  QStringList needed;
-  if (options.recognises() && missing.contains(options.language.package()))
-    needed << options.language.package();
-  if (options.detectsOrientation() && missing.contains(QStringLiteral("tesseract-ocr-osd")))
-    needed << QStringLiteral("tesseract-ocr-osd");
-  if (!needed.isEmpty())
+  QStringList models, purposes;
+  if (options.recognises()) {
+    models << options.language.model;
+    purposes << options.language.name;
+  }
+  if (options.detectsOrientation()) {
+    models << kOrientationModel;
+    purposes << QStringLiteral("orientation detection");
+  }
+  const QStringList missing = missingLanguagePacks(models);
+  if (!missing.isEmpty()) {
+    QStringList what;
+    for (qsizetype i = 0; i < models.size(); ++i)
+      if (missing.contains(languagePackage(models[i]))) what << purposes[i];
     throw ReleaseError(QStringLiteral("the language data for %1 is missing from %2: install the "
                                       "Debian package%3 %4")
-                           .arg(needed.contains(options.language.package())
-                                    ? options.language.name
-                                    : QStringLiteral("orientation detection"),
-                                tessdataFolder(),
-                                needed.size() > 1 ? QStringLiteral("s") : QString(),
-                                needed.join(QLatin1Char(' '))));
+                           .arg(what.join(QStringLiteral(" and ")), tessdataFolder(),
+                                missing.size() > 1 ? QStringLiteral("s") : QString(),
+                                missing.join(QLatin1Char(' '))));
+  }
   if (options.recognises() && !QFileInfo(textFontFile()).isReadable())
     throw ReleaseError(QStringLiteral("the font %1 is missing: install the Debian package "
                                       "fonts-dejavu-core")
