@@ -191,7 +191,7 @@ std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool single
 double readingScore(const std::vector<RecognisedWord>& words) {
   double score = 0;
   for (const RecognisedWord& w : words)
-    if (w.inDictionary) score += w.confidence / 100.0 * w.text.size();
+    if (w.inDictionary && w.up == TextUp::North) score += w.confidence / 100.0 * w.text.size();
   return score;
 }
 

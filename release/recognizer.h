@@ -63,8 +63,10 @@ class Recognizer {
   std::unique_ptr<tesseract::TessBaseAPI> text_, orientation_;
 };
 
-// How well a reading went: the letters of its dictionary words, each weighted by its word's
-// confidence. Reading a page in a wrong orientation yields many words, but few known ones.
+// How well a reading of a page in one orientation went: the letters of its upright dictionary
+// words, each weighted by its word's confidence. Read upside down, a page yields many words
+// but few known ones; read sideways, Tesseract reads its lines as vertical text, which does
+// not count either.
 double readingScore(const std::vector<RecognisedWord>& words);
 
 }  // namespace zan::release

@@ -23,7 +23,7 @@ const QString kGarbledWord = QStringLiteral("Xqwzvbtk");
 // The pages every configuration draws from, made once.
 struct Pages {
   QTemporaryDir dir;
-  TestPage upright, turned90, turned180, turned270, garbled, german, smallPrint;
+  TestPage upright, turned90, turned180, turned270, garbled, german, smallPrint, twoLines;
 
   Pages() {
     upright = make("upright.png", sampleLines(0), 0);
@@ -42,6 +42,8 @@ struct Pages {
     QStringList fine;
     for (int i = 6; i < 9; ++i) fine << sampleLines(i);
     smallPrint = make("small-print.png", fine, 0, 7);
+    // Too little text for orientation detection to be sure of the turn.
+    twoLines = make("two-lines-turned180.png", sampleLines(7).mid(0, 2), 180);
     QFile notes(path("notes.png"));
     notes.open(QIODevice::WriteOnly);
     notes.write("these are notes, not a scan");
@@ -128,10 +130,14 @@ Configuration configuration(const std::string& name) {
   } else if (name == "image") {  // Image only, pages turned by 180 degrees turned upright
     c.partTwo = {{QStringLiteral("OutputFormatType"), 2}, {QStringLiteral("Rotate180"), true}};
     c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"upright.png", "turned180.png"})}}};
-  } else {  // "Fastest" or "Most Accurate" on fine print and the garbled page
+  } else {  // "Fastest" or "Most Accurate" on fine print, the garbled page, two lines upside down
     c.partTwo = {{QStringLiteral("OutputFormatType"), 3},
-                 {QStringLiteral("Accuracy"), name == "Fastest" ? 1 : 16}};
-    c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"small-print.png", "garbled.png"})}}};
+                 {QStringLiteral("Accuracy"), name == "Fastest" ? 1 : 16},
+                 {QStringLiteral("Rotate90"), true},
+                 {QStringLiteral("Rotate180"), true},
+                 {QStringLiteral("Rotate270"), true}};
+    c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"small-print.png", "garbled.png"}),
+                                                        doc({"two-lines-turned180.png"})}}};
   }
   return c;
 }
@@ -394,4 +400,17 @@ TEST(SampleBatch, ReleasesTheExpectedText) {
     }
   }
   EXPECT_EQ(sample, 4);
+}
+
+// When orientation detection is unsure, "Most Accurate" reads the page in each allowed
+// orientation and keeps the upright reading (not a sideways one, which Tesseract reads as
+// vertical text just as well).
+TEST(Accuracy, MostAccurateTriesOrientationsWhenDetectionIsUnsure) {
+  const Released& r = released("Most Accurate");
+  const QJsonObject page = r.document(2)[QStringLiteral("pages")].toArray().at(0).toObject();
+  EXPECT_LT(page[QStringLiteral("orientationConfidence")].toDouble(), 5.0) << "detection was sure";
+  EXPECT_EQ(page[QStringLiteral("rotation")].toInt(), 180);
+  const std::vector<PdfPage> found = pdfWords(r.pdf(2));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(wordsFoundInPlace(pages().twoLines, found[0]), allWords(pages().twoLines));
 }
