@@ -9,6 +9,8 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <omp.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -130,7 +132,11 @@ QStringList missingLanguagePacks(const QStringList& models) {
   return missing;
 }
 
-Recognizer::Recognizer(const QString& model) : model_(model) {}
+Recognizer::Recognizer(const QString& model) : model_(model) {
+  // No active parallel level on this thread: every OpenMP region Tesseract opens here runs with
+  // a team of one, whatever thread count the region asks for.
+  omp_set_max_active_levels(0);
+}
 Recognizer::~Recognizer() = default;
 
 OrientationGuess Recognizer::detectOrientation(Pix* pix, int dpi) {

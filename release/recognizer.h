@@ -46,8 +46,12 @@ QString languagePackage(const QString& model);
 // The Debian packages of those `models` whose data tessdataFolder() lacks, in their order.
 QStringList missingLanguagePacks(const QStringList& models);
 
+// One Tesseract per thread: construct and use a Recognizer on the thread that owns it.
 class Recognizer {
  public:
+  // Also keeps Tesseract's OpenMP loops on the constructing thread: pages are already recognised
+  // in parallel, one per worker, and extra OpenMP threads only compete with the workers (on two
+  // busy cores a page took four times as long).
   explicit Recognizer(const QString& model);
   ~Recognizer();
   Recognizer(const Recognizer&) = delete;

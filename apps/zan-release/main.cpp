@@ -1,10 +1,8 @@
-#include "release/single_threaded_recognition.h"
 #include "release_command.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char** argv) {
-  zan::release::restartWithSingleThreadedRecognition(argv);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("zan-release"));
   QCoreApplication::setApplicationVersion(QStringLiteral(ZAN_RELEASE_VERSION));
