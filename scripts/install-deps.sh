@@ -8,6 +8,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # the release engine: recognition, orientation, page images, PDF, the text font
+  libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-deu tesseract-ocr-osd
+  libpodofo-dev fonts-dejavu-core
+  # the release tests read PDFs back; the benchmark runs Tesseract's own command line
+  poppler-utils libpoppler-qt6-dev tesseract-ocr
 )
 
 missing=()

@@ -1,0 +1,191 @@
+#include "release_command.h"
+
+#include "common/automation_error.h"
+#include "external/pdf_settings.h"
+#include "external/setup_data.h"
+#include "progress_bar.h"
+#include "release/batch.h"
+#include "release/output_file.h"
+#include "release/release_error.h"
+#include "release/release_options.h"
+#include "release/release_report.h"
+#include "release/release_run.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTextStream>
+
+#include <unistd.h>
+#include <thread>
+
+namespace {
+
+constexpr int kAllReleased = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kCannotStart = 2;
+
+// A failure that stops the release before it starts.
+struct CannotStart {
+  QString message;
+};
+
+void say(std::FILE* stream, const QString& line) {
+  std::fprintf(stream, "zan-release: %s\n", line.toLocal8Bit().constData());
+}
+
+struct Arguments {
+  QString setup, batch, out, engine;
+  int jobs = 0;
+  bool quiet = false;
+};
+
+Arguments parse(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Releases a batch of scanned pages as one PDF per document, with the PDF settings of a "
+      "release-setup file.\nExit codes: 0 all documents released, 1 some failed, 2 nothing "
+      "could start."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption setup(QStringLiteral("setup"),
+                                 QStringLiteral("The release-setup file with the settings."),
+                                 QStringLiteral("FILE"));
+  const QCommandLineOption batch(QStringLiteral("batch"),
+                                 QStringLiteral("The batch file (JSON) listing the documents."),
+                                 QStringLiteral("BATCH.json"));
+  const QCommandLineOption out(QStringLiteral("out"),
+                               QStringLiteral("The folder the PDFs and the report go to."),
+                               QStringLiteral("DIR"));
+  const QCommandLineOption engine(
+      QStringLiteral("engine"),
+      QStringLiteral("ocr or capture; default: the engine the setup file names."),
+      QStringLiteral("ENGINE"));
+  const QCommandLineOption jobs(
+      QStringLiteral("jobs"), QStringLiteral("Pages processed in parallel; default: one per core."),
+      QStringLiteral("N"));
+  const QCommandLineOption quiet(QStringLiteral("quiet"),
+                                 QStringLiteral("No progress bar, no summary, no warnings."));
+  parser.addOptions({setup, batch, out, engine, jobs, quiet});
+  if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
+  if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    std::exit(kAllReleased);
+  }
+  if (parser.isSet(QStringLiteral("version"))) {
+    std::printf("zan-release %s\n", ZAN_RELEASE_VERSION);
+    std::exit(kAllReleased);
+  }
+  if (!parser.positionalArguments().isEmpty())
+    throw CannotStart{QStringLiteral("unexpected argument '%1' (see --help)")
+                          .arg(parser.positionalArguments().first())};
+  Arguments a;
+  for (const auto& [option, value] :
+       {std::pair{&setup, &a.setup}, std::pair{&batch, &a.batch}, std::pair{&out, &a.out}}) {
+    if (!parser.isSet(*option))
+      throw CannotStart{
+          QStringLiteral("--%1 is missing (see --help)").arg(option->names().first())};
+    *value = parser.value(*option);
+  }
+  a.engine = parser.value(engine);
+  a.quiet = parser.isSet(quiet);
+  a.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (parser.isSet(jobs)) {
+    bool ok = false;
+    a.jobs = parser.value(jobs).toInt(&ok);
+    if (!ok || a.jobs < 1 || a.jobs > 256)
+      throw CannotStart{QStringLiteral("--jobs must be a number from 1 to 256, not '%1'")
+                            .arg(parser.value(jobs))};
+  }
+  return a;
+}
+
+// "2" or "3": the engine asked for, else the one the setup file stores.
+QString engineOf(const Arguments& a, zan::SetupFile& setup) {
+  QString engine = a.engine;
+  if (engine.isEmpty()) {
+    engine = setup.SetupPartOne().value(QStringLiteral("PdfEngine")).toString();
+    if (engine.isEmpty())
+      throw CannotStart{QStringLiteral("the setup file %1 names no engine (PdfEngine); choose "
+                                       "one with --engine ocr or --engine capture")
+                            .arg(a.setup)};
+  }
+  if (engine == QLatin1String("ocr") || engine == QLatin1String("2")) return QStringLiteral("2");
+  if (engine == QLatin1String("capture") || engine == QLatin1String("3"))
+    return QStringLiteral("3");
+  throw CannotStart{QStringLiteral("unknown engine '%1': choose ocr or capture").arg(engine)};
+}
+
+zan::release::ReleaseOptions optionsOf(const Arguments& a) {
+  std::unique_ptr<zan::SetupFile> setup;
+  try {
+    setup = zan::SetupFile::load(a.setup);
+  } catch (const zan::AutomationException& e) {
+    throw CannotStart{e.error().description};
+  }
+  if (engineOf(a, *setup) == QLatin1String("3"))
+    throw CannotStart{QStringLiteral(
+        "the capture engine (\"3\") releases through the workgroup hub service, which this "
+        "version does not include; release with --engine ocr")};
+  zan::PdfSettings settings;
+  try {
+    settings.Load(setup->SetupPartOne(), setup->SetupPartTwo());
+    return zan::release::optionsFromOcrSettings(settings);
+  } catch (const zan::AutomationException& e) {
+    throw CannotStart{QStringLiteral("setup file %1: %2").arg(a.setup, e.error().description)};
+  } catch (const zan::release::ReleaseError& e) {
+    throw CannotStart{QStringLiteral("setup file %1: %2").arg(a.setup, e.message())};
+  }
+}
+
+}  // namespace
+
+int runZanRelease(const QStringList& arguments) {
+  using namespace zan::release;
+  Arguments a;
+  ReleaseOptions options;
+  Batch batch;
+  try {
+    a = parse(arguments);
+    options = optionsOf(a);
+    batch = loadBatch(a.batch);
+    checkReadyToRelease(options, a.out);
+  } catch (const CannotStart& e) {
+    say(stderr, e.message);
+    return kCannotStart;
+  } catch (const ReleaseError& e) {
+    say(stderr, e.message());
+    return kCannotStart;
+  }
+
+  silenceLibraryMessages();
+  ProgressBar bar(stderr, !a.quiet && isatty(STDERR_FILENO));
+  ReleaseControl control;
+  control.jobs = a.jobs;
+  control.progress = [&bar](int done, int total) { bar.update(done, total); };
+  ReleaseReport report = releaseBatch(batch, options, a.out, control);
+  report.engine = QStringLiteral("ocr");
+  bar.finish();
+
+  int exitCode = kAllReleased;
+  for (const DocumentReport& d : report.documents) {
+    if (!a.quiet)
+      for (const QString& w : d.information.warnings)
+        say(stderr, QStringLiteral("document %1: warning: %2").arg(d.number).arg(w));
+    if (!d.released()) {
+      say(stderr, QStringLiteral("document %1 not released: %2").arg(d.number).arg(d.failure));
+      exitCode = kSomeFailed;
+    }
+  }
+  const QString reportPath = QDir(a.out).filePath(QStringLiteral("release-report.json"));
+  try {
+    writeFileAtomically(reportPath, reportJson(report));
+  } catch (const ReleaseError& e) {
+    say(stderr, e.message());
+    exitCode = kSomeFailed;
+  }
+  if (!a.quiet)
+    std::printf("Released %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
+                report.releasedCount(), report.documents.size(), report.pageCount, report.seconds,
+                qPrintable(QDir::toNativeSeparators(a.out)), qPrintable(reportPath));
+  return exitCode;
+}

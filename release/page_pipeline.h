@@ -1,0 +1,55 @@
+#pragma once
+// One page through the release: read the image, turn it upright as the options allow,
+// recognise its words and mark the suspect ones, encode the image; all in PDF terms.
+
+#include "release/page_image.h"
+#include "release/release_options.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace zan::release {
+
+class Recognizer;
+
+// A recognised word placed on the PDF page. Lengths are in points; the origin of the page is
+// its lower left corner.
+struct PlacedWord {
+  QString text;
+  QRectF box;         // x, y: the lower left corner
+  QPointF origin;     // where the word's baseline starts
+  int angle = 0;      // reading direction, degrees counter-clockwise: 0, 90, 180 or 270
+  double length = 0;  // along the reading direction
+  double fontSize = 0;
+  float confidence = 0;
+  QStringList reasons;  // the suspect markers that apply; empty for a sound word
+  QString note;         // the annotation text of a suspect word
+};
+
+// One page of a page image file.
+struct PageSource {
+  QString path;
+  int index = 0;      // 0-based page of the file
+  int pageCount = 1;  // pages the file holds
+};
+
+struct PageResult {
+  bool orientationDetected = false;
+  int orientation = 0;  // how far the content was found turned clockwise as scanned
+  float orientationConfidence = 0;
+  int rotation = 0;  // the clockwise turn applied to stand the page upright
+  double width = 0, height = 0;
+  std::optional<PdfImageData> image;  // absent for text-only pages
+  std::vector<PlacedWord> words;      // empty for image-only pages
+};
+
+// Processes one page. Throws ReleaseError when the page cannot be read or processed.
+PageResult processPage(const PageSource& page, const ReleaseOptions& options,
+                       Recognizer& recognizer);
+
+}  // namespace zan::release

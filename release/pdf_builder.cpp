@@ -1,0 +1,161 @@
+#include "release/pdf_builder.h"
+
+#include "release/release_error.h"
+
+#include <QFile>
+
+#include <podofo/podofo.h>
+#include <tesseract/version.h>
+
+#include <cmath>
+
+namespace zan::release {
+namespace {
+
+using namespace PoDoFo;
+
+const QString kFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+constexpr double kPi = 3.14159265358979323846;
+
+PdfString utf8(const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  return PdfString(reinterpret_cast<const pdf_utf8*>(bytes.constData()), bytes.size());
+}
+
+void drawImage(PdfMemDocument& doc, PdfPainter& painter, const PdfImageData& data,
+               const PageResult& page) {
+  PdfImage image(&doc);
+  PdfDictionary& dict = image.GetObject()->GetDictionary();
+  if (data.colorSpace == "Indexed") {
+    PdfArray indexed;
+    indexed.push_back(PdfName("Indexed"));
+    indexed.push_back(PdfName("DeviceRGB"));
+    indexed.push_back(static_cast<pdf_int64>(data.palette.size() / 3 - 1));
+    indexed.push_back(PdfString(data.palette.constData(), data.palette.size(), true));
+    dict.AddKey("ColorSpace", indexed);
+  } else {
+    dict.AddKey("ColorSpace", PdfName(data.colorSpace.constData()));
+  }
+  dict.AddKey("Filter", PdfName(data.filter.constData()));
+  if (data.filter == "CCITTFaxDecode") {
+    PdfDictionary parms;
+    parms.AddKey("K", static_cast<pdf_int64>(-1));
+    parms.AddKey("Columns", static_cast<pdf_int64>(data.width));
+    parms.AddKey("Rows", static_cast<pdf_int64>(data.height));
+    dict.AddKey("DecodeParms", parms);
+  } else if (data.pngPredictor) {
+    PdfDictionary parms;
+    parms.AddKey("Predictor", static_cast<pdf_int64>(14));
+    parms.AddKey("Columns", static_cast<pdf_int64>(data.width));
+    parms.AddKey("Colors", static_cast<pdf_int64>(data.components));
+    parms.AddKey("BitsPerComponent", static_cast<pdf_int64>(data.bitsPerComponent));
+    dict.AddKey("DecodeParms", parms);
+  }
+  if (data.invert) {
+    PdfArray decode;
+    decode.push_back(static_cast<pdf_int64>(1));
+    decode.push_back(static_cast<pdf_int64>(0));
+    dict.AddKey("Decode", decode);
+  }
+  PdfMemoryInputStream stream(data.data.constData(), data.data.size());
+  image.SetImageDataRaw(data.width, data.height, data.bitsPerComponent, &stream);
+  painter.DrawImage(0, 0, &image, page.width / data.width, page.height / data.height);
+}
+
+// Draws each word along its baseline, scaled horizontally so that it spans its box.
+void drawWords(PdfPainter& painter, PdfFont* font, const PageResult& page, bool visible) {
+  painter.SetTextRenderingMode(visible ? ePdfTextRenderingMode_Fill
+                                       : ePdfTextRenderingMode_Invisible);
+  for (const PlacedWord& w : page.words) {
+    if (w.fontSize <= 0 || w.length <= 0) continue;
+    const PdfString text = utf8(w.text);
+    font->SetFontSize(static_cast<float>(w.fontSize));
+    font->SetFontScale(100.0f);
+    const double natural = font->GetFontMetrics()->StringWidth(text);
+    if (natural <= 0) continue;
+    font->SetFontScale(static_cast<float>(100.0 * w.length / natural));
+    const double a = w.angle * kPi / 180.0;
+    const double c = std::round(std::cos(a)), s = std::round(std::sin(a));
+    painter.Save();
+    painter.SetTransformationMatrix(c, s, -s, c, w.origin.x(), w.origin.y());
+    painter.SetFont(font);
+    painter.DrawText(0, 0, text);
+    painter.Restore();
+  }
+}
+
+void markSuspects(PdfPage* pdfPage, const PageResult& page) {
+  for (const PlacedWord& w : page.words) {
+    if (w.reasons.isEmpty()) continue;
+    const QRectF& b = w.box;
+    PdfAnnotation* note = pdfPage->CreateAnnotation(ePdfAnnotation_Highlight,
+                                                    PdfRect(b.x(), b.y(), b.width(), b.height()));
+    PdfArray quad;
+    for (double v :
+         {b.left(), b.bottom(), b.right(), b.bottom(), b.left(), b.top(), b.right(), b.top()})
+      quad.push_back(v);  // QRectF's bottom() is the larger y: the word's top on the page
+    note->SetQuadPoints(quad);
+    note->SetColor(1.0, 0.85, 0.0);
+    note->SetTitle(PdfString("zan-release"));
+    note->SetContents(utf8(w.note));
+    note->SetFlags(ePdfAnnotationFlags_Print);
+  }
+}
+
+void setInformation(PdfInfo* info, const DocumentInformation& d) {
+  if (!d.title.isEmpty()) info->SetTitle(utf8(d.title));
+  if (!d.subject.isEmpty()) info->SetSubject(utf8(d.subject));
+  if (!d.author.isEmpty()) info->SetAuthor(utf8(d.author));
+  if (!d.keywords.isEmpty()) info->SetKeywords(utf8(d.keywords));
+  info->SetCreator(PdfString("zan-release " ZAN_RELEASE_VERSION));
+  info->SetProducer(PdfString("zan-release " ZAN_RELEASE_VERSION
+                              " (Tesseract " TESSERACT_VERSION_STR ", PoDoFo)"));
+}
+
+}  // namespace
+
+QString textFontFile() {
+  return kFontFile;
+}
+
+void silencePdfLibraryMessages() {
+  PdfError::EnableLogging(false);
+  PdfError::EnableDebug(false);
+}
+
+QByteArray buildPdf(const std::vector<const PageResult*>& pages, PageContent content,
+                    const DocumentInformation& info) {
+  try {
+    PdfMemDocument doc;
+    PdfFont* font = nullptr;
+    if (content != PageContent::Image) {
+      const QByteArray fontFile = QFile::encodeName(textFontFile());
+      font = doc.CreateFontSubset("DejaVu Sans", false, false, false,
+                                  PdfEncodingFactory::GlobalIdentityEncodingInstance(),
+                                  fontFile.constData());
+      if (!font)
+        throw ReleaseError(QStringLiteral("the font %1 cannot be used").arg(textFontFile()));
+    }
+    for (const PageResult* page : pages) {
+      PdfPage* pdfPage = doc.CreatePage(PdfRect(0, 0, page->width, page->height));
+      PdfPainter painter;
+      painter.SetPage(pdfPage);
+      if (page->image) drawImage(doc, painter, *page->image, *page);
+      if (font) drawWords(painter, font, *page, content == PageContent::Text);
+      painter.FinishPage();
+      markSuspects(pdfPage, *page);
+    }
+    setInformation(doc.GetInfo(), info);
+    PdfRefCountedBuffer buffer;
+    PdfOutputDevice device(&buffer);
+    doc.Write(&device);
+    return QByteArray(buffer.GetBuffer(), static_cast<qsizetype>(device.GetLength()));
+  } catch (const PdfError& e) {
+    const char* what = PdfError::ErrorMessage(e.GetError());
+    throw ReleaseError(
+        QStringLiteral("the PDF cannot be built: %1")
+            .arg(QString::fromUtf8(what ? what : PdfError::ErrorName(e.GetError()))));
+  }
+}
+
+}  // namespace zan::release

@@ -1,0 +1,26 @@
+#pragma once
+// The PDF of one document, built with PoDoFo from its processed pages: page images, the text
+// (visible or invisible) in an embedded subset of a real TrueType font, a highlight
+// annotation over each suspect word, and the document information.
+
+#include "release/document_information.h"
+#include "release/page_pipeline.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace zan::release {
+
+// The TrueType font the text is drawn in (DejaVu Sans from fonts-dejavu-core).
+QString textFontFile();
+
+// Builds the PDF. Throws ReleaseError when the PDF library fails.
+QByteArray buildPdf(const std::vector<const PageResult*>& pages, PageContent content,
+                    const DocumentInformation& info);
+
+// Silences PoDoFo's own messages on standard error.
+void silencePdfLibraryMessages();
+
+}  // namespace zan::release

@@ -1,0 +1,76 @@
+#pragma once
+// Recognition of one page image through Tesseract: orientation detection and the words with
+// their boxes, confidences and dictionary verdicts. Not thread-safe: each worker thread owns
+// one Recognizer (Tesseract's API objects may not be shared between threads).
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+struct Pix;
+namespace tesseract {
+class TessBaseAPI;
+}
+
+namespace zan::release {
+
+// Where the tops of a word's letters point on the image.
+enum class TextUp { North = 0, East = 1, South = 2, West = 3 };
+
+struct RecognisedWord {
+  QString text;
+  QRect box;  // in the image's pixels
+  TextUp up = TextUp::North;
+  double baseline = 0;   // y of the baseline (North, South) or its x (East, West), in pixels
+  double fontSize = 0;   // ascender-to-descender height of the line, in pixels
+  float confidence = 0;  // 0..100
+  float lowestCharConfidence = 0;  // 0..100
+  bool inDictionary = false;
+};
+
+struct OrientationGuess {
+  bool found = false;
+  int degrees = 0;  // how far the content is turned clockwise as scanned: 0, 90, 180 or 270
+  float confidence = 0;
+};
+
+// The folder of Tesseract's language data: $TESSDATA_PREFIX when set, else Debian's.
+QString tessdataFolder();
+// The model of orientation detection.
+inline const QString kOrientationModel = QStringLiteral("osd");
+// The Debian package that ships a model ("deu" -> "tesseract-ocr-deu").
+QString languagePackage(const QString& model);
+// The Debian packages of those `models` whose data tessdataFolder() lacks, in their order.
+QStringList missingLanguagePacks(const QStringList& models);
+
+// One Tesseract per thread: construct and use a Recognizer on the thread that owns it.
+class Recognizer {
+ public:
+  // Also keeps Tesseract's OpenMP loops on the constructing thread: pages are already recognised
+  // in parallel, one per worker, and extra OpenMP threads only compete with the workers (on two
+  // busy cores a page took four times as long).
+  explicit Recognizer(const QString& model);
+  ~Recognizer();
+  Recognizer(const Recognizer&) = delete;
+  Recognizer& operator=(const Recognizer&) = delete;
+
+  OrientationGuess detectOrientation(Pix* pix, int dpi);
+  // The words of the page in reading order. `singleBlock` reads the page as one block of text;
+  // `adaptive` binarises with an adaptive (Sauvola) threshold instead of a global one.
+  std::vector<RecognisedWord> recognise(Pix* pix, int dpi, bool singleBlock, bool adaptive);
+
+ private:
+  QString model_;
+  std::unique_ptr<tesseract::TessBaseAPI> text_, orientation_;
+};
+
+// How well a reading of a page in one orientation went: the letters of its upright dictionary
+// words, each weighted by its word's confidence. Read upside down, a page yields many words
+// but few known ones; read sideways, Tesseract reads its lines as vertical text, which does
+// not count either.
+double readingScore(const std::vector<RecognisedWord>& words);
+
+}  // namespace zan::release

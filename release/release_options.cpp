@@ -1,0 +1,107 @@
+#include "release/release_options.h"
+
+#include "common/automation_error.h"
+#include "external/pdf_settings.h"
+#include "release/release_error.h"
+
+namespace zan::release {
+namespace {
+
+// CheckSettings' rule "at least one orientation": the release step accepts none.
+constexpr std::int32_t kNoOrientationChosen = kObjectErrorBase + 0x20C;
+
+Language ocrLanguage(std::int32_t code) {
+  switch (code) {
+    case 1:
+      return {QStringLiteral("eng"), QStringLiteral("English - United States")};
+    case 2:
+      return {QStringLiteral("eng"), QStringLiteral("English - United Kingdom")};
+    case 3:
+      return {QStringLiteral("nld"), QStringLiteral("Dutch")};
+    case 4:
+      return {QStringLiteral("fra"), QStringLiteral("French")};
+    case 5:
+      return {QStringLiteral("deu"), QStringLiteral("German")};
+    case 6:
+      return {QStringLiteral("ita"), QStringLiteral("Italian")};
+    case 7:
+      return {QStringLiteral("spa"), QStringLiteral("Spanish")};
+    case 8:
+      return {QStringLiteral("swe"), QStringLiteral("Swedish")};
+  }
+  throw ReleaseError(QStringLiteral("the language %1 is unknown").arg(code));
+}
+
+PageContent ocrContent(std::int32_t outputFormatType) {
+  switch (outputFormatType) {
+    case 1:
+      return PageContent::Text;
+    case 2:
+      return PageContent::Image;
+    case 3:
+      return PageContent::ImageWithHiddenText;
+  }
+  throw ReleaseError(QStringLiteral("the output format type %1 is unknown").arg(outputFormatType));
+}
+
+}  // namespace
+
+AccuracyProfile accuracyProfile(int level) {
+  AccuracyProfile p;
+  p.level = level;
+  switch (level) {
+    case 1:  // Fastest
+      p.recognitionDpiMax = 150;
+      p.singleBlock = true;
+      p.orientationDpi = 150;
+      p.orientationConfidence = 1.0f;
+      return p;
+    case 2:  // Fast
+      p.recognitionDpiMax = 200;
+      p.orientationDpi = 150;
+      p.orientationConfidence = 1.0f;
+      return p;
+    case 4:  // Normal
+      return p;
+    case 8:  // Accurate
+      p.recognitionDpiMax = 400;
+      p.recognitionDpiMin = 300;
+      p.tryOrientations = true;
+      return p;
+    case 16:  // Most Accurate
+      p.recognitionDpiMax = 600;
+      p.recognitionDpiMin = 300;
+      p.orientationConfidence = 5.0f;
+      p.tryOrientations = true;
+      p.adaptiveSecondPass = true;
+      return p;
+  }
+  throw ReleaseError(QStringLiteral("the accuracy %1 is unknown").arg(level));
+}
+
+ReleaseOptions optionsFromOcrSettings(PdfSettings& settings) {
+  settings.setPdfEngine(QStringLiteral("2"));
+  try {
+    settings.CheckSettings();
+  } catch (const AutomationException& e) {
+    if (e.error().number != kNoOrientationChosen) throw ReleaseError(e.error().description);
+  }
+  ReleaseOptions o;
+  o.content = ocrContent(settings.OutputFormatType());
+  o.language = ocrLanguage(settings.OcrLanguage());
+  o.accuracy = accuracyProfile(settings.Accuracy());
+  o.orientations = {settings.Rotate0(), settings.Rotate90(), settings.Rotate180(),
+                    settings.Rotate270()};
+  o.suspects.lowOcrConfidence = settings.LowOcrConfidence();
+  o.suspects.wordNotInDictionary = settings.WordNotInDictionary();
+  o.suspects.mixedCases = settings.MixedCases();
+  o.suspects.lowFontConfidence = settings.LowFontConfidence();
+  o.suspects.confidenceThreshold = settings.ConfidenceThreshold();
+  o.title = settings.TitleField();
+  o.subject = settings.SubjectField();
+  o.author = settings.AuthorField();
+  o.keywords = settings.KeywordsField();
+  return o;
+}
+
+}  // namespace zan::release

@@ -1,0 +1,81 @@
+#pragma once
+// What the release engine does with each page and each document. The stored settings of an
+// engine map into one ReleaseOptions value; the page pipeline and the PDF builder read nothing
+// else, so that every engine drives the same pipeline.
+
+#include "external/doc_info_field.h"
+
+#include <QSet>
+#include <QString>
+
+#include <array>
+
+namespace zan {
+class PdfSettings;
+}
+
+namespace zan::release {
+
+// What a page of the PDF shows.
+enum class PageContent {
+  Text,                // the recognised text drawn visibly in a real font, no page image
+  Image,               // the page image only; nothing is recognised
+  ImageWithHiddenText  // the page image with an invisible text layer exactly over the words
+};
+
+// A recognition language: the Tesseract model (shipped by the Debian package
+// tesseract-ocr-<model>) and its name.
+struct Language {
+  QString model;  // "eng", "deu", ...
+  QString name;   // "German"
+};
+
+// How much work recognition spends on a page; one row per Accuracy level
+// (docs/zan-release.md explains the trade).
+struct AccuracyProfile {
+  int level = 4;
+  int recognitionDpiMax = 300;         // finer scans are scaled down for recognition
+  int recognitionDpiMin = 0;           // coarser scans are scaled up (0: never)
+  bool singleBlock = false;            // the page read as one block, without layout analysis
+  int orientationDpi = 300;            // finer scans are scaled down for orientation detection
+  float orientationConfidence = 2.0f;  // the least detection confidence that turns a page
+  bool tryOrientations = false;        // when detection is less sure: recognise the page in
+                                       // each allowed orientation and keep the best reading
+  bool adaptiveSecondPass = false;     // also recognise with adaptive thresholding; the more
+                                       // confident reading wins
+};
+
+// The profile of a stored Accuracy value (1, 2, 4, 8 or 16); throws ReleaseError otherwise.
+AccuracyProfile accuracyProfile(int level);
+
+// Which recognised words are marked suspect.
+struct SuspectMarkers {
+  bool lowOcrConfidence = false;     // word confidence below the threshold
+  bool wordNotInDictionary = false;  // neither the language's dictionary nor knownWords has it
+  bool mixedCases = false;           // upper and lower case mixed, other than a leading capital
+  bool lowFontConfidence = false;    // its least certain character below the threshold
+  bool mixedAlphaNumeric = false;    // letters and digits in one word
+  bool numericOnly = false;          // a number
+  int confidenceThreshold = 95;      // percent
+  QSet<QString> knownWords;          // count as dictionary words (compared in lower case)
+};
+
+struct ReleaseOptions {
+  PageContent content = PageContent::ImageWithHiddenText;
+  Language language;
+  AccuracyProfile accuracy;
+  // The orientations a page may be turned upright from, by how far its content is turned
+  // clockwise as scanned: [0] upright, [1] 90 degrees, [2] 180, [3] 270.
+  std::array<bool, 4> orientations{true, false, false, false};
+  SuspectMarkers suspects;
+  DocInfoField title, subject, author, keywords;
+
+  bool recognises() const { return content != PageContent::Image; }
+  bool detectsOrientation() const { return orientations[1] || orientations[2] || orientations[3]; }
+};
+
+// The options of the OCR engine ("2"). Refuses what PdfSettings::CheckSettings refuses, with
+// its message, except that no checked orientation is accepted: pages then stay as scanned.
+ReleaseOptions optionsFromOcrSettings(PdfSettings& settings);
+
+}  // namespace zan::release

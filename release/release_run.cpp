@@ -1,0 +1,280 @@
+#include "release/release_run.h"
+
+#include "release/output_file.h"
+#include "release/page_image.h"
+#include "release/page_pipeline.h"
+#include "release/pdf_builder.h"
+#include "release/recognizer.h"
+#include "release/release_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace zan::release {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct PageJob {
+  std::size_t document = 0;
+  PageSource source;
+};
+
+QString pageLabel(const PageSource& page) {
+  const QString name = QFileInfo(page.path).fileName();
+  if (page.pageCount == 1) return name;
+  return QStringLiteral("%1, page %2 of %3").arg(name).arg(page.index + 1).arg(page.pageCount);
+}
+
+// The pages of every document, or the reason a document cannot start.
+struct Plan {
+  std::vector<PageJob> jobs;
+  std::vector<std::size_t> firstJob, jobCount;
+  std::vector<QString> failure;
+};
+
+Plan plan(const Batch& batch) {
+  Plan p;
+  const std::size_t n = batch.documents.size();
+  p.firstJob.assign(n, 0);
+  p.jobCount.assign(n, 0);
+  p.failure.assign(n, QString());
+  for (std::size_t d = 0; d < n; ++d) {
+    std::vector<PageJob> pages;
+    for (const QString& path : batch.documents[d].pages) {
+      try {
+        const int count = countPages(path);
+        for (int i = 0; i < count; ++i) pages.push_back({d, {path, i, count}});
+      } catch (const ReleaseError& e) {
+        p.failure[d] = QStringLiteral("page %1 (%2): %3")
+                           .arg(pages.size() + 1)
+                           .arg(QFileInfo(path).fileName(), e.message());
+        break;
+      }
+    }
+    if (!p.failure[d].isEmpty()) continue;
+    p.firstJob[d] = p.jobs.size();
+    p.jobCount[d] = pages.size();
+    p.jobs.insert(p.jobs.end(), pages.begin(), pages.end());
+  }
+  return p;
+}
+
+// The pages' results as the workers deliver them.
+class PageResults {
+ public:
+  PageResults(const Plan& plan, std::size_t documents)
+      : plan_(plan),
+        results_(plan.jobs.size()),
+        errors_(plan.jobs.size()),
+        done_(plan.jobs.size(), false),
+        documentFailed_(documents) {}
+
+  // Worker side: the next page to process, or nothing when all are taken.
+  std::optional<std::size_t> take() {
+    const std::size_t i = next_++;
+    if (i >= plan_.jobs.size()) return std::nullopt;
+    return i;
+  }
+  bool documentFailed(std::size_t job) const {
+    return documentFailed_[plan_.jobs[job].document].load();
+  }
+  void deliver(std::size_t job, std::optional<PageResult> result, const QString& error) {
+    if (!error.isEmpty()) documentFailed_[plan_.jobs[job].document] = true;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    results_[job] = std::move(result);
+    errors_[job] = error;
+    done_[job] = true;
+    ++doneCount_;
+    changed_.notify_all();
+  }
+
+  // Releasing side: waits until every page of document `d` is done, reporting progress.
+  void awaitDocument(std::size_t d, const ReleaseControl& control) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const auto complete = [&] {
+      for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
+        if (!done_[j]) return false;
+      return true;
+    };
+    while (!complete()) {
+      changed_.wait_for(lock, std::chrono::milliseconds(200));
+      if (control.progress) {
+        const int done = static_cast<int>(doneCount_);
+        lock.unlock();
+        control.progress(done, static_cast<int>(plan_.jobs.size()));
+        lock.lock();
+      }
+    }
+  }
+  // After awaitDocument: the first failure among the document's pages, or its results.
+  QString failureOf(std::size_t d) const {
+    for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
+      if (!errors_[j].isEmpty())
+        return QStringLiteral("page %1 (%2): %3")
+            .arg(j - plan_.firstJob[d] + 1)
+            .arg(pageLabel(plan_.jobs[j].source), errors_[j]);
+    return {};
+  }
+  const PageResult& result(std::size_t job) const { return *results_[job]; }
+  void release(std::size_t d) {
+    for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
+      results_[j].reset();
+  }
+  int doneCount() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(doneCount_);
+  }
+
+ private:
+  const Plan& plan_;
+  std::atomic<std::size_t> next_{0};
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::optional<PageResult>> results_;
+  std::vector<QString> errors_;
+  std::vector<bool> done_;
+  std::size_t doneCount_ = 0;
+  std::vector<std::atomic<bool>> documentFailed_;
+};
+
+void work(PageResults& results, const Plan& plan, const ReleaseOptions& options) {
+  Recognizer recognizer(options.language.model);
+  while (const auto job = results.take()) {
+    if (results.documentFailed(*job)) {  // a page of its document failed already
+      results.deliver(*job, std::nullopt, QStringLiteral("not processed"));
+      continue;
+    }
+    try {
+      results.deliver(*job, processPage(plan.jobs[*job].source, options, recognizer), QString());
+    } catch (const ReleaseError& e) {
+      results.deliver(*job, std::nullopt, e.message());
+    } catch (const std::exception& e) {
+      results.deliver(*job, std::nullopt, QString::fromLocal8Bit(e.what()));
+    }
+  }
+}
+
+DocumentReport reportPages(DocumentReport report, const std::vector<const PageResult*>& pages,
+                           const std::vector<PageJob>& jobs) {
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const PageResult& r = *pages[i];
+    report.pages.push_back({jobs[i].source.path, jobs[i].source.index, r.orientationDetected,
+                            r.orientation, r.orientationConfidence, r.rotation,
+                            static_cast<int>(r.words.size())});
+    for (const PlacedWord& w : r.words)
+      if (!w.reasons.isEmpty())
+        report.suspects.push_back(
+            {static_cast<int>(i + 1), w.box, w.text, w.confidence, w.reasons});
+  }
+  return report;
+}
+
+}  // namespace
+
+int ReleaseReport::releasedCount() const {
+  return static_cast<int>(std::count_if(documents.begin(), documents.end(),
+                                        [](const auto& d) { return d.released(); }));
+}
+
+int ReleaseReport::failedCount() const {
+  return static_cast<int>(documents.size()) - releasedCount();
+}
+
+QString documentFileName(int number) {
+  return QStringLiteral("document-%1.pdf").arg(number, 4, 10, QLatin1Char('0'));
+}
+
+void silenceLibraryMessages() {
+  silenceImageLibraryMessages();
+  silencePdfLibraryMessages();
+}
+
+void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFolder) {
+  QStringList models, purposes;
+  if (options.recognises()) {
+    models << options.language.model;
+    purposes << options.language.name;
+  }
+  if (options.detectsOrientation()) {
+    models << kOrientationModel;
+    purposes << QStringLiteral("orientation detection");
+  }
+  const QStringList missing = missingLanguagePacks(models);
+  if (!missing.isEmpty()) {
+    QStringList what;
+    for (qsizetype i = 0; i < models.size(); ++i)
+      if (missing.contains(languagePackage(models[i]))) what << purposes[i];
+    throw ReleaseError(QStringLiteral("the language data for %1 is missing from %2: install the "
+                                      "Debian package%3 %4")
+                           .arg(what.join(QStringLiteral(" and ")), tessdataFolder(),
+                                missing.size() > 1 ? QStringLiteral("s") : QString(),
+                                missing.join(QLatin1Char(' '))));
+  }
+  if (options.recognises() && !QFileInfo(textFontFile()).isReadable())
+    throw ReleaseError(QStringLiteral("the font %1 is missing: install the Debian package "
+                                      "fonts-dejavu-core")
+                           .arg(textFontFile()));
+  prepareOutputFolder(outputFolder);
+}
+
+ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
+                           const QString& outputFolder, const ReleaseControl& control) {
+  const Clock::time_point start = Clock::now();
+  const Plan p = plan(batch);
+  PageResults results(p, batch.documents.size());
+  const std::size_t threads =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(control.jobs, 1)), p.jobs.size());
+  std::vector<std::thread> workers;
+  for (std::size_t t = 0; t < threads; ++t)
+    workers.emplace_back(work, std::ref(results), std::cref(p), std::cref(options));
+
+  ReleaseReport report;
+  report.batchName = batch.name;
+  report.pageCount = static_cast<int>(p.jobs.size());
+  report.jobs = static_cast<int>(std::max<std::size_t>(threads, 1));
+  const QDir folder(outputFolder);
+  for (std::size_t d = 0; d < batch.documents.size(); ++d) {
+    DocumentReport doc;
+    doc.number = static_cast<int>(d + 1);
+    doc.information = resolveDocumentInformation(options, batch, batch.documents[d]);
+    doc.failure = p.failure[d];
+    if (doc.failure.isEmpty()) {
+      results.awaitDocument(d, control);
+      doc.failure = results.failureOf(d);
+    }
+    if (doc.failure.isEmpty()) {
+      std::vector<const PageResult*> pages;
+      for (std::size_t j = p.firstJob[d]; j < p.firstJob[d] + p.jobCount[d]; ++j)
+        pages.push_back(&results.result(j));
+      const std::vector<PageJob> jobs(
+          p.jobs.begin() + static_cast<std::ptrdiff_t>(p.firstJob[d]),
+          p.jobs.begin() + static_cast<std::ptrdiff_t>(p.firstJob[d] + p.jobCount[d]));
+      try {
+        const QString name = documentFileName(doc.number);
+        writeFileAtomically(folder.filePath(name),
+                            buildPdf(pages, options.content, doc.information));
+        doc.pdf = name;
+        doc = reportPages(std::move(doc), pages, jobs);
+      } catch (const ReleaseError& e) {
+        doc.failure = e.message();
+      }
+      results.release(d);
+    }
+    report.documents.push_back(std::move(doc));
+  }
+  for (std::thread& w : workers) w.join();
+  if (control.progress) control.progress(results.doneCount(), report.pageCount);
+  report.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return report;
+}
+
+}  // namespace zan::release

@@ -1,0 +1,79 @@
+#pragma once
+// Releasing a batch: every page through the page pipeline on a pool of worker threads (one
+// Recognizer each), then, in batch order, one PDF per document written atomically into the
+// output folder. A document whose page fails is reported with the reason; the others go on.
+
+#include "release/batch.h"
+#include "release/document_information.h"
+#include "release/release_options.h"
+
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace zan::release {
+
+struct PageReport {
+  QString source;  // the image file
+  int index = 0;   // its 0-based page within that file
+  bool orientationDetected = false;
+  int orientation = 0;
+  float orientationConfidence = 0;
+  int rotation = 0;
+  int words = 0;
+};
+
+struct SuspectReport {
+  int page = 0;  // 1-based page of the document
+  QRectF box;    // PDF points; x, y the lower left corner
+  QString text;
+  float confidence = 0;
+  QStringList reasons;
+};
+
+struct DocumentReport {
+  int number = 0;   // 1-based, in batch order
+  QString pdf;      // the file name in the output folder, once released
+  QString failure;  // why the document was not released; empty when it was
+  std::vector<PageReport> pages;
+  std::vector<SuspectReport> suspects;
+  DocumentInformation information;
+  bool released() const { return failure.isEmpty(); }
+};
+
+struct ReleaseReport {
+  QString batchName;
+  QString engine;  // "ocr", "capture"
+  std::vector<DocumentReport> documents;
+  int pageCount = 0;
+  int jobs = 1;
+  double seconds = 0;
+  int releasedCount() const;
+  int failedCount() const;
+};
+
+struct ReleaseControl {
+  int jobs = 1;  // worker threads
+  // Called on the releasing thread whenever pages are done, and at least every 200 ms.
+  std::function<void(int pagesDone, int pagesTotal)> progress;
+};
+
+// What must be in place before anything starts: the language packs and the font the options
+// need, and an output folder that can be written. Throws ReleaseError naming what is missing
+// (a missing language pack by its Debian package).
+void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFolder);
+
+// Releases the batch into `outputFolder` as document-0001.pdf, document-0002.pdf, ...
+ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
+                           const QString& outputFolder, const ReleaseControl& control);
+
+// The name of the n-th document's PDF (1-based).
+QString documentFileName(int number);
+
+// Silences the libraries' own messages on standard error; call once before releasing.
+void silenceLibraryMessages();
+
+}  // namespace zan::release

@@ -1,0 +1,168 @@
+#include "release_support.h"
+
+#include "external/pdf_settings.h"
+#include "external/setup_data.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <poppler/qt6/poppler-qt6.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace zan::testing {
+namespace {
+
+QString tool(const QString& program, const QStringList& arguments) {
+  QProcess p;
+  p.start(program, arguments);
+  p.waitForFinished(120000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString unescaped(QString s) {
+  return s.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+      .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+      .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+      .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+      .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+}
+
+}  // namespace
+
+void writeOcrSetup(const QString& path, const QVariantMap& partOne, const QVariantMap& partTwo) {
+  SetupFile file(path);
+  PdfSettings defaults;
+  defaults.setPdfEngine(QStringLiteral("2"));
+  defaults.Save(file.SetupPartOne(), file.SetupPartTwo());
+  for (auto it = partOne.begin(); it != partOne.end(); ++it)
+    file.SetupPartOne().setValue(it.key(), it.value());
+  for (auto it = partTwo.begin(); it != partTwo.end(); ++it)
+    file.SetupPartTwo().setValue(it.key(), it.value());
+  file.save();
+}
+
+QString zanReleaseBinary() {
+  return QStringLiteral(ZAN_RELEASE_BINARY);
+}
+
+ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& assignment : environment)
+    env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+  p.setProcessEnvironment(env);
+  p.start(zanReleaseBinary(), arguments);
+  ProgramRun run;
+  if (!p.waitForFinished(300000)) return run;
+  run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  run.out = QString::fromUtf8(p.readAllStandardOutput());
+  run.err = QString::fromUtf8(p.readAllStandardError());
+  return run;
+}
+
+std::vector<PdfPage> pdfWords(const QString& pdf) {
+  static const QRegularExpression page(
+      QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.-]+)" yMin="([\d.-]+)" xMax="([\d.-]+)" yMax="([\d.-]+)">(.*)</word>)re"));
+  std::vector<PdfPage> pages;
+  for (const QString& line :
+       tool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
+           .split(QLatin1Char('\n'))) {
+    if (const auto m = page.match(line); m.hasMatch()) {
+      pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
+    } else if (const auto w = word.match(line); w.hasMatch() && !pages.empty()) {
+      const double x0 = w.captured(1).toDouble(), y0 = w.captured(2).toDouble();
+      pages.back().words.push_back(
+          {unescaped(w.captured(5)),
+           QRectF(x0, y0, w.captured(3).toDouble() - x0, w.captured(4).toDouble() - y0)});
+    }
+  }
+  return pages;
+}
+
+int pdfImageCount(const QString& pdf, int page) {
+  int count = 0;
+  const QStringList lines =
+      tool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'));
+  for (const QString& line : lines.mid(2))
+    if (line.simplified().section(QLatin1Char(' '), 0, 0).toInt() == page) ++count;
+  return count;
+}
+
+QImage pdfImage(const QString& pdf, int page) {
+  QTemporaryDir dir;
+  const QString prefix = dir.filePath(QStringLiteral("image"));
+  tool(QStringLiteral("pdfimages"),
+       {QStringLiteral("-png"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+        QString::number(page), pdf, prefix});
+  return QImage(prefix + QStringLiteral("-000.png"));
+}
+
+QString pdfInfo(const QString& pdf, const QString& key) {
+  const auto doc = Poppler::Document::load(pdf);
+  return doc ? doc->info(key) : QString();
+}
+
+std::vector<PdfNote> pdfHighlights(const QString& pdf, int page) {
+  std::vector<PdfNote> notes;
+  const auto doc = Poppler::Document::load(pdf);
+  if (!doc || page < 1 || page > doc->numPages()) return notes;
+  const auto p = doc->page(page - 1);
+  const QSizeF size = p->pageSizeF();
+  for (const auto& a : p->annotations()) {
+    if (a->subType() != Poppler::Annotation::AHighlight) continue;
+    const QRectF b = a->boundary();
+    notes.push_back({a->contents(), QRectF(b.x() * size.width(), b.y() * size.height(),
+                                           b.width() * size.width(), b.height() * size.height())});
+  }
+  return notes;
+}
+
+QString pdfFonts(const QString& pdf) {
+  return tool(QStringLiteral("pdffonts"), {pdf});
+}
+
+QRectF inPoints(const QRectF& pixels) {
+  const double k = 72.0 / 300.0;
+  return QRectF(pixels.x() * k, pixels.y() * k, pixels.width() * k, pixels.height() * k);
+}
+
+QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance) {
+  QStringList words;
+  for (const DrawnWord& drawn : page.words) {
+    const QPointF expected = inPoints(drawn.box).center();
+    for (const PdfWord& w : found.words) {
+      const QPointF c = w.box.center();
+      if (w.text == drawn.text && std::fabs(c.x() - expected.x()) <= tolerance &&
+          std::fabs(c.y() - expected.y()) <= tolerance) {
+        words << drawn.text;
+        break;
+      }
+    }
+  }
+  return words;
+}
+
+bool samePixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return false;
+  const QImage x = a.convertToFormat(QImage::Format_RGB32);
+  const QImage y = b.convertToFormat(QImage::Format_RGB32);
+  for (int row = 0; row < x.height(); ++row)
+    if (std::memcmp(x.constScanLine(row), y.constScanLine(row), x.width() * 4) != 0) return false;
+  return true;
+}
+
+QJsonObject readJson(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+}  // namespace zan::testing

@@ -1,0 +1,70 @@
+#pragma once
+// What the release tests share: writing setup and batch files, running the real zan-release,
+// and reading the PDFs it writes back with Poppler (pdftotext -bbox, pdfimages, and
+// libpoppler-qt6 for document information and annotations).
+
+#include "test_pages.h"
+
+#include <QImage>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <vector>
+
+namespace zan::testing {
+
+// Writes a release-setup file for the OCR engine: every setting at its default, then
+// `partOne` and `partTwo` on top.
+void writeOcrSetup(const QString& path, const QVariantMap& partOne, const QVariantMap& partTwo);
+
+struct ProgramRun {
+  int exitCode = -1;
+  QString out, err;
+};
+// The zan-release program under test.
+QString zanReleaseBinary();
+// Runs zan-release with `arguments` (and `environment` added to the test's own).
+ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment = {});
+
+struct PdfWord {
+  QString text;
+  QRectF box;  // points, origin at the top left as pdftotext gives it
+};
+struct PdfPage {
+  QSizeF size;  // points
+  std::vector<PdfWord> words;
+};
+// The words of every page, as pdftotext -bbox finds them.
+std::vector<PdfPage> pdfWords(const QString& pdf);
+// The number of images on page `page` (1-based), as pdfimages -list counts them.
+int pdfImageCount(const QString& pdf, int page);
+// The first image of page `page` (1-based), as pdfimages extracts it.
+QImage pdfImage(const QString& pdf, int page);
+// "Title", "Subject", "Author", "Keywords" ... of the document information.
+QString pdfInfo(const QString& pdf, const QString& key);
+struct PdfNote {
+  QString contents;
+  QRectF box;  // points, origin at the top left
+};
+// The highlight annotations of page `page` (1-based).
+std::vector<PdfNote> pdfHighlights(const QString& pdf, int page);
+// The output of pdffonts.
+QString pdfFonts(const QString& pdf);
+
+// A drawn word's box on a 300-dpi page, in points.
+QRectF inPoints(const QRectF& pixels);
+// The drawn words of `page` that pdftotext finds with their text, their centre within
+// `tolerance` points of where they were drawn.
+QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance = 4.0);
+
+// Two images with the same size and the same grey value in every pixel.
+bool samePixels(const QImage& a, const QImage& b);
+
+QJsonObject readJson(const QString& path);
+
+}  // namespace zan::testing

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+#include <QGuiApplication>
+
+// Text is rendered into the test pages, which needs a QGuiApplication; it runs offscreen.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
