@@ -65,27 +65,13 @@ void ZANPdf3::txtWorkgroupHub_Change() {
       if (!alive) return;
       at = 7;
       zan::HubOffer offer;
-      offer.path = withoutBlanks(txtWorkgroupHub->text());
-      herald().OpenHub(offer.path, m_HubStatus);
-      hubOpen_ = m_HubStatus == zan::kHubOk;
-      offer.openStatus = m_HubStatus;
-      settings()->setHubOffer(offer);
-      if (m_HubStatus == zan::kHubOk) {
+      if (openHub(withoutBlanks(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
-        herald().GetDictionaries(list, m_HubStatus);
-        offer.dictionariesStatus = m_HubStatus;
-        if (m_HubStatus == zan::kHubOk) offer.dictionaries = zan::hubListNames(list);
-        settings()->setHubOffer(offer);
-        if (m_HubStatus == zan::kHubOk) FillComboFromList(cmbDictionary, list);
+        if (readHubList(offer, false, list)) FillComboFromList(cmbDictionary, list);
         if (!alive) return;
         at = 9;
-        list.clear();
-        herald().GetWorkflows(list, m_HubStatus);
-        offer.workflowsStatus = m_HubStatus;
-        if (m_HubStatus == zan::kHubOk) offer.workflows = zan::hubListNames(list);
-        settings()->setHubOffer(offer);
-        if (m_HubStatus == zan::kHubOk) FillComboFromList(cmbWorkflow, list);
+        if (readHubList(offer, true, list)) FillComboFromList(cmbWorkflow, list);
         if (!alive) return;
         at = 10;
         hubOpen_ = false;

@@ -110,11 +110,7 @@ void ZANPdf3::Refresh() {
 
 bool ZANPdf3::refreshHubLists() {
   zan::HubOffer offer;
-  offer.path = settings()->WorkgroupHub();
-  herald().OpenHub(offer.path, m_HubStatus);
-  hubOpen_ = m_HubStatus == zan::kHubOk;
-  offer.openStatus = m_HubStatus;
-  settings()->setHubOffer(offer);
+  openHub(settings()->WorkgroupHub(), offer);
   switch (m_HubStatus) {
     case zan::kHubOk:
       break;
@@ -128,26 +124,41 @@ bool ZANPdf3::refreshHubLists() {
       logHubProblem(m_HubStatus, 9708, offer.path, false, kHubLogSource);
       return false;
   }
-  // What the hub offers reaches the settings object before the lists run their handlers.
   QString list;
-  herald().GetDictionaries(list, m_HubStatus);
-  offer.dictionariesStatus = m_HubStatus;
-  if (m_HubStatus == zan::kHubOk) offer.dictionaries = zan::hubListNames(list);
-  settings()->setHubOffer(offer);
-  if (m_HubStatus == zan::kHubOk) {
+  if (readHubList(offer, false, list)) {
     FillComboFromList(cmbDictionary, list);
     selectStored(cmbDictionary, settings()->Dictionary(), "Dictionary", 5742);
   }
-  list.clear();
-  herald().GetWorkflows(list, m_HubStatus);
-  offer.workflowsStatus = m_HubStatus;
-  if (m_HubStatus == zan::kHubOk) offer.workflows = zan::hubListNames(list);
-  settings()->setHubOffer(offer);
-  if (m_HubStatus == zan::kHubOk) {
+  if (readHubList(offer, true, list)) {
     FillComboFromList(cmbWorkflow, list);
     selectStored(cmbWorkflow, settings()->Workflow(), "Workflow", 5743);
   }
   return true;
+}
+
+// What the hub offers reaches the settings object before the lists run their handlers.
+bool ZANPdf3::openHub(const QString& path, zan::HubOffer& offer) {
+  offer = {};
+  offer.path = path;
+  herald().OpenHub(path, m_HubStatus);
+  hubOpen_ = m_HubStatus == zan::kHubOk;
+  offer.openStatus = m_HubStatus;
+  settings()->setHubOffer(offer);
+  return hubOpen_;
+}
+
+bool ZANPdf3::readHubList(zan::HubOffer& offer, bool workflows, QString& list) {
+  list.clear();
+  if (workflows) {
+    herald().GetWorkflows(list, m_HubStatus);
+  } else {
+    herald().GetDictionaries(list, m_HubStatus);
+  }
+  const bool delivered = m_HubStatus == zan::kHubOk;
+  (workflows ? offer.workflowsStatus : offer.dictionariesStatus) = m_HubStatus;
+  if (delivered) (workflows ? offer.workflows : offer.dictionaries) = zan::hubListNames(list);
+  settings()->setHubOffer(offer);
+  return delivered;
 }
 
 void ZANPdf3::selectStored(zan::controls::ComboBox* combo, const QString& stored,

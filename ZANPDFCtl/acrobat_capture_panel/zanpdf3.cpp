@@ -87,13 +87,6 @@ zan::PdfSettings* ZANPdf3::settings() const {
   return m_Settings.get();
 }
 
-void ZANPdf3::requireInit(const char* member) const {
-  if (m_Loading) {
-    zan::raiseError(-1, QStringLiteral("QelPDFSetup.") + QLatin1String(member),
-                    QStringLiteral("The panel holds no stored settings yet: call Init first."));
-  }
-}
-
 zan::TextError& ZANPdf3::textError() {
   if (!m_TextError) m_TextError = std::make_unique<zan::TextError>(env_.platform);
   return *m_TextError;
@@ -221,7 +214,7 @@ void ZANPdf3::setPDFInputImageType(qint32 ZANFormat) {
 }
 
 void ZANPdf3::RestoreDefaults() {
-  requireInit("RestoreDefaults");
+  zan::requireInitDone(!m_Loading, "RestoreDefaults");
   settings()->RestoreDefaults();
   Refresh();
 }

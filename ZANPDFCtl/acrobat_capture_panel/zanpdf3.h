@@ -34,6 +34,7 @@ namespace zan {
 class ConfidenceThresholdEntry;
 class FolderBrowser;
 class HeraldHub;
+struct HubOffer;
 class PdfSettings;
 class TextError;
 class ZANLinks;
@@ -200,8 +201,6 @@ class ZANPdf3 final : public zan::ZANPdf3Surface {
 
   // Object.
   zan::PdfSettings* settings() const;
-  // Fails with "call Init first" (source "QelPDFSetup." + `member`) before a successful Init.
-  void requireInit(const char* member) const;
   zan::TextError& textError();
   zan::HeraldHub& herald();
   QString text(int stringId) const;
@@ -220,6 +219,12 @@ class ZANPdf3 final : public zan::ZANPdf3Surface {
   // Opens the stored hub and refills the lists; true when it opened.
   bool refreshHubLists();
   void refreshDocumentRows();
+  // Opens the hub at `path` and records the answer in `offer`, handed to the settings object;
+  // true when it opened.
+  bool openHub(const QString& path, zan::HubOffer& offer);
+  // Asks the hub for its dictionaries or workflows into `list`, records the answer in `offer`
+  // and hands that to the settings object; true when the hub delivered the list.
+  bool readHubList(zan::HubOffer& offer, bool workflows, QString& list);
   // Selects `stored` in `combo`; when no entry shows it, records `setting` as substituted and,
   // for a stored value that is not empty, tells the user (string `messageId`).
   void selectStored(zan::controls::ComboBox* combo, const QString& stored, const char* setting,

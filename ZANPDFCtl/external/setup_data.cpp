@@ -237,4 +237,11 @@ SetupData& requireSetupData(SetupData* rd) {
   return *rd;
 }
 
+void requireInitDone(bool initDone, const char* member) {
+  if (!initDone) {
+    raiseError(-1, QStringLiteral("QelPDFSetup.") + QLatin1String(member),
+               QStringLiteral("The panel holds no stored settings yet: call Init first."));
+  }
+}
+
 }  // namespace zan

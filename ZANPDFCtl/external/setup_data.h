@@ -79,6 +79,10 @@ class MemorySetupData : public SetupData {
 // "Object variable or With block variable not set", as using a classic Nothing does.
 SetupData& requireSetupData(SetupData* rd);
 
+// A panel member that needs the stored settings, called before a successful Init, fails with
+// number -1, source "QelPDFSetup." + `member` and "... call Init first.".
+void requireInitDone(bool initDone, const char* member);
+
 // Setup data stored in a JSON file:
 //   {"format": "zan-release-setup", "version": 1, "SetupPartOne": {...}, "SetupPartTwo": {...},
 //    "indexFields": [...], "batchFields": [...]}

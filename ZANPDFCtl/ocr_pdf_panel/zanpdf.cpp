@@ -70,15 +70,8 @@ void ZANPdf::NotifyChange() {
   if (!m_Loading) emit Change();
 }
 
-void ZANPdf::requireInit(const char* member) const {
-  if (m_Loading) {
-    zan::raiseError(-1, QStringLiteral("QelPDFSetup.") + QLatin1String(member),
-                    QStringLiteral("The panel holds no stored settings yet: call Init first."));
-  }
-}
-
 void ZANPdf::RestoreDefaults() {
-  requireInit("RestoreDefaults");
+  zan::requireInitDone(!m_Loading, "RestoreDefaults");
   settings()->RestoreDefaults();
   Refresh();
 }

@@ -135,8 +135,6 @@ class ZANPdf final : public zan::ZANPdfSurface {
   // Selects the entry holding `setting`; without one logs the failure, selects the first entry
   // and records `name` as substituted.
   void FillCombo(zan::controls::ComboBox* list, std::int32_t setting, const char* name);
-  // Fails with "call Init first" (source "QelPDFSetup." + `member`) before a successful Init.
-  void requireInit(const char* member) const;
   // Loading: shows the values of the settings object.
   void Refresh();
   // Change handlers.
