@@ -124,13 +124,14 @@ void ZANPdf3::txtWatchedFolder_Change() {
 void ZANPdf3::browse(zan::controls::TextBox* box, zan::controls::CommandButton* button,
                      int titleId) {
   const QPointer<ZANPdf3> alive(this);
-  m_FolderBrowser = env_.createFolderBrowser();
-  m_FolderBrowser->setOwner(button->hWnd());
-  m_FolderBrowser->setFileSystemOnly(true);
-  m_FolderBrowser->setTitle(text(titleId));
-  m_FolderBrowser->show();
+  // Shared with this frame, so that the browser outlives a panel destroyed while it is shown.
+  const std::shared_ptr<zan::FolderBrowser> browser = m_FolderBrowser = env_.createFolderBrowser();
+  browser->setOwner(button->hWnd());
+  browser->setFileSystemOnly(true);
+  browser->setTitle(text(titleId));
+  browser->show();
   if (!alive) return;
-  if (!m_FolderBrowser->path().isEmpty()) box->setText(m_FolderBrowser->path());
+  if (!browser->path().isEmpty()) box->setText(browser->path());
   if (!alive) return;
   box->setSelStart(box->text().size());
   box->setFocus();

@@ -253,7 +253,7 @@ class ZANPdf3 final : public zan::ZANPdf3Surface {
   mutable std::unique_ptr<zan::PdfSettings> m_Settings;  // created on first use
   std::unique_ptr<zan::HeraldHub> m_Herald;
   std::int32_t m_HubStatus = 0;
-  std::unique_ptr<zan::FolderBrowser> m_FolderBrowser;
+  std::shared_ptr<zan::FolderBrowser> m_FolderBrowser;
   std::unique_ptr<zan::TextError> m_TextError;
   bool m_Loading = true;
   QString m_ValidateError;
