@@ -1,6 +1,6 @@
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "external/setup_data.h"
-#include "ocr_pdf_panel/zanpdf.h"
 #include "test_environment.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +12,8 @@ namespace {
 // A hub whose dictionary and workflow lists hold `n` names each.
 std::function<std::unique_ptr<zan::HeraldHub>()> hubWith(int n) {
   QString names;
-  for (int i = 0; i < n; ++i) names += QStringLiteral("Workflow %1.wfl|").arg(i, 4, 10, QChar(u'0'));
+  for (int i = 0; i < n; ++i)
+    names += QStringLiteral("Workflow %1.wfl|").arg(i, 4, 10, QChar(u'0'));
   return [names] {
     auto hub = std::make_unique<zan::MemoryHub>();
     hub->dictionaries = names;
@@ -70,7 +71,12 @@ static void BM_InitCapturePanelWithHubOf(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_InitCapturePanelWithHubOf)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_InitCapturePanelWithHubOf)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // Validate copies every control into the settings object and checks it; hosts call it on OK.
 static void BM_ValidateCapturePanel(benchmark::State& state) {

@@ -4,14 +4,14 @@
 // crash. Input: the arguments, separated by NUL bytes.
 #include "command_line.h"
 #include "fuzz_support.h"
-#include "hosted_panel.h"
+#include "panel_kind.h"
 #include "property_put.h"
 #include "test_environment.h"
 
 #include "common/automation_error.h"
 #include "external/setup_data.h"
 
-#include <QWidget>
+#include <ZANPdfCtl4/settings_panel.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   zan::fuzzing::ensureApplication();
@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (options.sets.isEmpty()) return 0;
   zan::testing::TestWorld world;
-  auto panel = zan::host::createHostedPanel(options.panel, world.environment(), nullptr);
-  const std::unique_ptr<QWidget> owner(panel->widget());
+  const std::unique_ptr<zan::SettingsPanel> panel(
+      zan::host::createPanel(options.panel, world.environment(), nullptr));
   zan::MemorySetupData rd;
   zan::SetupData* handle = &rd;
   try {
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const auto& [name, value] : options.sets) {
     try {
-      (void)zan::host::putProperty(*panel->widget(), name, value);
+      (void)zan::host::putProperty(*panel, name, value);
     } catch (const zan::AutomationException& e) {
       if (e.error().description.isEmpty()) std::abort();
     }

@@ -2,10 +2,10 @@
 // an automation error or give a table, and both panels must live on whatever texts it holds
 // (ampersands, placeholders, empty or huge texts) without crashing.
 #include "common/string_table.h"
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "common/automation_error.h"
 #include "fuzz_support.h"
-#include "ocr_pdf_panel/zanpdf.h"
 #include "test_environment.h"
 
 #include <QCoreApplication>

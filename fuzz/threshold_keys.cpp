@@ -2,11 +2,11 @@
 // value above 100, raises no Error event, and Validate afterwards answers with a result or an
 // automation error. Input: the first byte picks the panel; each further byte is one key (or,
 // for a paste, the bytes up to the next NUL are pasted).
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "common/automation_error.h"
 #include "common/numeric_text.h"
 #include "fuzz_support.h"
-#include "ocr_pdf_panel/zanpdf.h"
 #include "test_environment.h"
 
 #include <QCoreApplication>

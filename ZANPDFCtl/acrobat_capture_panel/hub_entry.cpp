@@ -1,29 +1,20 @@
-// The workgroup hub and watched folder boxes and their browse buttons.
+// The workgroup hub and watched folder boxes, their browse buttons, and the dictionary and
+// workflow lists that a hub search fills.
 
-#include "acrobat_capture_panel/zanpdf3.h"
+#include "acrobat_capture_panel/capture_panel.h"
 
-#include "common/automation_error.h"
 #include "common/controls/combo_box.h"
 #include "common/controls/simple_controls.h"
 #include "common/controls/text_box.h"
 #include "external/folder_browser.h"
-#include "external/herald_hub.h"
-#include "external/pdf_settings.h"
 
 #include <QPointer>
 #include <QtGlobal>
 
+namespace zan {
 namespace {
 
 const QString kHubChangeSource = QStringLiteral("ZANPdf3.txtWorkgroupHub_Change");
-
-// The path without leading and trailing blanks (blanks only, as the hub path is typed).
-QString withoutBlanks(const QString& path) {
-  qsizetype first = 0, last = path.size();
-  while (first < last && path[first] == QLatin1Char(' ')) ++first;
-  while (last > first && path[last - 1] == QLatin1Char(' ')) --last;
-  return path.mid(first, last - first);
-}
 
 }  // namespace
 
@@ -32,31 +23,24 @@ QString withoutBlanks(const QString& path) {
 // the saved states survive; the outer search opens the hub of the text shown after the nested
 // one, so the lists end up reflecting the newest text. Code that runs during the search (the
 // pending messages, a host's Change handler) may destroy the panel: the search then ends at
-// once, and the destructor gives back the elements, the pointer and the hub.
-void ZANPdf3::txtWorkgroupHub_Change() {
-  const bool outermost = hubSearchDepth_ == 0;
-  const QPointer<ZANPdf3> alive(this);
-  struct Nesting {
-    const QPointer<ZANPdf3>& panel;
-    ~Nesting() {
-      if (panel) --panel->hubSearchDepth_;
-    }
-  } nesting{alive};
-  ++hubSearchDepth_;
+// once, and the hub search object gives back the elements, the pointer and the hub.
+void CapturePanel::txtWorkgroupHub_Change() {
+  const QPointer<SettingsPanel> alive(&q);
+  const HubSearch::Running running(m_HubSearch, &q);
   bool elementsDisabled = false;
-  zan::StepLabel at;
+  StepLabel at;
   try {
     at = 1;
-    env_.platform->setMousePointer(zan::MousePointer::Hourglass);
+    m_HubSearch.showBusy();
     at = 2;
-    if (outermost && !m_Loading) {
+    if (running.outermost() && !m_Loading) {
       elementsDisabled = true;
-      DisableHubSearchElements();
+      m_HubSearch.disableElements();
     }
     at = 3;
-    if (txtWorkgroupHub->text() != settings()->WorkgroupHub()) {
+    if (txtWorkgroupHub->text() != settings().WorkgroupHub()) {
       at = 4;
-      settings()->setWorkgroupHub(txtWorkgroupHub->text());
+      settings().setWorkgroupHub(txtWorkgroupHub->text());
       at = 5;
       NotifyChange();
       if (!alive) return;
@@ -64,68 +48,57 @@ void ZANPdf3::txtWorkgroupHub_Change() {
       env_.platform->processPendingMessages();
       if (!alive) return;
       at = 7;
-      zan::HubOffer offer;
-      if (openHub(withoutBlanks(txtWorkgroupHub->text()), offer)) {
+      HubOffer offer;
+      if (m_HubSearch.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
-        if (readHubList(offer, false, list)) FillComboFromList(cmbDictionary, list);
+        if (m_HubSearch.readList(false, list, offer)) FillComboFromList(cmbDictionary, list);
         if (!alive) return;
         at = 9;
-        if (readHubList(offer, true, list)) FillComboFromList(cmbWorkflow, list);
+        if (m_HubSearch.readList(true, list, offer)) FillComboFromList(cmbWorkflow, list);
         if (!alive) return;
         at = 10;
-        hubOpen_ = false;
-        herald().CloseHub(m_HubStatus);
-        if (m_HubStatus != zan::kHubOk)
-          logHubProblem(m_HubStatus, 5739, offer.path, true, kHubChangeSource);
+        m_HubSearch.close();
+        if (m_HubSearch.status() != kHubOk) logHubProblem(5739, offer.path, true, kHubChangeSource);
       }
     } else {
       at = 10;
-      herald().CloseHub(m_HubStatus);
+      m_HubSearch.close();
     }
     at = 11;
-    if (elementsDisabled) RestoreHubSearchElements();
+    if (elementsDisabled) m_HubSearch.restoreElements();
     at = 12;
-    if (outermost) env_.platform->setMousePointer(zan::MousePointer::Default);
+    if (running.outermost()) m_HubSearch.showIdle();
   } catch (...) {
-    const zan::AutomationError caught = zan::currentError();
+    const AutomationError caught = currentError();
     if (!alive) {
       // Nothing is left to report to: the panel was destroyed while the failing step ran.
       qWarning("ZANPdfCtl4: a hub search failed after its panel was destroyed: %s",
                qPrintable(caught.description));
       return;
     }
-    if (hubOpen_) {
-      hubOpen_ = false;
+    m_HubSearch.closeAfterFailure();
+    if (elementsDisabled) m_HubSearch.restoreElements();
+    if (running.outermost()) {
       try {
-        std::int32_t status = 0;
-        herald().CloseHub(status);
-      } catch (...) {
-        // The failure being raised is the one the caller needs.
-      }
-    }
-    if (elementsDisabled) RestoreHubSearchElements();
-    if (outermost) {
-      try {
-        env_.platform->setMousePointer(zan::MousePointer::Default);
+        m_HubSearch.showIdle();
       } catch (...) {
       }
     }
-    zan::raiseError(zan::linePrefixed(caught, at, kHubChangeSource));
+    raiseError(linePrefixed(caught, at, kHubChangeSource));
   }
 }
 
-void ZANPdf3::txtWatchedFolder_Change() {
-  if (txtWatchedFolder->text() != settings()->WatchedFolder()) NotifyChange();
+void CapturePanel::txtWatchedFolder_Change() {
+  if (txtWatchedFolder->text() != settings().WatchedFolder()) NotifyChange();
 }
 
 // The browser shows a modal dialog, and writing the chosen path runs a whole hub search: code
 // that runs meanwhile may destroy the panel, after which nothing of it is touched.
-void ZANPdf3::browse(zan::controls::TextBox* box, zan::controls::CommandButton* button,
-                     int titleId) {
-  const QPointer<ZANPdf3> alive(this);
+void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* button, int titleId) {
+  const QPointer<SettingsPanel> alive(&q);
   // Shared with this frame, so that the browser outlives a panel destroyed while it is shown.
-  const std::shared_ptr<zan::FolderBrowser> browser = m_FolderBrowser = env_.createFolderBrowser();
+  const std::shared_ptr<FolderBrowser> browser = m_FolderBrowser = env_.createFolderBrowser();
   browser->setOwner(button->hWnd());
   browser->setFileSystemOnly(true);
   browser->setTitle(text(titleId));
@@ -137,3 +110,36 @@ void ZANPdf3::browse(zan::controls::TextBox* box, zan::controls::CommandButton* 
   box->setFocus();
   m_FolderBrowser.reset();
 }
+
+void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& list) {
+  try {
+    combo->clear();
+    if (list.isEmpty()) {
+      combo->addItem(text(5735));
+      combo->setListIndex(0);
+      return;
+    }
+    for (const QString& name : hubListNames(list)) combo->addItem(name);
+  } catch (...) {
+    // The list ends at the first failure; what was added stays.
+  }
+  try {
+    if (combo->listCount() >= 1) combo->setListIndex(0);
+  } catch (...) {
+    // Filling reports nothing.
+  }
+}
+
+void CapturePanel::SelectComboText(controls::ComboBox* combo, const QString& wanted) {
+  const int n = combo->listCount();
+  for (int i = 0; i < n; ++i) {
+    combo->setListIndex(i);
+    if (combo->text() == wanted) {
+      combo->setListIndex(i);
+      return;
+    }
+  }
+  if (n >= 1) combo->setListIndex(0);
+}
+
+}  // namespace zan

@@ -5,12 +5,17 @@
 namespace zan {
 
 AutomationException::AutomationException(AutomationError error)
-    : error_(std::move(error)),
-      what_((error_.description + QStringLiteral(" (#") + QString::number(error_.number) +
-             QStringLiteral(", ") + error_.source + QStringLiteral(")"))
-                .toUtf8()) {}
+    : std::runtime_error((error.description + QStringLiteral(" (#") +
+                          QString::number(error.number) + QStringLiteral(", ") + error.source +
+                          QStringLiteral(")"))
+                             .toStdString()),
+      error_(std::move(error)) {}
 
-void raiseError(const AutomationError& error) { throw AutomationException(error); }
+AutomationException::~AutomationException() = default;
+
+void raiseError(const AutomationError& error) {
+  throw AutomationException(error);
+}
 
 void raiseError(std::int32_t number, const QString& source, const QString& description) {
   AutomationError e;
@@ -18,6 +23,14 @@ void raiseError(std::int32_t number, const QString& source, const QString& descr
   e.source = source;
   e.description = description;
   throw AutomationException(e);
+}
+
+void raiseClassic(const ClassicError& error, const QString& source) {
+  raiseError(error.number, source, QString::fromLatin1(error.text));
+}
+
+void raiseClassic(const ClassicError& error, const QString& source, const QString& detail) {
+  raiseError(error.number, source, QString::fromLatin1(error.text) + QStringLiteral(": ") + detail);
 }
 
 AutomationError currentError() {
@@ -28,11 +41,17 @@ AutomationError currentError() {
   } catch (const std::bad_alloc&) {
     return AutomationError{7, QStringLiteral("ZANPdfCtl4"), QStringLiteral("Out of memory"), {}, 0};
   } catch (const std::exception& e) {
-    return AutomationError{static_cast<std::int32_t>(0x80004005u), QStringLiteral("ZANPdfCtl4"),
-                           QString::fromUtf8(e.what()), {}, 0};
+    return AutomationError{static_cast<std::int32_t>(0x80004005u),
+                           QStringLiteral("ZANPdfCtl4"),
+                           QString::fromUtf8(e.what()),
+                           {},
+                           0};
   } catch (...) {
-    return AutomationError{static_cast<std::int32_t>(0x80004005u), QStringLiteral("ZANPdfCtl4"),
-                           QStringLiteral("Unspecified failure"), {}, 0};
+    return AutomationError{static_cast<std::int32_t>(0x80004005u),
+                           QStringLiteral("ZANPdfCtl4"),
+                           QStringLiteral("Unspecified failure"),
+                           {},
+                           0};
   }
 }
 
@@ -40,7 +59,8 @@ AutomationError stepPrefixed(const AutomationError& caught, int step) {
   AutomationError e;
   e.number = caught.number;
   e.source = caught.source;
-  e.description = QStringLiteral("Line# ") + QString::number(step) + QStringLiteral(" Desc: ") + caught.description;
+  e.description = QStringLiteral("Line# ") + QString::number(step) + QStringLiteral(" Desc: ") +
+                  caught.description;
   return e;
 }
 
@@ -48,7 +68,8 @@ AutomationError linePrefixed(const AutomationError& caught, int line, const QStr
   AutomationError e;
   e.number = caught.number;
   e.source = source;
-  e.description = QStringLiteral("Line #: ") + QString::number(line) + QStringLiteral("; ") + caught.description;
+  e.description = QStringLiteral("Line #: ") + QString::number(line) + QStringLiteral("; ") +
+                  caught.description;
   return e;
 }
 

@@ -1,45 +1,58 @@
 #pragma once
-// Automation errors: the one error value that crosses the library's frames and reaches a host.
+// Raising automation errors, and the formats in which a procedure raises a caught one again.
+// The error value and its exception are public (ZANPdfCtl4/automation_error.h).
 
-#include <QByteArray>
-#include <QString>
-
-#include <cstdint>
-#include <exception>
+#include <ZANPdfCtl4/automation_error.h>
 
 namespace zan {
 
-// Base of object-defined error numbers (a rejected setting is kObjectErrorBase + n).
-constexpr std::int32_t kObjectErrorBase = static_cast<std::int32_t>(0x80040000u);
+[[noreturn]] void raiseError(const AutomationError& error);
+[[noreturn]] void raiseError(std::int32_t number, const QString& source,
+                             const QString& description);
 
-struct AutomationError {
-  std::int32_t number = 0;
-  QString source;
-  QString description;
-  QString helpFile;
-  std::int32_t helpContext = 0;
+// The classic run-time errors the library raises, with their texts.
+struct ClassicError {
+  std::int32_t number;
+  const char* text;
+};
+namespace classic {
+inline constexpr ClassicError kInvalidCall{5, "Invalid procedure call or argument"};
+inline constexpr ClassicError kOverflow{6, "Overflow"};
+inline constexpr ClassicError kOutOfMemory{7, "Out of memory"};
+inline constexpr ClassicError kTypeMismatch{13, "Type mismatch"};
+inline constexpr ClassicError kFileNotFound{53, "File not found"};
+inline constexpr ClassicError kDeviceError{57, "Device I/O error"};
+inline constexpr ClassicError kPermissionDenied{70, "Permission denied"};
+inline constexpr ClassicError kPathAccess{75, "Path/File access error"};
+inline constexpr ClassicError kObjectNotSet{91, "Object variable or With block variable not set"};
+inline constexpr ClassicError kBadFileFormat{321, "Invalid file format"};
+inline constexpr ClassicError kResourceNotFound{326, "Resource not found"};
+inline constexpr ClassicError kInvalidValue{380, "Invalid property value"};
+inline constexpr ClassicError kInvalidIndex{381, "Invalid property array index"};
+inline constexpr ClassicError kObjectRequired{424, "Object required"};
+inline constexpr ClassicError kNoSuchMember{438, "Object doesn't support this property or method"};
+}  // namespace classic
 
-  friend bool operator==(const AutomationError& a, const AutomationError& b) {
-    return a.number == b.number && a.source == b.source && a.description == b.description &&
-           a.helpFile == b.helpFile && a.helpContext == b.helpContext;
+// Raises `error` with its own text, or with its text, ": " and `detail`.
+[[noreturn]] void raiseClassic(const ClassicError& error, const QString& source);
+[[noreturn]] void raiseClassic(const ClassicError& error, const QString& source,
+                               const QString& detail);
+
+// The arguments of a panel's Error event (and of TextError::LogTheError), which a handler may
+// change.
+struct ErrorEventArgs {
+  std::int32_t ErrNum = 0;
+  QString ErrMsg;
+  QString SourceFile;
+  std::int16_t LineNo = 0;
+  bool ReRaise = false;
+  bool Display = true;
+
+  // The failure's number, description and source, line 0, no re-raise, displayed.
+  static ErrorEventArgs of(const AutomationError& error) {
+    return {error.number, error.description, error.source, 0, false, true};
   }
 };
-
-// Carries an AutomationError through the library's own frames. Never let it cross Qt code:
-// the control layer catches it at every slot (see controls::Form::dispatch).
-class AutomationException : public std::exception {
- public:
-  explicit AutomationException(AutomationError error);
-  const AutomationError& error() const noexcept { return error_; }
-  const char* what() const noexcept override { return what_.constData(); }
-
- private:
-  AutomationError error_;
-  QByteArray what_;
-};
-
-[[noreturn]] void raiseError(const AutomationError& error);
-[[noreturn]] void raiseError(std::int32_t number, const QString& source, const QString& description);
 
 // Inside a catch block: the failure being handled as an AutomationError. A foreign C++
 // exception becomes number 0x80004005 (unspecified failure) with its what() text, so that no

@@ -76,14 +76,11 @@ void ConfidenceThresholdEntry::checkRange() {
 }
 
 void ConfidenceThresholdEntry::reportFailure(const QString& sourceFile) {
-  const AutomationError e = currentError();
-  std::int32_t number = e.number;
-  QString message = QStringLiteral("Internal error: ") + e.description;
-  QString source = sourceFile;
-  std::int16_t line = 0;
-  bool reRaise = false, display = true;
+  ErrorEventArgs args = ErrorEventArgs::of(currentError());
+  args.ErrMsg = QStringLiteral("Internal error: ") + args.ErrMsg;
+  args.SourceFile = sourceFile;
   // What the host writes back into the arguments is not looked at.
-  raiseError_(number, message, source, line, reRaise, display);
+  raiseError_(args);
 }
 
 QString ConfidenceThresholdEntry::restoreText() const {

@@ -11,6 +11,7 @@
 // A failure in the key press or change handler is reported through the panel's Error event and
 // ends the handler; nothing is raised towards the code or the user action that ran it.
 
+#include "common/automation_error.h"
 #include "common/controls/spin_control.h"
 #include "common/controls/text_box.h"
 
@@ -23,9 +24,8 @@ namespace zan {
 
 class ConfidenceThresholdEntry final {
  public:
-  // The arguments of the panel's Error event, all by reference.
-  using ErrorEvent = std::function<void(std::int32_t& ErrNum, QString& ErrMsg, QString& SourceFile,
-                                        std::int16_t& LineNo, bool& ReRaise, bool& Display)>;
+  // Raises the panel's Error event.
+  using ErrorEvent = std::function<void(ErrorEventArgs& args)>;
 
   struct Options {
     // Up and Down arrow keys step the value (the Acrobat Capture panel has them, the OCR panel

@@ -23,8 +23,8 @@ void TextError::LogTheError(std::int32_t& ErrNum, QString& ErrMsg, QString& Sour
       platform_->messageBox(TitleString, QStringLiteral("An error ") +
                                              QString::number(failure.number) +
                                              QStringLiteral(" - ") + failure.description +
-                                             QStringLiteral(" happened logging this error.") +
-                                             kCR + kLF + numbered(ErrMsg, ErrNum));
+                                             QStringLiteral(" happened logging this error.") + kCR +
+                                             kLF + numbered(ErrMsg, ErrNum));
     } catch (...) {
       // Nothing is left to report a failure of the failure report with.
     }
@@ -47,6 +47,17 @@ void TextError::LogTheError(std::int32_t& ErrNum, QString& ErrMsg, QString& Sour
     }
   }
   if (ReRaise) raiseError(ErrNum, SourceFile, ErrMsg);
+}
+
+void TextError::LogTheError(ErrorEventArgs& a) {
+  LogTheError(a.ErrNum, a.ErrMsg, a.SourceFile, a.LineNo, a.ReRaise, a.Display);
+}
+
+void TextError::log(const AutomationError& error, std::int16_t line, bool display) {
+  ErrorEventArgs args = ErrorEventArgs::of(error);
+  args.LineNo = line;
+  args.Display = display;
+  LogTheError(args);
 }
 
 }  // namespace zan

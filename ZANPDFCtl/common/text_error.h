@@ -2,6 +2,8 @@
 // TextError: the library's error logger. Shows a logged error in a message box and, when a
 // log object is set, hands it to that object as well.
 
+#include "common/automation_error.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -32,8 +34,12 @@ class TextError {
   // Hands the error to DataObject (when set), shows it when Display is true or no DataObject
   // is set, reports a failure of either step in a message box of its own, and finally raises
   // the error towards the caller when ReRaise is true. Nothing else ever leaves it.
-  void LogTheError(std::int32_t& ErrNum, QString& ErrMsg, QString& SourceFile,
-                   std::int16_t& LineNo, bool& ReRaise, bool& Display);
+  void LogTheError(std::int32_t& ErrNum, QString& ErrMsg, QString& SourceFile, std::int16_t& LineNo,
+                   bool& ReRaise, bool& Display);
+  void LogTheError(ErrorEventArgs& args);
+  // Logs `error` at line `line`, shown or not, and never raises it again: how the library
+  // itself reports a failure it has no caller for.
+  void log(const AutomationError& error, std::int16_t line = 0, bool display = true);
 
  private:
   std::shared_ptr<Platform> platform_;

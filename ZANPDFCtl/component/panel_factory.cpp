@@ -1,9 +1,11 @@
 #include "component/panel_factory.h"
 
-#include "acrobat_capture_panel/zanpdf3.h"
 #include "common/automation/object_dispatch.h"
 #include "component/server_state.h"
-#include "ocr_pdf_panel/zanpdf.h"
+#include "external/panel_environment.h"
+
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 
 #include <QtGlobal>
 
@@ -25,8 +27,8 @@ automation::Dispatch* attach(QWidget* panel, const QString& className) {
 }
 
 template <typename Panel>
-QWidget* createPanel(QWidget* parent, const PanelEnvironment* env) {
-  return env ? new Panel(*env, parent) : new Panel(parent);
+SettingsPanel* createPanel(QWidget* parent, const PanelEnvironment* env) {
+  return new Panel(env ? *env : PanelEnvironment::defaults(), parent);
 }
 
 class PanelClassFactory final : public ClassFactory {
@@ -44,7 +46,7 @@ class PanelClassFactory final : public ClassFactory {
     }
     *control = nullptr;
     try {
-      QWidget* panel =
+      SettingsPanel* panel =
           name_ == "ZANPdf3" ? createPanel<ZANPdf3>(parent, env) : createPanel<ZANPdf>(parent, env);
       *control = attach(panel, QString::fromUtf8(name_));
       setLastError({});
@@ -88,9 +90,8 @@ ClassFactory* newClassFactory(const char* clsidOrName) {
 }
 
 automation::Dispatch* dispatchOf(QWidget* panel) {
-  if (qobject_cast<ZANPdf3*>(panel)) return attach(panel, QStringLiteral("ZANPdf3"));
-  if (qobject_cast<ZANPdf*>(panel)) return attach(panel, QStringLiteral("ZANPdf"));
-  return nullptr;
+  if (!qobject_cast<SettingsPanel*>(panel)) return nullptr;
+  return attach(panel, QString::fromLatin1(panel->metaObject()->className()));
 }
 
 }  // namespace zan::component

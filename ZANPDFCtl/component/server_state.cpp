@@ -1,7 +1,6 @@
 #include "component/server_state.h"
 
-#include "acrobat_capture_panel/zanpdf3.h"
-#include "ocr_pdf_panel/zanpdf.h"
+#include <ZANPdfCtl4/settings_panel.h>
 
 #include <QApplication>
 #include <QByteArray>
@@ -25,7 +24,7 @@ bool anyPanelAlive() {
   if (!qApp) return false;
   const QWidgetList widgets = QApplication::allWidgets();
   for (QWidget* w : widgets)
-    if (qobject_cast<ZANPdf3*>(w) || qobject_cast<ZANPdf*>(w)) return true;
+    if (qobject_cast<SettingsPanel*>(w)) return true;
   return false;
 }
 

@@ -2,6 +2,8 @@
 // The workgroup hub: offers the dictionaries and workflows a PDF job can use. Every operation
 // reports a status through its last argument: 1 success, anything else failure.
 
+#include "external/hub_offer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,24 +11,9 @@
 
 namespace zan {
 
-enum HubStatus : std::int32_t {
-  kHubOk = 1,
-  kHubUnreachable = 5,  // the path cannot be reached
-  kHubNotAHub = 6,      // the path exists but is no workgroup hub
-  kHubFailure = 7,      // any other failure (also: an operation before OpenHub)
-};
-
 // The names a hub name list offers, as the panels show them: the list ends at its first empty
 // name, and a name loses the part from its first "." on unless that "." is its first character.
 QStringList hubListNames(const QString& list);
-
-// What a workgroup hub offered when it was last searched: the path as it was opened, the status
-// of each operation (0 when it was not asked) and the names of each list that was read.
-struct HubOffer {
-  QString path;
-  std::int32_t openStatus = 0, dictionariesStatus = 0, workflowsStatus = 0;
-  QStringList dictionaries, workflows;
-};
 
 class HeraldHub {
  public:

@@ -9,7 +9,7 @@
 // docs/settings-rules.md.
 
 #include "external/doc_info_field.h"
-#include "external/herald_hub.h"
+#include "external/hub_offer.h"
 
 #include <QString>
 #include <QVariant>

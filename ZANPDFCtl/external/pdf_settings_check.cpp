@@ -51,14 +51,6 @@ void checkField(int n, const char* caption, const DocInfoField& field) {
                   .arg(QString::fromLatin1(caption), problem));
 }
 
-// The path without leading and trailing blanks, as a typed hub path is opened.
-QString withoutBlanks(const QString& path) {
-  qsizetype first = 0, last = path.size();
-  while (first < last && path[first] == QLatin1Char(' ')) ++first;
-  while (last > first && path[last - 1] == QLatin1Char(' ')) --last;
-  return path.mid(first, last - first);
-}
-
 QString openProblem(std::int32_t status) {
   switch (status) {
     case kHubUnreachable:
@@ -175,7 +167,7 @@ void PdfSettings::checkCaptureHub() {
   const std::optional<HubOffer> offer = hubOffer();
   if (!offer) return;
   const QString hub = WorkgroupHub();
-  if (offer->path != hub && offer->path != withoutBlanks(hub))
+  if (offer->path != hub && offer->path != hubPathAsOpened(hub))
     reject(536, QStringLiteral("The workgroup hub \"%1\" has not been opened, so its workflows and "
                                "dictionaries are unknown. Enter the workgroup hub again.")
                     .arg(hub));

@@ -162,9 +162,119 @@ QJsonObject writePart(const MemorySetupPart& part) {
 
 }  // namespace
 
-SetupFile::SetupFile(const QString& path, QObject* parent) : MemorySetupData(parent), path_(path) {}
+SetupPart::~SetupPart() = default;
 
-std::unique_ptr<SetupFile> SetupFile::load(const QString& path, std::shared_ptr<FileSystem> fs) {
+class MemorySetupPart::Private {
+ public:
+  QVariantMap values;
+};
+
+MemorySetupPart::MemorySetupPart() : d(std::make_unique<Private>()) {}
+MemorySetupPart::MemorySetupPart(const MemorySetupPart& other)
+    : d(std::make_unique<Private>(*other.d)) {}
+MemorySetupPart& MemorySetupPart::operator=(const MemorySetupPart& other) {
+  *d = *other.d;
+  return *this;
+}
+MemorySetupPart::~MemorySetupPart() = default;
+bool MemorySetupPart::contains(const QString& key) const {
+  return d->values.contains(key);
+}
+QVariant MemorySetupPart::value(const QString& key) const {
+  return d->values.value(key);
+}
+void MemorySetupPart::setValue(const QString& key, const QVariant& value) {
+  d->values.insert(key, value);
+}
+void MemorySetupPart::removeValue(const QString& key) {
+  d->values.remove(key);
+}
+QStringList MemorySetupPart::keys() const {
+  return d->values.keys();
+}
+QVariantMap MemorySetupPart::toMap() const {
+  return d->values;
+}
+void MemorySetupPart::assign(const QVariantMap& values) {
+  d->values = values;
+}
+
+SetupData::SetupData(QObject* parent) : QObject(parent) {}
+SetupData::~SetupData() = default;
+
+class MemorySetupData::Private {
+ public:
+  MemorySetupPart one, two;
+  QStringList indexFields, batchFields;
+};
+
+MemorySetupData::MemorySetupData(QObject* parent)
+    : SetupData(parent), d(std::make_unique<Private>()) {}
+MemorySetupData::~MemorySetupData() = default;
+SetupPart& MemorySetupData::SetupPartOne() {
+  return d->one;
+}
+SetupPart& MemorySetupData::SetupPartTwo() {
+  return d->two;
+}
+QStringList MemorySetupData::indexFields() const {
+  return d->indexFields;
+}
+QStringList MemorySetupData::batchFields() const {
+  return d->batchFields;
+}
+void MemorySetupData::setIndexFields(const QStringList& fields) {
+  d->indexFields = fields;
+}
+void MemorySetupData::setBatchFields(const QStringList& fields) {
+  d->batchFields = fields;
+}
+MemorySetupPart& MemorySetupData::partOne() {
+  return d->one;
+}
+MemorySetupPart& MemorySetupData::partTwo() {
+  return d->two;
+}
+const MemorySetupPart& MemorySetupData::partOne() const {
+  return d->one;
+}
+const MemorySetupPart& MemorySetupData::partTwo() const {
+  return d->two;
+}
+
+class SetupFile::Private {
+ public:
+  QString path;
+  std::shared_ptr<FileSystem> fs = FileSystem::posix();
+  // Top-level members this program does not own: raw key and value texts, in file order.
+  QList<QPair<QByteArray, QByteArray>> foreign;
+};
+
+class SetupFileAccess {
+ public:
+  static SetupFile::Private& of(SetupFile& setup) { return *setup.d; }
+};
+
+SetupFile::SetupFile(const QString& path, QObject* parent)
+    : MemorySetupData(parent), d(std::make_unique<Private>()) {
+  d->path = path;
+}
+
+SetupFile::~SetupFile() = default;
+
+QString SetupFile::path() const {
+  return d->path;
+}
+
+std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
+  return loadSetupFile(path, FileSystem::posix());
+}
+
+void setFileSystem(SetupFile& setup, std::shared_ptr<FileSystem> fs) {
+  SetupFileAccess::of(setup).fs = std::move(fs);
+}
+
+std::unique_ptr<SetupFile> loadSetupFile(const QString& path, std::shared_ptr<FileSystem> fs) {
   const QFileInfo info(path);
   if (path.isEmpty() || !info.exists())
     refuse(kFileNotFound, path, QStringLiteral("it does not exist"));
@@ -196,9 +306,10 @@ std::unique_ptr<SetupFile> SetupFile::load(const QString& path, std::shared_ptr<
            QStringLiteral("its version is not supported (expected %1)").arg(kVersion));
 
   auto setup = std::make_unique<SetupFile>(path);
-  setup->setFileSystem(std::move(fs));
+  setFileSystem(*setup, std::move(fs));
   for (const auto& member : topLevelMembers(bytes))
-    if (!ownKeys().contains(decodedKey(member.first))) setup->foreign_.append(member);
+    if (!ownKeys().contains(decodedKey(member.first)))
+      SetupFileAccess::of(*setup).foreign.append(member);
   setup->partOne().assign(readPart(path, root, QStringLiteral("SetupPartOne")));
   setup->partTwo().assign(readPart(path, root, QStringLiteral("SetupPartTwo")));
   setup->setIndexFields(readNames(path, root, QStringLiteral("indexFields")));
@@ -215,18 +326,18 @@ QByteArray SetupFile::toJson() const {
   root.insert(QStringLiteral("indexFields"), QJsonArray::fromStringList(indexFields()));
   root.insert(QStringLiteral("batchFields"), QJsonArray::fromStringList(batchFields()));
   QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
-  if (foreign_.isEmpty()) return json;
+  if (d->foreign.isEmpty()) return json;
   // The foreign members follow ours, with their values exactly as the file held them.
   json.truncate(json.lastIndexOf('}'));
   while (json.endsWith('\n')) json.chop(1);
-  for (const auto& [key, value] : foreign_) json += ",\n    " + key + ": " + value;
+  for (const auto& [key, value] : d->foreign) json += ",\n    " + key + ": " + value;
   return json + "\n}\n";
 }
 
 void SetupFile::save() const {
-  if (path_.isEmpty()) refuse(kFileAccess, path_, QStringLiteral("no file name is set"));
+  if (d->path.isEmpty()) refuse(kFileAccess, d->path, QStringLiteral("no file name is set"));
   QString problem;
-  if (!replaceFile(*fs_, path_, toJson(), problem)) refuse(kFileAccess, path_, problem);
+  if (!replaceFile(*d->fs, d->path, toJson(), problem)) refuse(kFileAccess, d->path, problem);
 }
 
 SetupData& requireSetupData(SetupData* rd) {

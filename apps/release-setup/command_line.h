@@ -1,7 +1,7 @@
 #pragma once
 // The command line of release-setup and its exit codes.
 
-#include "hosted_panel.h"
+#include "panel_kind.h"
 
 #include <QList>
 #include <QPair>

@@ -9,6 +9,8 @@
 #include "common/automation_error.h"
 #include "external/panel_environment.h"
 
+#include <ZANPdfCtl4/settings_panel.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -90,12 +92,12 @@ int runScripted(const Options& options, const QString& path) {
   int exitCode = kExitOk;
   auto dialog = openDialog(options.panel, path, consoleServices(), exitCode);
   if (!dialog) return exitCode;
-  HostedPanel& panel = dialog->panel();
+  SettingsPanel& panel = dialog->panel();
 
   for (const auto& [name, value] : options.sets) {
     QString problem;
     try {
-      problem = putProperty(*panel.widget(), name, value);
+      problem = putProperty(panel, name, value);
     } catch (...) {
       printError(
           QStringLiteral("--set %1=%2 failed: %3").arg(name, value, describe(currentError())));

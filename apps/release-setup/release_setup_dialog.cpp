@@ -2,6 +2,8 @@
 
 #include "common/automation_error.h"
 
+#include <ZANPdfCtl4/zanpdf3.h>
+
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileInfo>
@@ -49,15 +51,18 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   apply_->setEnabled(false);
 
   // 1. Create the panel.
-  panel_ = createHostedPanel(kind, services_.environment, this);
-  panel_->widget()->setObjectName(panelClassName(kind));
+  panel_ = createPanel(kind, services_.environment, this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addWidget(panel_->widget());
+  layout->addWidget(panel_);
   layout->addWidget(buttons);
 
-  panel_->listen([this] { onChange(); }, [this](PanelErrorEvent& e) { onPanelError(e); });
+  connect(panel_, &SettingsPanel::Change, this, &ReleaseSetupDialog::onChange);
+  connect(panel_, &SettingsPanel::Error, this,
+          [this](qint32& number, QString& message, QString& source, qint16&, bool&, bool& display) {
+            onPanelError({number, source, message, {}, 0}, display);
+          });
   connect(ok_, &QPushButton::clicked, this, &ReleaseSetupDialog::onOk);
   connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
@@ -66,17 +71,15 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
 
   try {
     // 2. Buttons that must not be used while the panel searches a workgroup hub.
-    if (panel_->takesHubSearchElements()) {
-      for (QPushButton* button : {ok_, cancel_, apply_}) {
-        QVariant element = QVariant::fromValue<QObject*>(button);
-        panel_->DisableElementDuringHubSearch(element);
-      }
+    if (auto* capture = qobject_cast<ZANPdf3*>(panel_)) {
+      for (QPushButton* button : {ok_, cancel_, apply_})
+        capture->DisableElementDuringHubSearch(button);
     }
     // 3. Hand the panel the setup data.
     panel_->Init(rd_);
   } catch (...) {
     // No destructor runs for a half-built dialog: release the panel while the setup data lives.
-    delete panel_->widget();
+    delete panel_;
     throw;
   }
   // A stored choice the panel could not show was replaced (and the user told): what OK would
@@ -86,7 +89,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
 
 ReleaseSetupDialog::~ReleaseSetupDialog() {
   // The panel (and its links control) refer to the setup data: let them go first.
-  delete panel_->widget();
+  delete panel_;
 }
 
 void ReleaseSetupDialog::setUnsaved(bool unsaved) {
@@ -110,9 +113,8 @@ void ReleaseSetupDialog::onChange() {
   setUnsaved(true);
 }
 
-void ReleaseSetupDialog::onPanelError(PanelErrorEvent& event) {
-  const AutomationError error{event.ErrNum, event.SourceFile, event.ErrMsg, {}, 0};
-  if (event.Display) {
+void ReleaseSetupDialog::onPanelError(const AutomationError& error, bool display) {
+  if (display) {
     services_.prompts->warn(this, kApplicationTitle, describe(error));
   } else {
     qWarning().noquote() << "release-setup: panel error" << error.number << error.source

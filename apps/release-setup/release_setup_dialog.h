@@ -10,12 +10,16 @@
 // No panel failure ever leaves a button handler: it is shown through the prompts.
 
 #include "host_prompts.h"
-#include "hosted_panel.h"
+#include "panel_kind.h"
 #include "setup_document.h"
 
+#include "common/automation_error.h"
 #include "external/panel_environment.h"
 
+#include <ZANPdfCtl4/settings_panel.h>
+
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 
@@ -47,7 +51,7 @@ class ReleaseSetupDialog final : public QDialog {
                      QWidget* parent = nullptr);
   ~ReleaseSetupDialog() override;
 
-  HostedPanel& panel() const { return *panel_; }
+  SettingsPanel& panel() const { return *panel_; }
   SetupDocument& setup() const { return *setup_; }
   bool hasUnsavedChanges() const { return unsaved_; }
 
@@ -69,7 +73,7 @@ class ReleaseSetupDialog final : public QDialog {
 
  private:
   void onChange();
-  void onPanelError(PanelErrorEvent& event);
+  void onPanelError(const AutomationError& error, bool display);
   void onOk();
   void onApply();
   void onAbout();
@@ -88,7 +92,7 @@ class ReleaseSetupDialog final : public QDialog {
   QPushButton* cancel_ = nullptr;
   QPushButton* apply_ = nullptr;
   QPushButton* about_ = nullptr;
-  std::unique_ptr<HostedPanel> panel_;
+  QPointer<SettingsPanel> panel_;
   bool unsaved_ = false;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // A ZANPdf3 panel wired to a recording outside world, and the helpers its tests share.
 
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "failure_of.h"
 #include "test_environment.h"
 

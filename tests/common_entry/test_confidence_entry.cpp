@@ -35,8 +35,8 @@ struct Bench {
           ++changes;
           if (failNotify) raiseError(13, "host", "Type mismatch");
         },
-        [this](std::int32_t& n, QString& m, QString& s, std::int16_t& l, bool& r, bool& d) {
-          errors.emplace_back(n, m, s, l, r, d);
+        [this](ErrorEventArgs& a) {
+          errors.emplace_back(a.ErrNum, a.ErrMsg, a.SourceFile, a.LineNo, a.ReRaise, a.Display);
         });
   }
   QLineEdit* edit() const { return text->lineEdit(); }

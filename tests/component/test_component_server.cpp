@@ -1,7 +1,7 @@
 // The library as a component server: class factories, the unload check and registration in a
 // directory. (Loading by file name is shown by the package test's example host.)
 
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "common/automation/type_library.h"
 #include "component/zan_component.h"
 #include "test_environment.h"

@@ -1,13 +1,13 @@
 // Both panels as a late-bound host sees them: the type library, every member and event by
 // name and by id, a host conversation compared with the early-bound one, and events.
 
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "common/automation/object_dispatch.h"
 #include "component/zan_component.h"
 #include "external/herald_hub.h"
 #include "external/setup_data.h"
 #include "failure_of.h"
-#include "ocr_pdf_panel/zanpdf.h"
 #include "test_environment.h"
 
 #include <gtest/gtest.h>
@@ -130,17 +130,20 @@ TEST_P(BothPanels, EveryDescribedMemberIsFoundByNameAndIdOnTheLivePanel) {
         EXPECT_TRUE(m.kind == PropertyGet || property.isWritable());
         continue;
       }
+      // Exactly one Qt member of that name has the described parameters (Init and Apply also
+      // have a plain form for meta-object callers, taking a QObject*).
       int found = 0;
       for (int i = 0; i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
         if (method.name() != m.name.toUtf8()) continue;
-        ++found;
-        EXPECT_EQ(canonical(method.typeName()), qtType(m.result));
+        live.clear();
         for (int a = 0; a < method.parameterCount(); ++a)
           live << canonical(method.parameterTypes()[a]) + ' ' + method.parameterNames()[a];
+        if (live != described) continue;
+        ++found;
+        EXPECT_EQ(canonical(method.typeName()), qtType(m.result));
       }
       EXPECT_EQ(found, 1);
-      EXPECT_EQ(live, described);
     }
   };
   check(p.d->defaultInterface(), false);

@@ -38,14 +38,13 @@ TEST(Package, ExampleHostBuildsAndRunsAgainstTheInstalledPackage) {
   }
   // The example host needs the CMake files, the library and the component headers; an early-
   // bound host needs the panels' own headers too.
-  for (const char* file : {"include/ZANPdfCtl4/acrobat_capture_panel/zanpdf3.h",
-                           "include/ZANPdfCtl4/ocr_pdf_panel/zanpdf.h"})
+  for (const char* file : {"include/ZANPdfCtl4/zanpdf3.h", "include/ZANPdfCtl4/zanpdf.h"})
     EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath(file))) << file;
   for (const QStringList& step :
        {QStringList{"-S", ZAN_SOURCE_DIR "/examples/embed-host", "-B", build,
                     "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_BUILD_TYPE=Debug",
-                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
-                    "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS, "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
+                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER, "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
+                    "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
         QStringList{"--build", build}}) {
     const auto [code, out] = run(cmake, step);
     ASSERT_EQ(code, 0) << out;

@@ -148,8 +148,8 @@ TEST(SetupFile, EveryFailedStepKeepsTheOldFile) {
     auto log = std::make_shared<zan::testing::CallLog>();
     log->failName = QString::fromLatin1(step);
     auto setup = sampleSetup(path);
-    setup->setFileSystem(std::make_shared<zan::testing::FaultyFileSystem>(
-        log, QStringLiteral("No space left on device")));
+    setFileSystem(*setup, std::make_shared<zan::testing::FaultyFileSystem>(
+                              log, QStringLiteral("No space left on device")));
     const AutomationError e = failureOf([&] { setup->save(); });
     EXPECT_FALSE(log->failed.isEmpty());
     EXPECT_EQ(e.number, 75);

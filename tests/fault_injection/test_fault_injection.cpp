@@ -3,8 +3,8 @@
 // host drives a whole conversation with a panel: create, register elements, Init, search a hub,
 // browse, edit, Validate, Apply, save the setup file, RestoreDefaults, about box, destroy.
 
-#include "acrobat_capture_panel/zanpdf3.h"
-#include "ocr_pdf_panel/zanpdf.h"
+#include <ZANPdfCtl4/zanpdf.h>
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "test_environment.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +53,7 @@ Outcome converse(Panel kind, const std::shared_ptr<CallLog>& log, const QString&
   world.browseAnswer = QStringLiteral("/picked");
   auto setup = std::make_unique<SetupFile>(dir + "/setup.json");
   seed(*setup);
-  setup->setFileSystem(std::make_shared<FaultyFileSystem>(log));
+  setFileSystem(*setup, std::make_shared<FaultyFileSystem>(log));
   LoggedSetupData rd(*setup, log);
   QPushButton enabledButton, disabledButton;
   disabledButton.setEnabled(false);

@@ -2,8 +2,8 @@
 // A ZANPdf panel wired to the test doubles, with a settings object whose loading, checking and
 // saving a test scripts.
 
+#include <ZANPdfCtl4/zanpdf.h>
 #include "external/setup_data.h"
-#include "ocr_pdf_panel/zanpdf.h"
 #include "failure_of.h"
 #include "test_environment.h"
 

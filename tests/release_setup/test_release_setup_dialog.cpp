@@ -3,7 +3,7 @@
 
 #include "host_fixture.h"
 
-#include "acrobat_capture_panel/zanpdf3.h"
+#include <ZANPdfCtl4/zanpdf3.h>
 #include "external/pdf_settings.h"
 
 #include <gtest/gtest.h>
@@ -223,7 +223,7 @@ TEST(ReleaseSetupDialog, SetupDataHandedBackByTheLinksControlIsSaved) {
 TEST(ReleaseSetupDialog, ErrorEventIsShownAndAboutCallsThePanel) {
   HostWorld world;
   auto dialog = world.open();
-  auto* panel = qobject_cast<ZANPdf3*>(dialog->panel().widget());
+  auto* panel = qobject_cast<ZANPdf3*>(&dialog->panel());
   ASSERT_NE(panel, nullptr);
   qint32 number = 13;
   QString message = "Internal error: Type mismatch", source = "QelPDFSetup.txtConfidence_Change()";

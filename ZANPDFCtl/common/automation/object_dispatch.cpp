@@ -77,15 +77,26 @@ std::int32_t idsOfNames(const QVector<MemberDesc>& members, const QStringList& n
   return result;
 }
 
-// The most derived Qt method of `type` named `name` with `count` parameters, or -1.
-int findMethod(const QMetaObject* meta, const QString& name, int count,
+// The most derived Qt method of `type` named `name` with the parameters of `params`: one whose
+// parameter types carry the described ones, else any with as many parameters; -1 for none.
+int findMethod(const QMetaObject* meta, const QString& name, const QVector<ParamDesc>& params,
                QMetaMethod::MethodType type) {
   const QByteArray wanted = name.toUtf8();
+  int anyFound = -1;
   for (int i = meta->methodCount() - 1; i >= 0; --i) {
     const QMetaMethod m = meta->method(i);
-    if (m.name() == wanted && m.parameterCount() == count && m.methodType() == type) return i;
+    if (m.name() != wanted || m.parameterCount() != params.size() || m.methodType() != type)
+      continue;
+    if (anyFound < 0) anyFound = i;
+    bool fits = true;
+    for (int p = 0; p < params.size() && fits; ++p) {
+      const QtType t = QtType::fromName(m.parameterTypes()[p]);
+      fits = t.carries(params[p].type) &&
+             t.byReference == (params[p].direction == ParamDirection::InOut);
+    }
+    if (fits) return i;
   }
-  return -1;
+  return anyFound;
 }
 
 }  // namespace
@@ -195,8 +206,8 @@ void ObjectDispatch::bindMembers() {
     b.member = &m;
     QString problem;
     if (m.kind == Method) {
-      b.qtIndex = findMethod(meta, m.name, m.params.size(), QMetaMethod::Method);
-      if (b.qtIndex < 0) b.qtIndex = findMethod(meta, m.name, m.params.size(), QMetaMethod::Slot);
+      b.qtIndex = findMethod(meta, m.name, m.params, QMetaMethod::Method);
+      if (b.qtIndex < 0) b.qtIndex = findMethod(meta, m.name, m.params, QMetaMethod::Slot);
       if (b.qtIndex < 0) {
         problem =
             QStringLiteral("method %1 with %2 parameters missing").arg(m.name).arg(m.params.size());
@@ -250,7 +261,7 @@ void ObjectDispatch::bindEvents() {
   for (const MemberDesc& e : events_->members) {
     Binding b;
     b.member = &e;
-    b.qtIndex = findMethod(meta, e.name, e.params.size(), QMetaMethod::Signal);
+    b.qtIndex = findMethod(meta, e.name, e.params, QMetaMethod::Signal);
     if (b.qtIndex < 0) {
       problems_ << QStringLiteral("signal %1 with %2 parameters missing")
                        .arg(e.name)

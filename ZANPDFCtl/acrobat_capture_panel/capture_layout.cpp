@@ -1,0 +1,174 @@
+// ZANPdf3's controls in the panel's control order (kinds, parents, geometry in twips,
+// design-time captions and tags), its tab order, and the captions and fixed lists from the
+// string table.
+
+#include "acrobat_capture_panel/capture_panel.h"
+
+#include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
+#include "common/controls/simple_controls.h"
+#include "common/controls/spin_control.h"
+#include "common/controls/text_box.h"
+#include "external/links_control.h"
+
+#include <QAbstractItemView>
+
+namespace zan {
+namespace {
+
+const QString kImageOnly = QStringLiteral("Image Only");
+
+// The widget that takes the focus for a control in the tab order.
+QWidget* tabStop(QWidget* widget) {
+  if (widget->focusPolicy() & Qt::TabFocus) return widget;
+  if (auto* view = widget->findChild<QAbstractItemView*>()) return view;
+  return widget;
+}
+
+}  // namespace
+
+void CapturePanel::createControls() {
+  using controls::twipsToPixels;
+  q.setFixedSize(twipsToPixels(7395), twipsToPixels(4485));
+  addAboutBoxIcon(&q);
+
+  fraPDFSettings = frame("fraPDFSettings", &q, {45, 0, 7332, 4425}, "#PDF Settings");
+  QWidget* const settingsFrame = fraPDFSettings->widget();
+
+  fraLocationOfWorkgroupHub =
+      frame("fraLocationOfWorkgroupHub", settingsFrame, {120, 180, 3495, 615}, "#Workgroup Hub:");
+  txtWorkgroupHub =
+      textBox("txtWorkgroupHub", fraLocationOfWorkgroupHub->widget(), {120, 210, 2925, 315});
+  cmdBrowseHub =
+      button("cmdBrowseHub", fraLocationOfWorkgroupHub->widget(), {3060, 210, 315, 315}, "...");
+
+  fraWatchedFolder =
+      frame("fraWatchedFolder", settingsFrame, {3705, 180, 3510, 615}, "#Watched Folder:");
+  txtWatchedFolder = textBox("txtWatchedFolder", fraWatchedFolder->widget(), {120, 210, 2925, 315});
+  cmdBrowseWatch =
+      button("cmdBrowseWatch", fraWatchedFolder->widget(), {3060, 210, 315, 315}, "...");
+
+  fraOutputFormatType =
+      frame("fraOutputFormatType", settingsFrame, {120, 840, 2652, 612}, "#Page Content");
+  cmbPageContent = comboBox("cmbPageContent", fraOutputFormatType->widget(), {120, 210, 2412, 315});
+
+  fraLanguage =
+      frame("fraLanguage", settingsFrame, {120, 1470, 2652, 612}, "#Language", kImageOnly);
+  cmbLanguage = comboBox("cmbLanguage", fraLanguage->widget(), {120, 210, 2412, 315}, kImageOnly);
+
+  fraPDFHeaderlinks = frame("fraPDFHeaderlinks", settingsFrame, {2880, 840, 4332, 1245},
+                            "#PDF Document Information", kImageOnly);
+  addLinks(fraPDFHeaderlinks, 1300, 2483, {120, 240, 4185, 975}, kImageOnly);
+
+  fraDictionaries =
+      frame("fraDictionaries", settingsFrame, {120, 2115, 3495, 612}, "#Dictionaries", kImageOnly);
+  cmbDictionary =
+      comboBox("cmbDictionary", fraDictionaries->widget(), {120, 210, 3285, 315}, kImageOnly);
+
+  fraWorkflows = frame("fraWorkflows", settingsFrame, {3720, 2115, 3495, 612}, "#Workflow");
+  cmbWorkflow = comboBox("cmbWorkflow", fraWorkflows->widget(), {120, 210, 3285, 315});
+
+  fraSuspectRegions = frame("fraSuspectRegions", settingsFrame, {120, 2775, 3495, 1545},
+                            "#Suspect Regions", kImageOnly);
+  QWidget* const suspect = fraSuspectRegions->widget();
+  chkLowOcrConfidence = checkBox("chkLowOcrConfidence", suspect, {120, 240, 2190, 195},
+                                 "#OCR Confidence Below", kImageOnly);
+  addThresholdEntry(suspect, {2385, 180, 390, 288}, {2776, 180, 240, 288}, {3090, 225, 300, 210},
+                    95, kImageOnly);
+  chkLowFontConfidence =
+      checkBox("chkLowFontConfidence", suspect, {120, 495, 2175, 195}, "#Suspect Font", kImageOnly);
+  chkWordNotInDictionary = checkBox("chkWordNotInDictionary", suspect, {120, 750, 2172, 195},
+                                    "#Word not in dictionary", kImageOnly);
+  chkMixedAlphaNumeric = checkBox("chkMixedAlphaNumeric", suspect, {120, 1005, 2172, 195},
+                                  "#Mixed Alpha Numeric", kImageOnly);
+  chkNumericOnly =
+      checkBox("chkNumericOnly", suspect, {120, 1260, 2130, 195}, "#Numeric Only", kImageOnly);
+
+  fraAdvanced = frame("fraAdvanced", settingsFrame, {3705, 2775, 3510, 1560}, "#Advance Settings",
+                      kImageOnly);
+  QWidget* const advanced = fraAdvanced->widget();
+  chkCreateThumbnails = checkBox("chkCreateThumbnails", advanced, {120, 240, 2760, 195},
+                                 "#Create Thumbnails", kImageOnly);
+  chkEmbedFonts =
+      checkBox("chkEmbedFonts", advanced, {120, 495, 2760, 195}, "#Embed Fonts", kImageOnly);
+  chkEnableLinks =
+      checkBox("chkEnableLinks", advanced, {120, 750, 2760, 195}, "#Enable Links", kImageOnly);
+  chkEnableStructure = checkBox("chkEnableStructure", advanced, {120, 1005, 2760, 195},
+                                "#Enable Structure", kImageOnly);
+  chkAutoPageRotation = checkBox("chkAutoPageRotation", advanced, {120, 1260, 2760, 195},
+                                 "#Automatic Page Rotation", kImageOnly);
+
+  cmdRestoreDefaults =
+      button("cmdRestoreDefaults", settingsFrame, {6360, 3810, 855, 615}, "#&Restore Defaults");
+
+  setTabOrder({txtWorkgroupHub->widget(),
+               cmdBrowseHub->widget(),
+               txtWatchedFolder->widget(),
+               cmdBrowseWatch->widget(),
+               cmbPageContent->widget(),
+               cmbLanguage->widget(),
+               tabStop(PDFHeaderLinks),
+               cmbDictionary->widget(),
+               cmbWorkflow->widget(),
+               chkLowOcrConfidence->widget(),
+               txtConfidenceThreshold->widget(),
+               chkLowFontConfidence->widget(),
+               chkWordNotInDictionary->widget(),
+               chkMixedAlphaNumeric->widget(),
+               chkNumericOnly->widget(),
+               chkCreateThumbnails->widget(),
+               chkEmbedFonts->widget(),
+               chkEnableLinks->widget(),
+               chkEnableStructure->widget(),
+               chkAutoPageRotation->widget(),
+               cmdRestoreDefaults->widget()});
+}
+
+void CapturePanel::LocalizeControls() {
+  setCaptions({{fraPDFSettings, 2700},
+               {fraOutputFormatType, 5701},
+               {fraLanguage, 2702},
+               {fraDictionaries, 5703},
+               {fraWorkflows, 5730},
+               {fraPDFHeaderlinks, 5705},
+               {lblConfidenceThresholdUnit, 2705},
+               {fraSuspectRegions, 2711},
+               {fraAdvanced, 5715},
+               {fraLocationOfWorkgroupHub, 5727},
+               {fraWatchedFolder, 5729},
+               {chkLowOcrConfidence, 5707},
+               {chkLowFontConfidence, 5709},
+               {chkWordNotInDictionary, 2713},
+               {chkMixedAlphaNumeric, 5711},
+               {chkNumericOnly, 5713},
+               {chkCreateThumbnails, 5717},
+               {chkEmbedFonts, 5719},
+               {chkEnableLinks, 5721},
+               {chkEnableStructure, 5723},
+               {chkAutoPageRotation, 5725},
+               {cmdRestoreDefaults, 2737}});
+  fillList(cmbPageContent, {{5601, 1}, {5602, 3}, {5603, 2}, {5604, 4}});
+  // Not alphabetical: Dutch follows the two English entries.
+  fillList(cmbLanguage, {{5800, 1},
+                         {5801, 2},
+                         {5802, 3},
+                         {5803, 5},
+                         {5804, 6},
+                         {5805, 4},
+                         {5806, 7},
+                         {5807, 8},
+                         {5808, 9},
+                         {5809, 10},
+                         {5810, 11},
+                         {5811, 12},
+                         {5812, 13},
+                         {5813, 14},
+                         {5814, 15},
+                         {5815, 16}});
+  cmbPageContent->setListIndex(0);
+  cmbLanguage->setListIndex(3);
+  cmbDictionary->setListIndex(-1);
+  cmbWorkflow->setListIndex(-1);
+}
+
+}  // namespace zan

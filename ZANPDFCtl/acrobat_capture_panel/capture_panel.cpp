@@ -1,0 +1,351 @@
+// ZANPdf3's own members: creation, keyboard entry, the seven properties, loading (Refresh),
+// what Validate copies, the control each settings rule names, and the handlers of the lists.
+
+#include "acrobat_capture_panel/capture_panel.h"
+
+#include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
+#include "common/controls/simple_controls.h"
+#include "common/controls/text_box.h"
+#include "external/folder_browser.h"
+#include "external/links_control.h"
+
+namespace zan {
+namespace {
+
+const QString kImageOnly = QStringLiteral("Image Only");
+const QString kImageOnlyWorkflow = QStringLiteral("PDF Image Only");
+const QString kRefreshSource = QStringLiteral("ZANPDF3.Refresh");
+const QString kHubLogSource = QStringLiteral("ZANPDF.Refresh");
+constexpr int kEnglishUsIndex = 3;
+constexpr int kPutStep = 10;
+
+// Step labels reported in "Line #: N; ..." when Refresh fails.
+enum RefreshStep {
+  kStepLists = 10,
+  kStepThreshold = 20,
+  kStepCheckBoxes = 30,
+  kStepLocations = 40,
+  kStepMembers = 50,
+  kStepHub = 60,
+  kStepDocumentRows = 70,
+  kStepRedraw = 80,
+  kStepCloseHub = 90,
+};
+
+// Runs the body of a property put; a failure is raised again as "Line# 10 Desc: ...".
+template <class Body>
+void putProperty(Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    raiseError(stepPrefixed(currentError(), kPutStep));
+  }
+}
+
+}  // namespace
+
+CapturePanel::CapturePanel(ZANPdf3& panel, PanelEnvironment env)
+    : PanelCore(panel, std::move(env), "ZANPdf3", "3"),
+      m_HubSearch(env_.createHub(), env_.platform, settings()) {
+  m_form.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
+  createControls();
+  attachHandlers();
+  settings().setPdfEngine(engine_);
+  LocalizeControls();
+  putEnabled(true);
+}
+
+CapturePanel::~CapturePanel() {
+  m_form.releaseControls();
+}
+
+void CapturePanel::enterPanel(bool backward) {
+  if (!backward) return;
+  try {
+    controls::Control* target = m_LastTabControl ? m_LastTabControl : chkAutoPageRotation;
+    target->setFocus();
+  } catch (...) {
+    // A backward entry that cannot be redirected leaves the focus where the container put it.
+  }
+}
+
+bool CapturePanel::keptDisabled(const controls::Control& control) const {
+  return cmbPageContent->text() == kImageOnly && control.tag() == kImageOnly;
+}
+
+// ---- Properties
+
+QString CapturePanel::WorkgroupHub() const {
+  return txtWorkgroupHub->text();
+}
+
+void CapturePanel::setWorkgroupHub(const QString& strPath) {
+  putProperty([&] { txtWorkgroupHub->setText(strPath); });
+}
+
+QString CapturePanel::WatchedFolder() const {
+  return txtWatchedFolder->text();
+}
+
+void CapturePanel::setWatchedFolder(const QString& strPath) {
+  putProperty([&] { txtWatchedFolder->setText(strPath); });
+}
+
+void CapturePanel::setPDFOutputFolder(const QString& strPath) {
+  putProperty([&] { m_PDFOutputFolder = strPath; });
+}
+
+void CapturePanel::setPDFOutputMachine(const QString& strPath) {
+  putProperty([&] { m_PDFOutputMachine = strPath; });
+}
+
+void CapturePanel::setPDFWaitForStatus(bool blnChoice) {
+  putProperty([&] { m_PDFWaitForStatus = blnChoice; });
+}
+
+void CapturePanel::setPDFDeleteHungDoc(bool blnChoice) {
+  putProperty([&] { m_PDFDeleteHungDoc = blnChoice; });
+}
+
+void CapturePanel::setPDFInputImageType(qint32 ZANFormat) {
+  putProperty([&] { m_PDFInputImageType = ZANFormat; });
+}
+
+// ---- Init and loading
+
+void CapturePanel::beforeLoad() {
+  settings().setPdfEngine(engine_);
+}
+
+AutomationError CapturePanel::initFailure(const AutomationError& caught, int label) const {
+  return lineSuffixed(caught, label);
+}
+
+void CapturePanel::Refresh() {
+  StepLabel at;
+  bool hubAsked = false, hubOpened = false;
+  try {
+    at = kStepLists;
+    m_SubstitutedSettings.clear();
+    selectStored(cmbPageContent, settings().PageContent(), "PageContent", 5740);
+    const QString language = settings().CaptureLanguage();
+    if (language.isEmpty()) {
+      SelectComboText(cmbLanguage, language);
+      cmbLanguage->setListIndex(kEnglishUsIndex);
+    } else {
+      selectStored(cmbLanguage, language, "CaptureLanguage", 5741);
+    }
+
+    at = kStepThreshold;
+    showThreshold();
+
+    at = kStepCheckBoxes;
+    showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
+               {chkLowFontConfidence, &PdfSettings::LowFontConfidence},
+               {chkMixedAlphaNumeric, &PdfSettings::MixedAlphaNumeric},
+               {chkWordNotInDictionary, &PdfSettings::WordNotInDictionary},
+               {chkNumericOnly, &PdfSettings::NumericOnly},
+               {chkCreateThumbnails, &PdfSettings::CreateThumbnails},
+               {chkEmbedFonts, &PdfSettings::EmbedFonts},
+               {chkEnableLinks, &PdfSettings::EnableLinks},
+               {chkEnableStructure, &PdfSettings::EnableStructure},
+               {chkAutoPageRotation, &PdfSettings::AutoPageRotation}});
+
+    at = kStepLocations;
+    txtWorkgroupHub->setText(settings().WorkgroupHub());
+    txtWatchedFolder->setText(settings().WatchedFolder());
+
+    at = kStepMembers;
+    m_PDFInputImageType = settings().PDFInputImageType();
+    m_PDFDeleteHungDoc = settings().PDFDeleteHungDoc();
+    m_PDFWaitForStatus = settings().PDFWaitForStatus();
+    m_PDFOutputFolder = settings().PDFOutputFolder();
+    m_PDFOutputMachine = settings().PDFOutputMachine();
+
+    at = kStepHub;
+    hubAsked = true;
+    hubOpened = refreshHubLists();
+
+    at = kStepDocumentRows;
+    showDocumentRows();
+
+    at = kStepRedraw;
+    PDFHeaderLinks->Redraw();
+
+    at = kStepCloseHub;
+    hubAsked = false;
+    m_HubSearch.close();
+    if (hubOpened && m_HubSearch.status() != kHubOk)
+      logHubProblem(5739, settings().WorkgroupHub(), true, kHubLogSource);
+  } catch (...) {
+    const AutomationError caught = currentError();
+    // A hub opened before the failure is not left open.
+    if (hubAsked) m_HubSearch.closeAfterFailure();
+    raiseError(linePrefixed(caught, at, kRefreshSource));
+  }
+}
+
+bool CapturePanel::refreshHubLists() {
+  HubOffer offer;
+  m_HubSearch.open(settings().WorkgroupHub(), offer);
+  switch (m_HubSearch.status()) {
+    case kHubOk:
+      break;
+    case kHubUnreachable:
+      logHubProblem(5736, offer.path, true, kHubLogSource);
+      return false;
+    case kHubNotAHub:
+      logHubProblem(5737, offer.path, true, kHubLogSource);
+      return false;
+    default:
+      logHubProblem(9708, offer.path, false, kHubLogSource);
+      return false;
+  }
+  QString list;
+  if (m_HubSearch.readList(false, list, offer)) {
+    FillComboFromList(cmbDictionary, list);
+    selectStored(cmbDictionary, settings().Dictionary(), "Dictionary", 5742);
+  }
+  if (m_HubSearch.readList(true, list, offer)) {
+    FillComboFromList(cmbWorkflow, list);
+    selectStored(cmbWorkflow, settings().Workflow(), "Workflow", 5743);
+  }
+  return true;
+}
+
+void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored,
+                                const char* setting, int messageId) {
+  SelectComboText(combo, stored);
+  if (combo->text() == stored) return;
+  m_SubstitutedSettings << QString::fromLatin1(setting);
+  if (stored.isEmpty()) return;  // nothing was chosen yet: the first entry is no substitute
+  textError().log({-1, kRefreshSource, text(messageId).arg(stored, combo->text()), {}, 0},
+                  kStepLists);
+}
+
+void CapturePanel::logHubProblem(int messageId, const QString& hub, bool display,
+                                 const QString& where) {
+  std::int32_t& status = m_HubSearch.status();
+  ErrorEventArgs args;
+  args.ErrNum = status;
+  args.ErrMsg = messageId == 5739 ? text(messageId).arg(hub, QString::number(status))
+                                  : text(messageId) + QLatin1Char(' ') + text(5738).arg(hub);
+  args.SourceFile = where;
+  args.LineNo = 10;
+  args.Display = display;
+  textError().LogTheError(args);
+  status = args.ErrNum;
+}
+
+// ---- Validation
+
+void CapturePanel::storeShownValues() {
+  PdfSettings& s = settings();
+  s.setPageContent(cmbPageContent->text());
+  s.setCaptureLanguage(cmbLanguage->text());
+  s.setDictionary(cmbDictionary->text());
+  s.setWorkflow(cmbWorkflow->text());
+  storeThreshold();
+  storeFlags({{chkLowOcrConfidence, &PdfSettings::setLowOcrConfidence},
+              {chkWordNotInDictionary, &PdfSettings::setWordNotInDictionary},
+              {chkMixedAlphaNumeric, &PdfSettings::setMixedAlphaNumeric},
+              {chkLowFontConfidence, &PdfSettings::setLowFontConfidence},
+              {chkNumericOnly, &PdfSettings::setNumericOnly},
+              {chkCreateThumbnails, &PdfSettings::setCreateThumbnails},
+              {chkEmbedFonts, &PdfSettings::setEmbedFonts},
+              {chkEnableLinks, &PdfSettings::setEnableLinks},
+              {chkEnableStructure, &PdfSettings::setEnableStructure},
+              {chkAutoPageRotation, &PdfSettings::setAutoPageRotation}});
+  s.setWorkgroupHub(txtWorkgroupHub->text());
+  s.setWatchedFolder(txtWatchedFolder->text());
+  s.setPDFOutputFolder(m_PDFOutputFolder);
+  s.setPDFOutputMachine(m_PDFOutputMachine);
+  s.setPDFWaitForStatus(m_PDFWaitForStatus);
+  s.setPDFDeleteHungDoc(m_PDFDeleteHungDoc);
+  s.setPDFInputImageType(m_PDFInputImageType);
+}
+
+controls::Control* CapturePanel::controlForRule(std::int32_t number) const {
+  switch (static_cast<std::int64_t>(number) - kObjectErrorBase) {
+    case 513:
+      return cmbLanguage;
+    case 515:
+      return txtConfidenceThreshold;
+    case 516:
+    case 517:
+    case 518:
+    case 519:
+      return PDFHeaderLinksControl;
+    case 521:
+      return chkWordNotInDictionary;
+    case 525:
+      return cmbPageContent;
+    case 526:
+      return cmbDictionary;
+    case 527:
+      return chkLowOcrConfidence;
+    case 528:
+      return chkLowFontConfidence;
+    case 529:
+      return chkMixedAlphaNumeric;
+    case 530:
+      return chkNumericOnly;
+    case 531:
+      return chkCreateThumbnails;
+    case 532:
+      return chkEmbedFonts;
+    case 533:
+      return chkEnableLinks;
+    case 534:
+      return chkEnableStructure;
+    case 535:
+      return chkAutoPageRotation;
+    case 536:
+      return txtWorkgroupHub;
+    case 537:
+      return txtWatchedFolder;
+    case 538:
+      return cmbPageContent;
+    case 540:
+    case 541:
+      return cmbWorkflow;
+    case 542:
+      return cmbPageContent;
+    default:
+      return nullptr;
+  }
+}
+
+// ---- Handlers
+
+void CapturePanel::attachHandlers() {
+  attachCommonHandlers({chkLowOcrConfidence, chkLowFontConfidence, chkWordNotInDictionary,
+                        chkMixedAlphaNumeric, chkNumericOnly, chkCreateThumbnails, chkEmbedFonts,
+                        chkEnableLinks, chkEnableStructure, chkAutoPageRotation},
+                       /*thresholdArrowKeys=*/true);
+  chkAutoPageRotation->onLostFocus = [this] { m_LastTabControl = chkAutoPageRotation; };
+  cmbPageContent->onClick = [this] { cmbPageContent_Click(); };
+  cmbLanguage->onClick = [this] { comboClick(cmbLanguage, settings().CaptureLanguage()); };
+  cmbDictionary->onClick = [this] { comboClick(cmbDictionary, settings().Dictionary()); };
+  cmbWorkflow->onClick = [this] { comboClick(cmbWorkflow, settings().Workflow()); };
+  txtWorkgroupHub->onChange = [this] { txtWorkgroupHub_Change(); };
+  txtWatchedFolder->onChange = [this] { txtWatchedFolder_Change(); };
+  cmdBrowseHub->onClick = [this] { browse(txtWorkgroupHub, cmdBrowseHub, 5732); };
+  cmdBrowseWatch->onClick = [this] { browse(txtWatchedFolder, cmdBrowseWatch, 5734); };
+}
+
+void CapturePanel::comboClick(controls::ComboBox* combo, const QString& stored) {
+  if (combo->text() != stored) NotifyChange();
+}
+
+void CapturePanel::cmbPageContent_Click() {
+  if (cmbPageContent->text() != settings().PageContent()) {
+    NotifyChange();
+    settings().setPageContent(cmbPageContent->text());
+    putEnabled(true);
+  }
+  if (cmbPageContent->text() == kImageOnly) SelectComboText(cmbWorkflow, kImageOnlyWorkflow);
+}
+
+}  // namespace zan

@@ -1,0 +1,117 @@
+// ZANPdf's controls in the panel's control order (kinds, parents, geometry in twips and
+// design-time captions), its tab order, and the captions and fixed lists from the string
+// table.
+
+#include "ocr_pdf_panel/ocr_panel.h"
+
+#include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
+#include "common/controls/simple_controls.h"
+#include "common/controls/spin_control.h"
+#include "common/controls/text_box.h"
+#include "external/links_control.h"
+
+namespace zan {
+
+void OcrPanel::createControls() {
+  using controls::twipsToPixels;
+  q.setFixedSize(twipsToPixels(7395), twipsToPixels(3810));
+
+  fraPDFSettings = frame("fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
+  QWidget* const settingsFrame = fraPDFSettings->widget();
+  fraOutputFormatType =
+      frame("fraOutputFormatType", settingsFrame, {120, 240, 2652, 612}, "#Output Format Type");
+  cmbOutputFormatType =
+      comboBox("cmbOutputFormatType", fraOutputFormatType->widget(), {120, 240, 2412, 288});
+  fraLanguage = frame("fraLanguage", settingsFrame, {120, 900, 2652, 612}, "#Language");
+  cmbLanguage = comboBox("cmbLanguage", fraLanguage->widget(), {120, 240, 2412, 288});
+  fraAccuracy = frame("fraAccuracy", settingsFrame, {120, 1560, 2652, 612}, "#Accuracy");
+  cmbAccuracy = comboBox("cmbAccuracy", fraAccuracy->widget(), {120, 240, 2412, 288});
+
+  fraConfidenceThreshold = frame("fraConfidenceThreshold", settingsFrame, {120, 2280, 2652, 612},
+                                 "#Confidence Threshold");
+  addThresholdEntry(fraConfidenceThreshold->widget(), {120, 240, 450, 288}, {571, 240, 240, 288},
+                    {960, 240, 972, 252}, 0);
+
+  cmdRestoreDefaults =
+      button("cmdRestoreDefaults", settingsFrame, {600, 3120, 1692, 372}, "#&Restore Defaults");
+
+  fraPDFHeaderlinks =
+      frame("fraPDFHeaderlinks", settingsFrame, {2880, 240, 4332, 1632}, "#PDF Header Links");
+  addLinks(fraPDFHeaderlinks, 1200, 2823, {120, 270, 4425, 1275});
+
+  fraSuspectRegions =
+      frame("fraSuspectRegions", settingsFrame, {2880, 1920, 2532, 1692}, "#Suspect Regions");
+  QWidget* const suspect = fraSuspectRegions->widget();
+  chkLowOcrConfidence =
+      checkBox("chkLowOcrConfidence", suspect, {120, 240, 2052, 252}, "#Low OCR Confidence");
+  chkWordNotInDictionary =
+      checkBox("chkWordNotInDictionary", suspect, {120, 600, 2172, 252}, "#Word not in dictionary");
+  chkMixedCases = checkBox("chkMixedCases", suspect, {120, 960, 2172, 252}, "#Mixed Cases");
+  chkLowFontConfidence =
+      checkBox("chkLowFontConfidence", suspect, {120, 1320, 2172, 252}, "#Low Font Confidence");
+
+  fraOrientation = frame("fraOrientation", settingsFrame, {5520, 1920, 1692, 1692}, "#Orientation");
+  QWidget* const orientation = fraOrientation->widget();
+  addAboutBoxIcon(orientation);
+  chkRotate0 = checkBox("chkRotate0", orientation, {120, 240, 1332, 252}, "#Rotate 0");
+  chkRotate90 = checkBox("chkRotate90", orientation, {120, 600, 1332, 252}, "#Rotate 90");
+  chkRotate180 = checkBox("chkRotate180", orientation, {120, 960, 1212, 252}, "#Rotate 180");
+  chkRotate270 = checkBox("chkRotate270", orientation, {120, 1320, 1212, 192}, "#Rotate 270");
+
+  // Tab order by tab index; the spin control and the links control take the free indexes 9
+  // and 13.
+  setTabOrder({fraPDFSettings->widget(),
+               fraOutputFormatType->widget(),
+               cmbOutputFormatType->widget(),
+               fraLanguage->widget(),
+               cmbLanguage->widget(),
+               fraAccuracy->widget(),
+               cmbAccuracy->widget(),
+               fraConfidenceThreshold->widget(),
+               txtConfidenceThreshold->widget(),
+               spnConfidenceThreshold->widget(),
+               lblConfidenceThresholdUnit->widget(),
+               cmdRestoreDefaults->widget(),
+               fraPDFHeaderlinks->widget(),
+               PDFHeaderLinks,
+               fraSuspectRegions->widget(),
+               chkLowOcrConfidence->widget(),
+               chkWordNotInDictionary->widget(),
+               chkMixedCases->widget(),
+               chkLowFontConfidence->widget(),
+               fraOrientation->widget(),
+               chkRotate0->widget(),
+               chkRotate90->widget(),
+               chkRotate180->widget(),
+               chkRotate270->widget()});
+}
+
+void OcrPanel::LocalizeControls() {
+  setCaptions({{fraPDFSettings, 2700},
+               {fraOutputFormatType, 2701},
+               {fraLanguage, 2702},
+               {fraAccuracy, 2703},
+               {fraConfidenceThreshold, 2704},
+               {fraPDFHeaderlinks, 2706},
+               {lblConfidenceThresholdUnit, 2705},
+               {fraSuspectRegions, 2711},
+               {chkLowOcrConfidence, 2712},
+               {chkWordNotInDictionary, 2713},
+               {chkMixedCases, 2714},
+               {chkLowFontConfidence, 2715},
+               {fraOrientation, 2716},
+               {chkRotate0, 2717},
+               {chkRotate90, 2718},
+               {chkRotate180, 2719},
+               {chkRotate270, 2720},
+               {cmdRestoreDefaults, 2737}});
+  fillList(cmbOutputFormatType, {{2721, 1}, {2722, 2}, {2723, 3}});
+  fillList(
+      cmbLanguage,
+      {{2724, 1}, {2725, 2}, {2726, 3}, {2727, 4}, {2728, 5}, {2729, 6}, {2730, 7}, {2731, 8}});
+  // Powers of two, not consecutive numbers.
+  fillList(cmbAccuracy, {{2732, 1}, {2733, 2}, {2734, 4}, {2735, 8}, {2736, 16}});
+}
+
+}  // namespace zan

@@ -1,0 +1,119 @@
+// ZANPdf's own members: creation, loading (Refresh), what Validate copies, the control each
+// validation code names, and the handlers of the lists.
+
+#include "ocr_pdf_panel/ocr_panel.h"
+
+#include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
+#include "common/controls/text_box.h"
+#include "external/links_control.h"
+
+namespace zan {
+
+OcrPanel::OcrPanel(ZANPdf& panel, PanelEnvironment env)
+    : PanelCore(panel, std::move(env), "ZANPdf", "2") {
+  createControls();
+  attachHandlers();
+  settings().setPdfEngine(engine_);
+  LocalizeControls();
+}
+
+OcrPanel::~OcrPanel() {
+  m_form.releaseControls();
+}
+
+// ---- Loading
+
+void OcrPanel::Refresh() {
+  PdfSettings& s = settings();
+  m_SubstitutedSettings.clear();
+  FillCombo(cmbOutputFormatType, s.OutputFormatType(), "OutputFormatType");
+  FillCombo(cmbLanguage, s.OcrLanguage(), "OcrLanguage");
+  FillCombo(cmbAccuracy, s.Accuracy(), "Accuracy");
+  showThreshold();
+  showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
+             {chkWordNotInDictionary, &PdfSettings::WordNotInDictionary},
+             {chkMixedCases, &PdfSettings::MixedCases},
+             {chkLowFontConfidence, &PdfSettings::LowFontConfidence},
+             {chkRotate0, &PdfSettings::Rotate0},
+             {chkRotate90, &PdfSettings::Rotate90},
+             {chkRotate180, &PdfSettings::Rotate180},
+             {chkRotate270, &PdfSettings::Rotate270}});
+  showDocumentRows();
+  PDFHeaderLinks->Redraw();
+}
+
+void OcrPanel::FillCombo(controls::ComboBox* list, std::int32_t setting, const char* name) {
+  for (int i = 0; i < list->listCount(); ++i) {
+    if (list->itemData(i) == setting) {
+      list->setListIndex(i);
+      return;
+    }
+  }
+  m_SubstitutedSettings << QString::fromLatin1(name);
+  textError().log({-1, QStringLiteral("QelPDFSetup.FillCombo()"), text(9708), {}, 0});
+  if (list->listCount() > 0) list->setListIndex(0);
+}
+
+// ---- Validation
+
+std::int32_t OcrPanel::shownCode(const controls::ComboBox* list) {
+  return list->itemData(list->listIndex());
+}
+
+void OcrPanel::storeShownValues() {
+  PdfSettings& s = settings();
+  s.setOutputFormatType(shownCode(cmbOutputFormatType));
+  s.setOcrLanguage(shownCode(cmbLanguage));
+  s.setAccuracy(shownCode(cmbAccuracy));
+  storeThreshold();
+  storeFlags({{chkLowOcrConfidence, &PdfSettings::setLowOcrConfidence},
+              {chkWordNotInDictionary, &PdfSettings::setWordNotInDictionary},
+              {chkMixedCases, &PdfSettings::setMixedCases},
+              {chkLowFontConfidence, &PdfSettings::setLowFontConfidence},
+              {chkRotate0, &PdfSettings::setRotate0},
+              {chkRotate90, &PdfSettings::setRotate90},
+              {chkRotate180, &PdfSettings::setRotate180},
+              {chkRotate270, &PdfSettings::setRotate270}});
+}
+
+controls::Control* OcrPanel::controlForRule(std::int32_t number) const {
+  constexpr std::int32_t kFirstCode = kObjectErrorBase + 0x200;
+  constexpr std::int32_t kLastCode = kObjectErrorBase + 0x20C;
+  if (number < kFirstCode || number > kLastCode) return nullptr;
+  controls::Control* const byCode[] = {cmbOutputFormatType,
+                                       cmbLanguage,
+                                       cmbAccuracy,
+                                       txtConfidenceThreshold,
+                                       PDFHeaderLinksControl,
+                                       PDFHeaderLinksControl,
+                                       PDFHeaderLinksControl,
+                                       PDFHeaderLinksControl,
+                                       PDFHeaderLinksControl,
+                                       chkWordNotInDictionary,
+                                       chkMixedCases,
+                                       chkLowFontConfidence,
+                                       chkRotate0};
+  return byCode[number - kFirstCode];
+}
+
+// ---- Handlers
+
+void OcrPanel::attachHandlers() {
+  attachCommonHandlers({chkLowOcrConfidence, chkWordNotInDictionary, chkMixedCases,
+                        chkLowFontConfidence, chkRotate0, chkRotate90, chkRotate180, chkRotate270},
+                       /*thresholdArrowKeys=*/false);
+  cmbOutputFormatType->onClick = [this] {
+    onListClick(cmbOutputFormatType, settings().OutputFormatType());
+  };
+  cmbLanguage->onClick = [this] { onListClick(cmbLanguage, settings().OcrLanguage()); };
+  cmbAccuracy->onClick = [this] { onListClick(cmbAccuracy, settings().Accuracy()); };
+}
+
+void OcrPanel::onListClick(controls::ComboBox* list, std::int32_t stored) {
+  // Only a list that has never been loaded has no entry selected; there is nothing to compare.
+  if (list->listIndex() < 0) return;
+  if (shownCode(list) != stored) NotifyChange();
+}
+
+}  // namespace zan

@@ -1,0 +1,326 @@
+#include "panel/panel_core.h"
+
+#include "common/about_icon.h"
+#include "common/confidence_threshold_entry.h"
+#include "common/controls/check_box.h"
+#include "common/controls/combo_box.h"
+#include "common/controls/simple_controls.h"
+#include "common/controls/spin_control.h"
+#include "common/controls/text_box.h"
+#include "common/numeric_text.h"
+#include "common/string_table.h"
+#include "common/version.h"
+#include "external/about_box.h"
+#include "external/links_control.h"
+#include "external/setup_data.h"
+
+namespace zan {
+namespace {
+
+PanelEnvironment required(PanelEnvironment env) {
+  env.require();
+  return env;
+}
+
+using Field = DocInfoField& (PdfSettings::*)();
+
+}  // namespace
+
+PanelCore::PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className,
+                     const char* engine)
+    : q(panel),
+      env_(required(std::move(env))),
+      engine_(QString::fromLatin1(engine)),
+      m_Settings(env_.createSettings()),
+      m_TextError(env_.platform),
+      m_form(&panel) {
+  q.setObjectName(QString::fromLatin1(className));
+  m_form.setFailurePolicy([this](const AutomationError& error) { reportFailure(error); });
+}
+
+PanelCore::~PanelCore() = default;
+
+QString PanelCore::text(int stringId) const {
+  return env_.strings->text(stringId);
+}
+
+void PanelCore::NotifyChange() {
+  if (!m_Loading) emit q.Change();
+}
+
+void PanelCore::raiseErrorEvent(ErrorEventArgs& args) {
+  try {
+    emit q.Error(args.ErrNum, args.ErrMsg, args.SourceFile, args.LineNo, args.ReRaise,
+                 args.Display);
+  } catch (...) {
+    // The event is the end of the road: a host handler's failure is not the panel's to report.
+  }
+}
+
+void PanelCore::reportFailure(const AutomationError& error) {
+  m_TextError.log(error);
+}
+
+void PanelCore::shown() {
+  m_form.dispatch([this] { putEnabled(Enabled()); });
+}
+
+bool PanelCore::Enabled() const {
+  return settings().Enabled();
+}
+
+void PanelCore::putEnabled(bool bEnabled) {
+  // Each control on its own: a control that refuses one step is passed over.
+  for (const auto& control : m_form.controls()) {
+    try {
+      if (control->visible()) control->setEnabled(bEnabled);
+    } catch (...) {
+    }
+    try {
+      if (keptDisabled(*control)) control->setEnabled(false);
+    } catch (...) {
+    }
+    try {
+      if (control->hasCaption()) control->setCaption(control->caption());
+    } catch (...) {
+    }
+  }
+  if (bEnabled) settings().setPdfEngine(engine_);
+  settings().setEnabled(bEnabled);
+}
+
+void PanelCore::Init(SetupData*& rd) {
+  StepLabel at;
+  try {
+    at = 15;
+    PDFHeaderLinks->setOfferSetupLinks(true);
+    at = 20;
+    beforeLoad();
+    SetupPart& partOne = requireSetupData(rd).SetupPartOne();
+    SetupPart& partTwo = requireSetupData(rd).SetupPartTwo();
+    settings().Load(partOne, partTwo, QVariant());
+    at = 25;
+    Refresh();
+    at = 30;
+    PDFHeaderLinks->SetSetupData(rd);
+    at = 35;
+    PDFHeaderLinks->setInitializing(false);
+    at = 40;
+    PDFHeaderLinks->setModified(false);
+    PDFHeaderLinks->Redraw();
+    m_Loading = false;
+  } catch (...) {
+    raiseError(initFailure(currentError(), at));
+  }
+}
+
+qint32 PanelCore::Validate() {
+  requireInitDone(!m_Loading, "Validate");
+  try {
+    storeShownValues();
+    storeDocumentRows();
+    settings().CheckSettings();
+  } catch (...) {
+    const AutomationError failure = currentError();
+    m_ValidateError = failure.description;
+    m_FocusControl = controlForRule(failure.number);
+    if (m_FocusControl) return failure.number;
+    raiseError(-1, QStringLiteral("QelPDFSetup.Validate"), text(9708));
+  }
+  m_FocusControl = nullptr;
+  m_ValidateError.clear();
+  return 0;
+}
+
+void PanelCore::SetValidateFocus() {
+  if (!m_FocusControl) raiseError(-1, QStringLiteral("QelPDFSetup.SetValidateFocus"), text(9707));
+  m_FocusControl->setFocus();
+}
+
+void PanelCore::Apply(SetupData*& rd) {
+  requireInitDone(!m_Loading, "Apply");
+  const qint32 result = Validate();
+  if (result != 0) raiseError(result, QStringLiteral("QelPDFSetup.Apply"), m_ValidateError);
+  SetupPart& partOne = requireSetupData(rd).SetupPartOne();
+  SetupPart& partTwo = requireSetupData(rd).SetupPartTwo();
+  settings().Save(partOne, partTwo);
+}
+
+void PanelCore::RestoreDefaults() {
+  requireInitDone(!m_Loading, "RestoreDefaults");
+  settings().RestoreDefaults();
+  Refresh();
+}
+
+void PanelCore::ShowAboutBox() {
+  env_.aboutBox().AboutBox(picABoutBoxIcon->picture(), env_.platform->applicationTitle(),
+                           QString::number(kVersionMajor), QString::number(kVersionMinor),
+                           QString::number(kVersionRevision), QString::fromLatin1(kCopyrightLine));
+}
+
+// ---- Layout
+
+controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
+                                  const QString& tag) {
+  auto* f = m_form.add<controls::Frame>(QString::fromLatin1(name), parent);
+  f->setGeometryTwips(at.left, at.top, at.width, at.height);
+  f->setCaption(QString::fromLatin1(caption));
+  f->setTag(tag);
+  return f;
+}
+
+controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips at,
+                                        const QString& tag) {
+  auto* c = m_form.add<controls::ComboBox>(QString::fromLatin1(name), parent);
+  c->setGeometryTwips(at.left, at.top, at.width, at.height);
+  c->setTag(tag);
+  return c;
+}
+
+controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
+                                        const char* caption, const QString& tag) {
+  auto* c = m_form.add<controls::CheckBox>(QString::fromLatin1(name), parent);
+  c->setGeometryTwips(at.left, at.top, at.width, at.height);
+  c->setCaption(QString::fromLatin1(caption));
+  c->setTag(tag);
+  return c;
+}
+
+controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips at,
+                                      const QString& tag) {
+  auto* t = m_form.add<controls::TextBox>(QString::fromLatin1(name), parent);
+  t->setGeometryTwips(at.left, at.top, at.width, at.height);
+  t->setTag(tag);
+  return t;
+}
+
+controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
+                                           const char* caption) {
+  auto* b = m_form.add<controls::CommandButton>(QString::fromLatin1(name), parent);
+  b->setGeometryTwips(at.left, at.top, at.width, at.height);
+  b->setCaption(QString::fromLatin1(caption));
+  return b;
+}
+
+void PanelCore::addAboutBoxIcon(QWidget* parent) {
+  picABoutBoxIcon = m_form.add<controls::PictureBox>(QStringLiteral("picABoutBoxIcon"), parent);
+  picABoutBoxIcon->setGeometryTwips(0, 0, 18 * 15, 15 * 15);
+  picABoutBoxIcon->setPicture(aboutBoxIcon());
+  picABoutBoxIcon->setVisible(false);  // holds the about-box picture only
+}
+
+void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips unit, int spinValue,
+                                  const QString& tag) {
+  txtConfidenceThreshold = textBox("txtConfidenceThreshold", parent, box);
+  txtConfidenceThreshold->setText(QStringLiteral("95"));
+  txtConfidenceThreshold->setMaxLength(3);
+  txtConfidenceThreshold->setTag(tag);
+  spnConfidenceThreshold =
+      m_form.add<controls::SpinControl>(QStringLiteral("spnConfidenceThreshold"), parent);
+  spnConfidenceThreshold->setGeometryTwips(spin.left, spin.top, spin.width, spin.height);
+  spnConfidenceThreshold->setRange(0, ConfidenceThresholdEntry::kUpperLimit);
+  spnConfidenceThreshold->setIncrement(1);
+  spnConfidenceThreshold->setValue(spinValue);
+  spnConfidenceThreshold->setBuddy(txtConfidenceThreshold);
+  spnConfidenceThreshold->setTag(tag);
+  lblConfidenceThresholdUnit =
+      m_form.add<controls::Label>(QStringLiteral("lblConfidenceThresholdUnit"), parent);
+  lblConfidenceThresholdUnit->setGeometryTwips(unit.left, unit.top, unit.width, unit.height);
+  lblConfidenceThresholdUnit->setCaption(QStringLiteral("(%)"));
+}
+
+void PanelCore::addLinks(controls::Frame* frame, int captionWidth, int textWidth, Twips at,
+                         const QString& tag) {
+  PDFHeaderLinks = env_.createLinks(frame->widget());
+  PDFHeaderLinks->applyPanelDesign(captionWidth, textWidth);
+  PDFHeaderLinksControl = m_form.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
+                                                              frame->widget(), PDFHeaderLinks);
+  PDFHeaderLinksControl->setGeometryTwips(at.left, at.top, at.width, at.height);
+  PDFHeaderLinksControl->setTag(tag);
+}
+
+void PanelCore::setTabOrder(std::initializer_list<QWidget*> order) {
+  QWidget* previous = nullptr;
+  for (QWidget* w : order) {
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+// ---- Captions, lists and handlers
+
+void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions) {
+  for (const auto& [control, id] : captions) control->setCaption(text(id));
+}
+
+void PanelCore::fillList(controls::ComboBox* list, std::initializer_list<ListEntry> entries) {
+  for (const ListEntry& entry : entries) {
+    const int added = list->addItem(text(entry.stringId));
+    list->setItemData(added, entry.code);
+  }
+}
+
+void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> checkBoxes,
+                                     bool thresholdArrowKeys) {
+  for (controls::CheckBox* box : checkBoxes) box->onClick = [this] { NotifyChange(); };
+  // The links control is no classic control: its row edits come in through the form's
+  // dispatch. The hosted control is the connection's context, so no edit is reported once the
+  // controls are released.
+  QObject::connect(PDFHeaderLinks, &ZANLinks::rowEdited, PDFHeaderLinksControl,
+                   [this](int) { m_form.dispatch([this] { NotifyChange(); }); });
+  cmdRestoreDefaults->onClick = [this] { q.RestoreDefaults(); };
+  m_ConfidenceEntry = std::make_unique<ConfidenceThresholdEntry>(
+      *txtConfidenceThreshold, *spnConfidenceThreshold,
+      ConfidenceThresholdEntry::Options{thresholdArrowKeys}, [this] { NotifyChange(); },
+      [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
+}
+
+// ---- Loading and validation
+
+void PanelCore::showFlags(std::initializer_list<std::pair<controls::CheckBox*, Flag>> flags) {
+  for (const auto& [box, flag] : flags) box->setValue((settings().*flag)() ? 1 : 0);
+}
+
+void PanelCore::storeFlags(std::initializer_list<std::pair<controls::CheckBox*, SetFlag>> flags) {
+  // A grayed box (value 2) counts as checked.
+  for (const auto& [box, setFlag] : flags) (settings().*setFlag)(box->value() != 0);
+}
+
+void PanelCore::showThreshold() {
+  txtConfidenceThreshold->setText(QString::number(settings().ConfidenceThreshold()));
+}
+
+void PanelCore::storeThreshold() {
+  settings().setConfidenceThreshold(toInteger16(txtConfidenceThreshold->text()));
+}
+
+// Rows 0 Title, 1 Subject, 2 Author, 3 Keywords, each with its caption.
+void PanelCore::showDocumentRows() {
+  PDFHeaderLinks->ClearLinks();
+  const std::pair<Field, int> rows[] = {{&PdfSettings::TitleField, 2708},
+                                        {&PdfSettings::SubjectField, 2709},
+                                        {&PdfSettings::AuthorField, 2707},
+                                        {&PdfSettings::KeywordsField, 2710}};
+  for (const auto& [field, captionId] : rows) {
+    const DocInfoField& stored = (settings().*field)();
+    PDFHeaderLinks->AddLink(stored.FieldName(), stored.FieldType(), stored.FieldText(),
+                            text(captionId));
+  }
+}
+
+// Each row as loading added it, in the order Author, Title, Subject, Keywords.
+void PanelCore::storeDocumentRows() {
+  const std::pair<Field, std::int16_t> rows[] = {{&PdfSettings::AuthorField, 2},
+                                                 {&PdfSettings::TitleField, 0},
+                                                 {&PdfSettings::SubjectField, 1},
+                                                 {&PdfSettings::KeywordsField, 3}};
+  for (const auto& [field, row] : rows) {
+    const DocInfoField shown = PDFHeaderLinks->Link(row);
+    DocInfoField& stored = (settings().*field)();
+    stored.setFieldType(shown.FieldType());
+    stored.setFieldName(shown.FieldName());
+    stored.setFieldText(shown.FieldText());
+  }
+}
+
+}  // namespace zan

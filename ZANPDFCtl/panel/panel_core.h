@@ -1,0 +1,165 @@
+#pragma once
+// PanelCore: the implementation behind zan::SettingsPanel that both panels share. It owns the
+// panel's outside world, settings object, logger and controls, runs the contract's members
+// (Enabled, Init, Validate, Apply, RestoreDefaults, ShowAboutBox) and raises Change and
+// Error. Each panel derives from it and adds its own controls, loading (Refresh), the values
+// Validate copies and the control each settings rule names.
+
+#include "common/automation_error.h"
+#include "common/controls/control.h"
+#include "common/meta_call.h"
+#include "common/text_error.h"
+#include "external/panel_environment.h"
+#include "external/pdf_settings.h"
+
+#include <ZANPdfCtl4/settings_panel.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+
+namespace zan {
+
+class ConfidenceThresholdEntry;
+class ZANLinks;
+namespace controls {
+class CheckBox;
+class ComboBox;
+class CommandButton;
+class Frame;
+class Label;
+class PictureBox;
+class SpinControl;
+class TextBox;
+}  // namespace controls
+
+class PanelCore {
+ public:
+  // `engine` is the code the panel gives the settings object ("3" or "2"); `className` its
+  // object name.
+  PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className, const char* engine);
+  virtual ~PanelCore();
+  PanelCore(const PanelCore&) = delete;
+  PanelCore& operator=(const PanelCore&) = delete;
+
+  bool Enabled() const;
+  void putEnabled(bool bEnabled);
+  void Init(SetupData*& rd);
+  qint32 Validate();
+  QString ValidateError() const { return m_ValidateError; }
+  void SetValidateFocus();
+  void Apply(SetupData*& rd);
+  void RestoreDefaults();
+  void ShowAboutBox();
+  QStringList SubstitutedSettings() const { return m_SubstitutedSettings; }
+  // Each time the container shows the panel.
+  void shown();
+
+  // The failure of the last member called through the meta-object system.
+  MetaCall metaCall;
+
+ protected:
+  // Shows what the settings object holds in every control.
+  virtual void Refresh() = 0;
+  // Copies the values Validate stores before the document-information rows.
+  virtual void storeShownValues() = 0;
+  // The control a rejected setting numbered `number` names; none for another number.
+  virtual controls::Control* controlForRule(std::int32_t number) const = 0;
+  // Whether `control` stays disabled whatever Enabled is.
+  virtual bool keptDisabled(const controls::Control& /*control*/) const { return false; }
+  // Init: what runs before the stored settings are loaded, and the failure Init raises again
+  // when step `label` failed with `caught`.
+  virtual void beforeLoad() {}
+  virtual AutomationError initFailure(const AutomationError& caught, int /*label*/) const {
+    return caught;
+  }
+
+  // Raises Change unless the panel is loading.
+  void NotifyChange();
+  // Raises the panel's Error event; a failing host handler is not the panel's to report.
+  void raiseErrorEvent(ErrorEventArgs& args);
+  QString text(int stringId) const;
+  PdfSettings& settings() const { return *m_Settings; }
+  TextError& textError() { return m_TextError; }
+  // The failure policy of user actions: the failure is shown through the logger.
+  void reportFailure(const AutomationError& error);
+
+  // Layout: a control named `name` on `parent`, at a position and size in twips.
+  struct Twips {
+    int left, top, width, height;
+  };
+  controls::Frame* frame(const char* name, QWidget* parent, Twips at, const char* caption,
+                         const QString& tag = {});
+  controls::ComboBox* comboBox(const char* name, QWidget* parent, Twips at,
+                               const QString& tag = {});
+  controls::CheckBox* checkBox(const char* name, QWidget* parent, Twips at, const char* caption,
+                               const QString& tag = {});
+  controls::TextBox* textBox(const char* name, QWidget* parent, Twips at, const QString& tag = {});
+  controls::CommandButton* button(const char* name, QWidget* parent, Twips at, const char* caption);
+  // The hidden holder of the about-box picture.
+  void addAboutBoxIcon(QWidget* parent);
+  // The confidence threshold box ("95", at most 3 typed characters), its spin control (0 to
+  // 100, showing `spinValue`) and its unit label.
+  void addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips unit, int spinValue,
+                         const QString& tag = {});
+  // The document-information links control in `frame`, with the column widths in twips.
+  void addLinks(controls::Frame* frame, int captionWidth, int textWidth, Twips at,
+                const QString& tag = {});
+  static void setTabOrder(std::initializer_list<QWidget*> order);
+
+  // Captions and lists from the string table.
+  void setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions);
+  struct ListEntry {
+    int stringId;
+    std::int32_t code;  // the entry's item data
+  };
+  void fillList(controls::ComboBox* list, std::initializer_list<ListEntry> entries);
+
+  // Handlers both panels attach: each check box raises Change, an edited document row raises
+  // Change, Restore Defaults calls the public RestoreDefaults, and the threshold box's entry.
+  void attachCommonHandlers(std::initializer_list<controls::CheckBox*> checkBoxes,
+                            bool thresholdArrowKeys);
+
+  // Loading and validation of the check boxes, the threshold and the document rows.
+  using Flag = bool (PdfSettings::*)() const;
+  using SetFlag = void (PdfSettings::*)(bool);
+  void showFlags(std::initializer_list<std::pair<controls::CheckBox*, Flag>> flags);
+  void storeFlags(std::initializer_list<std::pair<controls::CheckBox*, SetFlag>> flags);
+  void showThreshold();
+  void storeThreshold();
+  void showDocumentRows();
+  void storeDocumentRows();
+
+  SettingsPanel& q;
+  PanelEnvironment env_;
+  const QString engine_;
+  std::unique_ptr<PdfSettings> m_Settings;
+  TextError m_TextError;
+  bool m_Loading = true;
+  QString m_ValidateError;
+  controls::Control* m_FocusControl = nullptr;
+  QStringList m_SubstitutedSettings;
+
+  // Destroyed before the widgets (Qt children of the panel), so that no handler runs on a
+  // half-destroyed panel.
+  controls::Form m_form;
+  std::unique_ptr<ConfidenceThresholdEntry> m_ConfidenceEntry;
+
+  // The controls both panels have.
+  controls::PictureBox* picABoutBoxIcon = nullptr;
+  controls::Frame* fraPDFSettings = nullptr;
+  controls::Frame* fraPDFHeaderlinks = nullptr;
+  ZANLinks* PDFHeaderLinks = nullptr;
+  controls::Control* PDFHeaderLinksControl = nullptr;  // PDFHeaderLinks in the control order
+  controls::Frame* fraSuspectRegions = nullptr;
+  controls::CheckBox* chkLowOcrConfidence = nullptr;
+  controls::CheckBox* chkWordNotInDictionary = nullptr;
+  controls::CheckBox* chkLowFontConfidence = nullptr;
+  controls::TextBox* txtConfidenceThreshold = nullptr;
+  controls::SpinControl* spnConfidenceThreshold = nullptr;
+  controls::Label* lblConfidenceThresholdUnit = nullptr;
+  controls::CommandButton* cmdRestoreDefaults = nullptr;
+};
+
+}  // namespace zan
