@@ -15,7 +15,7 @@ std::function<std::unique_ptr<zan::HeraldHub>()> hubWith(int n) {
   for (int i = 0; i < n; ++i)
     names += QStringLiteral("Workflow %1.wfl|").arg(i, 4, 10, QChar(u'0'));
   return [names] {
-    auto hub = std::make_unique<zan::MemoryHub>();
+    auto hub = std::make_unique<zan::testing::MemoryHub>();
     hub->dictionaries = names;
     hub->workflows = names;
     return hub;

@@ -16,8 +16,6 @@
 namespace zan {
 namespace {
 
-const QString kImageOnly = QStringLiteral("Image Only");
-
 // The widget that takes the focus for a control in the tab order.
 QWidget* tabStop(QWidget* widget) {
   if (widget->focusPolicy() & Qt::TabFocus) return widget;
@@ -30,6 +28,8 @@ QWidget* tabStop(QWidget* widget) {
 void CapturePanel::createControls() {
   using controls::twipsToPixels;
   q.setFixedSize(twipsToPixels(7395), twipsToPixels(4485));
+  // The tag of the controls that do not apply to the page content "Image Only".
+  const QString kImageOnly = QString::fromLatin1(kImageOnlyPageContent);
   addAboutBoxIcon(&q);
 
   fraPDFSettings = frame("fraPDFSettings", &q, {45, 0, 7332, 4425}, "#PDF Settings");
@@ -125,46 +125,32 @@ void CapturePanel::createControls() {
 }
 
 void CapturePanel::LocalizeControls() {
-  setCaptions({{fraPDFSettings, 2700},
-               {fraOutputFormatType, 5701},
-               {fraLanguage, 2702},
-               {fraDictionaries, 5703},
-               {fraWorkflows, 5730},
-               {fraPDFHeaderlinks, 5705},
-               {lblConfidenceThresholdUnit, 2705},
-               {fraSuspectRegions, 2711},
-               {fraAdvanced, 5715},
-               {fraLocationOfWorkgroupHub, 5727},
-               {fraWatchedFolder, 5729},
-               {chkLowOcrConfidence, 5707},
-               {chkLowFontConfidence, 5709},
-               {chkWordNotInDictionary, 2713},
-               {chkMixedAlphaNumeric, 5711},
-               {chkNumericOnly, 5713},
-               {chkCreateThumbnails, 5717},
-               {chkEmbedFonts, 5719},
-               {chkEnableLinks, 5721},
-               {chkEnableStructure, 5723},
-               {chkAutoPageRotation, 5725},
-               {cmdRestoreDefaults, 2737}});
-  fillList(cmbPageContent, {{5601, 1}, {5602, 3}, {5603, 2}, {5604, 4}});
+  setCaptions({{fraPDFSettings, kStrPdfSettings},
+               {fraOutputFormatType, kStrPageContentCaption},
+               {fraLanguage, kStrLanguageCaption},
+               {fraDictionaries, kStrDictionariesCaption},
+               {fraWorkflows, kStrWorkflowsCaption},
+               {fraPDFHeaderlinks, kStrDocumentInformationCaption},
+               {lblConfidenceThresholdUnit, kStrPercent},
+               {fraSuspectRegions, kStrSuspectRegions},
+               {fraAdvanced, kStrAdvancedSettings},
+               {fraLocationOfWorkgroupHub, kStrWorkgroupHubCaption},
+               {fraWatchedFolder, kStrWatchedFolderCaption},
+               {chkLowOcrConfidence, kStrOcrConfidenceBelow},
+               {chkLowFontConfidence, kStrSuspectFont},
+               {chkWordNotInDictionary, kStrWordNotInDictionary},
+               {chkMixedAlphaNumeric, kStrMixedAlphanumeric},
+               {chkNumericOnly, kStrNumericOnly},
+               {chkCreateThumbnails, kStrCreateThumbnails},
+               {chkEmbedFonts, kStrEmbedFonts},
+               {chkEnableLinks, kStrEnableLinks},
+               {chkEnableStructure, kStrEnableStructure},
+               {chkAutoPageRotation, kStrAutomaticPageRotation},
+               {cmdRestoreDefaults, kStrRestoreDefaults}});
+  fillList(cmbPageContent, kStrFormattedTextAndGraphics, {1, 3, 2, 4});
   // Not alphabetical: Dutch follows the two English entries.
-  fillList(cmbLanguage, {{5800, 1},
-                         {5801, 2},
-                         {5802, 3},
-                         {5803, 5},
-                         {5804, 6},
-                         {5805, 4},
-                         {5806, 7},
-                         {5807, 8},
-                         {5808, 9},
-                         {5809, 10},
-                         {5810, 11},
-                         {5811, 12},
-                         {5812, 13},
-                         {5813, 14},
-                         {5814, 15},
-                         {5815, 16}});
+  fillList(cmbLanguage, kStrBrazilianPortuguese,
+           {1, 2, 3, 5, 6, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
   cmbPageContent->setListIndex(0);
   cmbLanguage->setListIndex(3);
   cmbDictionary->setListIndex(-1);

@@ -13,8 +13,6 @@
 namespace zan {
 namespace {
 
-const QString kImageOnly = QStringLiteral("Image Only");
-const QString kImageOnlyWorkflow = QStringLiteral("PDF Image Only");
 const QString kRefreshSource = QStringLiteral("ZANPDF3.Refresh");
 const QString kHubLogSource = QStringLiteral("ZANPDF.Refresh");
 constexpr int kEnglishUsIndex = 3;
@@ -47,8 +45,8 @@ void putProperty(Body&& body) {
 
 CapturePanel::CapturePanel(ZANPdf3& panel, PanelEnvironment env)
     : PanelCore(panel, std::move(env), "ZANPdf3", "3"),
-      m_HubSearch(env_.createHub(), env_.platform, settings()) {
-  m_form.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
+      hubSearch_(env_.createHub(), env_.platform, settings()) {
+  form_.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
   createControls();
   attachHandlers();
   settings().setPdfEngine(engine_);
@@ -57,7 +55,7 @@ CapturePanel::CapturePanel(ZANPdf3& panel, PanelEnvironment env)
 }
 
 CapturePanel::~CapturePanel() {
-  m_form.releaseControls();
+  form_.releaseControls();
 }
 
 void CapturePanel::enterPanel(bool backward) {
@@ -71,7 +69,8 @@ void CapturePanel::enterPanel(bool backward) {
 }
 
 bool CapturePanel::keptDisabled(const controls::Control& control) const {
-  return cmbPageContent->text() == kImageOnly && control.tag() == kImageOnly;
+  const QLatin1String imageOnly(kImageOnlyPageContent);
+  return cmbPageContent->text() == imageOnly && control.tag() == imageOnly;
 }
 
 // ---- Properties
@@ -128,13 +127,14 @@ void CapturePanel::Refresh() {
   try {
     at = kStepLists;
     m_SubstitutedSettings.clear();
-    selectStored(cmbPageContent, settings().PageContent(), "PageContent", 5740);
+    selectStored(cmbPageContent, settings().PageContent(), "PageContent",
+                 kStrPageContentSubstituted);
     const QString language = settings().CaptureLanguage();
     if (language.isEmpty()) {
       SelectComboText(cmbLanguage, language);
       cmbLanguage->setListIndex(kEnglishUsIndex);
     } else {
-      selectStored(cmbLanguage, language, "CaptureLanguage", 5741);
+      selectStored(cmbLanguage, language, "CaptureLanguage", kStrLanguageSubstituted);
     }
 
     at = kStepThreshold;
@@ -175,41 +175,41 @@ void CapturePanel::Refresh() {
 
     at = kStepCloseHub;
     hubAsked = false;
-    m_HubSearch.close();
-    if (hubOpened && m_HubSearch.status() != kHubOk)
-      logHubProblem(5739, settings().WorkgroupHub(), true, kHubLogSource);
+    hubSearch_.close();
+    if (hubOpened && hubSearch_.status() != kHubOk)
+      logHubProblem(kStrHubNotClosed, settings().WorkgroupHub(), true, kHubLogSource);
   } catch (...) {
     const AutomationError caught = currentError();
     // A hub opened before the failure is not left open.
-    if (hubAsked) m_HubSearch.closeAfterFailure();
+    if (hubAsked) hubSearch_.closeAfterFailure();
     raiseError(linePrefixed(caught, at, kRefreshSource));
   }
 }
 
 bool CapturePanel::refreshHubLists() {
   HubOffer offer;
-  m_HubSearch.open(settings().WorkgroupHub(), offer);
-  switch (m_HubSearch.status()) {
+  hubSearch_.open(settings().WorkgroupHub(), offer);
+  switch (hubSearch_.status()) {
     case kHubOk:
       break;
     case kHubUnreachable:
-      logHubProblem(5736, offer.path, true, kHubLogSource);
+      logHubProblem(kStrHubUnreachable, offer.path, true, kHubLogSource);
       return false;
     case kHubNotAHub:
-      logHubProblem(5737, offer.path, true, kHubLogSource);
+      logHubProblem(kStrHubNotAHub, offer.path, true, kHubLogSource);
       return false;
     default:
-      logHubProblem(9708, offer.path, false, kHubLogSource);
+      logHubProblem(kStrInternalError, offer.path, false, kHubLogSource);
       return false;
   }
   QString list;
-  if (m_HubSearch.readList(false, list, offer)) {
+  if (hubSearch_.readList(false, list, offer)) {
     FillComboFromList(cmbDictionary, list);
-    selectStored(cmbDictionary, settings().Dictionary(), "Dictionary", 5742);
+    selectStored(cmbDictionary, settings().Dictionary(), "Dictionary", kStrDictionarySubstituted);
   }
-  if (m_HubSearch.readList(true, list, offer)) {
+  if (hubSearch_.readList(true, list, offer)) {
     FillComboFromList(cmbWorkflow, list);
-    selectStored(cmbWorkflow, settings().Workflow(), "Workflow", 5743);
+    selectStored(cmbWorkflow, settings().Workflow(), "Workflow", kStrWorkflowSubstituted);
   }
   return true;
 }
@@ -226,11 +226,12 @@ void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored
 
 void CapturePanel::logHubProblem(int messageId, const QString& hub, bool display,
                                  const QString& where) {
-  std::int32_t& status = m_HubSearch.status();
+  std::int32_t& status = hubSearch_.status();
   ErrorEventArgs args;
   args.ErrNum = status;
-  args.ErrMsg = messageId == 5739 ? text(messageId).arg(hub, QString::number(status))
-                                  : text(messageId) + QLatin1Char(' ') + text(5738).arg(hub);
+  args.ErrMsg = messageId == kStrHubNotClosed
+                    ? text(messageId).arg(hub, QString::number(status))
+                    : text(messageId) + QLatin1Char(' ') + text(kStrHubNamed).arg(hub);
   args.SourceFile = where;
   args.LineNo = 10;
   args.Display = display;
@@ -267,54 +268,30 @@ void CapturePanel::storeShownValues() {
 }
 
 controls::Control* CapturePanel::controlForRule(std::int32_t number) const {
-  switch (static_cast<std::int64_t>(number) - kObjectErrorBase) {
-    case 513:
-      return cmbLanguage;
-    case 515:
-      return txtConfidenceThreshold;
-    case 516:
-    case 517:
-    case 518:
-    case 519:
-      return PDFHeaderLinksControl;
-    case 521:
-      return chkWordNotInDictionary;
-    case 525:
-      return cmbPageContent;
-    case 526:
-      return cmbDictionary;
-    case 527:
-      return chkLowOcrConfidence;
-    case 528:
-      return chkLowFontConfidence;
-    case 529:
-      return chkMixedAlphaNumeric;
-    case 530:
-      return chkNumericOnly;
-    case 531:
-      return chkCreateThumbnails;
-    case 532:
-      return chkEmbedFonts;
-    case 533:
-      return chkEnableLinks;
-    case 534:
-      return chkEnableStructure;
-    case 535:
-      return chkAutoPageRotation;
-    case 536:
-      return txtWorkgroupHub;
-    case 537:
-      return txtWatchedFolder;
-    case 538:
-      return cmbPageContent;
-    case 540:
-    case 541:
-      return cmbWorkflow;
-    case 542:
-      return cmbPageContent;
-    default:
-      return nullptr;
-  }
+  return ruleControl(number, {{kRuleCaptureLanguage, cmbLanguage},
+                              {kRuleCaptureThreshold, txtConfidenceThreshold},
+                              {kRuleCaptureTitle, PDFHeaderLinksControl},
+                              {kRuleCaptureSubject, PDFHeaderLinksControl},
+                              {kRuleCaptureAuthor, PDFHeaderLinksControl},
+                              {kRuleCaptureKeywords, PDFHeaderLinksControl},
+                              {kRuleCaptureWordNotInDictionary, chkWordNotInDictionary},
+                              {kRulePageContent, cmbPageContent},
+                              {kRuleDictionary, cmbDictionary},
+                              {kRuleCaptureLowOcrConfidence, chkLowOcrConfidence},
+                              {kRuleCaptureLowFontConfidence, chkLowFontConfidence},
+                              {kRuleMixedAlphaNumeric, chkMixedAlphaNumeric},
+                              {kRuleNumericOnly, chkNumericOnly},
+                              {kRuleCreateThumbnails, chkCreateThumbnails},
+                              {kRuleEmbedFonts, chkEmbedFonts},
+                              {kRuleEnableLinks, chkEnableLinks},
+                              {kRuleEnableStructure, chkEnableStructure},
+                              {kRuleAutoPageRotation, chkAutoPageRotation},
+                              {kRuleWorkgroupHub, txtWorkgroupHub},
+                              {kRuleWatchedFolder, txtWatchedFolder},
+                              {kRulePageContentOption, cmbPageContent},
+                              {kRuleWorkflow, cmbWorkflow},
+                              {kRuleWorkflowsUnavailable, cmbWorkflow},
+                              {kRuleImageOnlyWorkflow, cmbPageContent}});
 }
 
 // ---- Handlers
@@ -331,8 +308,10 @@ void CapturePanel::attachHandlers() {
   cmbWorkflow->onClick = [this] { comboClick(cmbWorkflow, settings().Workflow()); };
   txtWorkgroupHub->onChange = [this] { txtWorkgroupHub_Change(); };
   txtWatchedFolder->onChange = [this] { txtWatchedFolder_Change(); };
-  cmdBrowseHub->onClick = [this] { browse(txtWorkgroupHub, cmdBrowseHub, 5732); };
-  cmdBrowseWatch->onClick = [this] { browse(txtWatchedFolder, cmdBrowseWatch, 5734); };
+  cmdBrowseHub->onClick = [this] { browse(txtWorkgroupHub, cmdBrowseHub, kStrHubBrowseTitle); };
+  cmdBrowseWatch->onClick = [this] {
+    browse(txtWatchedFolder, cmdBrowseWatch, kStrWatchedFolderBrowseTitle);
+  };
 }
 
 void CapturePanel::comboClick(controls::ComboBox* combo, const QString& stored) {
@@ -345,7 +324,8 @@ void CapturePanel::cmbPageContent_Click() {
     settings().setPageContent(cmbPageContent->text());
     putEnabled(true);
   }
-  if (cmbPageContent->text() == kImageOnly) SelectComboText(cmbWorkflow, kImageOnlyWorkflow);
+  if (cmbPageContent->text() == QLatin1String(kImageOnlyPageContent))
+    SelectComboText(cmbWorkflow, QString::fromLatin1(kImageOnlyWorkflow));
 }
 
 }  // namespace zan

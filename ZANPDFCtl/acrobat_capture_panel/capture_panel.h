@@ -36,7 +36,7 @@ class CapturePanel final : public PanelCore {
   void setPDFDeleteHungDoc(bool blnChoice);
   qint32 PDFInputImageType() const { return m_PDFInputImageType; }
   void setPDFInputImageType(qint32 ZANFormat);
-  HubSearch& hubSearch() { return m_HubSearch; }
+  HubSearch& hubSearch() { return hubSearch_; }
 
  private:
   // Layout and captions.
@@ -77,7 +77,7 @@ class CapturePanel final : public PanelCore {
   bool m_PDFWaitForStatus = false;
   bool m_PDFDeleteHungDoc = false;
   std::int32_t m_PDFInputImageType = 0;
-  HubSearch m_HubSearch;
+  HubSearch hubSearch_;
   std::shared_ptr<FolderBrowser> m_FolderBrowser;
   controls::Control* m_LastTabControl = nullptr;
 

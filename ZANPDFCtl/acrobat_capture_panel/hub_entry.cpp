@@ -26,16 +26,16 @@ const QString kHubChangeSource = QStringLiteral("ZANPdf3.txtWorkgroupHub_Change"
 // once, and the hub search object gives back the elements, the pointer and the hub.
 void CapturePanel::txtWorkgroupHub_Change() {
   const QPointer<SettingsPanel> alive(&q);
-  const HubSearch::Running running(m_HubSearch, &q);
+  const HubSearch::Running running(hubSearch_, &q);
   bool elementsDisabled = false;
   StepLabel at;
   try {
     at = 1;
-    m_HubSearch.showBusy();
+    hubSearch_.showBusy();
     at = 2;
     if (running.outermost() && !m_Loading) {
       elementsDisabled = true;
-      m_HubSearch.disableElements();
+      hubSearch_.disableElements();
     }
     at = 3;
     if (txtWorkgroupHub->text() != settings().WorkgroupHub()) {
@@ -49,26 +49,27 @@ void CapturePanel::txtWorkgroupHub_Change() {
       if (!alive) return;
       at = 7;
       HubOffer offer;
-      if (m_HubSearch.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
+      if (hubSearch_.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
-        if (m_HubSearch.readList(false, list, offer)) FillComboFromList(cmbDictionary, list);
+        if (hubSearch_.readList(false, list, offer)) FillComboFromList(cmbDictionary, list);
         if (!alive) return;
         at = 9;
-        if (m_HubSearch.readList(true, list, offer)) FillComboFromList(cmbWorkflow, list);
+        if (hubSearch_.readList(true, list, offer)) FillComboFromList(cmbWorkflow, list);
         if (!alive) return;
         at = 10;
-        m_HubSearch.close();
-        if (m_HubSearch.status() != kHubOk) logHubProblem(5739, offer.path, true, kHubChangeSource);
+        hubSearch_.close();
+        if (hubSearch_.status() != kHubOk)
+          logHubProblem(kStrHubNotClosed, offer.path, true, kHubChangeSource);
       }
     } else {
       at = 10;
-      m_HubSearch.close();
+      hubSearch_.close();
     }
     at = 11;
-    if (elementsDisabled) m_HubSearch.restoreElements();
+    if (elementsDisabled) hubSearch_.restoreElements();
     at = 12;
-    if (running.outermost()) m_HubSearch.showIdle();
+    if (running.outermost()) hubSearch_.showIdle();
   } catch (...) {
     const AutomationError caught = currentError();
     if (!alive) {
@@ -77,11 +78,11 @@ void CapturePanel::txtWorkgroupHub_Change() {
                qPrintable(caught.description));
       return;
     }
-    m_HubSearch.closeAfterFailure();
-    if (elementsDisabled) m_HubSearch.restoreElements();
+    hubSearch_.closeAfterFailure();
+    if (elementsDisabled) hubSearch_.restoreElements();
     if (running.outermost()) {
       try {
-        m_HubSearch.showIdle();
+        hubSearch_.showIdle();
       } catch (...) {
       }
     }
@@ -115,7 +116,7 @@ void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& l
   try {
     combo->clear();
     if (list.isEmpty()) {
-      combo->addItem(text(5735));
+      combo->addItem(text(kStrHubMissingEntry));
       combo->setListIndex(0);
       return;
     }

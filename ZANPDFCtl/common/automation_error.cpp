@@ -39,7 +39,11 @@ AutomationError currentError() {
   } catch (const AutomationException& e) {
     return e.error();
   } catch (const std::bad_alloc&) {
-    return AutomationError{7, QStringLiteral("ZANPdfCtl4"), QStringLiteral("Out of memory"), {}, 0};
+    return AutomationError{classic::kOutOfMemory.number,
+                           QStringLiteral("ZANPdfCtl4"),
+                           QString::fromLatin1(classic::kOutOfMemory.text),
+                           {},
+                           0};
   } catch (const std::exception& e) {
     return AutomationError{static_cast<std::int32_t>(0x80004005u),
                            QStringLiteral("ZANPdfCtl4"),

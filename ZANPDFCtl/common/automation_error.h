@@ -26,7 +26,7 @@ inline constexpr ClassicError kPermissionDenied{70, "Permission denied"};
 inline constexpr ClassicError kPathAccess{75, "Path/File access error"};
 inline constexpr ClassicError kObjectNotSet{91, "Object variable or With block variable not set"};
 inline constexpr ClassicError kBadFileFormat{321, "Invalid file format"};
-inline constexpr ClassicError kResourceNotFound{326, "Resource not found"};
+inline constexpr ClassicError kResourceNotFound{326, "Resource with identifier not found"};
 inline constexpr ClassicError kInvalidValue{380, "Invalid property value"};
 inline constexpr ClassicError kInvalidIndex{381, "Invalid property array index"};
 inline constexpr ClassicError kObjectRequired{424, "Object required"};

@@ -27,14 +27,12 @@ bool MetaCall::run(QObject* panel, bool clears, const std::function<void()>& bod
   }
   if (!alive) return false;
   last_ = failure;
-  std::int32_t number = failure.number;
-  QString message = failure.description, source = failure.source;
-  std::int16_t line = 0;
-  bool reRaise = false, display = true;
+  ErrorEventArgs args = ErrorEventArgs::of(failure);
   try {
-    QMetaObject::invokeMethod(panel, "Error", Qt::DirectConnection, Q_ARG(qint32&, number),
-                              Q_ARG(QString&, message), Q_ARG(QString&, source),
-                              Q_ARG(qint16&, line), Q_ARG(bool&, reRaise), Q_ARG(bool&, display));
+    QMetaObject::invokeMethod(panel, "Error", Qt::DirectConnection, Q_ARG(qint32&, args.ErrNum),
+                              Q_ARG(QString&, args.ErrMsg), Q_ARG(QString&, args.SourceFile),
+                              Q_ARG(qint16&, args.LineNo), Q_ARG(bool&, args.ReRaise),
+                              Q_ARG(bool&, args.Display));
   } catch (...) {
     // A host's handler of the event failed; the failure stays recorded as the last error.
   }

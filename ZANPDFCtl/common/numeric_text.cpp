@@ -2,6 +2,8 @@
 
 #include "common/automation_error.h"
 
+#include <QLocale>
+
 #include <cmath>
 #include <string>
 
@@ -17,15 +19,17 @@ double leadingNumber(const QString& text) {
       digits += ch;
     } else if (ch >= '0' && ch <= '9') {
       digits += ch;
-      if (seenExponent) exponentDigit = true; else seenDigit = true;
+      if (seenExponent)
+        exponentDigit = true;
+      else
+        seenDigit = true;
     } else if (ch == '.' && !seenPoint && !seenExponent) {
       digits += ch;
       seenPoint = true;
     } else if ((ch == 'e' || ch == 'E' || ch == 'd' || ch == 'D') && seenDigit && !seenExponent) {
       digits += 'e';
       seenExponent = true;
-    } else if ((ch == '+' || ch == '-') && seenExponent && !exponentDigit &&
-               digits.back() == 'e') {
+    } else if ((ch == '+' || ch == '-') && seenExponent && !exponentDigit && digits.back() == 'e') {
       digits += ch;
     } else {
       break;
@@ -36,13 +40,14 @@ double leadingNumber(const QString& text) {
   if (seenExponent && !exponentDigit) {
     digits.erase(digits.find('e'));
   }
-  return std::strtod(digits.c_str(), nullptr);
+  // Qt's conversion, unlike strtod, reads "." as the decimal point whatever the host's locale.
+  return QLocale::c().toDouble(QLatin1String(digits.c_str()));
 }
 
 std::int16_t toInteger16(const QString& text) {
   const double rounded = std::nearbyint(leadingNumber(text));  // default mode: halves to even
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
-    raiseError(6, QStringLiteral("ZANPdfCtl4"), QStringLiteral("Overflow"));
+    raiseClassic(classic::kOverflow, QStringLiteral("ZANPdfCtl4"));
   }
   return static_cast<std::int16_t>(rounded);
 }

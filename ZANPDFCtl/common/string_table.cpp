@@ -12,102 +12,109 @@ namespace {
 QHash<int, QString> usEnglishTexts() {
   return {
       // Shared by both panels; 2700-2737 are the OCR panel's own range.
-      {2700, QStringLiteral("PDF Settings")},
-      {2701, QStringLiteral("O&utput Format Type")},
-      {2702, QStringLiteral("&Language")},
-      {2703, QStringLiteral("Accurac&y")},
-      {2704, QStringLiteral("&Confidence Threshold")},
-      {2705, QStringLiteral("%")},
-      {2706, QStringLiteral("&PDF Header Links")},
-      {2707, QStringLiteral("Author")},
-      {2708, QStringLiteral("Title")},
-      {2709, QStringLiteral("Subject")},
-      {2710, QStringLiteral("Keywords")},
-      {2711, QStringLiteral("Suspect Regions")},
-      {2712, QStringLiteral("Low &OCR confidence")},
-      {2713, QStringLiteral("&Word not in dictionary")},
-      {2714, QStringLiteral("&Mixed case")},
-      {2715, QStringLiteral("Low fon&t confidence")},
-      {2716, QStringLiteral("Orientation")},
-      {2717, QStringLiteral("Rotate &0")},
-      {2718, QStringLiteral("Rotate &90")},
-      {2719, QStringLiteral("Rotate &180")},
-      {2720, QStringLiteral("Rotate &270")},
-      {2721, QStringLiteral("Normal PDF")},
-      {2722, QStringLiteral("Image Only PDF")},
-      {2723, QStringLiteral("Image and Hidden Text PDF")},
-      {2724, QStringLiteral("English - United States")},
-      {2725, QStringLiteral("English - United Kingdom")},
-      {2726, QStringLiteral("Dutch")},
-      {2727, QStringLiteral("French")},
-      {2728, QStringLiteral("German")},
-      {2729, QStringLiteral("Italian")},
-      {2730, QStringLiteral("Spanish")},
-      {2731, QStringLiteral("Swedish")},
-      {2732, QStringLiteral("Fastest")},
-      {2733, QStringLiteral("Fast")},
-      {2734, QStringLiteral("Normal")},
-      {2735, QStringLiteral("Accurate")},
-      {2736, QStringLiteral("Most Accurate")},
-      {2737, QStringLiteral("&Restore Defaults")},
+      {kStrPdfSettings, QStringLiteral("PDF Settings")},
+      {kStrOutputFormatTypeCaption, QStringLiteral("O&utput Format Type")},
+      {kStrLanguageCaption, QStringLiteral("&Language")},
+      {kStrAccuracyCaption, QStringLiteral("Accurac&y")},
+      {kStrConfidenceThresholdCaption, QStringLiteral("&Confidence Threshold")},
+      {kStrPercent, QStringLiteral("%")},
+      {kStrPdfHeaderLinksCaption, QStringLiteral("&PDF Header Links")},
+      {kStrAuthor, QStringLiteral("Author")},
+      {kStrTitle, QStringLiteral("Title")},
+      {kStrSubject, QStringLiteral("Subject")},
+      {kStrKeywords, QStringLiteral("Keywords")},
+      {kStrSuspectRegions, QStringLiteral("Suspect Regions")},
+      {kStrLowOcrConfidence, QStringLiteral("Low &OCR confidence")},
+      {kStrWordNotInDictionary, QStringLiteral("&Word not in dictionary")},
+      {kStrMixedCase, QStringLiteral("&Mixed case")},
+      {kStrLowFontConfidence, QStringLiteral("Low fon&t confidence")},
+      {kStrOrientation, QStringLiteral("Orientation")},
+      {kStrRotate0, QStringLiteral("Rotate &0")},
+      {kStrRotate90, QStringLiteral("Rotate &90")},
+      {kStrRotate180, QStringLiteral("Rotate &180")},
+      {kStrRotate270, QStringLiteral("Rotate &270")},
+      {kStrNormalPdf, QStringLiteral("Normal PDF")},
+      {kStrImageOnlyPdf, QStringLiteral("Image Only PDF")},
+      {kStrImageAndHiddenTextPdf, QStringLiteral("Image and Hidden Text PDF")},
+      {kStrOcrEnglishUs, QStringLiteral("English - United States")},
+      {kStrOcrEnglishUk, QStringLiteral("English - United Kingdom")},
+      {kStrOcrDutch, QStringLiteral("Dutch")},
+      {kStrOcrFrench, QStringLiteral("French")},
+      {kStrOcrGerman, QStringLiteral("German")},
+      {kStrOcrItalian, QStringLiteral("Italian")},
+      {kStrOcrSpanish, QStringLiteral("Spanish")},
+      {kStrOcrSwedish, QStringLiteral("Swedish")},
+      {kStrFastest, QStringLiteral("Fastest")},
+      {kStrFast, QStringLiteral("Fast")},
+      {kStrNormal, QStringLiteral("Normal")},
+      {kStrAccurate, QStringLiteral("Accurate")},
+      {kStrMostAccurate, QStringLiteral("Most Accurate")},
+      {kStrRestoreDefaults, QStringLiteral("&Restore Defaults")},
       // Acrobat Capture panel: page content.
-      {5601, QStringLiteral("Formatted Text & Graphics")},
-      {5602, QStringLiteral("Searchable Image (Compact)")},
-      {5603, QStringLiteral("Searchable Image (Exact)")},
-      {5604, QStringLiteral("Image Only")},
+      {kStrFormattedTextAndGraphics, QStringLiteral("Formatted Text & Graphics")},
+      {kStrSearchableImageCompact, QStringLiteral("Searchable Image (Compact)")},
+      {kStrSearchableImageExact, QStringLiteral("Searchable Image (Exact)")},
+      {kStrImageOnly, QStringLiteral("Image Only")},
       // Acrobat Capture panel: captions, dialog titles and messages.
-      {5701, QStringLiteral("&Page Content")},
-      {5703, QStringLiteral("Di&ctionaries")},
-      {5705, QStringLiteral("PDF &Document Information")},
-      {5707, QStringLiteral("&OCR confidence below")},
-      {5709, QStringLiteral("&Suspect font")},
-      {5711, QStringLiteral("Mi&xed alphanumeric")},
-      {5713, QStringLiteral("Numeric onl&y")},
-      {5715, QStringLiteral("Advanced Settings")},
-      {5717, QStringLiteral("C&reate thumbnails")},
-      {5719, QStringLiteral("E&mbed fonts")},
-      {5721, QStringLiteral("E&nable links")},
-      {5723, QStringLiteral("Ena&ble structure")},
-      {5725, QStringLiteral("Automatic pa&ge rotation")},
-      {5727, QStringLiteral("Workgroup H&ub")},
-      {5729, QStringLiteral("Watched &Folder")},
-      {5730, QStringLiteral("Wor&kflows")},
-      {5732, QStringLiteral("Location of Adobe Acrobat Capture Workgroup Hub")},
-      {5734, QStringLiteral("Location of Adobe Acrobat Capture Watched Folder")},
-      {5735, QStringLiteral("<Workgroup hub missing or invalid>")},
-      {5736, QStringLiteral("The hub path specified is unreachable.")},
-      {5737, QStringLiteral(
-                 "The hub path does not point to a valid hub or the directory path is incorrect.")},
-      {5738, QStringLiteral("Workgroup hub: \"%1\"")},
-      {5739, QStringLiteral("The workgroup hub \"%1\" could not be closed (status %2).")},
-      {5740, QStringLiteral("The stored page content \"%1\" is not one of the choices; \"%2\" is "
-                            "shown instead.")},
-      {5741, QStringLiteral("The stored language \"%1\" is not one of the choices; \"%2\" is "
-                            "shown instead.")},
-      {5742, QStringLiteral("The workgroup hub does not offer the stored dictionary \"%1\"; \"%2\" "
-                            "is shown instead.")},
-      {5743, QStringLiteral("The workgroup hub does not offer the stored workflow \"%1\"; \"%2\" "
-                            "is shown instead.")},
+      {kStrPageContentCaption, QStringLiteral("&Page Content")},
+      {kStrDictionariesCaption, QStringLiteral("Di&ctionaries")},
+      {kStrDocumentInformationCaption, QStringLiteral("PDF &Document Information")},
+      {kStrOcrConfidenceBelow, QStringLiteral("&OCR confidence below")},
+      {kStrSuspectFont, QStringLiteral("&Suspect font")},
+      {kStrMixedAlphanumeric, QStringLiteral("Mi&xed alphanumeric")},
+      {kStrNumericOnly, QStringLiteral("Numeric onl&y")},
+      {kStrAdvancedSettings, QStringLiteral("Advanced Settings")},
+      {kStrCreateThumbnails, QStringLiteral("C&reate thumbnails")},
+      {kStrEmbedFonts, QStringLiteral("E&mbed fonts")},
+      {kStrEnableLinks, QStringLiteral("E&nable links")},
+      {kStrEnableStructure, QStringLiteral("Ena&ble structure")},
+      {kStrAutomaticPageRotation, QStringLiteral("Automatic pa&ge rotation")},
+      {kStrWorkgroupHubCaption, QStringLiteral("Workgroup H&ub")},
+      {kStrWatchedFolderCaption, QStringLiteral("Watched &Folder")},
+      {kStrWorkflowsCaption, QStringLiteral("Wor&kflows")},
+      {kStrHubBrowseTitle, QStringLiteral("Location of Adobe Acrobat Capture Workgroup Hub")},
+      {kStrWatchedFolderBrowseTitle,
+       QStringLiteral("Location of Adobe Acrobat Capture Watched Folder")},
+      {kStrHubMissingEntry, QStringLiteral("<Workgroup hub missing or invalid>")},
+      {kStrHubUnreachable, QStringLiteral("The hub path specified is unreachable.")},
+      {kStrHubNotAHub,
+       QStringLiteral(
+           "The hub path does not point to a valid hub or the directory path is incorrect.")},
+      {kStrHubNamed, QStringLiteral("Workgroup hub: \"%1\"")},
+      {kStrHubNotClosed,
+       QStringLiteral("The workgroup hub \"%1\" could not be closed (status %2).")},
+      {kStrPageContentSubstituted,
+       QStringLiteral("The stored page content \"%1\" is not one of the choices; \"%2\" is "
+                      "shown instead.")},
+      {kStrLanguageSubstituted,
+       QStringLiteral("The stored language \"%1\" is not one of the choices; \"%2\" is "
+                      "shown instead.")},
+      {kStrDictionarySubstituted,
+       QStringLiteral("The workgroup hub does not offer the stored dictionary \"%1\"; \"%2\" "
+                      "is shown instead.")},
+      {kStrWorkflowSubstituted,
+       QStringLiteral("The workgroup hub does not offer the stored workflow \"%1\"; \"%2\" "
+                      "is shown instead.")},
       // Acrobat Capture panel: capture languages.
-      {5800, QStringLiteral("Brazilian Portuguese")},
-      {5801, QStringLiteral("Catalan")},
-      {5802, QStringLiteral("Danish")},
-      {5803, QStringLiteral("English (US)")},
-      {5804, QStringLiteral("English (UK)")},
-      {5805, QStringLiteral("Dutch")},
-      {5806, QStringLiteral("French")},
-      {5807, QStringLiteral("German")},
-      {5808, QStringLiteral("Italian")},
-      {5809, QStringLiteral("Spanish")},
-      {5810, QStringLiteral("Swedish")},
-      {5811, QStringLiteral("Finnish")},
-      {5812, QStringLiteral("Norwegian")},
-      {5813, QStringLiteral("Nynorsk")},
-      {5814, QStringLiteral("Portuguese")},
-      {5815, QStringLiteral("Swiss German")},
+      {kStrBrazilianPortuguese, QStringLiteral("Brazilian Portuguese")},
+      {kStrCatalan, QStringLiteral("Catalan")},
+      {kStrDanish, QStringLiteral("Danish")},
+      {kStrEnglishUs, QStringLiteral("English (US)")},
+      {kStrEnglishUk, QStringLiteral("English (UK)")},
+      {kStrDutch, QStringLiteral("Dutch")},
+      {kStrFrench, QStringLiteral("French")},
+      {kStrGerman, QStringLiteral("German")},
+      {kStrItalian, QStringLiteral("Italian")},
+      {kStrSpanish, QStringLiteral("Spanish")},
+      {kStrSwedish, QStringLiteral("Swedish")},
+      {kStrFinnish, QStringLiteral("Finnish")},
+      {kStrNorwegian, QStringLiteral("Norwegian")},
+      {kStrNynorsk, QStringLiteral("Nynorsk")},
+      {kStrPortuguese, QStringLiteral("Portuguese")},
+      {kStrSwissGerman, QStringLiteral("Swiss German")},
       // Both panels.
-      {9707, QStringLiteral("No validation failure.")},
-      {9708, QStringLiteral("Internal Error.")},
+      {kStrNoValidationFailure, QStringLiteral("No validation failure.")},
+      {kStrInternalError, QStringLiteral("Internal Error.")},
   };
 }
 
@@ -124,16 +131,16 @@ std::shared_ptr<const StringTable> StringTable::fromJsonFile(
   const QString source = QStringLiteral("StringTable.fromJsonFile");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    raiseError(
-        53, source,
-        QStringLiteral("Cannot read the string table \"%1\": %2").arg(path, file.errorString()));
+    raiseClassic(classic::kFileNotFound, source,
+                 QStringLiteral("the string table \"%1\" cannot be read (%2)")
+                     .arg(path, file.errorString()));
   }
   QJsonParseError parseError;
   const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
   if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
-    raiseError(321, source,
-               QStringLiteral("The string table \"%1\" is not a JSON object of texts: %2")
-                   .arg(path, parseError.errorString()));
+    raiseClassic(classic::kBadFileFormat, source,
+                 QStringLiteral("the string table \"%1\" is not a JSON object of texts (%2)")
+                     .arg(path, parseError.errorString()));
   }
   QHash<int, QString> texts;
   const QJsonObject object = doc.object();
@@ -141,9 +148,9 @@ std::shared_ptr<const StringTable> StringTable::fromJsonFile(
     bool ok = false;
     const int id = it.key().toInt(&ok);
     if (!ok || !it.value().isString()) {
-      raiseError(321, source,
-                 QStringLiteral("The string table \"%1\" has an invalid entry \"%2\"")
-                     .arg(path, it.key()));
+      raiseClassic(classic::kBadFileFormat, source,
+                   QStringLiteral("the string table \"%1\" has an invalid entry \"%2\"")
+                       .arg(path, it.key()));
     }
     texts.insert(id, it.value().toString());
   }
@@ -153,16 +160,12 @@ std::shared_ptr<const StringTable> StringTable::fromJsonFile(
 StringTable::StringTable(QHash<int, QString> texts, std::shared_ptr<const StringTable> fallback)
     : texts_(std::move(texts)), fallback_(std::move(fallback)) {}
 
-bool StringTable::contains(int id) const {
-  return texts_.contains(id) || (fallback_ && fallback_->contains(id));
-}
-
 QString StringTable::text(int id) const {
   const auto it = texts_.constFind(id);
   if (it != texts_.constEnd()) return *it;
   if (fallback_) return fallback_->text(id);
-  raiseError(326, QStringLiteral("ZANPdfCtl4"),
-             QStringLiteral("Resource with identifier '%1' not found").arg(id));
+  raiseClassic(classic::kResourceNotFound, QStringLiteral("ZANPdfCtl4"),
+               QStringLiteral("no text has the identifier %1").arg(id));
 }
 
 }  // namespace zan

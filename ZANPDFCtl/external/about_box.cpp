@@ -22,8 +22,10 @@ class QtAboutBox final : public AboutBoxService {
 
 }  // namespace
 
-AboutBoxService& threadAboutBox() {
-  thread_local QtAboutBox box;
+AboutBoxService& qtAboutBox() {
+  // One object on the user-interface thread, the only one with widgets. Not thread_local: a
+  // thread-local object with a destructor would keep the library from being unloaded.
+  static QtAboutBox box;
   return box;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The library's about box. One object per thread, shared by both panels.
+// The library's about box, one object shared by both panels.
 
 #include <QPixmap>
 #include <QString>
@@ -15,7 +15,7 @@ class AboutBoxService {
                         const QString& copyright) = 0;
 };
 
-// The real one (a QMessageBox::about on the active window), created on first use per thread.
-AboutBoxService& threadAboutBox();
+// The real one, shared by both panels: a message box on the active window.
+AboutBoxService& qtAboutBox();
 
 }  // namespace zan

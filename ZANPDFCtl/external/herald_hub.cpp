@@ -90,27 +90,4 @@ void FolderHub::CloseHub(std::int32_t& status) {
   status = kHubOk;
 }
 
-void MemoryHub::OpenHub(const QString& path, std::int32_t& status) {
-  calls << QStringLiteral("OpenHub:") + path;
-  openPaths << path;
-  status = openStatus;
-}
-
-void MemoryHub::GetDictionaries(QString& list, std::int32_t& status) {
-  calls << QStringLiteral("GetDictionaries");
-  list = dictionaries;
-  status = dictionariesStatus;
-}
-
-void MemoryHub::GetWorkflows(QString& list, std::int32_t& status) {
-  calls << QStringLiteral("GetWorkflows");
-  list = workflows;
-  status = workflowsStatus;
-}
-
-void MemoryHub::CloseHub(std::int32_t& status) {
-  calls << QStringLiteral("CloseHub");
-  status = closeStatus;
-}
-
 }  // namespace zan

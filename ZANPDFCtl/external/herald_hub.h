@@ -41,19 +41,4 @@ class FolderHub final : public HeraldHub {
   bool isOpen_ = false;
 };
 
-// A hub in memory, for tests: answers with fixed lists and statuses and counts the calls.
-class MemoryHub final : public HeraldHub {
- public:
-  std::int32_t openStatus = kHubOk, dictionariesStatus = kHubOk, workflowsStatus = kHubOk,
-               closeStatus = kHubOk;
-  QString dictionaries, workflows;
-  QStringList calls;  // "OpenHub:<path>", "GetDictionaries", "GetWorkflows", "CloseHub"
-  QStringList openPaths;
-
-  void OpenHub(const QString& path, std::int32_t& status) override;
-  void GetDictionaries(QString& list, std::int32_t& status) override;
-  void GetWorkflows(QString& list, std::int32_t& status) override;
-  void CloseHub(std::int32_t& status) override;
-};
-
 }  // namespace zan

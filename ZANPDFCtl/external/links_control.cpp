@@ -128,7 +128,7 @@ class LinkDelegate final : public QStyledItemDelegate {
 };
 
 [[noreturn]] void outOfRange() {
-  raiseError(381, kSource, QStringLiteral("Subscript out of range"));
+  raiseClassic(classic::kInvalidIndex, kSource);
 }
 
 }  // namespace
@@ -152,18 +152,14 @@ ZANLinks::~ZANLinks() = default;
 void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
   maxlinks = 4;
   filltomaxrows = true;
-  visiblebuttons = visiblebuttonadd = visiblebuttondelete = visiblebuttondeleteall =
-      visiblebuttonmove = false;
   visibletitle = false;
   visiblecaptioncolumn = true;
-  sorted = autocaptionseq = false;
   setEnabled(true);
   linkcaption = QStringLiteral("LinkCaption");
   linktext = QStringLiteral("LinkText");
   linkcaptionwidth = captionWidthTwips;
   linktextwidth = textWidthTwips;
   textconstantmaxlength = 254;
-  menucustom.clear();
   applyDesign();
 }
 
@@ -235,13 +231,13 @@ void ZANLinks::editRow(int index, const DocInfoField& value) {
   Row& row = rows_[static_cast<std::size_t>(index)];
   const std::int32_t type = value.FieldType();
   if (type != kFieldTextConstant && type != kFieldIndexField && type != kFieldBatchField)
-    raiseError(380, kSource,
-               QStringLiteral("Invalid property value: link type %1 is unknown").arg(type));
+    raiseClassic(classic::kInvalidValue, kSource,
+                 QStringLiteral("link type %1 is unknown").arg(type));
   if (type == kFieldTextConstant && value.FieldText().size() > textconstantmaxlength &&
       value != row.value)
-    raiseError(380, kSource,
-               QStringLiteral("Invalid property value: a text constant holds at most %1 characters")
-                   .arg(textconstantmaxlength));
+    raiseClassic(
+        classic::kInvalidValue, kSource,
+        QStringLiteral("a text constant holds at most %1 characters").arg(textconstantmaxlength));
   if (value == row.value) return;
   row.value = value;
   modified_ = true;

@@ -25,22 +25,17 @@ class ZANLinks : public QWidget {
   explicit ZANLinks(QWidget* parent = nullptr);
   ~ZANLinks() override;
 
-  // Design-time properties. The grid has no buttons, title bar menu or sorting of its own, so
-  // the button flags, sorted, autocaptionseq and menucustom are kept only for hosts that read
-  // them back; visibletitle shows the column headers. maxlinks is the number of rows shown when
+  // Design-time properties. The grid has no buttons, title bar menu or sorting of its own;
+  // visibletitle shows the column headers. maxlinks is the number of rows shown when
   // filltomaxrows is set.
   int maxlinks = 4;
   bool filltomaxrows = true;
-  bool visiblebuttons = false, visiblebuttonadd = false, visiblebuttondelete = false,
-       visiblebuttondeleteall = false, visiblebuttonmove = false;
   bool visibletitle = false;
   bool visiblecaptioncolumn = true;
-  bool sorted = false, autocaptionseq = false;
   QString linkcaption = QStringLiteral("LinkCaption"), linktext = QStringLiteral("LinkText");
   int linkcaptionwidth = 1300;  // twips
   int linktextwidth = 2483;     // twips
   int textconstantmaxlength = 254;
-  QString menucustom;
   // Applies the design-time properties above to the grid (column widths, captions, rows).
   void applyDesign();
   // The design the settings panels give the control: four rows filling the grid, no buttons, no
@@ -73,7 +68,6 @@ class ZANLinks : public QWidget {
   // The caption of row `index`; fails with error 381 outside the rows.
   QString rowCaption(int index) const;
   bool offerSetupLinks() const { return offerSetupLinks_; }
-  bool initializing() const { return initializing_; }
   bool modified() const { return modified_; }
   SetupData* setupData() const { return setupData_; }
 

@@ -12,9 +12,8 @@ namespace zan {
 namespace {
 
 [[noreturn]] void missing(const char* what) {
-  raiseError(91, QStringLiteral("PanelEnvironment"),
-             QStringLiteral("Object variable not set: the panel environment %1.")
-                 .arg(QString::fromLatin1(what)));
+  raiseClassic(classic::kObjectNotSet, QStringLiteral("PanelEnvironment"),
+               QStringLiteral("the panel environment %1.").arg(QString::fromLatin1(what)));
 }
 
 template <class Product, class Factory>
@@ -37,7 +36,7 @@ PanelEnvironment PanelEnvironment::defaults() {
     return std::make_unique<QtFolderBrowser>();
   };
   env.makeLinks = [](QWidget* parent) { return new ZANLinks(parent); };
-  env.aboutBox = []() -> AboutBoxService& { return threadAboutBox(); };
+  env.aboutBox = []() -> AboutBoxService& { return qtAboutBox(); };
   return env;
 }
 

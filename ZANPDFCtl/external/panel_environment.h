@@ -27,11 +27,11 @@ struct PanelEnvironment {
   std::function<std::unique_ptr<FolderBrowser>()> makeFolderBrowser;
   // Creates the links control as a child of `parent`; Qt owns it from then on.
   std::function<ZANLinks*(QWidget* parent)> makeLinks;
-  // The about box of the current thread.
+  // The about box both panels share.
   std::function<AboutBoxService&()> aboutBox;
 
   // Real implementations: Qt platform, US English, PdfSettings, FolderHub, QtFolderBrowser,
-  // ZANLinks, threadAboutBox().
+  // ZANLinks, qtAboutBox().
   static PanelEnvironment defaults();
 
   // Fails with error 91 naming the first service or factory that is missing.

@@ -1,6 +1,7 @@
 #include "external/pdf_settings.h"
 
 #include "common/automation_error.h"
+#include "common/string_table.h"
 #include "external/setup_data.h"
 
 #include <QMetaType>
@@ -13,8 +14,6 @@ namespace zan {
 namespace {
 
 const QString kLoadSource = QStringLiteral("PdfSettings.Load");
-constexpr std::int32_t kTypeMismatch = 13;
-constexpr std::int32_t kOverflow = 6;
 
 QString partName(int part) {
   return part == 1 ? QStringLiteral("SetupPartOne") : QStringLiteral("SetupPartTwo");
@@ -22,10 +21,9 @@ QString partName(int part) {
 
 [[noreturn]] void wrongType(int part, const QString& key, const QVariant& value,
                             const char* expected) {
-  raiseError(
-      kTypeMismatch, kLoadSource,
-      QStringLiteral("Type mismatch: setting \"%1\" in %2 holds a value of type %3 where %4 "
-                     "is expected.")
+  raiseClassic(
+      classic::kTypeMismatch, kLoadSource,
+      QStringLiteral("setting \"%1\" in %2 holds a value of type %3 where %4 is expected.")
           .arg(key, partName(part),
                QString::fromLatin1(value.metaType().name() ? value.metaType().name() : "unknown"),
                QString::fromLatin1(expected)));
@@ -66,11 +64,11 @@ qint64 integerValue(int part, const QString& key, const QVariant& value, qint64 
       wrongType(part, key, value, "an integer");
   }
   if (n < low || n > high) {
-    raiseError(kOverflow, kLoadSource,
-               QStringLiteral("Overflow: setting \"%1\" in %2 holds %3, outside %4 to %5.")
-                   .arg(key, partName(part), value.toString())
-                   .arg(low)
-                   .arg(high));
+    raiseClassic(classic::kOverflow, kLoadSource,
+                 QStringLiteral("setting \"%1\" in %2 holds %3, outside %4 to %5.")
+                     .arg(key, partName(part), value.toString())
+                     .arg(low)
+                     .arg(high));
   }
   return n;
 }
@@ -208,8 +206,8 @@ void PdfSettings::resetToDefaults() {
   mixedCases_ = false;
   rotate0_ = true;
   rotate90_ = rotate180_ = rotate270_ = false;
-  pageContent_ = QStringLiteral("Formatted Text & Graphics");
-  captureLanguage_ = QStringLiteral("English (US)");
+  pageContent_ = StringTable::usEnglish()->text(kStrFormattedTextAndGraphics);
+  captureLanguage_ = StringTable::usEnglish()->text(kStrEnglishUs);
   dictionary_.clear();
   workflow_.clear();
   mixedAlphaNumeric_ = numericOnly_ = createThumbnails_ = false;

@@ -8,6 +8,7 @@
 // numbers, and the keys under which Load and Save keep each setting, are listed in
 // docs/settings-rules.md.
 
+#include "common/automation_error.h"
 #include "external/doc_info_field.h"
 #include "external/hub_offer.h"
 
@@ -20,6 +21,55 @@
 namespace zan {
 
 class SetupPart;
+
+// The page content whose documents hold no text, and the one workflow it goes with.
+constexpr char kImageOnlyPageContent[] = "Image Only";
+constexpr char kImageOnlyWorkflow[] = "PDF Image Only";
+
+// The settings rules. CheckSettings rejects a setting by raising kObjectErrorBase + its rule's
+// number, and each panel focuses the control its table names for that number. Rules marked
+// "panel only" are named by the panels' tables but never raised by CheckSettings.
+enum SettingsRule : std::int32_t {
+  // Acrobat Capture engine ("3").
+  kRuleCaptureLanguage = 513,
+  kRuleCaptureThreshold = 515,
+  kRuleCaptureTitle = 516,
+  kRuleCaptureSubject = 517,
+  kRuleCaptureAuthor = 518,
+  kRuleCaptureKeywords = 519,
+  kRuleCaptureWordNotInDictionary = 521,  // panel only
+  kRulePageContent = 525,
+  kRuleDictionary = 526,
+  kRuleCaptureLowOcrConfidence = 527,  // panel only, 527 to 535
+  kRuleCaptureLowFontConfidence = 528,
+  kRuleMixedAlphaNumeric = 529,
+  kRuleNumericOnly = 530,
+  kRuleCreateThumbnails = 531,
+  kRuleEmbedFonts = 532,
+  kRuleEnableLinks = 533,
+  kRuleEnableStructure = 534,
+  kRuleAutoPageRotation = 535,
+  kRuleWorkgroupHub = 536,
+  kRuleWatchedFolder = 537,
+  kRulePageContentOption = 538,  // panel only
+  kRuleWorkflow = 540,
+  kRuleWorkflowsUnavailable = 541,
+  kRuleImageOnlyWorkflow = 542,
+  // OCR engine ("2").
+  kRuleOutputFormatType = 0x200,
+  kRuleOcrLanguage = 0x201,
+  kRuleAccuracy = 0x202,
+  kRuleOcrThreshold = 0x203,
+  kRuleOcrTitle = 0x204,
+  kRuleOcrSubject = 0x205,
+  kRuleOcrAuthor = 0x206,
+  kRuleOcrKeywords = 0x207,
+  kRuleOcrLinks = 0x208,  // panel only, 0x208 to 0x20B
+  kRuleOcrWordNotInDictionary = 0x209,
+  kRuleMixedCases = 0x20A,
+  kRuleOcrLowFontConfidence = 0x20B,
+  kRuleOrientation = 0x20C,
+};
 
 class PdfSettings {
  public:
@@ -135,19 +185,18 @@ class PdfSettings {
 
   QString pdfEngine_;
   bool enabled_ = true;
-  std::int16_t confidenceThreshold_ = 95;
+  // The settings resetToDefaults() gives their defaults.
+  std::int16_t confidenceThreshold_;
   DocInfoField author_, title_, subject_, keywords_;
-  bool lowOcrConfidence_ = true, wordNotInDictionary_ = true, lowFontConfidence_ = false;
-  std::int32_t outputFormatType_ = 3, ocrLanguage_ = 1, accuracy_ = 4;
-  bool mixedCases_ = false, rotate0_ = true, rotate90_ = false, rotate180_ = false,
-       rotate270_ = false;
-  QString pageContent_ = QStringLiteral("Formatted Text & Graphics"),
-          captureLanguage_ = QStringLiteral("English (US)"), dictionary_, workflow_;
-  bool mixedAlphaNumeric_ = false, numericOnly_ = false, createThumbnails_ = false,
-       embedFonts_ = true, enableLinks_ = false, enableStructure_ = false, autoPageRotation_ = true;
+  bool lowOcrConfidence_, wordNotInDictionary_, lowFontConfidence_;
+  std::int32_t outputFormatType_, ocrLanguage_, accuracy_;
+  bool mixedCases_, rotate0_, rotate90_, rotate180_, rotate270_;
+  QString pageContent_, captureLanguage_, dictionary_, workflow_;
+  bool mixedAlphaNumeric_, numericOnly_, createThumbnails_, embedFonts_, enableLinks_,
+      enableStructure_, autoPageRotation_;
   QString workgroupHub_, watchedFolder_, pdfOutputFolder_, pdfOutputMachine_;
-  std::int32_t pdfInputImageType_ = 0;
-  bool pdfWaitForStatus_ = true, pdfDeleteHungDoc_ = false;
+  std::int32_t pdfInputImageType_;
+  bool pdfWaitForStatus_, pdfDeleteHungDoc_;
   std::optional<HubOffer> hubOffer_;
 };
 

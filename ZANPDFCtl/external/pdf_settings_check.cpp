@@ -3,6 +3,7 @@
 #include "external/pdf_settings.h"
 
 #include "common/automation_error.h"
+#include "common/string_table.h"
 
 #include <QStringList>
 
@@ -11,10 +12,16 @@ namespace {
 
 const QString kCheckSource = QStringLiteral("PdfSettings.CheckSettings");
 constexpr int kMaxFieldText = 254;
-const QString kHubMissingEntry = QStringLiteral("<Workgroup hub missing or invalid>");
 
-[[noreturn]] void reject(int n, const QString& description) {
-  raiseError(kObjectErrorBase + n, kCheckSource, description);
+[[noreturn]] void reject(SettingsRule rule, const QString& description) {
+  raiseError(kObjectErrorBase + rule, kCheckSource, description);
+}
+
+// The built-in texts of the string ids `first` to `last`: the choices a list offers.
+QStringList builtInTexts(StringId first, StringId last) {
+  QStringList texts;
+  for (int id = first; id <= last; ++id) texts << StringTable::usEnglish()->text(id);
+  return texts;
 }
 
 bool isBlank(const QString& s) {
@@ -44,7 +51,7 @@ QString fieldProblem(const DocInfoField& field) {
   }
 }
 
-void checkField(int n, const char* caption, const DocInfoField& field) {
+void checkField(SettingsRule n, const char* caption, const DocInfoField& field) {
   const QString problem = fieldProblem(field);
   if (!problem.isEmpty())
     reject(n, QStringLiteral("The PDF document %1 is invalid: %2.")
@@ -64,7 +71,7 @@ QString openProblem(std::int32_t status) {
   }
 }
 
-void checkThreshold(int n, std::int16_t threshold) {
+void checkThreshold(SettingsRule n, std::int16_t threshold) {
   if (threshold < 0 || threshold > 100)
     reject(n, QStringLiteral("The confidence threshold %1 is invalid. Enter a value from 0 to 100.")
                   .arg(threshold));
@@ -79,87 +86,83 @@ QVariant PdfSettings::CheckSettings() {
   } else if (engine == QLatin1String("2")) {
     checkOcrSettings();
   } else {
-    raiseError(5, kCheckSource,
-               QStringLiteral("The PDF engine \"%1\" is unknown; the settings can only be checked "
-                              "for engine \"2\" (OCR) or \"3\" (Acrobat Capture).")
-                   .arg(engine));
+    raiseClassic(classic::kInvalidCall, kCheckSource,
+                 QStringLiteral("the PDF engine \"%1\" is unknown; the settings can only be "
+                                "checked for engine \"2\" (OCR) or \"3\" (Acrobat Capture).")
+                     .arg(engine));
   }
   return {};
 }
 
 void PdfSettings::checkCaptureSettings() {
-  static const QStringList pageContents = {
-      QStringLiteral("Formatted Text & Graphics"), QStringLiteral("Searchable Image (Compact)"),
-      QStringLiteral("Searchable Image (Exact)"), QStringLiteral("Image Only")};
-  static const QStringList languages = {QStringLiteral("Brazilian Portuguese"),
-                                        QStringLiteral("Catalan"),
-                                        QStringLiteral("Danish"),
-                                        QStringLiteral("English (US)"),
-                                        QStringLiteral("English (UK)"),
-                                        QStringLiteral("Dutch"),
-                                        QStringLiteral("French"),
-                                        QStringLiteral("German"),
-                                        QStringLiteral("Italian"),
-                                        QStringLiteral("Spanish"),
-                                        QStringLiteral("Swedish"),
-                                        QStringLiteral("Finnish"),
-                                        QStringLiteral("Norwegian"),
-                                        QStringLiteral("Nynorsk"),
-                                        QStringLiteral("Portuguese"),
-                                        QStringLiteral("Swiss German")};
+  static const QStringList pageContents = builtInTexts(kStrFormattedTextAndGraphics, kStrImageOnly);
+  static const QStringList languages = builtInTexts(kStrBrazilianPortuguese, kStrSwissGerman);
+  static const QString hubMissingEntry = StringTable::usEnglish()->text(kStrHubMissingEntry);
 
   if (isBlank(WorkgroupHub()))
-    reject(536, QStringLiteral("The workgroup hub is missing. Enter the folder of the Acrobat "
-                               "Capture workgroup hub."));
+    reject(kRuleWorkgroupHub,
+           QStringLiteral("The workgroup hub is missing. Enter the folder of the Acrobat "
+                          "Capture workgroup hub."));
   checkCaptureHub();
   if (isBlank(WatchedFolder()))
-    reject(537, QStringLiteral("The watched folder is missing. Enter the folder that Acrobat "
-                               "Capture watches for new documents."));
+    reject(kRuleWatchedFolder,
+           QStringLiteral("The watched folder is missing. Enter the folder that Acrobat "
+                          "Capture watches for new documents."));
   const std::optional<HubOffer> offer = hubOffer();
   if (offer && offer->workflowsStatus != kHubOk)
-    reject(541,
+    reject(kRuleWorkflowsUnavailable,
            QStringLiteral("The workflows of the workgroup hub \"%1\" could not be read (status "
                           "%2), so no workflow can be chosen. Check the workgroup hub, then "
                           "enter it again.")
                .arg(WorkgroupHub(), QString::number(offer->workflowsStatus)));
   if (Workflow().isEmpty())
-    reject(540, QStringLiteral("No workflow is chosen. Choose one of the workflows of the "
-                               "workgroup hub."));
-  if (Workflow() == kHubMissingEntry)
-    reject(541, QStringLiteral("The workflow cannot be chosen because the workgroup hub is missing "
-                               "or invalid. Check the workgroup hub."));
+    reject(kRuleWorkflow,
+           QStringLiteral("No workflow is chosen. Choose one of the workflows of the "
+                          "workgroup hub."));
+  if (Workflow() == hubMissingEntry)
+    reject(kRuleWorkflowsUnavailable,
+           QStringLiteral("The workflow cannot be chosen because the workgroup hub is missing "
+                          "or invalid. Check the workgroup hub."));
   if (offer && !offer->workflows.contains(Workflow()))
-    reject(540, QStringLiteral("The workgroup hub \"%1\" offers no workflow \"%2\". Choose one of "
-                               "its workflows.")
-                    .arg(WorkgroupHub(), Workflow()));
+    reject(kRuleWorkflow,
+           QStringLiteral("The workgroup hub \"%1\" offers no workflow \"%2\". Choose one of "
+                          "its workflows.")
+               .arg(WorkgroupHub(), Workflow()));
   if (offer && offer->dictionariesStatus != kHubOk)
-    reject(526, QStringLiteral("The dictionaries of the workgroup hub \"%1\" could not be read "
-                               "(status %2), so no dictionary can be chosen. Check the workgroup "
-                               "hub, then enter it again.")
-                    .arg(WorkgroupHub(), QString::number(offer->dictionariesStatus)));
-  if (Dictionary() == kHubMissingEntry)
-    reject(526, QStringLiteral("The dictionary cannot be chosen because the workgroup hub is "
-                               "missing or invalid. Check the workgroup hub."));
+    reject(kRuleDictionary,
+           QStringLiteral("The dictionaries of the workgroup hub \"%1\" could not be read "
+                          "(status %2), so no dictionary can be chosen. Check the workgroup "
+                          "hub, then enter it again.")
+               .arg(WorkgroupHub(), QString::number(offer->dictionariesStatus)));
+  if (Dictionary() == hubMissingEntry)
+    reject(kRuleDictionary,
+           QStringLiteral("The dictionary cannot be chosen because the workgroup hub is "
+                          "missing or invalid. Check the workgroup hub."));
   if (offer && !Dictionary().isEmpty() && !offer->dictionaries.contains(Dictionary()))
-    reject(526, QStringLiteral("The workgroup hub \"%1\" offers no dictionary \"%2\". Choose one "
-                               "of its dictionaries.")
-                    .arg(WorkgroupHub(), Dictionary()));
+    reject(kRuleDictionary,
+           QStringLiteral("The workgroup hub \"%1\" offers no dictionary \"%2\". Choose one "
+                          "of its dictionaries.")
+               .arg(WorkgroupHub(), Dictionary()));
   if (!pageContents.contains(PageContent()))
-    reject(525, QStringLiteral("The page content \"%1\" is invalid. Choose one of: %2.")
-                    .arg(PageContent(), pageContents.join(QStringLiteral(", "))));
-  if (PageContent() == QLatin1String("Image Only") && Workflow() != QLatin1String("PDF Image Only"))
-    reject(542, QStringLiteral("The page content \"Image Only\" needs the workflow \"PDF Image "
-                               "Only\"; the workflow \"%1\" is chosen.")
-                    .arg(Workflow()));
+    reject(kRulePageContent,
+           QStringLiteral("The page content \"%1\" is invalid. Choose one of: %2.")
+               .arg(PageContent(), pageContents.join(QStringLiteral(", "))));
+  if (PageContent() == QLatin1String(kImageOnlyPageContent) &&
+      Workflow() != QLatin1String(kImageOnlyWorkflow))
+    reject(kRuleImageOnlyWorkflow,
+           QStringLiteral("The page content \"Image Only\" needs the workflow \"PDF Image "
+                          "Only\"; the workflow \"%1\" is chosen.")
+               .arg(Workflow()));
   if (!languages.contains(CaptureLanguage()))
-    reject(513, QStringLiteral("The language \"%1\" is invalid. Choose one of the listed "
-                               "languages.")
-                    .arg(CaptureLanguage()));
-  checkThreshold(515, ConfidenceThreshold());
-  checkField(516, "Title", TitleField());
-  checkField(517, "Subject", SubjectField());
-  checkField(518, "Author", AuthorField());
-  checkField(519, "Keywords", KeywordsField());
+    reject(kRuleCaptureLanguage,
+           QStringLiteral("The language \"%1\" is invalid. Choose one of the listed "
+                          "languages.")
+               .arg(CaptureLanguage()));
+  checkThreshold(kRuleCaptureThreshold, ConfidenceThreshold());
+  checkField(kRuleCaptureTitle, "Title", TitleField());
+  checkField(kRuleCaptureSubject, "Subject", SubjectField());
+  checkField(kRuleCaptureAuthor, "Author", AuthorField());
+  checkField(kRuleCaptureKeywords, "Keywords", KeywordsField());
 }
 
 // The hub must be the one the panel searched last, and that search must have opened it.
@@ -168,38 +171,44 @@ void PdfSettings::checkCaptureHub() {
   if (!offer) return;
   const QString hub = WorkgroupHub();
   if (offer->path != hub && offer->path != hubPathAsOpened(hub))
-    reject(536, QStringLiteral("The workgroup hub \"%1\" has not been opened, so its workflows and "
-                               "dictionaries are unknown. Enter the workgroup hub again.")
-                    .arg(hub));
+    reject(kRuleWorkgroupHub,
+           QStringLiteral("The workgroup hub \"%1\" has not been opened, so its workflows and "
+                          "dictionaries are unknown. Enter the workgroup hub again.")
+               .arg(hub));
   if (offer->openStatus != kHubOk)
-    reject(536, QStringLiteral("The workgroup hub \"%1\" cannot be opened: %2. Enter the folder of "
-                               "an Acrobat Capture workgroup hub.")
-                    .arg(hub, openProblem(offer->openStatus)));
+    reject(kRuleWorkgroupHub,
+           QStringLiteral("The workgroup hub \"%1\" cannot be opened: %2. Enter the folder of "
+                          "an Acrobat Capture workgroup hub.")
+               .arg(hub, openProblem(offer->openStatus)));
 }
 
 void PdfSettings::checkOcrSettings() {
   const std::int32_t format = OutputFormatType();
   if (format < 1 || format > 3)
-    reject(0x200, QStringLiteral("The output format type %1 is invalid. Choose one of the listed "
-                                 "output formats.")
-                      .arg(format));
+    reject(kRuleOutputFormatType,
+           QStringLiteral("The output format type %1 is invalid. Choose one of the listed "
+                          "output formats.")
+               .arg(format));
   const std::int32_t language = OcrLanguage();
   if (language < 1 || language > 8)
-    reject(0x201, QStringLiteral("The language %1 is invalid. Choose one of the listed languages.")
-                      .arg(language));
+    reject(kRuleOcrLanguage,
+           QStringLiteral("The language %1 is invalid. Choose one of the listed languages.")
+               .arg(language));
   const std::int32_t accuracy = Accuracy();
   if (accuracy != 1 && accuracy != 2 && accuracy != 4 && accuracy != 8 && accuracy != 16)
-    reject(0x202, QStringLiteral("The accuracy %1 is invalid. Choose one of the listed accuracy "
-                                 "levels.")
-                      .arg(accuracy));
-  checkThreshold(0x203, ConfidenceThreshold());
-  checkField(0x204, "Title", TitleField());
-  checkField(0x205, "Subject", SubjectField());
-  checkField(0x206, "Author", AuthorField());
-  checkField(0x207, "Keywords", KeywordsField());
+    reject(kRuleAccuracy,
+           QStringLiteral("The accuracy %1 is invalid. Choose one of the listed accuracy "
+                          "levels.")
+               .arg(accuracy));
+  checkThreshold(kRuleOcrThreshold, ConfidenceThreshold());
+  checkField(kRuleOcrTitle, "Title", TitleField());
+  checkField(kRuleOcrSubject, "Subject", SubjectField());
+  checkField(kRuleOcrAuthor, "Author", AuthorField());
+  checkField(kRuleOcrKeywords, "Keywords", KeywordsField());
   if (!Rotate0() && !Rotate90() && !Rotate180() && !Rotate270())
-    reject(0x20C, QStringLiteral("No page orientation is chosen. Choose at least one orientation "
-                                 "to try."));
+    reject(kRuleOrientation,
+           QStringLiteral("No page orientation is chosen. Choose at least one orientation "
+                          "to try."));
 }
 
 }  // namespace zan

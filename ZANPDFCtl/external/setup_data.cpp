@@ -18,15 +18,12 @@ namespace {
 const QString kSource = QStringLiteral("SetupFile");
 const QString kFormat = QStringLiteral("zan-release-setup");
 constexpr int kVersion = 1;
-constexpr std::int32_t kFileNotFound = 53;
-constexpr std::int32_t kFileAccess = 75;
-constexpr std::int32_t kBadFormat = 321;
+const ClassicError& kFileNotFound = classic::kFileNotFound;
+const ClassicError& kFileAccess = classic::kPathAccess;
+const ClassicError& kBadFormat = classic::kBadFileFormat;
 
-[[noreturn]] void refuse(std::int32_t number, const QString& path, const QString& problem) {
-  const QString what = number == kFileNotFound ? QStringLiteral("File not found")
-                       : number == kFileAccess ? QStringLiteral("Path/File access error")
-                                               : QStringLiteral("Invalid file format");
-  raiseError(number, kSource, QStringLiteral("%1: setup file '%2': %3").arg(what, path, problem));
+[[noreturn]] void refuse(const ClassicError& error, const QString& path, const QString& problem) {
+  raiseClassic(error, kSource, QStringLiteral("setup file '%1': %2").arg(path, problem));
 }
 
 QVariant partValue(const QString& path, const QString& part, const QString& key,
@@ -341,10 +338,7 @@ void SetupFile::save() const {
 }
 
 SetupData& requireSetupData(SetupData* rd) {
-  if (!rd) {
-    raiseError(91, QStringLiteral("ZANPdfCtl4"),
-               QStringLiteral("Object variable or With block variable not set"));
-  }
+  if (!rd) raiseClassic(classic::kObjectNotSet, QStringLiteral("ZANPdfCtl4"));
   return *rd;
 }
 

@@ -88,30 +88,28 @@ void OcrPanel::createControls() {
 }
 
 void OcrPanel::LocalizeControls() {
-  setCaptions({{fraPDFSettings, 2700},
-               {fraOutputFormatType, 2701},
-               {fraLanguage, 2702},
-               {fraAccuracy, 2703},
-               {fraConfidenceThreshold, 2704},
-               {fraPDFHeaderlinks, 2706},
-               {lblConfidenceThresholdUnit, 2705},
-               {fraSuspectRegions, 2711},
-               {chkLowOcrConfidence, 2712},
-               {chkWordNotInDictionary, 2713},
-               {chkMixedCases, 2714},
-               {chkLowFontConfidence, 2715},
-               {fraOrientation, 2716},
-               {chkRotate0, 2717},
-               {chkRotate90, 2718},
-               {chkRotate180, 2719},
-               {chkRotate270, 2720},
-               {cmdRestoreDefaults, 2737}});
-  fillList(cmbOutputFormatType, {{2721, 1}, {2722, 2}, {2723, 3}});
-  fillList(
-      cmbLanguage,
-      {{2724, 1}, {2725, 2}, {2726, 3}, {2727, 4}, {2728, 5}, {2729, 6}, {2730, 7}, {2731, 8}});
+  setCaptions({{fraPDFSettings, kStrPdfSettings},
+               {fraOutputFormatType, kStrOutputFormatTypeCaption},
+               {fraLanguage, kStrLanguageCaption},
+               {fraAccuracy, kStrAccuracyCaption},
+               {fraConfidenceThreshold, kStrConfidenceThresholdCaption},
+               {fraPDFHeaderlinks, kStrPdfHeaderLinksCaption},
+               {lblConfidenceThresholdUnit, kStrPercent},
+               {fraSuspectRegions, kStrSuspectRegions},
+               {chkLowOcrConfidence, kStrLowOcrConfidence},
+               {chkWordNotInDictionary, kStrWordNotInDictionary},
+               {chkMixedCases, kStrMixedCase},
+               {chkLowFontConfidence, kStrLowFontConfidence},
+               {fraOrientation, kStrOrientation},
+               {chkRotate0, kStrRotate0},
+               {chkRotate90, kStrRotate90},
+               {chkRotate180, kStrRotate180},
+               {chkRotate270, kStrRotate270},
+               {cmdRestoreDefaults, kStrRestoreDefaults}});
+  fillList(cmbOutputFormatType, kStrNormalPdf, {1, 2, 3});
+  fillList(cmbLanguage, kStrOcrEnglishUs, {1, 2, 3, 4, 5, 6, 7, 8});
   // Powers of two, not consecutive numbers.
-  fillList(cmbAccuracy, {{2732, 1}, {2733, 2}, {2734, 4}, {2735, 8}, {2736, 16}});
+  fillList(cmbAccuracy, kStrFastest, {1, 2, 4, 8, 16});
 }
 
 }  // namespace zan

@@ -19,7 +19,7 @@ OcrPanel::OcrPanel(ZANPdf& panel, PanelEnvironment env)
 }
 
 OcrPanel::~OcrPanel() {
-  m_form.releaseControls();
+  form_.releaseControls();
 }
 
 // ---- Loading
@@ -51,7 +51,7 @@ void OcrPanel::FillCombo(controls::ComboBox* list, std::int32_t setting, const c
     }
   }
   m_SubstitutedSettings << QString::fromLatin1(name);
-  textError().log({-1, QStringLiteral("QelPDFSetup.FillCombo()"), text(9708), {}, 0});
+  textError().log({-1, QStringLiteral("QelPDFSetup.FillCombo()"), text(kStrInternalError), {}, 0});
   if (list->listCount() > 0) list->setListIndex(0);
 }
 
@@ -78,23 +78,19 @@ void OcrPanel::storeShownValues() {
 }
 
 controls::Control* OcrPanel::controlForRule(std::int32_t number) const {
-  constexpr std::int32_t kFirstCode = kObjectErrorBase + 0x200;
-  constexpr std::int32_t kLastCode = kObjectErrorBase + 0x20C;
-  if (number < kFirstCode || number > kLastCode) return nullptr;
-  controls::Control* const byCode[] = {cmbOutputFormatType,
-                                       cmbLanguage,
-                                       cmbAccuracy,
-                                       txtConfidenceThreshold,
-                                       PDFHeaderLinksControl,
-                                       PDFHeaderLinksControl,
-                                       PDFHeaderLinksControl,
-                                       PDFHeaderLinksControl,
-                                       PDFHeaderLinksControl,
-                                       chkWordNotInDictionary,
-                                       chkMixedCases,
-                                       chkLowFontConfidence,
-                                       chkRotate0};
-  return byCode[number - kFirstCode];
+  return ruleControl(number, {{kRuleOutputFormatType, cmbOutputFormatType},
+                              {kRuleOcrLanguage, cmbLanguage},
+                              {kRuleAccuracy, cmbAccuracy},
+                              {kRuleOcrThreshold, txtConfidenceThreshold},
+                              {kRuleOcrTitle, PDFHeaderLinksControl},
+                              {kRuleOcrSubject, PDFHeaderLinksControl},
+                              {kRuleOcrAuthor, PDFHeaderLinksControl},
+                              {kRuleOcrKeywords, PDFHeaderLinksControl},
+                              {kRuleOcrLinks, PDFHeaderLinksControl},
+                              {kRuleOcrWordNotInDictionary, chkWordNotInDictionary},
+                              {kRuleMixedCases, chkMixedCases},
+                              {kRuleOcrLowFontConfidence, chkLowFontConfidence},
+                              {kRuleOrientation, chkRotate0}});
 }
 
 // ---- Handlers

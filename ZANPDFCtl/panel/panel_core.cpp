@@ -33,15 +33,22 @@ PanelCore::PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* cla
       engine_(QString::fromLatin1(engine)),
       m_Settings(env_.createSettings()),
       m_TextError(env_.platform),
-      m_form(&panel) {
+      form_(&panel) {
   q.setObjectName(QString::fromLatin1(className));
-  m_form.setFailurePolicy([this](const AutomationError& error) { reportFailure(error); });
+  form_.setFailurePolicy([this](const AutomationError& error) { reportFailure(error); });
 }
 
 PanelCore::~PanelCore() = default;
 
 QString PanelCore::text(int stringId) const {
   return env_.strings->text(stringId);
+}
+
+controls::Control* PanelCore::ruleControl(
+    std::int32_t number, std::initializer_list<std::pair<SettingsRule, controls::Control*>> table) {
+  for (const auto& [rule, control] : table)
+    if (number == kObjectErrorBase + rule) return control;
+  return nullptr;
 }
 
 void PanelCore::NotifyChange() {
@@ -62,7 +69,7 @@ void PanelCore::reportFailure(const AutomationError& error) {
 }
 
 void PanelCore::shown() {
-  m_form.dispatch([this] { putEnabled(Enabled()); });
+  form_.dispatch([this] { putEnabled(Enabled()); });
 }
 
 bool PanelCore::Enabled() const {
@@ -71,7 +78,7 @@ bool PanelCore::Enabled() const {
 
 void PanelCore::putEnabled(bool bEnabled) {
   // Each control on its own: a control that refuses one step is passed over.
-  for (const auto& control : m_form.controls()) {
+  for (const auto& control : form_.controls()) {
     try {
       if (control->visible()) control->setEnabled(bEnabled);
     } catch (...) {
@@ -125,7 +132,7 @@ qint32 PanelCore::Validate() {
     m_ValidateError = failure.description;
     m_FocusControl = controlForRule(failure.number);
     if (m_FocusControl) return failure.number;
-    raiseError(-1, QStringLiteral("QelPDFSetup.Validate"), text(9708));
+    raiseError(-1, QStringLiteral("QelPDFSetup.Validate"), text(kStrInternalError));
   }
   m_FocusControl = nullptr;
   m_ValidateError.clear();
@@ -133,7 +140,8 @@ qint32 PanelCore::Validate() {
 }
 
 void PanelCore::SetValidateFocus() {
-  if (!m_FocusControl) raiseError(-1, QStringLiteral("QelPDFSetup.SetValidateFocus"), text(9707));
+  if (!m_FocusControl)
+    raiseError(-1, QStringLiteral("QelPDFSetup.SetValidateFocus"), text(kStrNoValidationFailure));
   m_FocusControl->setFocus();
 }
 
@@ -162,7 +170,7 @@ void PanelCore::ShowAboutBox() {
 
 controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
                                   const QString& tag) {
-  auto* f = m_form.add<controls::Frame>(QString::fromLatin1(name), parent);
+  auto* f = form_.add<controls::Frame>(QString::fromLatin1(name), parent);
   f->setGeometryTwips(at.left, at.top, at.width, at.height);
   f->setCaption(QString::fromLatin1(caption));
   f->setTag(tag);
@@ -171,7 +179,7 @@ controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, c
 
 controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips at,
                                         const QString& tag) {
-  auto* c = m_form.add<controls::ComboBox>(QString::fromLatin1(name), parent);
+  auto* c = form_.add<controls::ComboBox>(QString::fromLatin1(name), parent);
   c->setGeometryTwips(at.left, at.top, at.width, at.height);
   c->setTag(tag);
   return c;
@@ -179,7 +187,7 @@ controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips
 
 controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
                                         const char* caption, const QString& tag) {
-  auto* c = m_form.add<controls::CheckBox>(QString::fromLatin1(name), parent);
+  auto* c = form_.add<controls::CheckBox>(QString::fromLatin1(name), parent);
   c->setGeometryTwips(at.left, at.top, at.width, at.height);
   c->setCaption(QString::fromLatin1(caption));
   c->setTag(tag);
@@ -188,7 +196,7 @@ controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips
 
 controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips at,
                                       const QString& tag) {
-  auto* t = m_form.add<controls::TextBox>(QString::fromLatin1(name), parent);
+  auto* t = form_.add<controls::TextBox>(QString::fromLatin1(name), parent);
   t->setGeometryTwips(at.left, at.top, at.width, at.height);
   t->setTag(tag);
   return t;
@@ -196,14 +204,14 @@ controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips a
 
 controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
                                            const char* caption) {
-  auto* b = m_form.add<controls::CommandButton>(QString::fromLatin1(name), parent);
+  auto* b = form_.add<controls::CommandButton>(QString::fromLatin1(name), parent);
   b->setGeometryTwips(at.left, at.top, at.width, at.height);
   b->setCaption(QString::fromLatin1(caption));
   return b;
 }
 
 void PanelCore::addAboutBoxIcon(QWidget* parent) {
-  picABoutBoxIcon = m_form.add<controls::PictureBox>(QStringLiteral("picABoutBoxIcon"), parent);
+  picABoutBoxIcon = form_.add<controls::PictureBox>(QStringLiteral("picABoutBoxIcon"), parent);
   picABoutBoxIcon->setGeometryTwips(0, 0, 18 * 15, 15 * 15);
   picABoutBoxIcon->setPicture(aboutBoxIcon());
   picABoutBoxIcon->setVisible(false);  // holds the about-box picture only
@@ -216,7 +224,7 @@ void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips 
   txtConfidenceThreshold->setMaxLength(3);
   txtConfidenceThreshold->setTag(tag);
   spnConfidenceThreshold =
-      m_form.add<controls::SpinControl>(QStringLiteral("spnConfidenceThreshold"), parent);
+      form_.add<controls::SpinControl>(QStringLiteral("spnConfidenceThreshold"), parent);
   spnConfidenceThreshold->setGeometryTwips(spin.left, spin.top, spin.width, spin.height);
   spnConfidenceThreshold->setRange(0, ConfidenceThresholdEntry::kUpperLimit);
   spnConfidenceThreshold->setIncrement(1);
@@ -224,7 +232,7 @@ void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips 
   spnConfidenceThreshold->setBuddy(txtConfidenceThreshold);
   spnConfidenceThreshold->setTag(tag);
   lblConfidenceThresholdUnit =
-      m_form.add<controls::Label>(QStringLiteral("lblConfidenceThresholdUnit"), parent);
+      form_.add<controls::Label>(QStringLiteral("lblConfidenceThresholdUnit"), parent);
   lblConfidenceThresholdUnit->setGeometryTwips(unit.left, unit.top, unit.width, unit.height);
   lblConfidenceThresholdUnit->setCaption(QStringLiteral("(%)"));
 }
@@ -233,8 +241,8 @@ void PanelCore::addLinks(controls::Frame* frame, int captionWidth, int textWidth
                          const QString& tag) {
   PDFHeaderLinks = env_.createLinks(frame->widget());
   PDFHeaderLinks->applyPanelDesign(captionWidth, textWidth);
-  PDFHeaderLinksControl = m_form.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
-                                                              frame->widget(), PDFHeaderLinks);
+  PDFHeaderLinksControl = form_.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
+                                                             frame->widget(), PDFHeaderLinks);
   PDFHeaderLinksControl->setGeometryTwips(at.left, at.top, at.width, at.height);
   PDFHeaderLinksControl->setTag(tag);
 }
@@ -253,10 +261,12 @@ void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, 
   for (const auto& [control, id] : captions) control->setCaption(text(id));
 }
 
-void PanelCore::fillList(controls::ComboBox* list, std::initializer_list<ListEntry> entries) {
-  for (const ListEntry& entry : entries) {
-    const int added = list->addItem(text(entry.stringId));
-    list->setItemData(added, entry.code);
+void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
+                         std::initializer_list<std::int32_t> codes) {
+  int id = firstText;
+  for (const std::int32_t code : codes) {
+    const int added = list->addItem(text(id++));
+    list->setItemData(added, code);
   }
 }
 
@@ -267,9 +277,9 @@ void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> 
   // dispatch. The hosted control is the connection's context, so no edit is reported once the
   // controls are released.
   QObject::connect(PDFHeaderLinks, &ZANLinks::rowEdited, PDFHeaderLinksControl,
-                   [this](int) { m_form.dispatch([this] { NotifyChange(); }); });
+                   [this](int) { form_.dispatch([this] { NotifyChange(); }); });
   cmdRestoreDefaults->onClick = [this] { q.RestoreDefaults(); };
-  m_ConfidenceEntry = std::make_unique<ConfidenceThresholdEntry>(
+  confidenceEntry_ = std::make_unique<ConfidenceThresholdEntry>(
       *txtConfidenceThreshold, *spnConfidenceThreshold,
       ConfidenceThresholdEntry::Options{thresholdArrowKeys}, [this] { NotifyChange(); },
       [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
@@ -297,10 +307,10 @@ void PanelCore::storeThreshold() {
 // Rows 0 Title, 1 Subject, 2 Author, 3 Keywords, each with its caption.
 void PanelCore::showDocumentRows() {
   PDFHeaderLinks->ClearLinks();
-  const std::pair<Field, int> rows[] = {{&PdfSettings::TitleField, 2708},
-                                        {&PdfSettings::SubjectField, 2709},
-                                        {&PdfSettings::AuthorField, 2707},
-                                        {&PdfSettings::KeywordsField, 2710}};
+  const std::pair<Field, int> rows[] = {{&PdfSettings::TitleField, kStrTitle},
+                                        {&PdfSettings::SubjectField, kStrSubject},
+                                        {&PdfSettings::AuthorField, kStrAuthor},
+                                        {&PdfSettings::KeywordsField, kStrKeywords}};
   for (const auto& [field, captionId] : rows) {
     const DocInfoField& stored = (settings().*field)();
     PDFHeaderLinks->AddLink(stored.FieldName(), stored.FieldType(), stored.FieldText(),

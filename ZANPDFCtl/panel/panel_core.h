@@ -8,6 +8,7 @@
 #include "common/automation_error.h"
 #include "common/controls/control.h"
 #include "common/meta_call.h"
+#include "common/string_table.h"
 #include "common/text_error.h"
 #include "external/panel_environment.h"
 #include "external/pdf_settings.h"
@@ -75,6 +76,12 @@ class PanelCore {
     return caught;
   }
 
+  // The control that `table` names for the rule a failure numbered `number` reports; none for
+  // any other number.
+  static controls::Control* ruleControl(
+      std::int32_t number,
+      std::initializer_list<std::pair<SettingsRule, controls::Control*>> table);
+
   // Raises Change unless the panel is loading.
   void NotifyChange();
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
@@ -110,11 +117,10 @@ class PanelCore {
 
   // Captions and lists from the string table.
   void setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions);
-  struct ListEntry {
-    int stringId;
-    std::int32_t code;  // the entry's item data
-  };
-  void fillList(controls::ComboBox* list, std::initializer_list<ListEntry> entries);
+  // Appends the texts `firstText`, `firstText` + 1, ..., one per code, each with its code as
+  // the entry's item data.
+  void fillList(controls::ComboBox* list, StringId firstText,
+                std::initializer_list<std::int32_t> codes);
 
   // Handlers both panels attach: each check box raises Change, an edited document row raises
   // Change, Restore Defaults calls the public RestoreDefaults, and the threshold box's entry.
@@ -143,8 +149,8 @@ class PanelCore {
 
   // Destroyed before the widgets (Qt children of the panel), so that no handler runs on a
   // half-destroyed panel.
-  controls::Form m_form;
-  std::unique_ptr<ConfidenceThresholdEntry> m_ConfidenceEntry;
+  controls::Form form_;
+  std::unique_ptr<ConfidenceThresholdEntry> confidenceEntry_;
 
   // The controls both panels have.
   controls::PictureBox* picABoutBoxIcon = nullptr;

@@ -77,9 +77,9 @@ SettingsPanel& panelOf(PanelSurface* surface) {
 SetupData* setupDataOf(QObject* rd) {
   auto* setup = qobject_cast<SetupData*>(rd);
   if (rd && !setup) {
-    raiseError(13, QStringLiteral("ZANPdfCtl4"),
-               QStringLiteral("Type mismatch: the %1 given is no setup data.")
-                   .arg(QString::fromLatin1(rd->metaObject()->className())));
+    raiseClassic(classic::kTypeMismatch, QStringLiteral("ZANPdfCtl4"),
+                 QStringLiteral("the %1 given is no setup data.")
+                     .arg(QString::fromLatin1(rd->metaObject()->className())));
   }
   return setup;
 }

@@ -116,9 +116,9 @@ QString seedWorkingSetup(const QString& example, const QString& target) {
 
   const QString folder = QFileInfo(target).absolutePath();
   if (!QDir().mkpath(folder))
-    raiseError(75, QStringLiteral("release-setup"),
-               QStringLiteral("Cannot create the folder %1 for the working setup file.")
-                   .arg(QDir::toNativeSeparators(folder)));
+    raiseClassic(classic::kPathAccess, QStringLiteral("release-setup"),
+                 QStringLiteral("cannot create the folder %1 for the working setup file.")
+                     .arg(QDir::toNativeSeparators(folder)));
   SetupFile copy(target);
   copy.partOne().assign(source->file().partOne().toMap());
   copy.partTwo().assign(source->file().partTwo().toMap());

@@ -189,19 +189,20 @@ TEST_F(LoadingTest, StoredChoicesTheListsLackAreNamed) {
 TEST_F(LoadingTest, HubFailuresAreNotSavedAsSettings) {
   const struct {
     const char* name;
-    std::function<void(zan::MemoryHub&)> breakIt;
+    std::function<void(zan::testing::MemoryHub&)> breakIt;
     bool typeHub;  // the failure comes with a hub the user types after Init
     std::int32_t n;
     QString mentioned;
   } cases[] = {
-      {"dictionaries unreadable", [](zan::MemoryHub& h) { h.dictionariesStatus = 7; }, false, 526,
-       "\"/srv/hub\""},
-      {"workflows unreadable", [](zan::MemoryHub& h) { h.workflowsStatus = 7; }, false, 541,
-       "\"/srv/hub\""},
-      {"typed hub unreachable", [](zan::MemoryHub& h) { h.openStatus = zan::kHubUnreachable; },
-       true, 536, "\"/nonexistent\""},
-      {"typed hub is no hub", [](zan::MemoryHub& h) { h.openStatus = zan::kHubNotAHub; }, true, 536,
+      {"dictionaries unreadable", [](zan::testing::MemoryHub& h) { h.dictionariesStatus = 7; },
+       false, 526, "\"/srv/hub\""},
+      {"workflows unreadable", [](zan::testing::MemoryHub& h) { h.workflowsStatus = 7; }, false,
+       541, "\"/srv/hub\""},
+      {"typed hub unreachable",
+       [](zan::testing::MemoryHub& h) { h.openStatus = zan::kHubUnreachable; }, true, 536,
        "\"/nonexistent\""},
+      {"typed hub is no hub", [](zan::testing::MemoryHub& h) { h.openStatus = zan::kHubNotAHub; },
+       true, 536, "\"/nonexistent\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

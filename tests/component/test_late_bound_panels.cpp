@@ -413,7 +413,7 @@ TEST(Conversation, AcrobatCapturePanelLateBoundEqualsEarlyBound) {
   };
   const auto seedHub = [](TestWorld& world, zan::MemorySetupData&) {
     world.hubFactory = [] {
-      auto hub = std::make_unique<zan::MemoryHub>();
+      auto hub = std::make_unique<zan::testing::MemoryHub>();
       hub->dictionaries = "D|";
       hub->workflows = "W|";
       return hub;

@@ -217,6 +217,36 @@ class RecordingLinks : public ZANLinks {
   }
 };
 
+// A hub in memory: answers with fixed lists and statuses and counts the calls.
+class MemoryHub final : public HeraldHub {
+ public:
+  std::int32_t openStatus = kHubOk, dictionariesStatus = kHubOk, workflowsStatus = kHubOk,
+               closeStatus = kHubOk;
+  QString dictionaries, workflows;
+  QStringList calls;  // "OpenHub:<path>", "GetDictionaries", "GetWorkflows", "CloseHub"
+  QStringList openPaths;
+
+  void OpenHub(const QString& path, std::int32_t& status) override {
+    calls << QStringLiteral("OpenHub:") + path;
+    openPaths << path;
+    status = openStatus;
+  }
+  void GetDictionaries(QString& list, std::int32_t& status) override {
+    calls << QStringLiteral("GetDictionaries");
+    list = dictionaries;
+    status = dictionariesStatus;
+  }
+  void GetWorkflows(QString& list, std::int32_t& status) override {
+    calls << QStringLiteral("GetWorkflows");
+    list = workflows;
+    status = workflowsStatus;
+  }
+  void CloseHub(std::int32_t& status) override {
+    calls << QStringLiteral("CloseHub");
+    status = closeStatus;
+  }
+};
+
 // A hub in memory that records its calls in a CallLog. A failing call throws, or answers
 // status 7 (CallLog::hubStatusFailures); CallLog::hubOpen tells whether it was left open.
 class LoggedHub final : public HeraldHub {

@@ -66,7 +66,7 @@ int CheckBox::value() const {
 }
 
 void CheckBox::setValue(int value) {
-  if (value < Unchecked || value > Grayed) fail(380, QStringLiteral("Invalid property value"));
+  if (value < Unchecked || value > Grayed) fail(classic::kInvalidValue);
   if (!checkBox() || value == this->value()) return;
   {
     QSignalBlocker blocker(checkBox());

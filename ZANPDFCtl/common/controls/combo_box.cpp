@@ -2,11 +2,6 @@
 
 namespace zan::controls {
 
-namespace {
-const QString kInvalidValue = QStringLiteral("Invalid property value");
-const QString kInvalidIndex = QStringLiteral("Invalid property array index");
-}  // namespace
-
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new QComboBox(parent)) {
   comboBox()->setEditable(false);
@@ -34,7 +29,7 @@ int ComboBox::listIndex() const {
 }
 
 void ComboBox::setListIndex(int index) {
-  if (index < -1 || index >= listCount()) fail(380, kInvalidValue);
+  if (index < -1 || index >= listCount()) fail(classic::kInvalidValue);
   if (index == listIndex()) return;
   {
     QSignalBlocker blocker(comboBox());
@@ -52,12 +47,12 @@ QString ComboBox::text() const {
 }
 
 QString ComboBox::list(int index) const {
-  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
   return comboBox()->itemText(index);
 }
 
 int ComboBox::addItem(const QString& text) {
-  if (!comboBox()) fail(5, QStringLiteral("Invalid procedure call or argument"));
+  if (!comboBox()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
   comboBox()->addItem(text);
@@ -68,8 +63,7 @@ int ComboBox::addItem(const QString& text) {
 }
 
 void ComboBox::removeItem(int index) {
-  if (index < 0 || index >= listCount())
-    fail(5, QStringLiteral("Invalid procedure call or argument"));
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
   comboBox()->removeItem(index);
@@ -86,17 +80,13 @@ void ComboBox::clear() {
 }
 
 std::int32_t ComboBox::itemData(int index) const {
-  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
   return comboBox()->itemData(index, Qt::UserRole).toInt();
 }
 
 void ComboBox::setItemData(int index, std::int32_t data) {
-  if (index < 0 || index >= listCount()) fail(381, kInvalidIndex);
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
   comboBox()->setItemData(index, QVariant::fromValue<qint32>(data), Qt::UserRole);
-}
-
-int ComboBox::findItemData(std::int32_t data) const {
-  return comboBox() ? comboBox()->findData(QVariant::fromValue<qint32>(data), Qt::UserRole) : -1;
 }
 
 }  // namespace zan::controls

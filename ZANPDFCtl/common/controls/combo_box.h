@@ -35,8 +35,6 @@ class ComboBox final : public Control {
 
   std::int32_t itemData(int index) const;  // error 381 outside the list
   void setItemData(int index, std::int32_t data);
-  // The entry whose item data is `data`, or -1.
-  int findItemData(std::int32_t data) const;
 
   // The selected entry changed, by the user or by code.
   std::function<void()> onClick;

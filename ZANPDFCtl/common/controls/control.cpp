@@ -63,8 +63,7 @@ void Control::setVisible(bool visible) {
 void Control::setFocus() {
   // QWidget::setFocus on a hidden widget would steal the focus once it is shown; on a disabled
   // one it silently does nothing. Both fail classically.
-  if (!widget_ || !widget_->isEnabled() || !widget_->isVisible())
-    fail(5, QStringLiteral("Invalid procedure call or argument"));
+  if (!widget_ || !widget_->isEnabled() || !widget_->isVisible()) fail(classic::kInvalidCall);
   widget_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -89,8 +88,8 @@ bool Control::filterEvent(QEvent*) {
   return false;
 }
 
-void Control::fail(std::int32_t number, const QString& description) const {
-  raiseError(number, name(), description);
+void Control::fail(const ClassicError& error) const {
+  raiseClassic(error, name());
 }
 
 // ---- Form::FocusWatcher

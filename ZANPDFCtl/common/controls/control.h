@@ -75,8 +75,8 @@ class Control : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
-  // Raises `number` with `description` and this control's name as the source.
-  [[noreturn]] void fail(std::int32_t number, const QString& description) const;
+  // Raises `error` with this control's name as the source.
+  [[noreturn]] void fail(const ClassicError& error) const;
 
  private:
   Form* form_;
@@ -94,8 +94,6 @@ class Form {
   ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
-
-  QWidget* surface() const { return surface_; }
 
   // Creates a control of kind C named `name` whose widget is a child of `parent`.
   template <class C, class... Args>

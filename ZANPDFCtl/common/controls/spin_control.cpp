@@ -62,7 +62,7 @@ void SpinControl::setRange(int min, int max) {
 }
 
 void SpinControl::setIncrement(int increment) {
-  if (increment <= 0) fail(380, QStringLiteral("Invalid property value"));
+  if (increment <= 0) fail(classic::kInvalidValue);
   increment_ = increment;
 }
 

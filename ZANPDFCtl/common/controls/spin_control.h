@@ -18,11 +18,10 @@ class SpinControl final : public Control {
 
   int min() const { return min_; }
   int max() const { return max_; }
-  int increment() const { return increment_; }
   int value() const { return value_; }
-  void setRange(int min, int max);  // min > max makes the up arrow count down
+  void setRange(int min, int max);   // min > max makes the up arrow count down
   void setIncrement(int increment);  // error 380 unless positive
-  void setValue(int value);  // clamped to the range; does not touch the buddy
+  void setValue(int value);          // clamped to the range; does not touch the buddy
 
   // What a press of the up or down arrow does (also used by the widget's own buttons): take
   // the buddy's number when it holds one, step within the range, and type the result into the

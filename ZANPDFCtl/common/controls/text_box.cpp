@@ -72,7 +72,7 @@ int TextBox::selStart() const {
 }
 
 void TextBox::setSelStart(int position) {
-  if (position < 0) fail(380, QStringLiteral("Invalid property value"));
+  if (position < 0) fail(classic::kInvalidValue);
   if (lineEdit()) lineEdit()->setCursorPosition(std::min(position, int(lineEdit()->text().size())));
 }
 
@@ -81,7 +81,7 @@ int TextBox::maxLength() const {
 }
 
 void TextBox::setMaxLength(int length) {
-  if (length < 0) fail(380, QStringLiteral("Invalid property value"));
+  if (length < 0) fail(classic::kInvalidValue);
   validator_->limit = length;
 }
 
