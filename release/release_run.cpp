@@ -147,7 +147,7 @@ class PageResults {
 };
 
 void work(PageResults& results, const Plan& plan, const ReleaseOptions& options) {
-  Recognizer recognizer(options.language.model);
+  Recognizer recognizer(options.language.model, options.userWordsFile);
   while (const auto job = results.take()) {
     if (results.documentFailed(*job)) {  // a page of its document failed already
       results.deliver(*job, std::nullopt, QStringLiteral("not processed"));
@@ -260,8 +260,7 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
           p.jobs.begin() + static_cast<std::ptrdiff_t>(p.firstJob[d] + p.jobCount[d]));
       try {
         const QString name = documentFileName(doc.number);
-        writeFileAtomically(folder.filePath(name),
-                            buildPdf(pages, options.content, doc.information));
+        writeFileAtomically(folder.filePath(name), buildPdf(pages, options, doc.information));
         doc.pdf = name;
         doc = reportPages(std::move(doc), pages, jobs);
       } catch (const ReleaseError& e) {
