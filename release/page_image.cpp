@@ -196,6 +196,19 @@ bool looksBitonal(Pix* pix) {
   return total > 0 && middle < 0.02 * total && middle < 2.0 * dark + 0.001 * total;
 }
 
+bool isInFormat(const QString& path, PageFileFormat format) {
+  const int f = pageFormat(path);
+  switch (format) {
+    case PageFileFormat::Tiff:
+      return L_FORMAT_IS_TIFF(f);
+    case PageFileFormat::Png:
+      return f == IFF_PNG;
+    case PageFileFormat::Jpeg:
+      return f == IFF_JFIF_JPEG;
+  }
+  return false;
+}
+
 void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format) {
   PixPtr page;
   l_int32 written = 1;

@@ -46,6 +46,9 @@ bool looksBitonal(Pix* pix);
 // The file formats a page can be handed on in.
 enum class PageFileFormat { Tiff, Png, Jpeg };
 
+// Whether the file is a page image of `format` (any TIFF for Tiff).
+bool isInFormat(const QString& path, PageFileFormat format);
+
 // Writes the page into `path` stating `dpi`: TIFF (bitonal pages CCITT G4, the others Deflate),
 // PNG, or JPEG (quality 90; bitonal pages as grey). Throws ReleaseError naming the file.
 void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format);

@@ -17,7 +17,7 @@ namespace {
 
 using namespace PoDoFo;
 
-void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w);
+void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w, bool spaceAfter);
 
 const QString kFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 constexpr double kPi = 3.14159265358979323846;
@@ -82,21 +82,24 @@ void drawWords(PdfPainter& painter, PdfFont* font, const PageResult& page, bool 
                                        : ePdfTextRenderingMode_Invisible);
   for (std::size_t i = 0; i < page.words.size(); ++i) {
     const PlacedWord& w = page.words[i];
+    const bool lastOfParagraph =
+        i + 1 == page.words.size() || page.words[i + 1].paragraph != w.paragraph;
     if (tree && (i == 0 || page.words[i - 1].paragraph != w.paragraph))
       painter.GetCanvas()->Append(tree->openElement("P"));
-    drawWord(painter, font, w);
-    if (tree && (i + 1 == page.words.size() || page.words[i + 1].paragraph != w.paragraph))
-      painter.GetCanvas()->Append(StructureTree::kEndMarked);
+    // A tagged paragraph's text is read from its content as it stands: its words need spaces.
+    drawWord(painter, font, w, tree && !lastOfParagraph);
+    if (tree && lastOfParagraph) painter.GetCanvas()->Append(StructureTree::kEndMarked);
   }
 }
 
-void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w) {
+// Draws the word scaled so that it spans its box; a space after it, when asked for, goes beyond.
+void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w, bool spaceAfter) {
   if (w.fontSize <= 0 || w.length <= 0) return;
-  const PdfString text = utf8(w.text);
   font->SetFontSize(static_cast<float>(w.fontSize));
   font->SetFontScale(100.0f);
-  const double natural = font->GetFontMetrics()->StringWidth(text);
+  const double natural = font->GetFontMetrics()->StringWidth(utf8(w.text));
   if (natural <= 0) return;
+  const PdfString text = utf8(spaceAfter ? w.text + QLatin1Char(' ') : w.text);
   font->SetFontScale(static_cast<float>(100.0 * w.length / natural));
   const double a = w.angle * kPi / 180.0;
   const double c = std::round(std::cos(a)), s = std::round(std::sin(a));

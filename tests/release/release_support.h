@@ -18,18 +18,30 @@
 
 namespace zan::testing {
 
-// Writes a release-setup file for the OCR engine: every setting at its default, then
-// `partOne` and `partTwo` on top.
-void writeOcrSetup(const QString& path, const QVariantMap& partOne, const QVariantMap& partTwo);
+// Writes a release-setup file for `engine` ("2" OCR, "3" capture): every setting at its
+// default, then `partOne` and `partTwo` on top.
+void writeSetup(const QString& path, const QString& engine, const QVariantMap& partOne,
+                const QVariantMap& partTwo);
+inline void writeOcrSetup(const QString& path, const QVariantMap& partOne,
+                          const QVariantMap& partTwo) {
+  writeSetup(path, QStringLiteral("2"), partOne, partTwo);
+}
 
 struct ProgramRun {
   int exitCode = -1;
   QString out, err;
 };
+// Runs `program` with `arguments` (and `environment` added to the test's own) to its end.
+ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                      const QStringList& environment = {});
 // The zan-release program under test.
 QString zanReleaseBinary();
 // Runs zan-release with `arguments` (and `environment` added to the test's own).
-ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment = {});
+inline ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment = {}) {
+  return runProgram(zanReleaseBinary(), arguments, environment);
+}
+// The environment with `environment` ("NAME=value") added.
+QProcessEnvironment environmentWith(const QStringList& environment);
 
 struct PdfWord {
   QString text;
