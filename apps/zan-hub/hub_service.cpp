@@ -21,7 +21,10 @@ HubService::HubService(const ServiceOptions& options, ServiceLog& log)
     : options_(options), log_(log), hub_(options.hub), service_(newServiceName(options.machine)) {
   soon_.setSingleShot(true);
   soon_.setInterval(50);  // a burst of changes gives one scan
-  connect(&soon_, &QTimer::timeout, this, [this] { scan(false); });
+  // With --once, only the jobs there at the start are offered.
+  connect(&soon_, &QTimer::timeout, this, [this] {
+    if (!options_.once) scan(false);
+  });
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { soon_.start(); });
   rescan_.setInterval(static_cast<int>(options_.rescan * 1000));
   connect(&rescan_, &QTimer::timeout, this, [this] { scan(true); });
