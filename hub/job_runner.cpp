@@ -231,9 +231,6 @@ std::unique_ptr<JobRunner::Job> JobRunner::start(const JobOffer& offer) {
   try {
     job->ticket = parseTicket(readTicket(folder));
     const CaptureSettings& settings = job->ticket.settings;
-    if (!QFileInfo(job->ticket.pdf).isAbsolute())
-      throw ReleaseError(
-          QStringLiteral("the ticket's PDF %1 is not an absolute path").arg(job->ticket.pdf));
     DictionaryWords dictionary;
     if (!settings.dictionary.isEmpty()) {
       dictionary.words = hub_.dictionaryWords(settings.dictionary);

@@ -2,6 +2,7 @@
 
 #include "release/release_error.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -68,6 +69,10 @@ JobTicket parseTicket(const QByteArray& json) {
   t.document = o.value(QStringLiteral("document")).toInt();
   t.machine = text(o, "machine");
   t.pdf = text(o, "pdf", false);
+  // The service writes where the ticket says: only a PDF, named by its full path.
+  if (!QFileInfo(t.pdf).isAbsolute() || !t.pdf.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    throw ReleaseError(
+        QStringLiteral("the ticket's PDF \"%1\" is no absolute path of a .pdf file").arg(t.pdf));
   const QJsonValue pages = o.value(QStringLiteral("pages"));
   for (const QJsonValue& p : pages.toArray()) {
     // Page files live in the job's own folder: a name, never a path that leads out of it.

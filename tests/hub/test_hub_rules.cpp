@@ -229,6 +229,20 @@ TEST(Tickets, RoundTripAndRefusals) {
          return QJsonDocument(o).toJson();
        },
        "no file name"},
+      {"a ticket that has the service overwrite any file accepted",
+       [&] {
+         QJsonObject o = sound;
+         o["pdf"] = "/home/hub/.profile";
+         return QJsonDocument(o).toJson();
+       },
+       "no absolute path of a .pdf file"},
+      {"a PDF path relative to wherever the service runs accepted",
+       [&] {
+         QJsonObject o = sound;
+         o["pdf"] = "out/B.pdf";
+         return QJsonDocument(o).toJson();
+       },
+       "no absolute path of a .pdf file"},
       {"a ticket without pages accepted",
        [&] {
          QJsonObject o = sound;
