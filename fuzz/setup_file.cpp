@@ -1,5 +1,6 @@
 // Setup files come from disk and may be anything: loading must either refuse the file with an
-// automation error or give setup data whose settings load, save and load again unchanged.
+// automation error or give setup data whose settings load, save and load again unchanged, and
+// whose members the program does not own come back from a save as they were.
 #include "common/automation_error.h"
 #include "external/pdf_settings.h"
 #include "external/setup_data.h"
@@ -7,6 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdint>
 #include <cstdlib>
@@ -29,6 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (e.error().description.isEmpty()) std::abort();
     return 0;
   }
+  const QStringList own{"format",       "version",     "SetupPartOne",
+                        "SetupPartTwo", "indexFields", "batchFields"};
+  QJsonObject before =
+      QJsonDocument::fromJson(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)))
+          .object();
+  QJsonObject after = QJsonDocument::fromJson(setup->toJson()).object();
+  for (const QString& key : own) {
+    before.remove(key);
+    after.remove(key);
+  }
+  if (before != after) std::abort();
+
   zan::PdfSettings settings;
   try {
     settings.Load(setup->SetupPartOne(), setup->SetupPartTwo());

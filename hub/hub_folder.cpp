@@ -25,13 +25,6 @@ QByteArray readAll(const QString& path) {
   return file.readAll();
 }
 
-// The name the settings panel shows for a listed file: up to its first ".", unless the name
-// starts with one.
-QString shownName(const QString& fileName) {
-  const qsizetype dot = fileName.indexOf(QLatin1Char('.'));
-  return dot >= 1 ? fileName.left(dot) : fileName;
-}
-
 QString hashName(const QByteArray& data) {
   return QString::fromLatin1(
       QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(16));
@@ -64,9 +57,12 @@ QString HubFolder::listedFile(const QString& folder, const QString& name, const 
     else
       hub.GetDictionaries(list, status);
   }
-  if (status == kHubOk)
-    for (const QString& file : list.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-      if (shownName(file) == name) return QDir(path_).filePath(folder + QLatin1Char('/') + file);
+  if (status == kHubOk) {
+    const QStringList files = list.split(QLatin1Char('|'));
+    const QStringList shown = hubListNames(list);  // in the order of `files`
+    for (qsizetype i = 0; i < shown.size(); ++i)
+      if (shown[i] == name) return QDir(path_).filePath(folder + QLatin1Char('/') + files[i]);
+  }
   throw ReleaseError(QStringLiteral("the workgroup hub %1 has no %2 \"%3\"")
                          .arg(path_, QLatin1String(what), name));
 }

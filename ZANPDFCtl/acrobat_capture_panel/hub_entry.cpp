@@ -10,6 +10,9 @@
 #include "external/herald_hub.h"
 #include "external/pdf_settings.h"
 
+#include <QPointer>
+#include <QtGlobal>
+
 namespace {
 
 const QString kHubChangeSource = QStringLiteral("ZANPdf3.txtWorkgroupHub_Change");
@@ -27,14 +30,19 @@ QString withoutBlanks(const QString& path) {
 // A search started from the pending messages of another one (the user typing on) runs nested:
 // only the outermost search disables and restores the host elements and resets the pointer, so
 // the saved states survive; the outer search opens the hub of the text shown after the nested
-// one, so the lists end up reflecting the newest text.
+// one, so the lists end up reflecting the newest text. Code that runs during the search (the
+// pending messages, a host's Change handler) may destroy the panel: the search then ends at
+// once, and the destructor gives back the elements, the pointer and the hub.
 void ZANPdf3::txtWorkgroupHub_Change() {
   const bool outermost = hubSearchDepth_ == 0;
+  const QPointer<ZANPdf3> alive(this);
   struct Nesting {
-    int& depth;
-    explicit Nesting(int& d) : depth(d) { ++depth; }
-    ~Nesting() { --depth; }
-  } nesting(hubSearchDepth_);
+    const QPointer<ZANPdf3>& panel;
+    ~Nesting() {
+      if (panel) --panel->hubSearchDepth_;
+    }
+  } nesting{alive};
+  ++hubSearchDepth_;
   bool elementsDisabled = false;
   zan::StepLabel at;
   try {
@@ -51,21 +59,25 @@ void ZANPdf3::txtWorkgroupHub_Change() {
       settings()->setWorkgroupHub(txtWorkgroupHub->text());
       at = 5;
       NotifyChange();
+      if (!alive) return;
       at = 6;
       env_.platform->processPendingMessages();
+      if (!alive) return;
       at = 7;
-      herald().OpenHub(withoutBlanks(txtWorkgroupHub->text()), m_HubStatus);
-      if (m_HubStatus == zan::kHubOk) {
+      zan::HubOffer offer;
+      if (openHub(withoutBlanks(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
-        herald().GetDictionaries(list, m_HubStatus);
-        if (m_HubStatus == zan::kHubOk) FillComboFromList(cmbDictionary, list);
+        if (readHubList(offer, false, list)) FillComboFromList(cmbDictionary, list);
+        if (!alive) return;
         at = 9;
-        list.clear();
-        herald().GetWorkflows(list, m_HubStatus);
-        if (m_HubStatus == zan::kHubOk) FillComboFromList(cmbWorkflow, list);
+        if (readHubList(offer, true, list)) FillComboFromList(cmbWorkflow, list);
+        if (!alive) return;
         at = 10;
+        hubOpen_ = false;
         herald().CloseHub(m_HubStatus);
+        if (m_HubStatus != zan::kHubOk)
+          logHubProblem(m_HubStatus, 5739, offer.path, true, kHubChangeSource);
       }
     } else {
       at = 10;
@@ -77,6 +89,21 @@ void ZANPdf3::txtWorkgroupHub_Change() {
     if (outermost) env_.platform->setMousePointer(zan::MousePointer::Default);
   } catch (...) {
     const zan::AutomationError caught = zan::currentError();
+    if (!alive) {
+      // Nothing is left to report to: the panel was destroyed while the failing step ran.
+      qWarning("ZANPdfCtl4: a hub search failed after its panel was destroyed: %s",
+               qPrintable(caught.description));
+      return;
+    }
+    if (hubOpen_) {
+      hubOpen_ = false;
+      try {
+        std::int32_t status = 0;
+        herald().CloseHub(status);
+      } catch (...) {
+        // The failure being raised is the one the caller needs.
+      }
+    }
     if (elementsDisabled) RestoreHubSearchElements();
     if (outermost) {
       try {
@@ -92,14 +119,20 @@ void ZANPdf3::txtWatchedFolder_Change() {
   if (txtWatchedFolder->text() != settings()->WatchedFolder()) NotifyChange();
 }
 
+// The browser shows a modal dialog, and writing the chosen path runs a whole hub search: code
+// that runs meanwhile may destroy the panel, after which nothing of it is touched.
 void ZANPdf3::browse(zan::controls::TextBox* box, zan::controls::CommandButton* button,
                      int titleId) {
-  m_FolderBrowser = env_.makeFolderBrowser();
-  m_FolderBrowser->setOwner(button->hWnd());
-  m_FolderBrowser->setFileSystemOnly(true);
-  m_FolderBrowser->setTitle(text(titleId));
-  m_FolderBrowser->show();
-  if (!m_FolderBrowser->path().isEmpty()) box->setText(m_FolderBrowser->path());
+  const QPointer<ZANPdf3> alive(this);
+  // Shared with this frame, so that the browser outlives a panel destroyed while it is shown.
+  const std::shared_ptr<zan::FolderBrowser> browser = m_FolderBrowser = env_.createFolderBrowser();
+  browser->setOwner(button->hWnd());
+  browser->setFileSystemOnly(true);
+  browser->setTitle(text(titleId));
+  browser->show();
+  if (!alive) return;
+  if (!browser->path().isEmpty()) box->setText(browser->path());
+  if (!alive) return;
   box->setSelStart(box->text().size());
   box->setFocus();
   m_FolderBrowser.reset();

@@ -5,72 +5,88 @@
 
 #include "common/automation_error.h"
 #include "common/controls/combo_box.h"
+#include "external/herald_hub.h"
 
+#include <QMetaProperty>
 #include <QMetaType>
 #include <QObject>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
 const char* const kEnabledProperty = "Enabled";
 const char* const kQtEnabledProperty = "enabled";
+const QString kRegisterSource = QStringLiteral("QelPDFSetup.DisableElementDuringHubSearch");
 
-// A registered host element: a live QObject whose "Enabled" property (dynamic or declared) is
-// used when it has one, else Qt's "enabled".
-class HostElement {
- public:
-  explicit HostElement(const QVariant& value) {
-    if (value.metaType().flags() & QMetaType::PointerToQObject) object_ = value.value<QObject*>();
-    if (!object_) {
-      zan::raiseError(424, QStringLiteral("ZANPdfCtl4"), QStringLiteral("Object required"));
-    }
-    if (object_->property(kEnabledProperty).isValid()) {
-      name_ = kEnabledProperty;
-    } else if (object_->metaObject()->indexOfProperty(kQtEnabledProperty) >= 0) {
-      name_ = kQtEnabledProperty;
-    } else {
-      unsupported();
-    }
-  }
+bool declares(const QObject* object, const char* property) {
+  const int index = object->metaObject()->indexOfProperty(property);
+  return index >= 0 && object->metaObject()->property(index).isWritable();
+}
 
-  bool enabled() const {
-    const QVariant v = object_->property(name_);
-    return !v.isNull() && v.toBool();
-  }
+// The element's writable "Enabled" property (dynamic or declared), else Qt's "enabled"; null
+// when it has neither.
+const char* enabledPropertyOf(const QObject* object) {
+  if (object->property(kEnabledProperty).isValid() &&
+      (object->metaObject()->indexOfProperty(kEnabledProperty) < 0 ||
+       declares(object, kEnabledProperty)))
+    return kEnabledProperty;
+  if (declares(object, kQtEnabledProperty)) return kQtEnabledProperty;
+  return nullptr;
+}
 
-  void setEnabled(bool enabled) {
-    const bool declared = object_->metaObject()->indexOfProperty(name_) >= 0;
-    // setProperty reports false for dynamic properties even when it stored the value.
-    if (!object_->setProperty(name_, enabled) && declared) unsupported();
-  }
+bool elementEnabled(const QObject* object, const char* property) {
+  const QVariant v = object->property(property);
+  return !v.isNull() && v.toBool();
+}
 
- private:
-  [[noreturn]] static void unsupported() {
+void setElementEnabled(QObject* object, const char* property, bool enabled) {
+  // setProperty reports false for dynamic properties even when it stored the value.
+  if (!object->setProperty(property, enabled) &&
+      object->metaObject()->indexOfProperty(property) >= 0) {
     zan::raiseError(438, QStringLiteral("ZANPdfCtl4"),
                     QStringLiteral("Object doesn't support this property or method"));
   }
-
-  QObject* object_ = nullptr;
-  const char* name_ = nullptr;
-};
+}
 
 }  // namespace
 
 void ZANPdf3::DisableElementDuringHubSearch(QVariant& oUIElement) {
-  try {
-    m_HubSearchElements.push_back(oUIElement);
-  } catch (...) {
-    // Registration never fails towards the host.
+  const bool holdsObject = oUIElement.metaType().flags() & QMetaType::PointerToQObject;
+  QObject* object = holdsObject ? oUIElement.value<QObject*>() : nullptr;
+  if (!object) {
+    const QString given = holdsObject             ? QStringLiteral("a null object")
+                          : !oUIElement.isValid() ? QStringLiteral("nothing")
+                                                  : QString::fromLatin1(oUIElement.typeName());
+    zan::raiseError(424, kRegisterSource,
+                    QStringLiteral("Object required: register an object with an Enabled property; "
+                                   "the value given is %1.")
+                        .arg(given));
   }
+  const char* property = enabledPropertyOf(object);
+  if (!property) {
+    zan::raiseError(438, kRegisterSource,
+                    QStringLiteral("Object doesn't support this property or method: the %1 "
+                                   "registered has no writable Enabled property.")
+                        .arg(QString::fromLatin1(object->metaObject()->className())));
+  }
+  m_HubSearchElements.push_back({object, property});
 }
 
 void ZANPdf3::DisableHubSearchElements() {
+  // Destroyed elements are forgotten.
+  m_HubSearchElements.erase(
+      std::remove_if(m_HubSearchElements.begin(), m_HubSearchElements.end(),
+                     [](const HubSearchElement& e) { return e.object.isNull(); }),
+      m_HubSearchElements.end());
   m_HubSearchStates.emplace();
   const std::size_t n = m_HubSearchElements.size();
   for (std::size_t i = 0; i < n; ++i) {
-    HostElement element(m_HubSearchElements[i]);
-    m_HubSearchStates->push_back(element.enabled() ? 1 : 0);
-    element.setEnabled(false);
+    const HubSearchElement element = m_HubSearchElements[i];
+    m_HubSearchStates->push_back(element.object &&
+                                 elementEnabled(element.object, element.property));
+    if (element.object) setElementEnabled(element.object, element.property, false);
   }
 }
 
@@ -80,12 +96,13 @@ void ZANPdf3::RestoreHubSearchElements() {
   m_HubSearchStates.reset();
   const std::size_t n = m_HubSearchElements.size();
   // An element without a saved state (registered during the search, or one whose state could
-  // not be read) keeps its state, and one that cannot be restored does not keep the others
-  // disabled.
+  // not be read) keeps its state, one destroyed meanwhile is passed over, and one that cannot
+  // be restored does not keep the others disabled.
   for (std::size_t i = 0; i < n && i < states.size(); ++i) {
-    if (states[i] != 1) continue;
+    const HubSearchElement element = m_HubSearchElements[i];
+    if (states[i] != 1 || !element.object) continue;
     try {
-      HostElement(m_HubSearchElements[i]).setEnabled(true);
+      setElementEnabled(element.object, element.property, true);
     } catch (...) {
     }
   }
@@ -99,12 +116,7 @@ void ZANPdf3::FillComboFromList(zan::controls::ComboBox* combo, const QString& l
       combo->setListIndex(0);
       return;
     }
-    const QStringList pieces = list.split(QLatin1Char('|'));
-    for (const QString& piece : pieces) {
-      if (piece.isEmpty()) break;
-      const int dot = piece.indexOf(QLatin1Char('.'));
-      combo->addItem(dot >= 1 ? piece.left(dot) : piece);
-    }
+    for (const QString& name : zan::hubListNames(list)) combo->addItem(name);
   } catch (...) {
     // The list ends at the first failure; what was added stays.
   }

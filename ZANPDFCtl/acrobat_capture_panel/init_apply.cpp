@@ -40,6 +40,7 @@ void ZANPdf3::Init(zan::SetupData*& rd) {
 }
 
 void ZANPdf3::Apply(zan::SetupData*& rd) {
+  zan::requireInitDone(!m_Loading, "Apply");
   const qint32 result = Validate();
   if (result != 0) zan::raiseError(result, kApplySource, ValidateError());
   zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();

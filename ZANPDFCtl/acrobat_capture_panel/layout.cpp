@@ -84,10 +84,10 @@ void ZANPdf3::createControls() {
   fraPDFHeaderlinks->setGeometryTwips(2880, 840, 4332, 1245);
   fraPDFHeaderlinks->setCaption(QStringLiteral("#PDF Document Information"));
   fraPDFHeaderlinks->setTag(kImageOnly);
-  PDFHeaderLinks = env_.makeLinks(fraPDFHeaderlinks->widget());
+  PDFHeaderLinks = env_.createLinks(fraPDFHeaderlinks->widget());
   PDFHeaderLinks->applyPanelDesign(1300, 2483);
   PDFHeaderLinksControl = m_form.add<HostedControl>(QStringLiteral("PDFHeaderLinks"),
-                                                   fraPDFHeaderlinks->widget(), PDFHeaderLinks);
+                                                    fraPDFHeaderlinks->widget(), PDFHeaderLinks);
   PDFHeaderLinksControl->setGeometryTwips(120, 240, 4185, 975);
   PDFHeaderLinksControl->setTag(kImageOnly);
 

@@ -39,12 +39,18 @@ int checkValue(bool setting) {
 
 void ZANPdf3::Refresh() {
   zan::StepLabel at;
-  bool hubOpened = false;
+  bool hubAsked = false, hubOpened = false;
   try {
     at = kStepLists;
-    SelectComboText(cmbPageContent, settings()->PageContent());
-    SelectComboText(cmbLanguage, settings()->CaptureLanguage());
-    if (settings()->CaptureLanguage().isEmpty()) cmbLanguage->setListIndex(kEnglishUsIndex);
+    m_SubstitutedSettings.clear();
+    selectStored(cmbPageContent, settings()->PageContent(), "PageContent", 5740);
+    const QString language = settings()->CaptureLanguage();
+    if (language.isEmpty()) {
+      SelectComboText(cmbLanguage, language);
+      cmbLanguage->setListIndex(kEnglishUsIndex);
+    } else {
+      selectStored(cmbLanguage, language, "CaptureLanguage", 5741);
+    }
 
     at = kStepThreshold;
     txtConfidenceThreshold->setText(QString::number(settings()->ConfidenceThreshold()));
@@ -73,8 +79,8 @@ void ZANPdf3::Refresh() {
     m_PDFOutputMachine = settings()->PDFOutputMachine();
 
     at = kStepHub;
-    hubOpened = true;
-    refreshHubLists();
+    hubAsked = true;
+    hubOpened = refreshHubLists();
 
     at = kStepDocumentRows;
     refreshDocumentRows();
@@ -83,12 +89,16 @@ void ZANPdf3::Refresh() {
     PDFHeaderLinks->Redraw();
 
     at = kStepCloseHub;
-    hubOpened = false;
+    hubAsked = false;
+    hubOpen_ = false;
     herald().CloseHub(m_HubStatus);
+    if (hubOpened && m_HubStatus != zan::kHubOk)
+      logHubProblem(m_HubStatus, 5739, settings()->WorkgroupHub(), true, kHubLogSource);
   } catch (...) {
     const zan::AutomationError caught = zan::currentError();
-    // A hub opened before the failure is not left open.
-    if (hubOpened) {
+    // A hub asked before the failure is not left open.
+    if (hubAsked) {
+      hubOpen_ = false;
       try {
         herald().CloseHub(m_HubStatus);
       } catch (...) {
@@ -98,42 +108,81 @@ void ZANPdf3::Refresh() {
   }
 }
 
-void ZANPdf3::refreshHubLists() {
-  herald().OpenHub(settings()->WorkgroupHub(), m_HubStatus);
-  int messageId = 0;
-  bool display = true;
+bool ZANPdf3::refreshHubLists() {
+  zan::HubOffer offer;
+  openHub(settings()->WorkgroupHub(), offer);
   switch (m_HubStatus) {
-    case zan::kHubOk: {
-      QString list;
-      herald().GetDictionaries(list, m_HubStatus);
-      if (m_HubStatus == zan::kHubOk) {
-        FillComboFromList(cmbDictionary, list);
-        SelectComboText(cmbDictionary, settings()->Dictionary());
-      }
-      list.clear();
-      herald().GetWorkflows(list, m_HubStatus);
-      if (m_HubStatus == zan::kHubOk) {
-        FillComboFromList(cmbWorkflow, list);
-        SelectComboText(cmbWorkflow, settings()->Workflow());
-      }
-      return;
-    }
+    case zan::kHubOk:
+      break;
     case zan::kHubUnreachable:
-      messageId = 5736;
-      break;
+      logHubProblem(m_HubStatus, 5736, offer.path, true, kHubLogSource);
+      return false;
     case zan::kHubNotAHub:
-      messageId = 5737;
-      break;
+      logHubProblem(m_HubStatus, 5737, offer.path, true, kHubLogSource);
+      return false;
     default:
-      messageId = 9708;
-      display = false;
-      break;
+      logHubProblem(m_HubStatus, 9708, offer.path, false, kHubLogSource);
+      return false;
   }
-  QString message = text(messageId);
-  QString source = kHubLogSource;
+  QString list;
+  if (readHubList(offer, false, list)) {
+    FillComboFromList(cmbDictionary, list);
+    selectStored(cmbDictionary, settings()->Dictionary(), "Dictionary", 5742);
+  }
+  if (readHubList(offer, true, list)) {
+    FillComboFromList(cmbWorkflow, list);
+    selectStored(cmbWorkflow, settings()->Workflow(), "Workflow", 5743);
+  }
+  return true;
+}
+
+// What the hub offers reaches the settings object before the lists run their handlers.
+bool ZANPdf3::openHub(const QString& path, zan::HubOffer& offer) {
+  offer = {};
+  offer.path = path;
+  herald().OpenHub(path, m_HubStatus);
+  hubOpen_ = m_HubStatus == zan::kHubOk;
+  offer.openStatus = m_HubStatus;
+  settings()->setHubOffer(offer);
+  return hubOpen_;
+}
+
+bool ZANPdf3::readHubList(zan::HubOffer& offer, bool workflows, QString& list) {
+  list.clear();
+  if (workflows) {
+    herald().GetWorkflows(list, m_HubStatus);
+  } else {
+    herald().GetDictionaries(list, m_HubStatus);
+  }
+  const bool delivered = m_HubStatus == zan::kHubOk;
+  (workflows ? offer.workflowsStatus : offer.dictionariesStatus) = m_HubStatus;
+  if (delivered) (workflows ? offer.workflows : offer.dictionaries) = zan::hubListNames(list);
+  settings()->setHubOffer(offer);
+  return delivered;
+}
+
+void ZANPdf3::selectStored(zan::controls::ComboBox* combo, const QString& stored,
+                           const char* setting, int messageId) {
+  SelectComboText(combo, stored);
+  if (combo->text() == stored) return;
+  m_SubstitutedSettings << QString::fromLatin1(setting);
+  if (stored.isEmpty()) return;  // nothing was chosen yet: the first entry is no substitute
+  std::int32_t number = -1;
+  QString message = text(messageId).arg(stored, combo->text());
+  QString source = kRefreshSource;
+  std::int16_t line = kStepLists;
+  bool reRaise = false, display = true;
+  textError().LogTheError(number, message, source, line, reRaise, display);
+}
+
+void ZANPdf3::logHubProblem(std::int32_t& status, int messageId, const QString& hub, bool display,
+                            const QString& where) {
+  QString message = messageId == 5739 ? text(messageId).arg(hub, QString::number(status))
+                                      : text(messageId) + QLatin1Char(' ') + text(5738).arg(hub);
+  QString source = where;
   std::int16_t line = 10;
   bool reRaise = false;
-  textError().LogTheError(m_HubStatus, message, source, line, reRaise, display);
+  textError().LogTheError(status, message, source, line, reRaise, display);
 }
 
 void ZANPdf3::refreshDocumentRows() {

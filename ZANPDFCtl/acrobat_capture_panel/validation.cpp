@@ -74,6 +74,7 @@ zan::controls::Control* ZANPdf3::controlForValidation(std::int32_t number) const
 }
 
 qint32 ZANPdf3::Validate() {
+  zan::requireInitDone(!m_Loading, "Validate");
   try {
     zan::PdfSettings* s = settings();
     s->setPageContent(cmbPageContent->text());

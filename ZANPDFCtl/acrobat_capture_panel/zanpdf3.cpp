@@ -40,7 +40,8 @@ void putProperty(Body&& body) {
 ZANPdf3::ZANPdf3(QWidget* parent) : ZANPdf3(zan::PanelEnvironment::defaults(), parent) {}
 
 ZANPdf3::ZANPdf3(zan::PanelEnvironment env, QWidget* parent)
-    : QWidget(parent), env_(std::move(env)) {
+    : ZANPdf3Surface(parent), env_(std::move(env)) {
+  env_.require();
   setObjectName(QStringLiteral("ZANPdf3"));
   m_form.setFailurePolicy([this](const zan::AutomationError& e) { reportUserPathFailure(e); });
   m_form.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
@@ -49,13 +50,28 @@ ZANPdf3::ZANPdf3(zan::PanelEnvironment env, QWidget* parent)
 
   m_Loading = true;
   settings()->setPdfEngine(QStringLiteral("3"));
-  m_Herald = env_.makeHub();
+  m_Herald = env_.createHub();
   LocalizeControls();
   m_HubSearchElements.clear();
   putEnabled(true);
 }
 
 ZANPdf3::~ZANPdf3() {
+  // Destroyed by a host's code that ran during a hub search: give back what the search holds.
+  if (hubSearchDepth_ > 0) {
+    RestoreHubSearchElements();
+    try {
+      env_.platform->setMousePointer(zan::MousePointer::Default);
+    } catch (...) {
+    }
+  }
+  if (hubOpen_ && m_Herald) {
+    try {
+      std::int32_t status = 0;
+      m_Herald->CloseHub(status);
+    } catch (...) {
+    }
+  }
   m_form.releaseControls();
   confidenceEntry_.reset();
   // Component destructors are not allowed to throw; release in the documented order.
@@ -67,7 +83,7 @@ ZANPdf3::~ZANPdf3() {
 }
 
 zan::PdfSettings* ZANPdf3::settings() const {
-  if (!m_Settings) m_Settings = env_.makeSettings();
+  if (!m_Settings) m_Settings = env_.createSettings();
   return m_Settings.get();
 }
 
@@ -198,8 +214,13 @@ void ZANPdf3::setPDFInputImageType(qint32 ZANFormat) {
 }
 
 void ZANPdf3::RestoreDefaults() {
+  zan::requireInitDone(!m_Loading, "RestoreDefaults");
   settings()->RestoreDefaults();
   Refresh();
+}
+
+QStringList ZANPdf3::SubstitutedSettings() const {
+  return m_SubstitutedSettings;
 }
 
 void ZANPdf3::ShowAboutBox() {

@@ -78,6 +78,16 @@ QHash<int, QString> usEnglishTexts() {
       {5736, QStringLiteral("The hub path specified is unreachable.")},
       {5737, QStringLiteral(
                  "The hub path does not point to a valid hub or the directory path is incorrect.")},
+      {5738, QStringLiteral("Workgroup hub: \"%1\"")},
+      {5739, QStringLiteral("The workgroup hub \"%1\" could not be closed (status %2).")},
+      {5740, QStringLiteral("The stored page content \"%1\" is not one of the choices; \"%2\" is "
+                            "shown instead.")},
+      {5741, QStringLiteral("The stored language \"%1\" is not one of the choices; \"%2\" is "
+                            "shown instead.")},
+      {5742, QStringLiteral("The workgroup hub does not offer the stored dictionary \"%1\"; \"%2\" "
+                            "is shown instead.")},
+      {5743, QStringLiteral("The workgroup hub does not offer the stored workflow \"%1\"; \"%2\" "
+                            "is shown instead.")},
       // Acrobat Capture panel: capture languages.
       {5800, QStringLiteral("Brazilian Portuguese")},
       {5801, QStringLiteral("Catalan")},
@@ -114,8 +124,9 @@ std::shared_ptr<const StringTable> StringTable::fromJsonFile(
   const QString source = QStringLiteral("StringTable.fromJsonFile");
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    raiseError(53, source,
-               QStringLiteral("Cannot read the string table \"%1\": %2").arg(path, file.errorString()));
+    raiseError(
+        53, source,
+        QStringLiteral("Cannot read the string table \"%1\": %2").arg(path, file.errorString()));
   }
   QJsonParseError parseError;
   const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);

@@ -22,10 +22,12 @@ class StringTable {
 
   explicit StringTable(QHash<int, QString> texts,
                        std::shared_ptr<const StringTable> fallback = nullptr);
+  virtual ~StringTable() = default;
 
-  // The text of `id`; fails with error 326 "Resource with identifier 'id' not found".
-  QString text(int id) const;
-  bool contains(int id) const;
+  // The text of `id`; fails with error 326 "Resource with identifier 'id' not found". Virtual
+  // so that a host may look texts up elsewhere, or a test make one lookup fail.
+  virtual QString text(int id) const;
+  virtual bool contains(int id) const;
 
  private:
   QHash<int, QString> texts_;

@@ -11,19 +11,22 @@ namespace {
 const QString kWorkflows = QStringLiteral("Workflows");
 const QString kDictionaries = QStringLiteral("Dictionaries");
 
-bool isFolder(const QString& path) {
+// A folder of the hub itself: no symbolic link that could lead out of it.
+bool isHubFolder(const QString& path) {
   const QFileInfo info(path);
-  return info.exists() && info.isDir();
+  return info.exists() && info.isDir() && !info.isSymLink();
 }
 
-// The file names in `folder` joined as "A|B|", or a failure when the folder cannot be listed.
+// The names of the regular files in `folder` joined as "A|B|", or a failure when the folder
+// cannot be listed.
 bool listNames(const QString& folder, QString& list) {
   QDir dir(folder);
-  if (!dir.exists() || !QFileInfo(folder).isReadable()) return false;
-  QStringList names = dir.entryList(QDir::Files, QDir::NoSort);
-  names.erase(std::remove_if(names.begin(), names.end(),
-                             [](const QString& n) { return n.contains(QLatin1Char('|')); }),
-              names.end());
+  if (!isHubFolder(folder) || !QFileInfo(folder).isReadable()) return false;
+  QStringList names;
+  for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::NoSort)) {
+    if (entry.isFile() && !entry.isSymLink() && !entry.fileName().contains(QLatin1Char('|')))
+      names << entry.fileName();
+  }
   // Case-insensitive order, ties broken by the exact text so that the order never depends on
   // the file system.
   std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
@@ -36,6 +39,16 @@ bool listNames(const QString& folder, QString& list) {
 }
 
 }  // namespace
+
+QStringList hubListNames(const QString& list) {
+  QStringList names;
+  for (const QString& piece : list.split(QLatin1Char('|'))) {
+    if (piece.isEmpty()) break;
+    const qsizetype dot = piece.indexOf(QLatin1Char('.'));
+    names << (dot >= 1 ? piece.left(dot) : piece);
+  }
+  return names;
+}
 
 void FolderHub::OpenHub(const QString& path, std::int32_t& status) {
   isOpen_ = false;
@@ -50,8 +63,8 @@ void FolderHub::OpenHub(const QString& path, std::int32_t& status) {
     return;
   }
   const QDir dir(path);
-  if (!info.isDir() || !isFolder(dir.filePath(kWorkflows)) ||
-      !isFolder(dir.filePath(kDictionaries))) {
+  if (!info.isDir() || !isHubFolder(dir.filePath(kWorkflows)) ||
+      !isHubFolder(dir.filePath(kDictionaries))) {
     status = kHubNotAHub;
     return;
   }

@@ -16,6 +16,18 @@ enum HubStatus : std::int32_t {
   kHubFailure = 7,      // any other failure (also: an operation before OpenHub)
 };
 
+// The names a hub name list offers, as the panels show them: the list ends at its first empty
+// name, and a name loses the part from its first "." on unless that "." is its first character.
+QStringList hubListNames(const QString& list);
+
+// What a workgroup hub offered when it was last searched: the path as it was opened, the status
+// of each operation (0 when it was not asked) and the names of each list that was read.
+struct HubOffer {
+  QString path;
+  std::int32_t openStatus = 0, dictionariesStatus = 0, workflowsStatus = 0;
+  QStringList dictionaries, workflows;
+};
+
 class HeraldHub {
  public:
   virtual ~HeraldHub() = default;
@@ -27,8 +39,9 @@ class HeraldHub {
 };
 
 // A workgroup hub on disk: a folder that holds a "Workflows" folder and a "Dictionaries"
-// folder; the names of the files in each (sorted) are the workflow and dictionary names. A name
-// that contains "|" is left out rather than corrupting the list.
+// folder (real folders, not symbolic links); the names of the regular files in each (sorted)
+// are the workflow and dictionary names. Symbolic links, folders and special files inside them
+// are not offered, nor is a name that contains "|" (it would corrupt the list).
 class FolderHub final : public HeraldHub {
  public:
   void OpenHub(const QString& path, std::int32_t& status) override;

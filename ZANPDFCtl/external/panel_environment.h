@@ -33,6 +33,15 @@ struct PanelEnvironment {
   // Real implementations: Qt platform, US English, PdfSettings, FolderHub, QtFolderBrowser,
   // ZANLinks, threadAboutBox().
   static PanelEnvironment defaults();
+
+  // Fails with error 91 naming the first service or factory that is missing.
+  void require() const;
+  // What the factories hand out; each fails with error 91 when its factory is missing or hands
+  // out nothing, so that a panel fails with a clear error instead of using a null object.
+  std::unique_ptr<PdfSettings> createSettings() const;
+  std::unique_ptr<HeraldHub> createHub() const;
+  std::unique_ptr<FolderBrowser> createFolderBrowser() const;
+  ZANLinks* createLinks(QWidget* parent) const;
 };
 
 }  // namespace zan

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace zan {
 namespace {
@@ -115,26 +116,26 @@ class Reader {
   SetupPart& two_;
 };
 
-class Writer {
+// Gathers every stored setting with its part and key, for Save.
+class Collector {
  public:
-  Writer(SetupPart& one, SetupPart& two) : one_(one), two_(two) {}
+  struct Value {
+    int part;
+    QString key;
+    QVariant value;
+  };
+  std::vector<Value> values;
+
   void text(int part, const QString& key, const QString& member) {
-    put(part, key, QVariant(member));
+    values.push_back({part, key, member});
   }
-  void boolean(int part, const QString& key, bool member) { put(part, key, QVariant(member)); }
+  void boolean(int part, const QString& key, bool member) { values.push_back({part, key, member}); }
   void integer(int part, const QString& key, std::int32_t member) {
-    put(part, key, QVariant(static_cast<int>(member)));
+    values.push_back({part, key, static_cast<int>(member)});
   }
   void integer(int part, const QString& key, std::int16_t member) {
-    put(part, key, QVariant(static_cast<int>(member)));
+    values.push_back({part, key, static_cast<int>(member)});
   }
-
- private:
-  void put(int part, const QString& key, const QVariant& v) {
-    (part == 1 ? one_ : two_).setValue(key, v);
-  }
-  SetupPart& one_;
-  SetupPart& two_;
 };
 
 }  // namespace
@@ -233,9 +234,37 @@ void PdfSettings::Load(SetupPart& partOne, SetupPart& partTwo, const QVariant& /
 }
 
 void PdfSettings::Save(SetupPart& partOne, SetupPart& partTwo) {
-  partOne.setValue(QStringLiteral("PdfEngine"), pdfEngine_);
-  Writer writer(partOne, partTwo);
-  visitStored(writer);
+  Collector collector;
+  collector.text(1, QStringLiteral("PdfEngine"), pdfEngine_);
+  visitStored(collector);
+  struct Previous {
+    SetupPart* part;
+    QString key;
+    bool existed;
+    QVariant value;
+  };
+  std::vector<Previous> written;
+  try {
+    for (const Collector::Value& v : collector.values) {
+      SetupPart& part = v.part == 1 ? partOne : partTwo;
+      const bool existed = part.contains(v.key);
+      written.push_back({&part, v.key, existed, existed ? part.value(v.key) : QVariant()});
+      part.setValue(v.key, v.value);
+    }
+  } catch (...) {
+    const AutomationError failure = currentError();
+    for (auto it = written.rbegin(); it != written.rend(); ++it) {
+      try {
+        if (it->existed)
+          it->part->setValue(it->key, it->value);
+        else
+          it->part->removeValue(it->key);
+      } catch (...) {
+        // The part refuses to be put back too; the original failure is what the caller needs.
+      }
+    }
+    raiseError(failure);
+  }
 }
 
 void PdfSettings::RestoreDefaults() {

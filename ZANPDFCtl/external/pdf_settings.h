@@ -9,11 +9,13 @@
 // docs/settings-rules.md.
 
 #include "external/doc_info_field.h"
+#include "external/herald_hub.h"
 
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 namespace zan {
 
@@ -103,10 +105,17 @@ class PdfSettings {
   virtual bool PDFDeleteHungDoc() const { return pdfDeleteHungDoc_; }
   virtual void setPDFDeleteHungDoc(bool v) { pdfDeleteHungDoc_ = v; }
 
+  // What the workgroup hub offered when the panel last searched it. CheckSettings checks the
+  // hub, the workflow and the dictionary against it; without one (a settings object no panel
+  // drives) those three checks are not made. Not stored; kept by Load and RestoreDefaults.
+  virtual std::optional<HubOffer> hubOffer() const { return hubOffer_; }
+  virtual void setHubOffer(const std::optional<HubOffer>& offer) { hubOffer_ = offer; }
+
   // Reads every setting of this release script from the two parts (a key that is missing
   // keeps its default). `item` is unused and always empty.
   virtual void Load(SetupPart& partOne, SetupPart& partTwo, const QVariant& item = {});
-  // Stores every setting into the two parts.
+  // Stores every setting into the two parts, all or none: when a part refuses a value, the keys
+  // already written are put back as they were and the failure is raised.
   virtual void Save(SetupPart& partOne, SetupPart& partTwo);
   // Resets every setting to its default; PdfEngine and Enabled are kept.
   virtual void RestoreDefaults();
@@ -121,6 +130,7 @@ class PdfSettings {
   template <class Visitor>
   void visitStored(Visitor& visitor);
   void checkCaptureSettings();
+  void checkCaptureHub();
   void checkOcrSettings();
 
   QString pdfEngine_;
@@ -138,6 +148,7 @@ class PdfSettings {
   QString workgroupHub_, watchedFolder_, pdfOutputFolder_, pdfOutputMachine_;
   std::int32_t pdfInputImageType_ = 0;
   bool pdfWaitForStatus_ = true, pdfDeleteHungDoc_ = false;
+  std::optional<HubOffer> hubOffer_;
 };
 
 }  // namespace zan

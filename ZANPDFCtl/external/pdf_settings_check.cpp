@@ -51,6 +51,27 @@ void checkField(int n, const char* caption, const DocInfoField& field) {
                   .arg(QString::fromLatin1(caption), problem));
 }
 
+// The path without leading and trailing blanks, as a typed hub path is opened.
+QString withoutBlanks(const QString& path) {
+  qsizetype first = 0, last = path.size();
+  while (first < last && path[first] == QLatin1Char(' ')) ++first;
+  while (last > first && path[last - 1] == QLatin1Char(' ')) --last;
+  return path.mid(first, last - first);
+}
+
+QString openProblem(std::int32_t status) {
+  switch (status) {
+    case kHubUnreachable:
+      return QStringLiteral("the path cannot be reached");
+    case kHubNotAHub:
+      return QStringLiteral(
+          "it is no workgroup hub (a hub is a folder that holds a Workflows "
+          "and a Dictionaries folder)");
+    default:
+      return QStringLiteral("the hub answered with status %1").arg(status);
+  }
+}
+
 void checkThreshold(int n, std::int16_t threshold) {
   if (threshold < 0 || threshold > 100)
     reject(n, QStringLiteral("The confidence threshold %1 is invalid. Enter a value from 0 to 100.")
@@ -98,18 +119,39 @@ void PdfSettings::checkCaptureSettings() {
   if (isBlank(WorkgroupHub()))
     reject(536, QStringLiteral("The workgroup hub is missing. Enter the folder of the Acrobat "
                                "Capture workgroup hub."));
+  checkCaptureHub();
   if (isBlank(WatchedFolder()))
     reject(537, QStringLiteral("The watched folder is missing. Enter the folder that Acrobat "
                                "Capture watches for new documents."));
+  const std::optional<HubOffer> offer = hubOffer();
+  if (offer && offer->workflowsStatus != kHubOk)
+    reject(541,
+           QStringLiteral("The workflows of the workgroup hub \"%1\" could not be read (status "
+                          "%2), so no workflow can be chosen. Check the workgroup hub, then "
+                          "enter it again.")
+               .arg(WorkgroupHub(), QString::number(offer->workflowsStatus)));
   if (Workflow().isEmpty())
     reject(540, QStringLiteral("No workflow is chosen. Choose one of the workflows of the "
                                "workgroup hub."));
   if (Workflow() == kHubMissingEntry)
     reject(541, QStringLiteral("The workflow cannot be chosen because the workgroup hub is missing "
                                "or invalid. Check the workgroup hub."));
+  if (offer && !offer->workflows.contains(Workflow()))
+    reject(540, QStringLiteral("The workgroup hub \"%1\" offers no workflow \"%2\". Choose one of "
+                               "its workflows.")
+                    .arg(WorkgroupHub(), Workflow()));
+  if (offer && offer->dictionariesStatus != kHubOk)
+    reject(526, QStringLiteral("The dictionaries of the workgroup hub \"%1\" could not be read "
+                               "(status %2), so no dictionary can be chosen. Check the workgroup "
+                               "hub, then enter it again.")
+                    .arg(WorkgroupHub(), QString::number(offer->dictionariesStatus)));
   if (Dictionary() == kHubMissingEntry)
     reject(526, QStringLiteral("The dictionary cannot be chosen because the workgroup hub is "
                                "missing or invalid. Check the workgroup hub."));
+  if (offer && !Dictionary().isEmpty() && !offer->dictionaries.contains(Dictionary()))
+    reject(526, QStringLiteral("The workgroup hub \"%1\" offers no dictionary \"%2\". Choose one "
+                               "of its dictionaries.")
+                    .arg(WorkgroupHub(), Dictionary()));
   if (!pageContents.contains(PageContent()))
     reject(525, QStringLiteral("The page content \"%1\" is invalid. Choose one of: %2.")
                     .arg(PageContent(), pageContents.join(QStringLiteral(", "))));
@@ -126,6 +168,21 @@ void PdfSettings::checkCaptureSettings() {
   checkField(517, "Subject", SubjectField());
   checkField(518, "Author", AuthorField());
   checkField(519, "Keywords", KeywordsField());
+}
+
+// The hub must be the one the panel searched last, and that search must have opened it.
+void PdfSettings::checkCaptureHub() {
+  const std::optional<HubOffer> offer = hubOffer();
+  if (!offer) return;
+  const QString hub = WorkgroupHub();
+  if (offer->path != hub && offer->path != withoutBlanks(hub))
+    reject(536, QStringLiteral("The workgroup hub \"%1\" has not been opened, so its workflows and "
+                               "dictionaries are unknown. Enter the workgroup hub again.")
+                    .arg(hub));
+  if (offer->openStatus != kHubOk)
+    reject(536, QStringLiteral("The workgroup hub \"%1\" cannot be opened: %2. Enter the folder of "
+                               "an Acrobat Capture workgroup hub.")
+                    .arg(hub, openProblem(offer->openStatus)));
 }
 
 void PdfSettings::checkOcrSettings() {

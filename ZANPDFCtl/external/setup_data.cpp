@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -72,6 +71,71 @@ QStringList readNames(const QString& path, const QJsonObject& root, const QStrin
   return names;
 }
 
+const QStringList& ownKeys() {
+  static const QStringList keys{QStringLiteral("format"),       QStringLiteral("version"),
+                                QStringLiteral("SetupPartOne"), QStringLiteral("SetupPartTwo"),
+                                QStringLiteral("indexFields"),  QStringLiteral("batchFields")};
+  return keys;
+}
+
+// The members of the top-level object of `json`, a text QJsonDocument accepted as an object,
+// as raw key and value texts in file order.
+QList<QPair<QByteArray, QByteArray>> topLevelMembers(const QByteArray& json) {
+  qsizetype i = 0;
+  const qsizetype n = json.size();
+  const auto skipBlanks = [&] {
+    while (i < n && (json[i] == ' ' || json[i] == '\t' || json[i] == '\n' || json[i] == '\r')) ++i;
+  };
+  const auto skipString = [&] {  // from the opening quote to after the closing one
+    for (++i; i < n && json[i] != '"'; ++i)
+      if (json[i] == '\\') ++i;
+    ++i;
+  };
+  const auto skipValue = [&] {
+    if (json[i] == '"') return skipString();
+    if (json[i] != '{' && json[i] != '[') {  // a number, true, false or null
+      while (i < n && !QByteArrayView(",}] \t\r\n").contains(json[i])) ++i;
+      return;
+    }
+    int depth = 0;
+    do {
+      const char c = json[i];
+      if (c == '"') {
+        skipString();
+        continue;
+      }
+      if (c == '{' || c == '[') ++depth;
+      if (c == '}' || c == ']') --depth;
+      ++i;
+    } while (i < n && depth > 0);
+  };
+  QList<QPair<QByteArray, QByteArray>> members;
+  if (json.startsWith("\xEF\xBB\xBF")) i = 3;
+  skipBlanks();
+  ++i;  // '{'
+  while (true) {
+    skipBlanks();
+    if (i >= n || json[i] != '"') break;
+    const qsizetype keyStart = i;
+    skipString();
+    const QByteArray key = json.mid(keyStart, i - keyStart);
+    skipBlanks();
+    ++i;  // ':'
+    skipBlanks();
+    const qsizetype valueStart = i;
+    skipValue();
+    members.append({key, json.mid(valueStart, i - valueStart)});
+    skipBlanks();
+    if (i >= n || json[i] != ',') break;
+    ++i;
+  }
+  return members;
+}
+
+QString decodedKey(const QByteArray& rawKey) {
+  return QJsonDocument::fromJson("[" + rawKey + "]").array().at(0).toString();
+}
+
 QJsonObject writePart(const MemorySetupPart& part) {
   QJsonObject o;
   const QVariantMap values = part.toMap();
@@ -100,7 +164,7 @@ QJsonObject writePart(const MemorySetupPart& part) {
 
 SetupFile::SetupFile(const QString& path, QObject* parent) : MemorySetupData(parent), path_(path) {}
 
-std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
+std::unique_ptr<SetupFile> SetupFile::load(const QString& path, std::shared_ptr<FileSystem> fs) {
   const QFileInfo info(path);
   if (path.isEmpty() || !info.exists())
     refuse(kFileNotFound, path, QStringLiteral("it does not exist"));
@@ -132,6 +196,9 @@ std::unique_ptr<SetupFile> SetupFile::load(const QString& path) {
            QStringLiteral("its version is not supported (expected %1)").arg(kVersion));
 
   auto setup = std::make_unique<SetupFile>(path);
+  setup->setFileSystem(std::move(fs));
+  for (const auto& member : topLevelMembers(bytes))
+    if (!ownKeys().contains(decodedKey(member.first))) setup->foreign_.append(member);
   setup->partOne().assign(readPart(path, root, QStringLiteral("SetupPartOne")));
   setup->partTwo().assign(readPart(path, root, QStringLiteral("SetupPartTwo")));
   setup->setIndexFields(readNames(path, root, QStringLiteral("indexFields")));
@@ -147,25 +214,19 @@ QByteArray SetupFile::toJson() const {
   root.insert(QStringLiteral("SetupPartTwo"), writePart(partTwo()));
   root.insert(QStringLiteral("indexFields"), QJsonArray::fromStringList(indexFields()));
   root.insert(QStringLiteral("batchFields"), QJsonArray::fromStringList(batchFields()));
-  return QJsonDocument(root).toJson(QJsonDocument::Indented);
+  QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Indented);
+  if (foreign_.isEmpty()) return json;
+  // The foreign members follow ours, with their values exactly as the file held them.
+  json.truncate(json.lastIndexOf('}'));
+  while (json.endsWith('\n')) json.chop(1);
+  for (const auto& [key, value] : foreign_) json += ",\n    " + key + ": " + value;
+  return json + "\n}\n";
 }
 
 void SetupFile::save() const {
   if (path_.isEmpty()) refuse(kFileAccess, path_, QStringLiteral("no file name is set"));
-  if (QFileInfo(path_).isDir())
-    refuse(kFileAccess, path_, QStringLiteral("it is a folder, not a file"));
-  const QByteArray bytes = toJson();
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly))
-    refuse(kFileAccess, path_, QStringLiteral("it cannot be written (%1)").arg(file.errorString()));
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    refuse(kFileAccess, path_, QStringLiteral("writing failed (%1)").arg(reason));
-  }
-  if (!file.commit())
-    refuse(kFileAccess, path_,
-           QStringLiteral("it cannot be replaced (%1)").arg(file.errorString()));
+  QString problem;
+  if (!replaceFile(*fs_, path_, toJson(), problem)) refuse(kFileAccess, path_, problem);
 }
 
 SetupData& requireSetupData(SetupData* rd) {
@@ -174,6 +235,13 @@ SetupData& requireSetupData(SetupData* rd) {
                QStringLiteral("Object variable or With block variable not set"));
   }
   return *rd;
+}
+
+void requireInitDone(bool initDone, const char* member) {
+  if (!initDone) {
+    raiseError(-1, QStringLiteral("QelPDFSetup.") + QLatin1String(member),
+               QStringLiteral("The panel holds no stored settings yet: call Init first."));
+  }
 }
 
 }  // namespace zan

@@ -2,11 +2,16 @@
 // The host's setup data: the stored settings of one release script, in two property bags,
 // plus the link sources (index fields and batch fields) that the links control offers.
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantMap>
+
+#include "external/file_system.h"
 
 #include <memory>
 
@@ -19,6 +24,7 @@ class SetupPart {
   virtual bool contains(const QString& key) const = 0;
   virtual QVariant value(const QString& key) const = 0;  // invalid when missing
   virtual void setValue(const QString& key, const QVariant& value) = 0;
+  virtual void removeValue(const QString& key) = 0;
   virtual QStringList keys() const = 0;
 };
 
@@ -28,6 +34,7 @@ class MemorySetupPart final : public SetupPart {
   bool contains(const QString& key) const override { return values_.contains(key); }
   QVariant value(const QString& key) const override { return values_.value(key); }
   void setValue(const QString& key, const QVariant& value) override { values_.insert(key, value); }
+  void removeValue(const QString& key) override { values_.remove(key); }
   QStringList keys() const override { return values_.keys(); }
   QVariantMap toMap() const { return values_; }
   void assign(const QVariantMap& values) { values_ = values; }
@@ -72,28 +79,42 @@ class MemorySetupData : public SetupData {
 // "Object variable or With block variable not set", as using a classic Nothing does.
 SetupData& requireSetupData(SetupData* rd);
 
+// A panel member that needs the stored settings, called before a successful Init, fails with
+// number -1, source "QelPDFSetup." + `member` and "... call Init first.".
+void requireInitDone(bool initDone, const char* member);
+
 // Setup data stored in a JSON file:
 //   {"format": "zan-release-setup", "version": 1, "SetupPartOne": {...}, "SetupPartTwo": {...},
 //    "indexFields": [...], "batchFields": [...]}
 // Part values are JSON strings, integral numbers or Booleans. Values are kept exactly as
 // stored: a relative path (for example a workgroup hub "../hub") is left for the host to
-// resolve. Failures carry source "SetupFile" and number 53 (file not found), 75 (the file
-// cannot be read or written) or 321 (not a setup file of this format).
+// resolve. Other top-level members (a "comment", another program's data) are written back
+// unchanged, as the file held them. Failures carry source "SetupFile" and number 53 (file not
+// found), 75 (the file cannot be read or written) or 321 (not a setup file of this format).
 class SetupFile final : public MemorySetupData {
   Q_OBJECT
  public:
   // Reads `path`. A missing, unreadable, corrupt, truncated or foreign file fails with an
-  // AutomationError whose description names the file and the problem.
-  static std::unique_ptr<SetupFile> load(const QString& path);
+  // AutomationError whose description names the file and the problem. `fs` is the file layer
+  // save() writes through.
+  static std::unique_ptr<SetupFile> load(const QString& path,
+                                         std::shared_ptr<FileSystem> fs = FileSystem::posix());
   explicit SetupFile(const QString& path, QObject* parent = nullptr);
 
   QString path() const { return path_; }
-  // Writes the file atomically (QSaveFile): a failed save leaves an existing file untouched.
+  void setFileSystem(std::shared_ptr<FileSystem> fs) { fs_ = std::move(fs); }
+  // Replaces the file atomically (see replaceFile): a write, sync or rename that fails leaves
+  // the old file untouched, its owner, group and mode are kept, and a symbolic link is written
+  // through to its target. A file with further hard links gets a new identity under this name;
+  // the other names keep the old contents.
   void save() const;
   QByteArray toJson() const;
 
  private:
   QString path_;
+  std::shared_ptr<FileSystem> fs_ = FileSystem::posix();
+  // Top-level members this program does not own: raw key and value texts, in file order.
+  QList<QPair<QByteArray, QByteArray>> foreign_;
 };
 
 }  // namespace zan

@@ -12,7 +12,8 @@ const QString kEngine = QStringLiteral("2");
 ZANPdf::ZANPdf(QWidget* parent) : ZANPdf(zan::PanelEnvironment::defaults(), parent) {}
 
 ZANPdf::ZANPdf(zan::PanelEnvironment env, QWidget* parent)
-    : QWidget(parent), m_env(std::move(env)) {
+    : ZANPdfSurface(parent), m_env(std::move(env)) {
+  m_env.require();
   m_Loading = true;
   m_form.setFailurePolicy([this](const zan::AutomationError& error) { reportFailure(error); });
   createControls();
@@ -27,7 +28,7 @@ ZANPdf::~ZANPdf() {
 }
 
 zan::PdfSettings* ZANPdf::settings() const {
-  if (!m_Settings) m_Settings = m_env.makeSettings();
+  if (!m_Settings) m_Settings = m_env.createSettings();
   return m_Settings.get();
 }
 
@@ -70,8 +71,13 @@ void ZANPdf::NotifyChange() {
 }
 
 void ZANPdf::RestoreDefaults() {
+  zan::requireInitDone(!m_Loading, "RestoreDefaults");
   settings()->RestoreDefaults();
   Refresh();
+}
+
+QStringList ZANPdf::SubstitutedSettings() const {
+  return m_SubstitutedSettings;
 }
 
 void ZANPdf::ShowAboutBox() {

@@ -54,13 +54,14 @@ void ZANPdf::LocalizeControls() {
   fill(cmbAccuracy, kAccuracies);
 }
 
-void ZANPdf::FillCombo(zan::controls::ComboBox* list, std::int32_t setting) {
+void ZANPdf::FillCombo(zan::controls::ComboBox* list, std::int32_t setting, const char* name) {
   for (int i = 0; i < list->listCount(); ++i) {
     if (list->itemData(i) == setting) {
       list->setListIndex(i);
       return;
     }
   }
+  m_SubstitutedSettings << QString::fromLatin1(name);
   std::int32_t number = -1;
   QString message = text(kInternalError);
   QString source = QStringLiteral("QelPDFSetup.FillCombo()");

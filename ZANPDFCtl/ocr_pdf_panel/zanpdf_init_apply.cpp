@@ -23,6 +23,7 @@ void ZANPdf::Init(zan::SetupData*& rd) {
 }
 
 void ZANPdf::Apply(zan::SetupData*& rd) {
+  zan::requireInitDone(!m_Loading, "Apply");
   const qint32 result = Validate();
   if (result != 0) zan::raiseError(result, QStringLiteral("QelPDFSetup.Apply"), m_ValidateError);
   zan::SetupPart& partOne = zan::requireSetupData(rd).SetupPartOne();

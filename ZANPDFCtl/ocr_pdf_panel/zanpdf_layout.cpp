@@ -75,7 +75,7 @@ void ZANPdf::createControls() {
 
   fraPDFHeaderlinks =
       frame("fraPDFHeaderlinks", settingsFrame, 2880, 240, 4332, 1632, "#PDF Header Links");
-  PDFHeaderLinks = m_env.makeLinks(fraPDFHeaderlinks->widget());
+  PDFHeaderLinks = m_env.createLinks(fraPDFHeaderlinks->widget());
   PDFHeaderLinks->applyPanelDesign(1200, 2823);
   PDFHeaderLinksControl = m_form.add<zan::controls::HostedControl>(
       QStringLiteral("PDFHeaderLinks"), fraPDFHeaderlinks->widget(), PDFHeaderLinks);

@@ -6,9 +6,10 @@
 
 void ZANPdf::Refresh() {
   zan::PdfSettings* s = settings();
-  FillCombo(cmbOutputFormatType, s->OutputFormatType());
-  FillCombo(cmbLanguage, s->OcrLanguage());
-  FillCombo(cmbAccuracy, s->Accuracy());
+  m_SubstitutedSettings.clear();
+  FillCombo(cmbOutputFormatType, s->OutputFormatType(), "OutputFormatType");
+  FillCombo(cmbLanguage, s->OcrLanguage(), "OcrLanguage");
+  FillCombo(cmbAccuracy, s->Accuracy(), "Accuracy");
   txtConfidenceThreshold->setText(QString::number(s->ConfidenceThreshold()));
   chkLowOcrConfidence->setValue(s->LowOcrConfidence() ? 1 : 0);
   chkWordNotInDictionary->setValue(s->WordNotInDictionary() ? 1 : 0);

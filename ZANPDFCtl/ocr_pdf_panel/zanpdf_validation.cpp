@@ -36,6 +36,7 @@ zan::controls::Control* ZANPdf::focusControlFor(std::int32_t number) const {
 }
 
 qint32 ZANPdf::Validate() {
+  zan::requireInitDone(!m_Loading, "Validate");
   try {
     zan::PdfSettings* s = settings();
     s->setOutputFormatType(cmbOutputFormatType->itemData(cmbOutputFormatType->listIndex()));

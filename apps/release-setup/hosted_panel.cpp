@@ -44,6 +44,7 @@ class PanelAdapter final : public HostedPanel {
   void Apply(SetupData*& rd) override { panel()->Apply(rd); }
   void RestoreDefaults() override { panel()->RestoreDefaults(); }
   void ShowAboutBox() override { panel()->ShowAboutBox(); }
+  QStringList SubstitutedSettings() const override { return panel()->SubstitutedSettings(); }
 
  private:
   // The dialog owns the panel widget; a call after it is gone is a host fault worth a clear

@@ -6,6 +6,7 @@
 #include "external/panel_environment.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
@@ -63,6 +64,8 @@ class HostedPanel {
   virtual void Apply(SetupData*& rd) = 0;
   virtual void RestoreDefaults() = 0;
   virtual void ShowAboutBox() = 0;
+  // The settings the panel shows differently from what is stored (see SubstitutedSettings).
+  virtual QStringList SubstitutedSettings() const = 0;
 };
 
 // Creates the panel of `kind` as a child of `parent`, with `env` as its outside world.

@@ -79,7 +79,9 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
     delete panel_->widget();
     throw;
   }
-  setUnsaved(false);
+  // A stored choice the panel could not show was replaced (and the user told): what OK would
+  // store differs from the file.
+  setUnsaved(!panel_->SubstitutedSettings().isEmpty());
 }
 
 ReleaseSetupDialog::~ReleaseSetupDialog() {

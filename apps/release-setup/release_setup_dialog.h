@@ -1,7 +1,8 @@
 #pragma once
 // The release-setup dialog: places one settings panel above OK, Cancel, Apply and About, and
 // drives it in the order a host must follow:
-//   create the panel; register OK, Cancel and Apply for hub searches (ZANPdf3); Init(rd);
+//   create the panel; register OK, Cancel and Apply for hub searches (ZANPdf3); Init(rd)
+//   (a stored choice the panel had to replace marks the title unsaved);
 //   Change -> Apply available, title marked unsaved; Error -> the message is shown;
 //   OK / Apply -> Validate; rejected: ValidateError shown, SetValidateFocus;
 //                accepted: Apply(rd), then the setup file is saved atomically;

@@ -128,9 +128,11 @@ TEST_F(EditingTest, ThresholdBoxWiring) {
 class ProbeHub : public zan::HeraldHub {
  public:
   QStringList calls;
-  std::int32_t openStatus = zan::kHubOk, dictionariesStatus = zan::kHubOk;
-  bool failOpen = false;
+  std::int32_t openStatus = zan::kHubOk, dictionariesStatus = zan::kHubOk,
+               closeStatus = zan::kHubOk;
+  bool failOpen = false, failWorkflows = false;
   std::function<void()> probe;
+  std::shared_ptr<QStringList> shared;  // also receives every call, and outlives the hub
 
   void OpenHub(const QString& path, std::int32_t& status) override {
     record("OpenHub:" + path);
@@ -145,17 +147,19 @@ class ProbeHub : public zan::HeraldHub {
   }
   void GetWorkflows(QString& list, std::int32_t& status) override {
     record("GetWorkflows");
+    if (failWorkflows) zan::raiseError(76, "Hub", "Path not found");
     list = opened_ + "-flow|";
     status = zan::kHubOk;
   }
   void CloseHub(std::int32_t& status) override {
     record("CloseHub");
-    status = zan::kHubOk;
+    status = closeStatus;
   }
 
  private:
   void record(const QString& call) {
     calls << call;
+    if (shared) *shared << call;
     if (probe) probe();
   }
   QString opened_;
@@ -240,9 +244,10 @@ TEST_F(HubEntryTest, HubStatusesLeaveListsAsTheyWere) {
   expectRestored();
 }
 
-// Catches a failing search leaving the pointer busy or elements disabled (also when a
-// registered value is no object), the failure format, or the failure lost on the user path.
-TEST_F(HubEntryTest, FailedSearchRestoresAndReportsTheStep) {
+// Catches a failing search leaving the pointer busy, elements disabled or an opened hub open,
+// the failure format, the failure lost on the user path, or a hub that could not be closed
+// passing unreported.
+TEST_F(HubEntryTest, FailedSearchRestoresClosesAndReports) {
   createRegistered();
   init();
   probe().failOpen = true;
@@ -254,11 +259,12 @@ TEST_F(HubEntryTest, FailedSearchRestoresAndReportsTheStep) {
   expectRestored();
 
   probe().failOpen = false;
-  QVariant notAnObject(42);
-  panel->DisableElementDuringHubSearch(notAnObject);
+  probe().failWorkflows = true;
+  probe().calls.clear();
   e = failureOf([&] { panel->setWorkgroupHub("y"); });
-  EXPECT_EQ(e.number, 424);
-  EXPECT_EQ(e.description, "Line# 10 Desc: Line #: 2; Object required");
+  EXPECT_EQ(e.description, "Line# 10 Desc: Line #: 9; Path not found");
+  EXPECT_EQ(probe().calls,
+            QStringList({"OpenHub:y", "GetDictionaries", "GetWorkflows", "CloseHub"}));
   expectRestored();
 
   world.platform->boxes.clear();
@@ -266,8 +272,94 @@ TEST_F(HubEntryTest, FailedSearchRestoresAndReportsTheStep) {
   edit("txtWorkgroupHub")->setFocus();
   QTest::keyClick(edit("txtWorkgroupHub"), Qt::Key_Z);
   ASSERT_EQ(world.platform->boxes.size(), 1u);
-  EXPECT_TRUE(world.platform->boxes[0].text.startsWith("Line #: 2; Object required"));
+  EXPECT_TRUE(world.platform->boxes[0].text.startsWith("Line #: 9; Path not found"));
   expectRestored();
+
+  probe().failWorkflows = false;
+  probe().closeStatus = zan::kHubFailure;
+  world.platform->boxes.clear();
+  panel->setWorkgroupHub("/srv/hub");
+  ASSERT_EQ(world.platform->boxes.size(), 1u);
+  EXPECT_EQ(world.platform->boxes[0].text,
+            "The workgroup hub \"/srv/hub\" could not be closed (status 7).\r(#7)");
+}
+
+// Catches a value that is no host element accepted at registration (and failing every later
+// search instead), or a destroyed element still used by the next search.
+TEST_F(HubEntryTest, RegistrationRefusesNonElementsAndForgetsDestroyedOnes) {
+  createRegistered();
+  init();
+  QObject noEnabledProperty;
+  const std::pair<QVariant, QString> refused[] = {
+      {QVariant(42),
+       "Object required: register an object with an Enabled property; the value "
+       "given is int."},
+      {QVariant(),
+       "Object required: register an object with an Enabled property; the value "
+       "given is nothing."},
+      {QVariant::fromValue<QObject*>(nullptr),
+       "Object required: register an object with an Enabled property; the value given is a null "
+       "object."},
+      {QVariant::fromValue(&noEnabledProperty),
+       "Object doesn't support this property or method: the QObject registered has no writable "
+       "Enabled property."}};
+  for (auto [value, message] : refused) {
+    const AutomationError e = failureOf([&] { panel->DisableElementDuringHubSearch(value); });
+    EXPECT_EQ(e.number, message.startsWith("Object required") ? 424 : 438);
+    EXPECT_EQ(e.source, "QelPDFSetup.DisableElementDuringHubSearch");
+    EXPECT_EQ(e.description, message);
+  }
+  auto* doomed = new QPushButton;
+  QVariant element = QVariant::fromValue<QObject*>(doomed);
+  panel->DisableElementDuringHubSearch(element);
+  panel->setWorkgroupHub("first");
+  delete doomed;
+  panel->setWorkgroupHub("second");
+  EXPECT_EQ(entries("cmbWorkflow"), QStringList{"second-flow"});
+  expectRestored();
+}
+
+// Catches a panel that reads its freed memory when code running during a hub search (pending
+// messages, a host's Change handler, the browse dialog) destroys it, or that leaves the host's
+// elements disabled, the pointer busy or the hub open behind it.
+TEST_F(HubEntryTest, PanelDestroyedDuringASearch) {
+  const struct {
+    const char* name;
+    bool inChangeHandler, inBrowser, byTyping;
+  } ways[] = {{"pending messages, property put", false, false, false},
+              {"pending messages, typing", false, false, true},
+              {"Change handler", true, false, false},
+              {"browse dialog", false, true, false}};
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    auto hubCalls = std::make_shared<QStringList>();
+    world.hubFactory = [hubCalls] {
+      auto hub = std::make_unique<ProbeHub>();
+      hub->shared = hubCalls;
+      return hub;
+    };
+    createRegistered();
+    init();
+    show();
+    const std::function<void()> destroy = [this] { panel.reset(); }, none;
+    world.platform->onPendingMessages = way.inChangeHandler || way.inBrowser ? none : destroy;
+    world.browseLog->onShow = way.inBrowser ? destroy : none;
+    world.browseAnswer = "/picked";
+    if (way.inChangeHandler) QObject::connect(panel.get(), &ZANPdf3::Change, destroy);
+    if (way.byTyping) {
+      edit("txtWorkgroupHub")->setFocus();
+      QTest::keyClick(edit("txtWorkgroupHub"), Qt::Key_H);
+    } else if (way.inBrowser) {
+      QTest::mouseClick(child("cmdBrowseHub"), Qt::LeftButton);
+    } else {
+      panel->setWorkgroupHub("/srv/hub");
+    }
+    EXPECT_EQ(panel, nullptr);
+    expectRestored();
+    EXPECT_EQ(hubCalls->count("CloseHub") >= hubCalls->count("OpenHub:/srv/hub"), true);
+    world.platform->onPendingMessages = nullptr;
+    world.browseLog->onShow = nullptr;
+  }
 }
 
 // Catches a nested search (user input processed during a search) losing the saved states,

@@ -114,28 +114,151 @@ TEST_F(LoadingTest, ControlsShowTheStoredValues) {
   EXPECT_TRUE(world.platform->boxes.empty());
 }
 
-// Catches a wrong message, number or Display flag for a hub status, lists cleared on failure,
-// or CloseHub / document rows skipped after a failed open.
+// Catches a wrong message, number or Display flag for a hub status, a message that does not
+// name the hub, lists cleared on failure, or CloseHub / document rows skipped after a failed
+// open.
 TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
+  const QString named = " Workgroup hub: \"/srv/missing\"";
   const std::pair<std::int32_t, QString> cases[] = {
-      {5, "The hub path specified is unreachable.\r(#5)"},
-      {6, "The hub path does not point to a valid hub or the directory path is incorrect.\r(#6)"},
-      {7, "Internal Error.\r(#7)"}};
+      {5, "The hub path specified is unreachable." + named + "\r(#5)"},
+      {6, "The hub path does not point to a valid hub or the directory path is incorrect." + named +
+              "\r(#6)"},
+      {7, "Internal Error." + named + "\r(#7)"}};
   for (const auto& [status, text] : cases) {
     SCOPED_TRACE(status);
+    rd.partTwo().assign({});
     initWithHub("Alpha|", "Flow|");
     world.platform->boxes.clear();
     hub().calls.clear();
     world.links->calls.clear();
     hub().openStatus = status;
-    panel->RestoreDefaults();
+    store("WorkgroupHub", "/srv/missing");
+    init();
     ASSERT_EQ(world.platform->boxes.size(), 1u);
     EXPECT_EQ(world.platform->boxes[0].title, "Text ERROR");
     EXPECT_EQ(world.platform->boxes[0].text, text);
     EXPECT_EQ(entries("cmbDictionary"), QStringList{"Alpha"});
     EXPECT_EQ(entries("cmbWorkflow"), QStringList{"Flow"});
-    EXPECT_EQ(hub().calls, QStringList({"OpenHub:", "CloseHub"}));
+    EXPECT_EQ(hub().calls, QStringList({"CloseHub", "OpenHub:/srv/missing", "CloseHub"}));
     EXPECT_EQ(world.links->calls.filter("AddLink(").size(), 4);
+  }
+}
+
+// Catches a stored page content, language, dictionary or workflow that no list offers being
+// replaced by the first entry without a word (and then saved as if the user had chosen it), a
+// message that does not name the stored value and its substitute, or the host left unable to
+// learn which settings the panel shows differently from what is stored.
+TEST_F(LoadingTest, StoredChoicesTheListsLackAreNamed) {
+  store("PageContent", "Nonsense");
+  store("CaptureLanguage", "Klingon");
+  store("Dictionary", "Gone");
+  store("Workflow", "No Such Workflow");
+  initWithHub("English|", "Invoices|Archive|");
+  QStringList texts;
+  for (const auto& box : world.platform->boxes) texts << box.text;
+  EXPECT_EQ(texts,
+            QStringList({"The stored page content \"Nonsense\" is not one of the choices; "
+                         "\"Formatted Text & Graphics\" is shown instead.\r(#-1)",
+                         "The stored language \"Klingon\" is not one of the choices; \"Brazilian "
+                         "Portuguese\" is shown instead.\r(#-1)",
+                         "The workgroup hub does not offer the stored dictionary \"Gone\"; "
+                         "\"English\" is shown instead.\r(#-1)",
+                         "The workgroup hub does not offer the stored workflow \"No Such "
+                         "Workflow\"; \"Invoices\" is shown instead.\r(#-1)"}));
+  EXPECT_EQ(panel->SubstitutedSettings(),
+            QStringList({"PageContent", "CaptureLanguage", "Dictionary", "Workflow"}));
+  EXPECT_EQ(panel->property("SubstitutedSettings").toStringList(), panel->SubstitutedSettings());
+
+  // Nothing chosen yet is no substitute worth a message, but still differs from what is stored.
+  world.platform->boxes.clear();
+  store("PageContent", "Image Only");
+  store("CaptureLanguage", "German");
+  store("Dictionary", "English");
+  store("Workflow", "");
+  init();
+  EXPECT_TRUE(world.platform->boxes.empty());
+  EXPECT_EQ(panel->SubstitutedSettings(), QStringList{"Workflow"});
+  store("Workflow", "Archive");
+  init();
+  EXPECT_TRUE(panel->SubstitutedSettings().isEmpty());
+}
+
+// Catches settings saved for a hub the panel could not open, or with lists the hub could not
+// deliver turned into other settings (the stored dictionary saved as empty): Validate refuses
+// them with a message naming the hub or the value, and Apply leaves the setup data as it was.
+TEST_F(LoadingTest, HubFailuresAreNotSavedAsSettings) {
+  const struct {
+    const char* name;
+    std::function<void(zan::MemoryHub&)> breakIt;
+    bool typeHub;  // the failure comes with a hub the user types after Init
+    std::int32_t n;
+    QString mentioned;
+  } cases[] = {
+      {"dictionaries unreadable", [](zan::MemoryHub& h) { h.dictionariesStatus = 7; }, false, 526,
+       "\"/srv/hub\""},
+      {"workflows unreadable", [](zan::MemoryHub& h) { h.workflowsStatus = 7; }, false, 541,
+       "\"/srv/hub\""},
+      {"typed hub unreachable", [](zan::MemoryHub& h) { h.openStatus = zan::kHubUnreachable; },
+       true, 536, "\"/nonexistent\""},
+      {"typed hub is no hub", [](zan::MemoryHub& h) { h.openStatus = zan::kHubNotAHub; }, true, 536,
+       "\"/nonexistent\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    rd.partTwo().assign({{"WorkgroupHub", "/srv/hub"},
+                         {"WatchedFolder", "/srv/watched"},
+                         {"Dictionary", "Legal"},
+                         {"Workflow", "Flow"}});
+    create();
+    hub().dictionaries = "English|Legal|";
+    hub().workflows = "Flow|";
+    if (!c.typeHub) c.breakIt(hub());
+    init();
+    if (c.typeHub) {
+      c.breakIt(hub());
+      panel->setWorkgroupHub("/nonexistent");
+    }
+    EXPECT_EQ(panel->Validate(), zan::kObjectErrorBase + c.n);
+    EXPECT_TRUE(panel->ValidateError().contains(c.mentioned))
+        << panel->ValidateError().toStdString();
+    const QVariantMap before = rd.partTwo().toMap();
+    zan::SetupData* p = &rd;
+    EXPECT_EQ(failureOf([&] { panel->Apply(p); }).number, zan::kObjectErrorBase + c.n);
+    EXPECT_EQ(rd.partTwo().toMap(), before);
+  }
+}
+
+// Catches a member that needs the stored settings running before Init: Validate copying the
+// unloaded controls into the settings object (so that a later Init and Apply store five wrong
+// Booleans), Apply storing them, or RestoreDefaults changing them.
+TEST_F(LoadingTest, MembersBeforeInitChangeNothing) {
+  const std::pair<const char*, std::function<void(ZANPdf3&)>> members[] = {
+      {"Validate", [](ZANPdf3& p) { p.Validate(); }},
+      {"Apply",
+       [this](ZANPdf3& p) {
+         zan::SetupData* r = &rd;
+         p.Apply(r);
+       }},
+      {"RestoreDefaults", [](ZANPdf3& p) { p.RestoreDefaults(); }}};
+  for (const auto& [member, call] : members) {
+    SCOPED_TRACE(member);
+    rd.partOne().assign({});
+    rd.partTwo().assign({{"WorkgroupHub", "/srv/hub"}, {"WatchedFolder", "/w"}, {"Workflow", "W"}});
+    create();
+    hub().workflows = "W|";
+    hub().dictionaries = "D|";
+    const AutomationError e = failureOf([&] { call(*panel); });
+    EXPECT_EQ(e.number, -1);
+    EXPECT_EQ(e.source, QString("QelPDFSetup.") + member);
+    EXPECT_TRUE(e.description.contains("call Init first")) << e.description.toStdString();
+    EXPECT_EQ(rd.partOne().toMap(), QVariantMap());
+    init();
+    zan::SetupData* p = &rd;
+    panel->Apply(p);
+    for (const char* key : {"LowOcrConfidence", "WordNotInDictionary"})
+      EXPECT_EQ(rd.partOne().value(key), QVariant(true)) << key;
+    for (const char* key : {"EmbedFonts", "AutoPageRotation", "PDFWaitForStatus"})
+      EXPECT_EQ(rd.partTwo().value(key), QVariant(true)) << key;
   }
 }
 
@@ -247,17 +370,19 @@ TEST_F(LoadingTest, ValidateMapsFailuresToControls) {
           "chkAutoPageRotation txtWorkgroupHub txtWatchedFolder cmbPageContent - cmbWorkflow "
           "cmbWorkflow cmbPageContent")
           .split(' ');
-  std::vector<std::pair<int, QString>> cases;
-  for (int i = 0; i < targets.size(); ++i) cases.push_back({513 + i, targets[i]});
-  cases.push_back({600, "-"});
-  cases.push_back({-5 - 0x40000, "-"});
+  // Failure numbers with their control; 600 lies beyond the range, 5 outside the object range.
+  std::vector<std::pair<std::int32_t, QString>> cases;
+  for (int i = 0; i < targets.size(); ++i)
+    cases.push_back({zan::kObjectErrorBase + 513 + i, targets[i]});
+  cases.push_back({zan::kObjectErrorBase + 600, "-"});
+  cases.push_back({5, "-"});
   scripted->failAt = "CheckSettings";
-  for (const auto& [n, name] : cases) {
-    SCOPED_TRACE(n);
-    scripted->failNumber = zan::kObjectErrorBase + n;
-    const QString original = QString("failure %1").arg(zan::kObjectErrorBase + n);
+  for (const auto& [number, name] : cases) {
+    SCOPED_TRACE(number);
+    scripted->failNumber = number;
+    const QString original = QString("failure %1").arg(number);
     if (name != "-") {
-      EXPECT_EQ(panel->Validate(), zan::kObjectErrorBase + n);
+      EXPECT_EQ(panel->Validate(), number);
       EXPECT_EQ(panel->ValidateError(), original);
       child("cmdRestoreDefaults")->setFocus();  // start on a control no number names
       panel->SetValidateFocus();

@@ -6,6 +6,7 @@
 #include "component/zan_component.h"
 #include "external/herald_hub.h"
 #include "external/setup_data.h"
+#include "failure_of.h"
 #include "ocr_pdf_panel/zanpdf.h"
 #include "test_environment.h"
 
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -75,7 +77,8 @@ TEST(TypeLibrary, HelpStringsAsPublished) {
   EXPECT_EQ(help("_ZANPdf3", "ShowAboutBox"), "Displays the about box");
   EXPECT_EQ(help("_ZANPdf3", "Validate"), "Verify that the current PDF settings are legal.");
   EXPECT_EQ(help("__ZANPdf", "Change"), "Raised when the user changes a PDF setting.");
-  EXPECT_EQ(help("__ZANPdf3", "Error"), "Raised when a user action causes an error in the control.");
+  EXPECT_EQ(help("__ZANPdf3", "Error"),
+            "Raised when a user action causes an error in the control.");
   for (const MemberDesc& m : lib.find("_ZANPdf")->members)
     EXPECT_EQ(m.helpString, help("_ZANPdf3", qPrintable(m.name))) << m.name.toStdString();
 }
@@ -184,6 +187,117 @@ TEST_P(BothPanels, ChangeAndErrorArriveByEventIdWithWritableArguments) {
   EXPECT_EQ(seen, (QVector<Variant>{Variant(std::int32_t{380}), Variant(message), Variant(source),
                                     Variant(std::int16_t{0}), Variant(false), Variant(true)}));
   EXPECT_EQ(QList<int>({number, line, reRaise, display}), QList<int>({7, 12, true, false}));
+}
+
+// Catches a panel that crashes on an outside world without a service or a factory, or with a
+// factory that hands out nothing, instead of failing with a clear error (also through the class
+// factory), and a browse button that crashes when the folder browser factory hands out nothing.
+TEST_P(BothPanels, MissingOutsideComponentsFailClearly) {
+  const bool capture = QByteArray(GetParam()) == "ZANPdf3";
+  const struct {
+    const char* name;
+    std::function<void(zan::PanelEnvironment&)> breakIt;
+    const char* named;
+  } cases[] = {
+      {"no platform", [](zan::PanelEnvironment& e) { e.platform.reset(); }, "platform services"},
+      {"no string table", [](zan::PanelEnvironment& e) { e.strings.reset(); }, "string table"},
+      {"no settings factory", [](zan::PanelEnvironment& e) { e.makeSettings = nullptr; },
+       "settings factory"},
+      {"settings factory hands out nothing",
+       [](zan::PanelEnvironment& e) { e.makeSettings = [] { return nullptr; }; },
+       "settings factory handed out no settings object"},
+      {"hub factory hands out nothing",
+       [](zan::PanelEnvironment& e) { e.makeHub = [] { return nullptr; }; },
+       capture ? "hub factory handed out no hub" : nullptr},
+      {"links factory hands out nothing",
+       [](zan::PanelEnvironment& e) { e.makeLinks = [](QWidget*) { return nullptr; }; },
+       "links control factory handed out no links control"},
+      {"no about box", [](zan::PanelEnvironment& e) { e.aboutBox = nullptr; }, "about box"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestWorld world;
+    zan::PanelEnvironment env = world.environment();
+    c.breakIt(env);
+    const zan::AutomationError e = zan::testing::failureOf([&] {
+      std::unique_ptr<QWidget> panel(capture ? static_cast<QWidget*>(new ZANPdf3(env))
+                                             : new ZANPdf(env));
+    });
+    if (!c.named) {  // the OCR panel uses no hub
+      EXPECT_EQ(e.number, 0);
+      continue;
+    }
+    EXPECT_EQ(e.number, 91);
+    EXPECT_TRUE(e.description.contains(c.named)) << e.description.toStdString();
+    void* f = nullptr;
+    ASSERT_EQ(ZANDllGetClassObject(GetParam(), &f), 0);
+    auto* factory = static_cast<zan::component::ClassFactory*>(f);
+    Dispatch* d = nullptr;
+    EXPECT_NE(factory->CreateInstance(nullptr, &env, &d), 0);
+    factory->Release();
+    EXPECT_EQ(d, nullptr);
+    EXPECT_TRUE(QString::fromUtf8(ZANDllGetLastError()).contains(c.named));
+  }
+  if (!capture) return;
+  TestWorld world;
+  zan::PanelEnvironment env = world.environment();
+  env.makeFolderBrowser = [] { return nullptr; };
+  ZANPdf3 panel(env);
+  panel.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+  panel.findChild<QPushButton*>("cmdBrowseHub")->click();
+  ASSERT_EQ(world.platform->boxes.size(), 1u);
+  EXPECT_TRUE(
+      world.platform->boxes[0].text.contains("folder browser factory handed out no browser"));
+}
+
+// Catches a member reached through Qt's meta-object system (QMetaObject::invokeMethod, directly
+// or queued, QObject::setProperty) that lets its failure cross Qt's frames, or that leaves the
+// caller no way to learn of it (result, LastError, Error event), while the late-bound surface
+// still reports the member's own failure.
+TEST_P(BothPanels, MetaObjectCallersLearnOfFailuresWithoutExceptions) {
+  LateBound p(GetParam(), [](TestWorld& w) { w.log = std::make_shared<zan::testing::CallLog>(); });
+  QWidget* panel = p.panel.get();
+  QStringList events;
+  std::uint32_t cookie = 0;
+  p.d->ConnectEvent(
+      2, [&](DispId, QVector<Variant>& args) { events << args[1].text(); }, &cookie);
+
+  qint32 result = 0;
+  EXPECT_NO_THROW(QMetaObject::invokeMethod(panel, "Validate", Qt::DirectConnection,
+                                            Q_RETURN_ARG(qint32, result)));
+  EXPECT_EQ(result, -1);
+  const QVariantMap error = panel->property("LastError").toMap();
+  EXPECT_EQ(error.value("number").toInt(), -1);
+  EXPECT_EQ(error.value("source").toString(), "QelPDFSetup.Validate");
+  EXPECT_TRUE(error.value("description").toString().contains("call Init first"));
+  EXPECT_EQ(events.size(), 1);
+
+  EXPECT_NO_THROW(QMetaObject::invokeMethod(panel, "SetValidateFocus", Qt::QueuedConnection));
+  EXPECT_NO_THROW(QCoreApplication::processEvents());
+  EXPECT_EQ(panel->property("LastError").toMap().value("description"), "No validation failure.");
+  EXPECT_EQ(events.size(), 2);
+
+  zan::MemorySetupData rd;
+  zan::SetupData* handle = &rd;
+  EXPECT_TRUE(QMetaObject::invokeMethod(panel, "Init", Qt::DirectConnection,
+                                        Q_ARG(zan::SetupData*&, handle)));
+  EXPECT_TRUE(panel->property("LastError").toMap().isEmpty());  // a success clears it
+  p.world.log->failName = "settings.setEnabled";
+  EXPECT_NO_THROW(panel->setProperty("Enabled", false));
+  EXPECT_TRUE(panel->property("LastError")
+                  .toMap()
+                  .value("description")
+                  .toString()
+                  .contains("settings.setEnabled"));
+  EXPECT_EQ(events.size(), 3);
+
+  // The late-bound surface still hands out the member's own failure.
+  QVector<Variant> none;
+  const InvokeResult r = p.call("SetValidateFocus", Method, none);
+  EXPECT_EQ(r.status, status::kException);
+  EXPECT_EQ(r.error.description, "No validation failure.");
+  EXPECT_EQ(events.size(), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(ZANPdfCtl4, BothPanels, ::testing::Values("ZANPdf3", "ZANPdf"));

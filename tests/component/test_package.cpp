@@ -46,7 +46,8 @@ TEST(Package, ExampleHostBuildsAndRunsAgainstTheInstalledPackage) {
   for (const QStringList& step :
        {QStringList{"-S", ZAN_SOURCE_DIR "/examples/embed-host", "-B", build,
                     "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_BUILD_TYPE=Debug",
-                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER},
+                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
+                    "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS, "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
         QStringList{"--build", build}}) {
     const auto [code, out] = run(cmake, step);
     ASSERT_EQ(code, 0) << out;

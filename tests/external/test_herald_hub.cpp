@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zan;
@@ -102,4 +103,28 @@ TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
   EXPECT_EQ(listed(h, true),
             QStringLiteral("Archive Scans.wfl|PDF Image Only.wfl|Searchable Office.wfl|#1"));
   EXPECT_EQ(listed(h, false), QStringLiteral("English.dic|Legal.dic|Medical.dic|#1"));
+}
+
+// Catches a hub that offers what lies outside it or is no plain file: a Workflows folder that is
+// a symbolic link to another folder (such as /etc), links to files outside or inside the hub,
+// or a named pipe.
+TEST(FolderHub, OffersOnlyRegularFilesOfItsOwnFolders) {
+  QTemporaryDir root;
+  make(root, {"outside/secret.wfl", "hub/Workflows/Real.wfl", "hub/Dictionaries/English.dic",
+              "linked/Dictionaries/"});
+  const QString hub = root.filePath(QStringLiteral("hub"));
+  ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("outside/secret.wfl")),
+                          hub + QStringLiteral("/Workflows/Secret.wfl")));
+  ASSERT_TRUE(
+      QFile::link(QStringLiteral("Real.wfl"), hub + QStringLiteral("/Workflows/Alias.wfl")));
+  ASSERT_EQ(
+      ::mkfifo(QFile::encodeName(hub + QStringLiteral("/Workflows/Pipe.wfl")).constData(), 0600),
+      0);
+  ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("outside")),
+                          root.filePath(QStringLiteral("linked/Workflows"))));
+  FolderHub h;
+  ASSERT_EQ(openStatus(h, hub), kHubOk);
+  EXPECT_EQ(listed(h, true), QStringLiteral("Real.wfl|#1"));
+  EXPECT_EQ(openStatus(h, root.filePath(QStringLiteral("linked"))), kHubNotAHub);
+  EXPECT_EQ(listed(h, true), QStringLiteral("#7"));
 }

@@ -159,3 +159,59 @@ TEST(PdfSettings, LoadRefusesWrongTypes) {
     EXPECT_TRUE(s.Enabled());
   }
 }
+
+namespace {
+
+// A property bag that refuses the write numbered `refuseAt`, counting the writes of all bags
+// that share `writes`.
+class RefusingPart final : public SetupPart {
+ public:
+  RefusingPart(MemorySetupPart& part, int& writes, int refuseAt)
+      : part_(part), writes_(writes), refuseAt_(refuseAt) {}
+  bool contains(const QString& key) const override { return part_.contains(key); }
+  QVariant value(const QString& key) const override { return part_.value(key); }
+  void setValue(const QString& key, const QVariant& value) override {
+    if (writes_++ == refuseAt_)
+      raiseError(75, QStringLiteral("SetupPart"), QStringLiteral("The value was refused."));
+    part_.setValue(key, value);
+  }
+  void removeValue(const QString& key) override { part_.removeValue(key); }
+  QStringList keys() const override { return part_.keys(); }
+
+ private:
+  MemorySetupPart& part_;
+  int& writes_;
+  const int refuseAt_;
+};
+
+}  // namespace
+
+// Catches a Save that leaves the setup data half updated when a part refuses a value: whichever
+// write fails, the failure reaches the caller and both parts hold exactly what they held (keys
+// Save added are gone again, keys it changed are restored, keys it does not own are untouched).
+TEST(PdfSettings, SaveStoresAllOrNothing) {
+  PdfSettings s;
+  s.setWorkflow(QStringLiteral("New"));
+  s.setConfidenceThreshold(50);
+  MemorySetupPart one, two;
+  one.setValue(QStringLiteral("ConfidenceThreshold"), 80);
+  two.setValue(QStringLiteral("Workflow"), QStringLiteral("Old"));
+  two.setValue(QStringLiteral("Other.Program"), 5);
+  int total = 0;
+  {
+    MemorySetupPart o = one, t = two;
+    RefusingPart a(o, total, -1), b(t, total, -1);
+    s.Save(a, b);
+    EXPECT_EQ(t.value(QStringLiteral("Workflow")).toString(), QStringLiteral("New"));
+  }
+  ASSERT_EQ(total, 44);  // every setting and the engine
+  for (int n = 0; n < total; ++n) {
+    SCOPED_TRACE(n);
+    MemorySetupPart o = one, t = two;
+    int writes = 0;
+    RefusingPart a(o, writes, n), b(t, writes, n);
+    EXPECT_EQ(zan::testing::failureOf([&] { s.Save(a, b); }).number, 75);
+    EXPECT_EQ(snapshot(o), snapshot(one));
+    EXPECT_EQ(snapshot(t), snapshot(two));
+  }
+}

@@ -106,3 +106,57 @@ TEST(PdfSettingsCheck, EveryRuleAndItsNumber) {
     EXPECT_GT(e.description.size(), 20) << "the user needs a real message";
   }
 }
+
+// Catches settings saved for a hub that could not be opened or whose lists could not be read,
+// or with a workflow or dictionary the hub does not offer; a rule that names neither the hub
+// nor the value; blanks around a typed hub path taken for another hub; and the hub rules
+// applied when no panel told the settings object what the hub offers.
+TEST(PdfSettingsCheck, HubRulesFollowWhatTheHubOffered) {
+  using O = HubOffer&;
+  const struct {
+    const char* name;
+    std::function<void(O)> change;
+    std::int32_t n;         // 0x80040000 + n; 0 accepted
+    const char* mentioned;  // a text the message contains
+  } cases[] = {
+      {"offered", [](O) {}, 0, ""},
+      {"opened with the blanks removed", [](O o) { o.path = "/srv/hub"; }, 0, ""},
+      {"another hub searched", [](O o) { o.path = "/srv/old-hub"; }, 536, " /srv/hub "},
+      {"unreachable", [](O o) { o.openStatus = kHubUnreachable; }, 536, "cannot be reached"},
+      {"no hub", [](O o) { o.openStatus = kHubNotAHub; }, 536, "no workgroup hub"},
+      {"open status 9", [](O o) { o.openStatus = 9; }, 536, "status 9"},
+      {"workflows unread", [](O o) { o.workflowsStatus = kHubFailure; }, 541, "status 7"},
+      {"workflow not offered", [](O o) { o.workflows = {"Invoices"}; }, 540, "Archive Scans"},
+      {"dictionaries unread", [](O o) { o.dictionariesStatus = kHubFailure; }, 526, "status 7"},
+      {"dictionary not offered", [](O o) { o.dictionaries = {"Legal"}; }, 526, "English"},
+      {"dictionary in other case", [](O o) { o.dictionaries = {"english"}; }, 526, "English"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PdfSettings s;
+    s.setPdfEngine(QStringLiteral("3"));
+    s.setWorkgroupHub(QStringLiteral(" /srv/hub "));
+    s.setWatchedFolder(QStringLiteral("/srv/watched"));
+    s.setWorkflow(QStringLiteral("Archive Scans"));
+    s.setDictionary(QStringLiteral("English"));
+    HubOffer offer{
+        QStringLiteral(" /srv/hub "),     kHubOk, kHubOk, kHubOk, {QStringLiteral("English")},
+        {QStringLiteral("Archive Scans")}};
+    c.change(offer);
+    s.setHubOffer(offer);
+    const AutomationError e = zan::testing::failureOf([&] { s.CheckSettings(); });
+    EXPECT_EQ(e.number, c.n == 0 ? 0 : kObjectErrorBase + c.n);
+    EXPECT_TRUE(e.description.contains(QString::fromLatin1(c.mentioned)))
+        << e.description.toStdString();
+    if (c.n == 0) continue;
+    s.setHubOffer(std::nullopt);  // a settings object no panel drives
+    EXPECT_NO_THROW(s.CheckSettings());
+  }
+  PdfSettings empty;
+  empty.setPdfEngine(QStringLiteral("3"));
+  empty.setWorkgroupHub(QStringLiteral("/srv/hub"));
+  empty.setWatchedFolder(QStringLiteral("/srv/watched"));
+  empty.setWorkflow(QStringLiteral("W"));
+  empty.setHubOffer(HubOffer{QStringLiteral("/srv/hub"), kHubOk, kHubOk, kHubOk, {}, {"W"}});
+  EXPECT_NO_THROW(empty.CheckSettings()) << "no dictionary chosen is allowed";
+}

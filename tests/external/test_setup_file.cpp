@@ -2,6 +2,7 @@
 #include "external/setup_data.h"
 
 #include "external_support.h"
+#include "test_environment.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zan;
@@ -129,6 +131,99 @@ TEST(SetupFile, FailedSavesKeepTheTarget) {
   EXPECT_TRUE(QFileInfo(folder).isDir());
   QFile::setPermissions(QFileInfo(locked).path(),
                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Catches a save that reports success though a step of writing the new file failed (a full
+// disk surfaces only when the data is flushed), or that leaves the old file cut short or
+// replaced, or the unfinished new file beside it: each step of the file layer fails in turn.
+TEST(SetupFile, EveryFailedStepKeepsTheOldFile) {
+  const char* const steps[] = {"file.resolveLinks", "file.status",   "file.createTemporary",
+                               "file.write",        "file.setOwner", "file.setMode",
+                               "file.sync",         "file.close",    "file.rename"};
+  for (const char* step : steps) {
+    SCOPED_TRACE(step);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("setup.json"));
+    writeAll(path, "old contents\n");
+    auto log = std::make_shared<zan::testing::CallLog>();
+    log->failName = QString::fromLatin1(step);
+    auto setup = sampleSetup(path);
+    setup->setFileSystem(std::make_shared<zan::testing::FaultyFileSystem>(
+        log, QStringLiteral("No space left on device")));
+    const AutomationError e = failureOf([&] { setup->save(); });
+    EXPECT_FALSE(log->failed.isEmpty());
+    EXPECT_EQ(e.number, 75);
+    EXPECT_TRUE(e.description.contains(path) && e.description.contains("No space left on device"))
+        << e.description.toStdString();
+    EXPECT_EQ(readAll(path), "old contents\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("setup.json")});
+  }
+}
+
+// Catches a save that hands the file to the user who saved it or resets its permissions (0640
+// owned by someone else, read-only 0444, 0000, set-group-id), or that replaces a symbolic link by
+// a plain file instead of writing the file it points to.
+TEST(SetupFile, SaveKeepsOwnerModeAndSymbolicLinks) {
+  const bool root = geteuid() == 0;  // only root can give a file to another user
+  for (const unsigned mode : {0640u, 0444u, 0000u, 02640u}) {
+    SCOPED_TRACE(mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("setup.json"));
+    const QByteArray native = QFile::encodeName(path);
+    writeAll(path, "{}");
+    if (root) {
+      ASSERT_EQ(::chown(native.constData(), 4242, 4343), 0);
+    }
+    ASSERT_EQ(::chmod(native.constData(), mode), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(native.constData(), &before), 0);
+    sampleSetup(path)->save();
+    struct stat after {};
+    ASSERT_EQ(::stat(native.constData(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    if (root) {
+      EXPECT_EQ(after.st_uid, 4242u);
+    }
+    EXPECT_NE(after.st_ino, before.st_ino);  // replaced, not rewritten in place
+  }
+  QTemporaryDir dir;
+  QDir(dir.path()).mkpath(QStringLiteral("real"));
+  const QString target = dir.filePath(QStringLiteral("real/setup.json"));
+  const QString link = dir.filePath(QStringLiteral("link.json"));
+  writeAll(target, "{}");
+  ASSERT_TRUE(QFile::link(QStringLiteral("real/setup.json"), link));
+  sampleSetup(link)->save();
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+  EXPECT_EQ(SetupFile::load(target)->indexFields(), sampleSetup(target)->indexFields());
+}
+
+// Catches top-level members the program does not own (a comment, another program's data with a
+// number beyond a double's precision, escaped texts) dropped or altered by a load and save, and
+// unknown keys inside the parts lost.
+TEST(SetupFile, MembersItDoesNotOwnSurviveASave) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("setup.json"));
+  const QByteArray foreign = R"({"list": [1, 2.50, {"deep": null}], "id": 12345678901234567890})";
+  writeAll(path, R"({"comment": "keep me", "format": "zan-release-setup", "version": 1,
+    "SetupPartOne": {"Other.Tool": "x"}, "SetupPartTwo": {"Workflow": "Old"},
+    "otherTool": )" + foreign +
+                     R"(, "caf\u00e9": "\ud83d\ude00", "flag": false})");
+  auto setup = SetupFile::load(path);
+  setup->partTwo().setValue(QStringLiteral("Workflow"), QStringLiteral("New"));
+  setup->save();
+  const QByteArray saved = readAll(path);
+  for (const QByteArray& kept :
+       {QByteArray(R"("comment": "keep me")"), QByteArray(R"("otherTool": )") + foreign,
+        QByteArray(R"("caf\u00e9": "\ud83d\ude00")"), QByteArray(R"("flag": false)")})
+    EXPECT_TRUE(saved.contains(kept)) << kept.toStdString() << "\n" << saved.toStdString();
+  auto again = SetupFile::load(path);
+  EXPECT_EQ(again->partOne().value(QStringLiteral("Other.Tool")).toString(), QStringLiteral("x"));
+  EXPECT_EQ(again->partTwo().value(QStringLiteral("Workflow")).toString(), QStringLiteral("New"));
+  again->save();
+  EXPECT_EQ(readAll(path), saved);
 }
 
 // Catches a shipped sample that no longer loads, fails the checks of either panel, or whose

@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace zan::host::testing {
 namespace {
 
@@ -55,6 +57,9 @@ TEST(ReleaseSetupCli, ScriptedOutputsAndExitCodes) {
       {{"--set", "WorkgroupHub=", "--validate"},
        3,
        "Validate: -2147220968\nValidateError: The workgroup hub is missing."},
+      {{"--set", "WorkgroupHub=/nonexistent", "--apply"},
+       3,
+       "The workgroup hub \"/nonexistent\" cannot be opened: the path cannot be reached."},
       {{"--set", "NoSuchThing=1"}, 2, "ZANPdf3 has no property NoSuchThing"},
       {{"--set", "PDFInputImageType=two"}, 2, "PDFInputImageType=two: not a 32-bit integer"},
       {{"--set", "ValidateError=x"}, 2, "ZANPdf3.ValidateError is read-only"},
@@ -92,6 +97,48 @@ TEST(ReleaseSetupCli, ApplyStoresPutsAndRefusesIllegalSettings) {
   run = runReleaseSetup(home.path(), {"--set", "WatchedFolder=", "--apply"});
   EXPECT_EQ(run.exitCode, 3);
   EXPECT_TRUE(run.err.contains("The watched folder is missing.")) << run.err.toStdString();
+  EXPECT_EQ(fileBytes(setup), before);
+}
+
+// Catches: a save on a full disk reported as done (exit 0) while the setup file is left empty or
+// cut short; the run must refuse (exit 2) with one line naming the file and the reason, and the
+// file must keep its old bytes. Needs a small tmpfs, which only root may mount; the injected
+// write failures of test_external cover the same path without one.
+TEST(ReleaseSetupCli, FullDiskRefusesTheSaveAndKeepsTheFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+  QTemporaryDir dir;
+  const QString disk = dir.filePath("small-disk");
+  QDir().mkpath(disk);
+  QProcess mount;
+  mount.start("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk});
+  if (!mount.waitForFinished(20000) || mount.exitStatus() != QProcess::NormalExit ||
+      mount.exitCode() != 0)
+    GTEST_SKIP() << "mounting a tmpfs is not permitted here: "
+                 << mount.readAllStandardError().toStdString();
+  const struct Unmount {
+    QString path;
+    ~Unmount() { QProcess::execute("umount", {path}); }
+  } unmount{disk};
+
+  const QString setup = seedWorkingSetup(bundledSetupPath(), disk + "/release-setup.json");
+  {
+    QFile filler(disk + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+  }
+  const QByteArray before = fileBytes(setup);
+  ASSERT_FALSE(before.isEmpty());
+  const QString hub = storedTwo(setup, "WorkgroupHub").toString();
+  const ProcessRun run =
+      runReleaseSetup(dir.path(), {"--setup", setup, "--set", "WorkgroupHub=" + hub, "--apply"});
+  EXPECT_EQ(run.exitCode, 2) << run.out.toStdString() << run.err.toStdString();
+  const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 1) << run.err.toStdString();
+  EXPECT_TRUE(lines[0].contains(setup) && lines[0].contains("No space left on device"))
+      << lines[0].toStdString();
+  EXPECT_FALSE(run.out.contains("Saved:"));
   EXPECT_EQ(fileBytes(setup), before);
 }
 

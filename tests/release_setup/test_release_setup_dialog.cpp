@@ -104,6 +104,23 @@ TEST(ReleaseSetupDialog, UserEditsApplyAndOkSaveTheSetupFile) {
   EXPECT_EQ(storedTwo(world.setupPath, "EnableStructure"), QVariant(true));
 }
 
+// Catches: a stored workflow the hub no longer offers replaced without a word, so that the user
+// neither learns of it nor sees that OK would store the substitute.
+TEST(ReleaseSetupDialog, ReplacedStoredChoiceIsToldAndMarkedUnsaved) {
+  HostWorld world;
+  {
+    auto document = SetupDocument::open(world.setupPath);
+    document->file().partTwo().setValue("Workflow", "No Such Workflow");
+    document->save();
+  }
+  auto dialog = world.open();
+  EXPECT_TRUE(dialog->hasUnsavedChanges());
+  EXPECT_TRUE(dialog->windowTitle().startsWith('*'));
+  ASSERT_EQ(world.platform->boxes.size(), 1u);
+  EXPECT_TRUE(world.platform->boxes[0].text.contains("\"No Such Workflow\"; \"Archive Scans\""))
+      << world.platform->boxes[0].text.toStdString();
+}
+
 class UnmappedRejection final : public PdfSettings {
  public:
   QVariant CheckSettings() override {

@@ -2,6 +2,7 @@
 
 #include "common/automation/qt_value.h"
 #include "common/automation/variant_coercion.h"
+#include "common/meta_call.h"
 
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -330,8 +331,10 @@ InvokeResult ObjectDispatch::Invoke(DispId id, std::uint16_t flags, QVector<Vari
     argv = {argv[1], nullptr, &propertyStatus, &propertyFlags};
   }
 
-  // The control's own qt_metacall: only moc-generated frames lie between here and the member.
+  // The control's own qt_metacall: only moc-generated frames lie between here and the member,
+  // which passes its failure on to this frame.
   try {
+    const MetaCall::PassFailureOn passOn(control_);
     control_->qt_metacall(call, b->qtIndex, argv.data());
   } catch (...) {
     InvokeResult r;

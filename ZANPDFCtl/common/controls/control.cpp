@@ -167,11 +167,25 @@ Control* Form::find(const QString& name) const {
 
 void Form::dispatch(const std::function<void()>& handler) const {
   if (!handler) return;
+  // The handler may destroy the form's surface (and the form with it): only these two shared
+  // counters are touched once it has run.
+  const std::shared_ptr<Liveness> liveness = liveness_;
+  ++liveness->dispatching;
+  AutomationError failure;
+  bool failed = false;
   try {
     handler();
   } catch (...) {
-    report(currentError());
+    failure = currentError();
+    failed = true;
   }
+  --liveness->dispatching;
+  if (!failed) return;
+  if (liveness->released) {
+    logFailure("A failure after the panel was destroyed:", failure);
+    return;
+  }
+  report(failure);
 }
 
 void Form::report(const AutomationError& error) const {
@@ -194,11 +208,22 @@ void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {
 }
 
 void Form::releaseControls() {
+  liveness_->released = true;
   focusWatcher_.reset();
   // Destroying the control objects disconnects every connection they are the context of.
   auto released = std::move(controls_);
   controls_.clear();
   released.clear();
+  // Destroyed by a handler that runs on the user path: Qt's code that called the handler goes on
+  // with its widget once the handler returns, so the widgets leave the surface for Qt's deferred
+  // deletion instead of dying with it.
+  if (liveness_->dispatching > 0 && surface_) {
+    for (QWidget* child : surface_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      child->hide();
+      child->setParent(nullptr);
+      child->deleteLater();
+    }
+  }
 }
 
 }  // namespace zan::controls

@@ -110,7 +110,8 @@ class Form {
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
   Control* find(const QString& name) const;
 
-  // Runs a user-path handler: any failure goes to the failure policy, never into Qt.
+  // Runs a user-path handler: any failure goes to the failure policy, never into Qt. The handler
+  // may destroy the surface; the form then touches nothing of itself any more.
   void dispatch(const std::function<void()>& handler) const;
 
   // The default policy writes the failure to the Qt log (qWarning); a panel installs one that
@@ -122,12 +123,19 @@ class Form {
   void setFocusEntryHandler(std::function<void(bool backward)> handler);
 
   // Releases every control (their handlers stop running); the widgets stay with Qt. Pointers
-  // to the controls are invalid afterwards. The destructor does this too.
+  // to the controls are invalid afterwards. The destructor does this too. Called while a
+  // handler runs on the user path (the surface is being destroyed by it), it also moves the
+  // surface's widgets out of the surface into Qt's deferred deletion.
   void releaseControls();
 
  private:
   class FocusWatcher;
+  struct Liveness {
+    int dispatching = 0;
+    bool released = false;
+  };
   void report(const AutomationError& error) const;
+  std::shared_ptr<Liveness> liveness_ = std::make_shared<Liveness>();
   QWidget* surface_;
   std::vector<std::unique_ptr<Control>> controls_;
   FailurePolicy policy_;
@@ -135,6 +143,8 @@ class Form {
 };
 
 // Twips to device-independent pixels.
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int twipsToPixels(int twips) {
+  return (twips + 7) / 15;
+}
 
 }  // namespace zan::controls
