@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QThread>
 
@@ -33,9 +34,8 @@ TempHub::TempHub() {
   copyFolder(QStringLiteral(ZAN_EXAMPLES_DIR "/hub/Workflows"), hub + QStringLiteral("/Workflows"));
   copyFolder(QStringLiteral(ZAN_EXAMPLES_DIR "/hub/Dictionaries"),
              hub + QStringLiteral("/Dictionaries"));
-  QFile codes(hub + QStringLiteral("/Dictionaries/Codes.dic"));
-  codes.open(QIODevice::WriteOnly);
-  codes.write("# product codes\n" + kCodeWord.toUtf8() + "\n");
+  writeFile(hub + QStringLiteral("/Dictionaries/Codes.dic"),
+            "# product codes\n" + kCodeWord.toUtf8() + "\n");
 }
 
 QString TempHub::writeSetup(const QString& name, const QVariantMap& partTwo,
@@ -71,10 +71,15 @@ QJsonObject TempHub::status(const QString& job) const {
   return readJson(watched + QStringLiteral("/.zan-hub/status/") + job + QStringLiteral(".json"));
 }
 
-QString writeBatchFile(const QString& path, const QJsonObject& batch) {
+void writeFile(const QString& path, const QByteArray& data) {
+  QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
   file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  file.write(QJsonDocument(batch).toJson());
+  file.write(data);
+}
+
+QString writeBatchFile(const QString& path, const QJsonObject& batch) {
+  writeFile(path, QJsonDocument(batch).toJson());
   return path;
 }
 

@@ -510,9 +510,7 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
   const auto edit = [&](const QString& job, const std::function<void(QJsonObject&)>& change) {
     QJsonObject t = readJson(ticketOf(job));
     change(t);
-    QFile f(ticketOf(job));
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(QJsonDocument(t).toJson());
+    writeFile(ticketOf(job), QJsonDocument(t).toJson());
   };
   const auto setting = [&](const QString& job, const char* key, const QString& value) {
     edit(job, [&](QJsonObject& t) {
@@ -527,11 +525,7 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
     const char* reason;  // empty: done; nullptr: left waiting
   } cases[] = {
       {"a ticket that is not JSON made",
-       [&](const QString& job) {
-         QFile f(ticketOf(job));
-         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-         f.write("{\"format\": \"zan-hub-job\", ");
-       },
+       [&](const QString& job) { writeFile(ticketOf(job), "{\"format\": \"zan-hub-job\", "); },
        "the ticket is not JSON"},
       {"a workflow the hub lacks used",
        [&](const QString& job) { setting(job, "Workflow", "Night Shift"); },
@@ -545,11 +539,7 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
        },
        "the output folder "},
       {"a page that is not an image",
-       [&](const QString& job) {
-         QFile f(hub.watched + "/" + job + ".job/page-0001.tif");
-         f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-         f.write("no image");
-       },
+       [&](const QString& job) { writeFile(hub.watched + "/" + job + ".job/page-0001.tif", "no"); },
        "page 1 (page-0001.tif): not an image"},
       {"a missing language pack not named",
        [&](const QString& job) {
