@@ -142,18 +142,12 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   QTemporaryDir dir;
   workspace = &dir;
-  prepare();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  ComparingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\n");
-  reporter.compare("20 pages, one worker each", "BM_Twenty_OneService/iterations:2/real_time",
-                   "one zan-hub", "BM_Twenty_ZanReleaseOcr/iterations:2/real_time",
-                   "zan-release --engine ocr", "target <= 1.1");
-  reporter.compare("20 pages through the hub", "BM_Twenty_OneService/iterations:2/real_time",
-                   "one service", "BM_Twenty_TwoServices/iterations:2/real_time", "two services",
-                   "speed-up, target >= 1.7");
-  benchmark::Shutdown();
-  return 0;
+  return runComparingBenchmarks(argc, argv, prepare, [](const ComparingReporter& r) {
+    r.compare("20 pages, one worker each", "BM_Twenty_OneService/iterations:2/real_time",
+              "one zan-hub", "BM_Twenty_ZanReleaseOcr/iterations:2/real_time",
+              "zan-release --engine ocr", "target <= 1.1");
+    r.compare("20 pages through the hub", "BM_Twenty_OneService/iterations:2/real_time",
+              "one service", "BM_Twenty_TwoServices/iterations:2/real_time", "two services",
+              "speed-up, target >= 1.7");
+  });
 }

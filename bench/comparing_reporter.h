@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,3 +29,18 @@ class ComparingReporter : public benchmark::ConsoleReporter {
                 bName, y->second, x->second / y->second, target);
   }
 };
+
+// The main of a benchmark binary: `prepare` the workspace, run the benchmarks named on the
+// command line, then `compare` their times.
+inline int runComparingBenchmarks(int argc, char** argv, const std::function<void()>& prepare,
+                                  const std::function<void(const ComparingReporter&)>& compare) {
+  prepare();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  ComparingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  std::printf("\n");
+  compare(reporter);
+  benchmark::Shutdown();
+  return 0;
+}

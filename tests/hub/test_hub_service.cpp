@@ -160,25 +160,6 @@ const DrawnWord& drawn(const TestPage& page, const QString& text) {
                        [&](const DrawnWord& w) { return w.text.startsWith(text); });
 }
 
-QImage renderedPage(const QString& pdf, int page) {
-  QTemporaryDir dir;
-  const QString prefix = dir.filePath(QStringLiteral("page"));
-  QProcess::execute(QStringLiteral("pdftoppm"),
-                    {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
-                     QString::number(page), pdf, prefix});
-  return QImage(prefix + QStringLiteral(".png"));
-}
-
-// The share of dark pixels inside `box` (pixels).
-double inkShare(const QImage& image, const QRect& box) {
-  const QImage grey = image.convertToFormat(QImage::Format_Grayscale8).copy(box);
-  qint64 dark = 0;
-  for (int row = 0; row < grey.height(); ++row)
-    for (int col = 0; col < grey.width(); ++col)
-      if (grey.constScanLine(row)[col] < 128) ++dark;
-  return static_cast<double>(dark) / (static_cast<double>(grey.width()) * grey.height());
-}
-
 }  // namespace
 
 // "Searchable Image (Exact)": the scan itself, unaltered, with the words invisible over it.

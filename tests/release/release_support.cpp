@@ -156,6 +156,25 @@ QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double
   return words;
 }
 
+QImage renderedPage(const QString& pdf, int page) {
+  QTemporaryDir dir;
+  const QString prefix = dir.filePath(QStringLiteral("page"));
+  QProcess::execute(QStringLiteral("pdftoppm"),
+                    {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
+                     QString::number(page), pdf, prefix});
+  return QImage(prefix + QStringLiteral(".png"));
+}
+
+double inkShare(const QImage& image, const QRect& box) {
+  const QImage grey =
+      image.convertToFormat(QImage::Format_Grayscale8).copy(box.isNull() ? image.rect() : box);
+  qint64 dark = 0;
+  for (int row = 0; row < grey.height(); ++row)
+    for (int col = 0; col < grey.width(); ++col)
+      if (grey.constScanLine(row)[col] < 128) ++dark;
+  return static_cast<double>(dark) / (static_cast<double>(grey.width()) * grey.height());
+}
+
 bool samePixels(const QImage& a, const QImage& b) {
   if (a.size() != b.size() || a.isNull()) return false;
   const QImage x = a.convertToFormat(QImage::Format_RGB32);

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QJsonObject>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -73,6 +74,11 @@ QRectF inPoints(const QRectF& pixels);
 // The drawn words of `page` that pdftotext finds with their text, their centre within
 // `tolerance` points of where they were drawn.
 QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance = 4.0);
+
+// Page `page` (1-based) rendered by pdftoppm at 300 dpi, in grey.
+QImage renderedPage(const QString& pdf, int page);
+// The share of dark pixels in `image`, or in its part `box` (pixels).
+double inkShare(const QImage& image, const QRect& box = QRect());
 
 // Two images with the same size and the same grey value in every pixel.
 bool samePixels(const QImage& a, const QImage& b);
