@@ -8,6 +8,7 @@
 //  - 20 pages with --jobs 2 against --jobs 1 (target: at least 1.7 times faster);
 //  - "Fastest" against "Most Accurate" on four pages, one of them turned, all four
 //    orientations allowed.
+#include "comparing_reporter.h"
 #include "test_pages.h"
 
 #include <benchmark/benchmark.h>
@@ -117,26 +118,6 @@ void BM_FourPages_MostAccurate(benchmark::State& state) {
   zanRelease(state, "most-accurate.json", "four.json", 1);
 }
 
-// Keeps each benchmark's mean wall time, for the comparison printed at the end.
-class ComparingReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> seconds;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (!r.error_occurred && r.iterations > 0)
-        seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
-  }
-};
-
-void compare(const ComparingReporter& r, const char* what, const std::string& a, const char* aName,
-             const std::string& b, const char* bName, const char* target) {
-  const auto x = r.seconds.find(a), y = r.seconds.find(b);
-  if (x == r.seconds.end() || y == r.seconds.end()) return;
-  std::printf("%-34s %-26s %6.2f s   %-24s %6.2f s   ratio %.2f  (%s)\n", what, aName, x->second,
-              bName, y->second, x->second / y->second, target);
-}
-
 }  // namespace
 
 BENCHMARK(BM_OnePage_ZanRelease)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -151,20 +132,14 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   QTemporaryDir dir;
   workspace = &dir;
-  prepare();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  ComparingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\n");
-  compare(reporter, "one page, --jobs 1", "BM_OnePage_ZanRelease/iterations:5/real_time",
-          "zan-release", "BM_OnePage_TesseractPdf/iterations:5/real_time", "tesseract PAGE out pdf",
-          "target <= 1.15");
-  compare(reporter, "20 pages", "BM_TwentyPages_Jobs1/iterations:2/real_time", "--jobs 1",
-          "BM_TwentyPages_Jobs2/iterations:2/real_time", "--jobs 2", "speed-up, target >= 1.7");
-  compare(reporter, "4 pages, one turned, --jobs 1",
-          "BM_FourPages_MostAccurate/iterations:3/real_time", "Most Accurate",
-          "BM_FourPages_Fastest/iterations:3/real_time", "Fastest", "Fastest is faster: > 1");
-  benchmark::Shutdown();
-  return 0;
+  return runComparingBenchmarks(argc, argv, prepare, [](const ComparingReporter& r) {
+    r.compare("one page, --jobs 1", "BM_OnePage_ZanRelease/iterations:5/real_time", "zan-release",
+              "BM_OnePage_TesseractPdf/iterations:5/real_time", "tesseract PAGE out pdf",
+              "target <= 1.15");
+    r.compare("20 pages", "BM_TwentyPages_Jobs1/iterations:2/real_time", "--jobs 1",
+              "BM_TwentyPages_Jobs2/iterations:2/real_time", "--jobs 2", "speed-up, target >= 1.7");
+    r.compare("4 pages, one turned, --jobs 1", "BM_FourPages_MostAccurate/iterations:3/real_time",
+              "Most Accurate", "BM_FourPages_Fastest/iterations:3/real_time", "Fastest",
+              "Fastest is faster: > 1");
+  });
 }

@@ -7,6 +7,7 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zan::release {
@@ -73,6 +74,31 @@ PdfImageData fromCompData(const L_COMP_DATA& cid) {
   return d;
 }
 
+// The image as 8-bit grey or 32-bit RGB, without a colour map.
+PixPtr normalised(Pix* pix) {
+  PixPtr result;
+  if (pixGetColormap(pix))
+    result.reset(pixRemoveColormap(pix, REMOVE_CMAP_BASED_ON_SRC));
+  else if (pixGetDepth(pix) == 8 || pixGetDepth(pix) == 32)
+    result.reset(pixClone(pix));
+  else
+    result.reset(pixConvertTo8(pix, 0));
+  if (result && pixGetDepth(result.get()) != 8 && pixGetDepth(result.get()) != 32)
+    result.reset(pixConvertTo8(result.get(), 0));
+  if (!result) throw ReleaseError(QStringLiteral("the image cannot be converted"));
+  return result;
+}
+
+PdfImageData encoded(Pix* pix, l_int32 type, int quality) {
+  L_COMP_DATA* raw = nullptr;
+  pixGenerateCIData(pix, type, quality, 0, &raw);
+  CompDataPtr cid(raw);
+  if (!cid) throw ReleaseError(QStringLiteral("the page image cannot be encoded"));
+  PdfImageData d = fromCompData(*cid);
+  if (cid->type == L_G4_ENCODE) d.invert = cid->minisblack;
+  return d;
+}
+
 }  // namespace
 
 void PixDeleter::operator()(Pix* pix) const {
@@ -133,22 +159,114 @@ PixPtr turned(Pix* pix, int degrees) {
   return result;
 }
 
+PixPtr cropped(Pix* pix, const QRect& box) {
+  BOX* b = boxCreate(box.x(), box.y(), box.width(), box.height());
+  PixPtr result(pixClipRectangle(pix, b, nullptr));
+  boxDestroy(&b);
+  if (!result) throw ReleaseError(QStringLiteral("the picture region cannot be cut out"));
+  return result;
+}
+
+bool looksBitonal(Pix* pix) {
+  if (pixGetDepth(pix) == 1 && !pixGetColormap(pix)) return true;
+  PixPtr image = normalised(pix);
+  if (pixGetDepth(image.get()) == 32) {
+    l_float32 notDarkOrLight = 0, coloured = 0;
+    if (pixColorFraction(image.get(), 40, 220, 40, 2, &notDarkOrLight, &coloured) != 0 ||
+        notDarkOrLight * coloured > 0.002f)
+      return false;
+    image.reset(pixConvertRGBToLuminance(image.get()));
+    if (!image) return false;
+  }
+  NUMA* histogram = pixGetGrayHistogram(image.get(), 2);
+  if (!histogram) return false;
+  double total = 0, dark = 0, middle = 0;
+  for (l_int32 v = 0; v < 256; ++v) {
+    l_float32 n = 0;
+    numaGetFValue(histogram, v, &n);
+    total += n;
+    if (v < 48)
+      dark += n;
+    else if (v < 208)
+      middle += n;
+  }
+  numaDestroy(&histogram);
+  // Anti-aliased or scanned ink has grey edges around its dark strokes; a photograph or a
+  // shaded area has far more grey than dark.
+  return total > 0 && middle < 0.02 * total && middle < 2.0 * dark + 0.001 * total;
+}
+
+bool isInFormat(const QString& path, PageFileFormat format) {
+  const int f = pageFormat(path);
+  switch (format) {
+    case PageFileFormat::Tiff:
+      return L_FORMAT_IS_TIFF(f);
+    case PageFileFormat::Png:
+      return f == IFF_PNG;
+    case PageFileFormat::Jpeg:
+      return f == IFF_JFIF_JPEG;
+  }
+  return false;
+}
+
+void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format) {
+  PixPtr page;
+  l_int32 written = 1;
+  const QByteArray file = localPath(path);
+  switch (format) {
+    case PageFileFormat::Tiff:
+      page.reset(pixClone(pix));
+      pixSetResolution(page.get(), dpi, dpi);
+      written = pixWriteTiff(file.constData(), page.get(),
+                             pixGetDepth(pix) == 1 ? IFF_TIFF_G4 : IFF_TIFF_ZIP, "w");
+      break;
+    case PageFileFormat::Png:
+      page.reset(pixClone(pix));
+      pixSetResolution(page.get(), dpi, dpi);
+      written = pixWrite(file.constData(), page.get(), IFF_PNG);
+      break;
+    case PageFileFormat::Jpeg:
+      page = normalised(pix);
+      pixSetResolution(page.get(), dpi, dpi);
+      written = pixWriteJpeg(file.constData(), page.get(), 90, 0);
+      break;
+  }
+  if (written != 0) throw ReleaseError(QStringLiteral("cannot write %1").arg(path));
+}
+
 PdfImageData encodeForPdf(Pix* pix, const QString& sourcePath) {
-  L_COMP_DATA* raw = nullptr;
   if (!sourcePath.isEmpty() && pixGetInputFormat(pix) == IFF_JFIF_JPEG) {
-    raw = l_generateJpegData(localPath(sourcePath).constData(), 0);
+    L_COMP_DATA* raw = l_generateJpegData(localPath(sourcePath).constData(), 0);
     if (raw && raw->spp == 4) l_CIDataDestroy(&raw);  // CMYK JPEGs often store inverted ink
+    if (raw) return fromCompData(*CompDataPtr(raw));
   }
-  if (!raw) {
-    const l_int32 type =
-        pixGetDepth(pix) == 1 && !pixGetColormap(pix) ? L_G4_ENCODE : L_FLATE_ENCODE;
-    pixGenerateCIData(pix, type, 0, 0, &raw);
+  return encoded(pix, pixGetDepth(pix) == 1 && !pixGetColormap(pix) ? L_G4_ENCODE : L_FLATE_ENCODE,
+                 0);
+}
+
+PdfImageData encodeCompact(Pix* pix, int dpi, int maxDpi, int quality, bool mayBeBitonal) {
+  if (pixGetDepth(pix) == 1 && !pixGetColormap(pix)) return encoded(pix, L_G4_ENCODE, 0);
+  if (mayBeBitonal && looksBitonal(pix)) {
+    const PixPtr grey = normalised(pix);
+    const PixPtr bitonal(pixConvertTo1(grey.get(), 128));
+    if (!bitonal) throw ReleaseError(QStringLiteral("the page image cannot be converted"));
+    return encoded(bitonal.get(), L_G4_ENCODE, 0);
   }
-  CompDataPtr cid(raw);
-  if (!cid) throw ReleaseError(QStringLiteral("the page image cannot be encoded"));
-  PdfImageData d = fromCompData(*cid);
-  if (cid->type == L_G4_ENCODE) d.invert = cid->minisblack;
-  return d;
+  PixPtr image = normalised(pix);
+  if (maxDpi > 0 && dpi > maxDpi) image = scaled(image.get(), static_cast<double>(maxDpi) / dpi);
+  return encodeJpeg(image.get(), quality);
+}
+
+PdfImageData encodeJpeg(Pix* pix, int quality) {
+  const PixPtr image = normalised(pix);
+  return encoded(image.get(), L_JPEG_ENCODE, quality);
+}
+
+PdfImageData thumbnailOf(Pix* pix, int size) {
+  const PixPtr image = normalised(pix);
+  const int longest = std::max(pixGetWidth(image.get()), pixGetHeight(image.get()));
+  const PixPtr small = scaled(image.get(), std::min(1.0, static_cast<double>(size) / longest));
+  return encoded(small.get(), L_FLATE_ENCODE, 0);
 }
 
 }  // namespace zan::release

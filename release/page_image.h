@@ -3,6 +3,7 @@
 // PNM, BMP) through Leptonica, and encoding a page for the PDF.
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -35,6 +36,23 @@ PixPtr scaled(Pix* pix, double factor);
 // Returns the image turned clockwise by `degrees` (0, 90, 180 or 270).
 PixPtr turned(Pix* pix, int degrees);
 
+// Returns the part of the image inside `box` (pixels), clipped to the image.
+PixPtr cropped(Pix* pix, const QRect& box);
+
+// Whether the page is text or line art in one ink on a plain background (a bitonal scan, or a
+// grey one whose only greys are the edges of the ink), so that one bit a pixel keeps all of it.
+bool looksBitonal(Pix* pix);
+
+// The file formats a page can be handed on in.
+enum class PageFileFormat { Tiff, Png, Jpeg };
+
+// Whether the file is a page image of `format` (any TIFF for Tiff).
+bool isInFormat(const QString& path, PageFileFormat format);
+
+// Writes the page into `path` stating `dpi`: TIFF (bitonal pages CCITT G4, the others Deflate),
+// PNG, or JPEG (quality 90; bitonal pages as grey). Throws ReleaseError naming the file.
+void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format);
+
 // A page image as a PDF image XObject stream: already encoded for `filter`.
 struct PdfImageData {
   QByteArray data;
@@ -50,6 +68,18 @@ struct PdfImageData {
 // Encodes a page losslessly: JPEG files unchanged (when `sourcePath` is given, the page is
 // that file's only page and it was not turned), bitonal pages CCITT G4, the others Flate.
 PdfImageData encodeForPdf(Pix* pix, const QString& sourcePath);
+
+// Encodes a page compactly: a bitonal page, or one that `mayBeBitonal` and looksBitonal(), as
+// CCITT G4 at full resolution (its text stays sharp); any other page as JPEG of `quality`
+// (1-100), first scaled down to `maxDpi` when its `dpi` is finer.
+PdfImageData encodeCompact(Pix* pix, int dpi, int maxDpi, int quality, bool mayBeBitonal);
+
+// Encodes an image (a picture region) as JPEG of `quality`, in colour or grey as it is.
+PdfImageData encodeJpeg(Pix* pix, int quality);
+
+// A small copy of the page for the PDF's page thumbnails: its longest side `size` pixels,
+// 8-bit grey or RGB, Flate-compressed.
+PdfImageData thumbnailOf(Pix* pix, int size);
 
 // Silences the libraries' own messages on standard error; the engine reports failures itself.
 void silenceImageLibraryMessages();

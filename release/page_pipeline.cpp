@@ -2,6 +2,7 @@
 
 #include "release/recognizer.h"
 #include "release/suspect_words.h"
+#include "release/word_links.h"
 
 #include <leptonica/allheaders.h>
 
@@ -18,35 +19,51 @@ double scaleInto(int dpi, int least, int most) {
   return static_cast<double>(target) / dpi;
 }
 
-// The words of an upright page, in the page's own pixels.
-std::vector<RecognisedWord> readUpright(Pix* upright, int dpi, const AccuracyProfile& accuracy,
-                                        Recognizer& recognizer) {
+// What recognition found on an upright page, in the page's own pixels.
+struct Reading {
+  std::vector<RecognisedWord> words;
+  std::vector<QRect> pictures;
+};
+
+QRect unscaled(const QRect& r, double factor) {
+  return QRect(qRound(r.x() / factor), qRound(r.y() / factor), qRound(r.width() / factor),
+               qRound(r.height() / factor));
+}
+
+Reading readUpright(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
+                    bool findPictures) {
   const double factor = scaleInto(dpi, accuracy.recognitionDpiMin, accuracy.recognitionDpiMax);
   const PixPtr image = scaled(upright, factor);
   const int recognitionDpi = qRound(dpi * factor);
-  std::vector<RecognisedWord> words =
-      recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, false);
+  Reading r;
+  r.words = recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, false,
+                                 findPictures ? &r.pictures : nullptr);
   if (accuracy.adaptiveSecondPass) {
-    std::vector<RecognisedWord> adaptive =
-        recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, true);
-    if (readingScore(adaptive) > readingScore(words)) words = std::move(adaptive);
+    Reading adaptive;
+    adaptive.words = recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, true,
+                                          findPictures ? &adaptive.pictures : nullptr);
+    if (readingScore(adaptive.words) > readingScore(r.words)) r = std::move(adaptive);
   }
   if (factor != 1.0) {
-    for (RecognisedWord& w : words) {
-      w.box = QRect(qRound(w.box.x() / factor), qRound(w.box.y() / factor),
-                    qRound(w.box.width() / factor), qRound(w.box.height() / factor));
+    for (RecognisedWord& w : r.words) {
+      w.box = unscaled(w.box, factor);
       w.baseline /= factor;
       w.fontSize /= factor;
     }
+    for (QRect& p : r.pictures) p = unscaled(p, factor);
   }
-  return words;
+  return r;
+}
+
+QRectF inPoints(const QRect& r, double pageHeight, double k) {
+  return QRectF(r.x() * k, pageHeight - (r.y() + r.height()) * k, r.width() * k, r.height() * k);
 }
 
 PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   PlacedWord p;
   p.text = w.text;
-  p.box = QRectF(w.box.x() * k, pageHeight - (w.box.y() + w.box.height()) * k, w.box.width() * k,
-                 w.box.height() * k);
+  p.box = inPoints(w.box, pageHeight, k);
+  p.paragraph = w.paragraph;
   p.fontSize = w.fontSize * k;
   p.confidence = w.confidence;
   switch (w.up) {
@@ -86,7 +103,8 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   const int dpi = pageResolution(scan.get());
   const AccuracyProfile& accuracy = options.accuracy;
   PageResult result;
-  std::optional<std::vector<RecognisedWord>> readAlready;
+  std::optional<Reading> readAlready;
+  const bool findPictures = options.keepPictures || options.imageEncoding == ImageEncoding::Compact;
 
   if (options.detectsOrientation()) {
     const double factor = scaleInto(dpi, 0, accuracy.orientationDpi);
@@ -100,15 +118,15 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
     } else if (accuracy.tryOrientations && options.recognises()) {
       // Detection is unsure: read the page in each allowed orientation and keep the reading
       // with the most confident known words.
-      readAlready = readUpright(scan.get(), dpi, accuracy, recognizer);
-      double best = readingScore(*readAlready);
+      readAlready = readUpright(scan.get(), dpi, accuracy, recognizer, findPictures);
+      double best = readingScore(readAlready->words);
       for (int q = 1; q < 4; ++q) {
         if (!options.orientations[q]) continue;
         const PixPtr candidate = turned(scan.get(), uprightTurn(q * 90));
-        std::vector<RecognisedWord> words = readUpright(candidate.get(), dpi, accuracy, recognizer);
-        if (readingScore(words) > best) {
-          best = readingScore(words);
-          readAlready = std::move(words);
+        Reading reading = readUpright(candidate.get(), dpi, accuracy, recognizer, findPictures);
+        if (readingScore(reading.words) > best) {
+          best = readingScore(reading.words);
+          readAlready = std::move(reading);
           result.orientation = q * 90;
           result.rotation = uprightTurn(q * 90);
         }
@@ -121,18 +139,36 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   result.width = pixGetWidth(upright.get()) * k;
   result.height = pixGetHeight(upright.get()) * k;
   if (options.recognises()) {
-    if (!readAlready) readAlready = readUpright(upright.get(), dpi, accuracy, recognizer);
-    for (const RecognisedWord& w : *readAlready) {
+    if (!readAlready)
+      readAlready = readUpright(upright.get(), dpi, accuracy, recognizer, findPictures);
+    for (const RecognisedWord& w : readAlready->words) {
       PlacedWord p = place(w, result.height, k);
       p.reasons = suspectReasons(w, options.suspects);
       if (!p.reasons.isEmpty()) p.note = suspectNote(w, p.reasons, options.suspects);
+      if (options.links) p.link = linkTarget(w.text);
       result.words.push_back(std::move(p));
+    }
+    if (options.keepPictures && options.content == PageContent::Text) {
+      for (const QRect& box : readAlready->pictures) {
+        const PixPtr picture = cropped(upright.get(), box);
+        result.pictures.push_back(
+            {inPoints(box, result.height, k), encodeJpeg(picture.get(), options.imageQuality)});
+      }
     }
   }
   if (options.content != PageContent::Text) {
-    const bool unchanged = result.rotation == 0 && page.pageCount == 1;
-    result.image = encodeForPdf(upright.get(), unchanged ? page.path : QString());
+    if (options.imageEncoding == ImageEncoding::Compact) {
+      // A page with pictures keeps their shades: it is never reduced to one bit a pixel.
+      const bool mayBeBitonal = !readAlready || readAlready->pictures.empty();
+      result.image =
+          encodeCompact(upright.get(), dpi, options.compactDpi, options.imageQuality, mayBeBitonal);
+    } else {
+      const bool unchanged = result.rotation == 0 && page.pageCount == 1;
+      result.image = encodeForPdf(upright.get(), unchanged ? page.path : QString());
+    }
   }
+  if (options.thumbnailSize > 0)
+    result.thumbnail = thumbnailOf(upright.get(), options.thumbnailSize);
   return result;
 }
 

@@ -29,6 +29,14 @@ struct PlacedWord {
   float confidence = 0;
   QStringList reasons;  // the suspect markers that apply; empty for a sound word
   QString note;         // the annotation text of a suspect word
+  int paragraph = 0;    // its paragraph, counted in reading order from 0
+  QString link;         // the address it links to (ReleaseOptions::links); empty: none
+};
+
+// A picture region of a text page, kept as an image at its place.
+struct PlacedPicture {
+  QRectF box;  // points; x, y: the lower left corner
+  PdfImageData image;
 };
 
 // One page of a page image file.
@@ -44,8 +52,10 @@ struct PageResult {
   float orientationConfidence = 0;
   int rotation = 0;  // the clockwise turn applied to stand the page upright
   double width = 0, height = 0;
-  std::optional<PdfImageData> image;  // absent for text-only pages
-  std::vector<PlacedWord> words;      // empty for image-only pages
+  std::optional<PdfImageData> image;      // absent for text-only pages
+  std::vector<PlacedWord> words;          // empty for image-only pages
+  std::vector<PlacedPicture> pictures;    // text pages that keep their pictures
+  std::optional<PdfImageData> thumbnail;  // when the options ask for thumbnails
 };
 
 // Processes one page. Throws ReleaseError when the page cannot be read or processed.

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace zan::release {
 namespace {
@@ -25,10 +27,18 @@ bool hasModel(const QString& model) {
 }
 
 std::unique_ptr<tesseract::TessBaseAPI> startTesseract(const QString& model,
-                                                       tesseract::OcrEngineMode mode) {
+                                                       tesseract::OcrEngineMode mode,
+                                                       const QString& userWordsFile = QString()) {
   auto api = std::make_unique<tesseract::TessBaseAPI>();
   const QByteArray folder = QFile::encodeName(tessdataFolder());
-  if (api->Init(folder.constData(), model.toUtf8().constData(), mode) != 0)
+  // The user words are read only while Tesseract starts: they cannot be set afterwards.
+  std::vector<std::string> names, values;
+  if (!userWordsFile.isEmpty()) {
+    names.emplace_back("user_words_file");
+    values.emplace_back(QFile::encodeName(userWordsFile).toStdString());
+  }
+  if (api->Init(folder.constData(), model.toUtf8().constData(), mode, nullptr, 0, &names, &values,
+                false) != 0)
     throw ReleaseError(QStringLiteral("Tesseract cannot load the language data \"%1\" from %2")
                            .arg(model, tessdataFolder()));
   api->SetVariable("debug_file", "/dev/null");  // its notes would interleave with our output
@@ -132,7 +142,8 @@ QStringList missingLanguagePacks(const QStringList& models) {
   return missing;
 }
 
-Recognizer::Recognizer(const QString& model) : model_(model) {
+Recognizer::Recognizer(const QString& model, const QString& userWordsFile)
+    : model_(model), userWordsFile_(userWordsFile) {
   // No active parallel level on this thread: every OpenMP region Tesseract opens here runs with
   // a team of one, whatever thread count the region asks for.
   omp_set_max_active_levels(0);
@@ -158,8 +169,8 @@ OrientationGuess Recognizer::detectOrientation(Pix* pix, int dpi) {
 }
 
 std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool singleBlock,
-                                                  bool adaptive) {
-  if (!text_) text_ = startTesseract(model_, tesseract::OEM_LSTM_ONLY);
+                                                  bool adaptive, std::vector<QRect>* pictures) {
+  if (!text_) text_ = startTesseract(model_, tesseract::OEM_LSTM_ONLY, userWordsFile_);
   text_->SetPageSegMode(singleBlock ? tesseract::PSM_SINGLE_BLOCK : tesseract::PSM_AUTO);
   text_->SetVariable("thresholding_method", adaptive ? "2" : "0");
   text_->SetImage(pix);
@@ -168,10 +179,21 @@ std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool single
 
   std::vector<RecognisedWord> words;
   std::unique_ptr<tesseract::ResultIterator> it(text_->GetIterator());
+  if (pictures && it) {
+    tesseract::PageIterator blocks(*it);
+    do {
+      if (!PTIsImageType(blocks.BlockType())) continue;
+      int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+      if (blocks.BoundingBox(tesseract::RIL_BLOCK, &x0, &y0, &x1, &y1))
+        pictures->push_back(QRect(x0, y0, x1 - x0, y1 - y0));
+    } while (blocks.Next(tesseract::RIL_BLOCK));
+  }
   if (it && !it->Empty(tesseract::RIL_WORD)) {
     Line line;
+    int paragraph = -1;
     do {
       if (it->Empty(tesseract::RIL_WORD)) continue;
+      if (it->IsAtBeginningOf(tesseract::RIL_PARA) || paragraph < 0) ++paragraph;
       const std::unique_ptr<const char[]> utf8(it->GetUTF8Text(tesseract::RIL_WORD));
       RecognisedWord w;
       w.text = QString::fromUtf8(utf8.get()).trimmed();
@@ -187,6 +209,7 @@ std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool single
       w.confidence = std::clamp(it->Confidence(tesseract::RIL_WORD), 0.0f, 100.0f);
       w.lowestCharConfidence = lowestSymbolConfidence(*it);
       w.inDictionary = it->WordIsFromDictionary();
+      w.paragraph = paragraph;
       words.push_back(std::move(w));
     } while (it->Next(tesseract::RIL_WORD));
   }

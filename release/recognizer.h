@@ -29,6 +29,7 @@ struct RecognisedWord {
   float confidence = 0;  // 0..100
   float lowestCharConfidence = 0;  // 0..100
   bool inDictionary = false;
+  int paragraph = 0;  // the paragraph it belongs to, counted in reading order from 0
 };
 
 struct OrientationGuess {
@@ -52,18 +53,23 @@ class Recognizer {
   // Also keeps Tesseract's OpenMP loops on the constructing thread: pages are already recognised
   // in parallel, one per worker, and extra OpenMP threads only compete with the workers (on two
   // busy cores a page took four times as long).
-  explicit Recognizer(const QString& model);
+  // `userWordsFile`, when given, names a list of words (one a line) that Tesseract adds to the
+  // language's dictionary: recognition prefers them and calls them dictionary words.
+  explicit Recognizer(const QString& model, const QString& userWordsFile = QString());
   ~Recognizer();
   Recognizer(const Recognizer&) = delete;
   Recognizer& operator=(const Recognizer&) = delete;
 
   OrientationGuess detectOrientation(Pix* pix, int dpi);
   // The words of the page in reading order. `singleBlock` reads the page as one block of text;
-  // `adaptive` binarises with an adaptive (Sauvola) threshold instead of a global one.
-  std::vector<RecognisedWord> recognise(Pix* pix, int dpi, bool singleBlock, bool adaptive);
+  // `adaptive` binarises with an adaptive (Sauvola) threshold instead of a global one. When
+  // `pictures` is given, it receives the boxes of the regions that layout analysis found to be
+  // pictures (none with `singleBlock`).
+  std::vector<RecognisedWord> recognise(Pix* pix, int dpi, bool singleBlock, bool adaptive,
+                                        std::vector<QRect>* pictures = nullptr);
 
  private:
-  QString model_;
+  QString model_, userWordsFile_;
   std::unique_ptr<tesseract::TessBaseAPI> text_, orientation_;
 };
 

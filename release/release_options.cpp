@@ -13,21 +13,23 @@ constexpr std::int32_t kNoOrientationChosen = kObjectErrorBase + 0x20C;
 Language ocrLanguage(std::int32_t code) {
   switch (code) {
     case 1:
-      return {QStringLiteral("eng"), QStringLiteral("English - United States")};
+      return {QStringLiteral("eng"), QStringLiteral("English - United States"),
+              QStringLiteral("en-US")};
     case 2:
-      return {QStringLiteral("eng"), QStringLiteral("English - United Kingdom")};
+      return {QStringLiteral("eng"), QStringLiteral("English - United Kingdom"),
+              QStringLiteral("en-GB")};
     case 3:
-      return {QStringLiteral("nld"), QStringLiteral("Dutch")};
+      return {QStringLiteral("nld"), QStringLiteral("Dutch"), QStringLiteral("nl-NL")};
     case 4:
-      return {QStringLiteral("fra"), QStringLiteral("French")};
+      return {QStringLiteral("fra"), QStringLiteral("French"), QStringLiteral("fr-FR")};
     case 5:
-      return {QStringLiteral("deu"), QStringLiteral("German")};
+      return {QStringLiteral("deu"), QStringLiteral("German"), QStringLiteral("de-DE")};
     case 6:
-      return {QStringLiteral("ita"), QStringLiteral("Italian")};
+      return {QStringLiteral("ita"), QStringLiteral("Italian"), QStringLiteral("it-IT")};
     case 7:
-      return {QStringLiteral("spa"), QStringLiteral("Spanish")};
+      return {QStringLiteral("spa"), QStringLiteral("Spanish"), QStringLiteral("es-ES")};
     case 8:
-      return {QStringLiteral("swe"), QStringLiteral("Swedish")};
+      return {QStringLiteral("swe"), QStringLiteral("Swedish"), QStringLiteral("sv-SE")};
   }
   throw ReleaseError(QStringLiteral("the language %1 is unknown").arg(code));
 }

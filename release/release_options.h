@@ -16,6 +16,12 @@ class PdfSettings;
 
 namespace zan::release {
 
+// How page images are stored in the PDF.
+enum class ImageEncoding {
+  Lossless,  // as scanned: JPEG files unchanged, bitonal pages CCITT G4, the others Flate
+  Compact    // bitonal-looking pages CCITT G4 at full resolution, the others JPEG, downsampled
+};
+
 // What a page of the PDF shows.
 enum class PageContent {
   Text,                // the recognised text drawn visibly in a real font, no page image
@@ -28,6 +34,7 @@ enum class PageContent {
 struct Language {
   QString model;  // "eng", "deu", ...
   QString name;   // "German"
+  QString tag;    // the PDF's language for a tagged PDF ("de-DE"); may be empty
 };
 
 // How much work recognition spends on a page; one row per Accuracy level
@@ -69,6 +76,18 @@ struct ReleaseOptions {
   std::array<bool, 4> orientations{true, false, false, false};
   SuspectMarkers suspects;
   DocInfoField title, subject, author, keywords;
+
+  // What only the capture settings choose; the defaults are what the OCR engine makes.
+  bool keepPictures = false;  // Text pages: picture regions kept as images at their places
+  ImageEncoding imageEncoding = ImageEncoding::Lossless;
+  int compactDpi = 150;    // Compact: finer grey and colour page images are downsampled
+  int imageQuality = 50;   // JPEG quality of Compact page images and kept pictures, 1-100
+  int thumbnailSize = 0;   // the longest side of each page's thumbnail in pixels; 0: none
+  bool embedFonts = true;  // the font of visible text embedded, else referenced by name
+  bool links = false;      // web and e-mail addresses become link annotations
+  bool tagged = false;     // a structure tree: the text blocks as paragraphs in order
+  QString userWordsFile;   // words (one a line) that recognition prefers; empty: none
+  QString creator = QStringLiteral("zan-release");  // the PDF's Creator, before the version
 
   bool recognises() const { return content != PageContent::Image; }
   bool detectsOrientation() const { return orientations[1] || orientations[2] || orientations[3]; }

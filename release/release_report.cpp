@@ -31,6 +31,8 @@ QJsonObject pageJson(const PageReport& page, int number) {
   return o;
 }
 
+}  // namespace
+
 QJsonObject documentJson(const DocumentReport& d) {
   QJsonObject o{{QStringLiteral("document"), d.number},
                 {QStringLiteral("status"),
@@ -63,8 +65,6 @@ QJsonObject documentJson(const DocumentReport& d) {
   o.insert(QStringLiteral("warnings"), QJsonArray::fromStringList(info.warnings));
   return o;
 }
-
-}  // namespace
 
 QByteArray reportJson(const ReleaseReport& report) {
   QJsonArray documents;

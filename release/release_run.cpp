@@ -54,9 +54,7 @@ Plan plan(const Batch& batch) {
         const int count = countPages(path);
         for (int i = 0; i < count; ++i) pages.push_back({d, {path, i, count}});
       } catch (const ReleaseError& e) {
-        p.failure[d] = QStringLiteral("page %1 (%2): %3")
-                           .arg(pages.size() + 1)
-                           .arg(QFileInfo(path).fileName(), e.message());
+        p.failure[d] = pageFailure(pages.size() + 1, {path, 0, 1}, e.message());
         break;
       }
     }
@@ -119,9 +117,7 @@ class PageResults {
   QString failureOf(std::size_t d) const {
     for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
       if (!errors_[j].isEmpty())
-        return QStringLiteral("page %1 (%2): %3")
-            .arg(j - plan_.firstJob[d] + 1)
-            .arg(pageLabel(plan_.jobs[j].source), errors_[j]);
+        return pageFailure(j - plan_.firstJob[d] + 1, plan_.jobs[j].source, errors_[j]);
     return {};
   }
   const PageResult& result(std::size_t job) const { return *results_[job]; }
@@ -147,7 +143,7 @@ class PageResults {
 };
 
 void work(PageResults& results, const Plan& plan, const ReleaseOptions& options) {
-  Recognizer recognizer(options.language.model);
+  Recognizer recognizer(options.language.model, options.userWordsFile);
   while (const auto job = results.take()) {
     if (results.documentFailed(*job)) {  // a page of its document failed already
       results.deliver(*job, std::nullopt, QStringLiteral("not processed"));
@@ -163,13 +159,18 @@ void work(PageResults& results, const Plan& plan, const ReleaseOptions& options)
   }
 }
 
-DocumentReport reportPages(DocumentReport report, const std::vector<const PageResult*>& pages,
-                           const std::vector<PageJob>& jobs) {
+}  // namespace
+
+QString pageFailure(std::size_t page, const PageSource& source, const QString& message) {
+  return QStringLiteral("page %1 (%2): %3").arg(page).arg(pageLabel(source), message);
+}
+
+DocumentReport reportDocument(DocumentReport report, const std::vector<const PageResult*>& pages,
+                              const std::vector<PageSource>& sources) {
   for (std::size_t i = 0; i < pages.size(); ++i) {
     const PageResult& r = *pages[i];
-    report.pages.push_back({jobs[i].source.path, jobs[i].source.index, r.orientationDetected,
-                            r.orientation, r.orientationConfidence, r.rotation,
-                            static_cast<int>(r.words.size())});
+    report.pages.push_back({sources[i].path, sources[i].index, r.orientationDetected, r.orientation,
+                            r.orientationConfidence, r.rotation, static_cast<int>(r.words.size())});
     for (const PlacedWord& w : r.words)
       if (!w.reasons.isEmpty())
         report.suspects.push_back(
@@ -177,8 +178,6 @@ DocumentReport reportPages(DocumentReport report, const std::vector<const PageRe
   }
   return report;
 }
-
-}  // namespace
 
 int ReleaseReport::releasedCount() const {
   return static_cast<int>(std::count_if(documents.begin(), documents.end(),
@@ -255,15 +254,14 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
       std::vector<const PageResult*> pages;
       for (std::size_t j = p.firstJob[d]; j < p.firstJob[d] + p.jobCount[d]; ++j)
         pages.push_back(&results.result(j));
-      const std::vector<PageJob> jobs(
-          p.jobs.begin() + static_cast<std::ptrdiff_t>(p.firstJob[d]),
-          p.jobs.begin() + static_cast<std::ptrdiff_t>(p.firstJob[d] + p.jobCount[d]));
+      std::vector<PageSource> sources;
+      for (std::size_t j = p.firstJob[d]; j < p.firstJob[d] + p.jobCount[d]; ++j)
+        sources.push_back(p.jobs[j].source);
       try {
         const QString name = documentFileName(doc.number);
-        writeFileAtomically(folder.filePath(name),
-                            buildPdf(pages, options.content, doc.information));
+        writeFileAtomically(folder.filePath(name), buildPdf(pages, options, doc.information));
         doc.pdf = name;
-        doc = reportPages(std::move(doc), pages, jobs);
+        doc = reportDocument(std::move(doc), pages, sources);
       } catch (const ReleaseError& e) {
         doc.failure = e.message();
       }

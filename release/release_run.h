@@ -5,6 +5,7 @@
 
 #include "release/batch.h"
 #include "release/document_information.h"
+#include "release/page_pipeline.h"
 #include "release/release_options.h"
 
 #include <QRectF>
@@ -72,6 +73,14 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
 
 // The name of the n-th document's PDF (1-based).
 QString documentFileName(int number);
+
+// Why a document was not released when page `page` (1-based) failed: "page 2 (scan.tif, page 1
+// of 3): <message>".
+QString pageFailure(std::size_t page, const PageSource& source, const QString& message);
+
+// `report` with the pages and suspect words of a released document.
+DocumentReport reportDocument(DocumentReport report, const std::vector<const PageResult*>& pages,
+                              const std::vector<PageSource>& sources);
 
 // Silences the libraries' own messages on standard error; call once before releasing.
 void silenceLibraryMessages();

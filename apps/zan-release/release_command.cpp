@@ -1,5 +1,6 @@
 #include "release_command.h"
 
+#include "capture_release.h"
 #include "common/automation_error.h"
 #include "external/pdf_settings.h"
 #include "external/setup_data.h"
@@ -18,11 +19,11 @@
 #include <unistd.h>
 #include <thread>
 
-namespace {
+void sayLine(std::FILE* stream, const QString& line) {
+  std::fprintf(stream, "zan-release: %s\n", line.toLocal8Bit().constData());
+}
 
-constexpr int kAllReleased = 0;
-constexpr int kSomeFailed = 1;
-constexpr int kCannotStart = 2;
+namespace {
 
 // A failure that stops the release before it starts.
 struct CannotStart {
@@ -30,12 +31,13 @@ struct CannotStart {
 };
 
 void say(std::FILE* stream, const QString& line) {
-  std::fprintf(stream, "zan-release: %s\n", line.toLocal8Bit().constData());
+  sayLine(stream, line);
 }
 
 struct Arguments {
   QString setup, batch, out, engine;
   int jobs = 0;
+  double statusTimeout = 600;
   bool quiet = false;
 };
 
@@ -63,9 +65,14 @@ Arguments parse(const QStringList& arguments) {
   const QCommandLineOption jobs(
       QStringLiteral("jobs"), QStringLiteral("Pages processed in parallel; default: one per core."),
       QStringLiteral("N"));
+  const QCommandLineOption statusTimeout(
+      QStringLiteral("status-timeout"),
+      QStringLiteral("capture: seconds to wait for the hub service's statuses when the setup asks "
+                     "to wait (PDFWaitForStatus); default: 600."),
+      QStringLiteral("SECONDS"));
   const QCommandLineOption quiet(QStringLiteral("quiet"),
                                  QStringLiteral("No progress bar, no summary, no warnings."));
-  parser.addOptions({setup, batch, out, engine, jobs, quiet});
+  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
@@ -96,6 +103,14 @@ Arguments parse(const QStringList& arguments) {
       throw CannotStart{QStringLiteral("--jobs must be a number from 1 to 256, not '%1'")
                             .arg(parser.value(jobs))};
   }
+  if (parser.isSet(statusTimeout)) {
+    bool ok = false;
+    a.statusTimeout = parser.value(statusTimeout).toDouble(&ok);
+    if (!ok || a.statusTimeout < 0 || a.statusTimeout > 604800)
+      throw CannotStart{QStringLiteral("--status-timeout must be a number of seconds from 0 to "
+                                       "604800, not '%1'")
+                            .arg(parser.value(statusTimeout))};
+  }
   return a;
 }
 
@@ -115,20 +130,25 @@ QString engineOf(const Arguments& a, zan::SetupFile& setup) {
   throw CannotStart{QStringLiteral("unknown engine '%1': choose ocr or capture").arg(engine)};
 }
 
-zan::release::ReleaseOptions optionsOf(const Arguments& a) {
+// The stored settings and the engine ("2" or "3") that releases with them.
+QString loadSettings(const Arguments& a, zan::PdfSettings& settings) {
   std::unique_ptr<zan::SetupFile> setup;
   try {
     setup = zan::SetupFile::load(a.setup);
   } catch (const zan::AutomationException& e) {
     throw CannotStart{e.error().description};
   }
-  if (engineOf(a, *setup) == QLatin1String("3"))
-    throw CannotStart{QStringLiteral(
-        "the capture engine (\"3\") releases through the workgroup hub service, which this "
-        "version does not include; release with --engine ocr")};
-  zan::PdfSettings settings;
+  const QString engine = engineOf(a, *setup);
   try {
     settings.Load(setup->SetupPartOne(), setup->SetupPartTwo());
+  } catch (const zan::AutomationException& e) {
+    throw CannotStart{QStringLiteral("setup file %1: %2").arg(a.setup, e.error().description)};
+  }
+  return engine;
+}
+
+zan::release::ReleaseOptions ocrOptions(const Arguments& a, zan::PdfSettings& settings) {
+  try {
     return zan::release::optionsFromOcrSettings(settings);
   } catch (const zan::AutomationException& e) {
     throw CannotStart{QStringLiteral("setup file %1: %2").arg(a.setup, e.error().description)};
@@ -146,7 +166,10 @@ int runZanRelease(const QStringList& arguments) {
   Batch batch;
   try {
     a = parse(arguments);
-    options = optionsOf(a);
+    zan::PdfSettings settings;
+    if (loadSettings(a, settings) == QLatin1String("3"))
+      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.statusTimeout}, settings);
+    options = ocrOptions(a, settings);
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
   } catch (const CannotStart& e) {

@@ -2,12 +2,22 @@
 // zan-release: releases one batch with the settings of a release-setup file.
 //
 //   zan-release --setup FILE --batch BATCH.json --out DIR [--engine ocr|capture] [--jobs N]
-//               [--quiet]
+//               [--status-timeout SECONDS] [--quiet]
 //
 // Exit codes: 0 every document released, 1 some failed (each named on standard error),
 // 2 nothing could start (bad arguments, an unreadable setup or batch, missing language data,
 // an output folder that cannot be written).
 
+#include <QString>
 #include <QStringList>
 
+#include <cstdio>
+
 int runZanRelease(const QStringList& arguments);
+
+constexpr int kAllReleased = 0;
+constexpr int kSomeFailed = 1;
+constexpr int kCannotStart = 2;
+
+// Prints "zan-release: <line>".
+void sayLine(std::FILE* stream, const QString& line);

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -70,6 +72,18 @@ TEST(Package, ExampleHostBuildsAndRunsAgainstTheInstalledPackage) {
                                                                  << out;
   }
   EXPECT_TRUE(QDir(registry).isEmpty());
+
+  // The hub service's unit starts the installed program; systemd accepts it.
+  const QString unit = QDir(prefix).filePath("lib/systemd/system/zan-hub.service");
+  QFile unitFile(unit);
+  ASSERT_TRUE(unitFile.open(QIODevice::ReadOnly)) << "no systemd unit installed";
+  EXPECT_TRUE(QString::fromUtf8(unitFile.readAll())
+                  .contains("ExecStart=" + QDir(prefix).filePath("bin/zan-hub") + " --hub"));
+  const QString analyze = QStandardPaths::findExecutable("systemd-analyze");
+  if (!analyze.isEmpty()) {
+    const auto [code, out] = run(analyze, {"verify", unit});
+    EXPECT_EQ(code, 0) << out;
+  }
 }
 
 }  // namespace

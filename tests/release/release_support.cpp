@@ -35,10 +35,11 @@ QString unescaped(QString s) {
 
 }  // namespace
 
-void writeOcrSetup(const QString& path, const QVariantMap& partOne, const QVariantMap& partTwo) {
+void writeSetup(const QString& path, const QString& engine, const QVariantMap& partOne,
+                const QVariantMap& partTwo) {
   SetupFile file(path);
   PdfSettings defaults;
-  defaults.setPdfEngine(QStringLiteral("2"));
+  defaults.setPdfEngine(engine);
   defaults.Save(file.SetupPartOne(), file.SetupPartTwo());
   for (auto it = partOne.begin(); it != partOne.end(); ++it)
     file.SetupPartOne().setValue(it.key(), it.value());
@@ -51,13 +52,18 @@ QString zanReleaseBinary() {
   return QStringLiteral(ZAN_RELEASE_BINARY);
 }
 
-ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment) {
-  QProcess p;
+QProcessEnvironment environmentWith(const QStringList& environment) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const QString& assignment : environment)
     env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
-  p.setProcessEnvironment(env);
-  p.start(zanReleaseBinary(), arguments);
+  return env;
+}
+
+ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                      const QStringList& environment) {
+  QProcess p;
+  p.setProcessEnvironment(environmentWith(environment));
+  p.start(program, arguments);
   ProgramRun run;
   if (!p.waitForFinished(300000)) return run;
   run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -148,6 +154,25 @@ QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double
     }
   }
   return words;
+}
+
+QImage renderedPage(const QString& pdf, int page) {
+  QTemporaryDir dir;
+  const QString prefix = dir.filePath(QStringLiteral("page"));
+  QProcess::execute(QStringLiteral("pdftoppm"),
+                    {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
+                     QString::number(page), pdf, prefix});
+  return QImage(prefix + QStringLiteral(".png"));
+}
+
+double inkShare(const QImage& image, const QRect& box) {
+  const QImage grey =
+      image.convertToFormat(QImage::Format_Grayscale8).copy(box.isNull() ? image.rect() : box);
+  qint64 dark = 0;
+  for (int row = 0; row < grey.height(); ++row)
+    for (int col = 0; col < grey.width(); ++col)
+      if (grey.constScanLine(row)[col] < 128) ++dark;
+  return static_cast<double>(dark) / (static_cast<double>(grey.width()) * grey.height());
 }
 
 bool samePixels(const QImage& a, const QImage& b) {

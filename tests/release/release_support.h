@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QJsonObject>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -18,18 +19,30 @@
 
 namespace zan::testing {
 
-// Writes a release-setup file for the OCR engine: every setting at its default, then
-// `partOne` and `partTwo` on top.
-void writeOcrSetup(const QString& path, const QVariantMap& partOne, const QVariantMap& partTwo);
+// Writes a release-setup file for `engine` ("2" OCR, "3" capture): every setting at its
+// default, then `partOne` and `partTwo` on top.
+void writeSetup(const QString& path, const QString& engine, const QVariantMap& partOne,
+                const QVariantMap& partTwo);
+inline void writeOcrSetup(const QString& path, const QVariantMap& partOne,
+                          const QVariantMap& partTwo) {
+  writeSetup(path, QStringLiteral("2"), partOne, partTwo);
+}
 
 struct ProgramRun {
   int exitCode = -1;
   QString out, err;
 };
+// Runs `program` with `arguments` (and `environment` added to the test's own) to its end.
+ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                      const QStringList& environment = {});
 // The zan-release program under test.
 QString zanReleaseBinary();
 // Runs zan-release with `arguments` (and `environment` added to the test's own).
-ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment = {});
+inline ProgramRun runZanRelease(const QStringList& arguments, const QStringList& environment = {}) {
+  return runProgram(zanReleaseBinary(), arguments, environment);
+}
+// The environment with `environment` ("NAME=value") added.
+QProcessEnvironment environmentWith(const QStringList& environment);
 
 struct PdfWord {
   QString text;
@@ -61,6 +74,11 @@ QRectF inPoints(const QRectF& pixels);
 // The drawn words of `page` that pdftotext finds with their text, their centre within
 // `tolerance` points of where they were drawn.
 QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance = 4.0);
+
+// Page `page` (1-based) rendered by pdftoppm at 300 dpi, in grey.
+QImage renderedPage(const QString& pdf, int page);
+// The share of dark pixels in `image`, or in its part `box` (pixels).
+double inkShare(const QImage& image, const QRect& box = QRect());
 
 // Two images with the same size and the same grey value in every pixel.
 bool samePixels(const QImage& a, const QImage& b);

@@ -175,7 +175,7 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
          file.save();
          return QStringList();
        }},
-      {"the capture engine pretended", 2, "capture engine (\"3\")",
+      {"a capture release started without a workgroup hub", 2, "The workgroup hub is missing",
        [](const QDir&, QStringList& a) {
          a << "--engine"
            << "capture";

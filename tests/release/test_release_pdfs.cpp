@@ -180,25 +180,6 @@ double differingShare(const QImage& a, const QImage& b) {
   return static_cast<double>(differing) / (static_cast<double>(x.width()) * x.height());
 }
 
-// The share of dark pixels.
-double inkShare(const QImage& image) {
-  const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-  qint64 dark = 0;
-  for (int row = 0; row < grey.height(); ++row)
-    for (int col = 0; col < grey.width(); ++col)
-      if (grey.constScanLine(row)[col] < 128) ++dark;
-  return static_cast<double>(dark) / (static_cast<double>(grey.width()) * grey.height());
-}
-
-QImage renderedPage(const QString& pdf, int page) {
-  QTemporaryDir dir;
-  const QString prefix = dir.filePath(QStringLiteral("page"));
-  QProcess::execute(QStringLiteral("pdftoppm"),
-                    {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
-                     QString::number(page), pdf, prefix});
-  return QImage(prefix + QStringLiteral(".png"));
-}
-
 }  // namespace
 
 // The recognised words lie invisibly exactly over the words of the page image.

@@ -1,10 +1,11 @@
 // The release engine's rules, without recognising a page: which words are suspect, which
-// stored OCR settings are refused, how batch files are read.
+// stored OCR settings are refused, how batch files are read, which words become links.
 #include "external/pdf_settings.h"
 #include "release/batch.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/suspect_words.h"
+#include "release/word_links.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -163,4 +164,26 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
   }
   // A missing batch file is named as such.
   EXPECT_THROW(loadBatch(dir.filePath(QStringLiteral("none.json"))), ReleaseError);
+}
+
+TEST(LinkTargets, AddressesBecomeLinksOtherWordsDoNot) {
+  const struct {
+    const char* fault;
+    const char* word;
+    const char* link;  // empty: no link
+  } cases[] = {
+      {"a web address without a scheme missed", "www.example.com", "https://www.example.com"},
+      {"trailing punctuation linked", "(www.example.com/forms).", "https://www.example.com/forms"},
+      {"a full address rewritten", "http://example.org/a?b=1", "http://example.org/a?b=1"},
+      {"a secure address rewritten", "HTTPS://Example.org", "HTTPS://Example.org"},
+      {"an e-mail address missed", "info@example.org,", "mailto:info@example.org"},
+      {"an umlaut address missed", "müller@beispiel.de", "mailto:müller@beispiel.de"},
+      {"a sentence end taken for an address", "end.Next", ""},
+      {"a version number linked", "v1.2.3", ""},
+      {"a bare host linked", "example.com", ""},
+      {"an at sign alone linked", "@", ""},
+      {"a handle linked", "@example", ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(linkTarget(QString::fromUtf8(c.word)), QString::fromUtf8(c.link)) << c.fault;
 }

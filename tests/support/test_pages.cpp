@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRadialGradient>
 #include <QTransform>
 
 #include <leptonica/allheaders.h>
@@ -60,6 +61,27 @@ QStringList sampleLines(int n) {
   QStringList lines;
   for (int i = 0; i < 8; ++i) lines << kProse.at((n * 3 + i) % kProse.size());
   return lines;
+}
+
+void drawPicture(QImage& page, const QRect& where) {
+  QPainter painter(&page);
+  QRadialGradient shade(where.center(), where.width() / 1.5);
+  shade.setColorAt(0, QColor(230, 230, 230));
+  shade.setColorAt(0.6, QColor(120, 120, 120));
+  shade.setColorAt(1, QColor(40, 40, 40));
+  painter.fillRect(where, shade);
+  // Grain, the same on every run.
+  quint32 seed = 17;
+  for (int y = where.top(); y <= where.bottom(); y += 2)
+    for (int x = where.left(); x <= where.right(); x += 2) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = static_cast<int>(seed >> 28) - 8;
+      const QColor c = page.pixelColor(x, y);
+      page.setPixelColor(x, y,
+                         QColor::fromRgb(qBound(0, c.red() + grain * 4, 255),
+                                         qBound(0, c.green() + grain * 4, 255),
+                                         qBound(0, c.blue() + grain * 4, 255)));
+    }
 }
 
 QImage turnedClockwise(const QImage& image, int degrees) {

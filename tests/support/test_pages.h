@@ -29,6 +29,10 @@ TestPage renderTextPage(const QStringList& lines, int pointSize = 12);
 // for each n, enough for orientation detection to be sure of a turned page.
 QStringList sampleLines(int n);
 
+// Paints a photograph-like picture (shaded, with fine grain) into `where` on the page, as a
+// scanned page with a photo carries one.
+void drawPicture(QImage& page, const QRect& where);
+
 // The image turned clockwise by `degrees` (90, 180, 270), as a page fed in sideways.
 QImage turnedClockwise(const QImage& image, int degrees);
 

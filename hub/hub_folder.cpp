@@ -1,0 +1,134 @@
+#include "hub/hub_folder.h"
+
+#include "external/herald_hub.h"
+#include "release/output_file.h"
+#include "release/release_error.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace zan::hub {
+namespace {
+
+using release::ReleaseError;
+
+const QString kRegistry = QStringLiteral("WatchedFolders");
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    throw ReleaseError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+  return file.readAll();
+}
+
+QString hashName(const QByteArray& data) {
+  return QString::fromLatin1(
+      QCryptographicHash::hash(data, QCryptographicHash::Sha1).toHex().left(16));
+}
+
+}  // namespace
+
+HubFolder::HubFolder(const QString& path)
+    : path_(QDir::cleanPath(QFileInfo(path).absoluteFilePath())) {
+  FolderHub hub;
+  std::int32_t status = 0;
+  hub.OpenHub(path_, status);
+  if (status == kHubUnreachable)
+    throw ReleaseError(QStringLiteral("the workgroup hub %1 cannot be reached").arg(path_));
+  if (status != kHubOk)
+    throw ReleaseError(QStringLiteral("%1 is no workgroup hub: it needs the folders Workflows and "
+                                      "Dictionaries")
+                           .arg(path_));
+}
+
+QString HubFolder::listedFile(const QString& folder, const QString& name, const char* what) const {
+  // The same listing as the settings panel's, so that a name chosen there is found here.
+  FolderHub hub;
+  std::int32_t status = 0;
+  QString list;
+  hub.OpenHub(path_, status);
+  if (status == kHubOk) {
+    if (folder == QLatin1String("Workflows"))
+      hub.GetWorkflows(list, status);
+    else
+      hub.GetDictionaries(list, status);
+  }
+  if (status == kHubOk) {
+    const QStringList files = list.split(QLatin1Char('|'));
+    const QStringList shown = hubListNames(list);  // in the order of `files`
+    for (qsizetype i = 0; i < shown.size(); ++i)
+      if (shown[i] == name) return QDir(path_).filePath(folder + QLatin1Char('/') + files[i]);
+  }
+  throw ReleaseError(QStringLiteral("the workgroup hub %1 has no %2 \"%3\"")
+                         .arg(path_, QLatin1String(what), name));
+}
+
+QString HubFolder::workflowFile(const QString& name) const {
+  return listedFile(QStringLiteral("Workflows"), name, "workflow");
+}
+
+QString HubFolder::dictionaryFile(const QString& name) const {
+  return listedFile(QStringLiteral("Dictionaries"), name, "dictionary");
+}
+
+Workflow HubFolder::workflow(const QString& name) const {
+  const QString file = workflowFile(name);
+  try {
+    return parseWorkflow(name, readAll(file));
+  } catch (const ReleaseError& e) {
+    throw ReleaseError(QStringLiteral("%1: %2").arg(file, e.message()));
+  }
+}
+
+QStringList HubFolder::dictionaryWords(const QString& name) const {
+  const QString file = dictionaryFile(name);
+  auto decode = QStringDecoder(QStringDecoder::Utf8);
+  const QString text = decode(readAll(file));
+  if (decode.hasError()) throw ReleaseError(QStringLiteral("%1 is not UTF-8 text").arg(file));
+  QStringList words;
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    if (line.trimmed().startsWith(QLatin1Char('#'))) continue;
+    words << line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+  }
+  return words;
+}
+
+QString HubFolder::registryFolder() const {
+  return QDir(path_).filePath(kRegistry);
+}
+
+void HubFolder::registerWatchedFolder(const QString& watchedFolder) const {
+  const QByteArray path = watchedFolder.toUtf8();
+  const QString record =
+      QDir(registryFolder()).filePath(hashName(path) + QStringLiteral(".folder"));
+  if (QFileInfo::exists(record)) return;
+  if (!QDir().mkpath(registryFolder()))
+    throw ReleaseError(QStringLiteral("cannot create %1").arg(registryFolder()));
+  release::writeFileAtomically(record, path + '\n');
+}
+
+QStringList HubFolder::watchedFolders() const {
+  QStringList folders;
+  const QDir registry(registryFolder());
+  for (const QString& name :
+       registry.entryList({QStringLiteral("*.folder")}, QDir::Files, QDir::Name)) {
+    QFile file(registry.filePath(name));
+    if (!file.open(QIODevice::ReadOnly)) continue;
+    const QString folder = QString::fromUtf8(file.readAll()).trimmed();
+    if (!folder.isEmpty() && !folders.contains(folder)) folders << folder;
+  }
+  return folders;
+}
+
+QString userWordsFile(const QStringList& words, const QString& folder) {
+  const QByteArray text = words.join(QLatin1Char('\n')).toUtf8() + '\n';
+  const QString path = QDir(folder).filePath(hashName(text) + QStringLiteral(".words"));
+  if (!QFileInfo::exists(path)) release::writeFileAtomically(path, text);
+  return path;
+}
+
+}  // namespace zan::hub

@@ -1,0 +1,569 @@
+// The hub for real: zan-release --engine capture submits the documents of a batch into a
+// temporary hub's watched folder, zan-hub turns them into PDFs, and Poppler reads them back.
+// Each configuration is released once per test binary, through one long-running service that
+// the last of these tests stops with SIGTERM.
+#include "external/setup_data.h"
+#include "hub_support.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <map>
+#include <memory>
+
+using namespace zan::testing;
+
+namespace {
+
+// The pages every configuration draws from, made once.
+struct Pages {
+  QTemporaryDir dir;
+  TestPage links, picture, turned;
+  QRect pictureBox{300, 700, 900, 700};
+
+  Pages() {
+    links = renderTextPage(
+        {"Visit www.example.com for the forms.", "Or write to info@example.org today.",
+         "The code " + kCodeWord + " is on file.", "Order AB12 costs 4711 pounds."});
+    savePage(links.image, path("links.png"));
+    picture = renderTextPage(sampleLines(4).mid(0, 2));
+    drawPicture(picture.image, pictureBox);
+    savePage(picture.image, path("picture.png"));
+    turned = renderTextPage(sampleLines(1));
+    savePage(turnedClockwise(turned.image, 90), path("turned.png"));
+    QImage small(400, 300, QImage::Format_Grayscale8);
+    small.fill(Qt::white);
+    QPainter(&small).fillRect(40, 40, 200, 30, Qt::black);
+    savePage(small, path("small.png"));
+  }
+  QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+};
+
+const Pages& pages() {
+  static const Pages p;
+  return p;
+}
+
+QJsonObject batchOf(const std::vector<QStringList>& documents, const QString& name = "Batch 9") {
+  QJsonArray docs;
+  for (const QStringList& d : documents) {
+    QStringList paths;
+    for (const QString& page : d) paths << pages().path(page.toUtf8().constData());
+    docs.append(QJsonObject{
+        {QStringLiteral("pages"), QJsonArray::fromStringList(paths)},
+        {QStringLiteral("indexFields"), QJsonObject{{QStringLiteral("Document Title"), name}}}});
+  }
+  return {{QStringLiteral("name"), name}, {QStringLiteral("documents"), docs}};
+}
+
+// The one service the releases below go through.
+struct Serving {
+  TempHub hub;
+  std::unique_ptr<HubProcess> service;
+  Serving() {
+    service =
+        std::make_unique<HubProcess>(QStringList{"--hub", hub.hub, "--jobs", "2", "--rescan", "1"});
+  }
+};
+
+Serving& serving() {
+  static Serving s;
+  return s;
+}
+
+struct Released {
+  ProgramRun run;
+  QJsonObject report;
+  QJsonObject document(int n) const {
+    return report[QStringLiteral("documents")].toArray().at(n - 1).toObject();
+  }
+  QString pdf(int n) const { return document(n)[QStringLiteral("pdf")].toString(); }
+  QStringList suspects(int n) const {
+    QStringList s;
+    for (const QJsonValue& w : document(n)[QStringLiteral("suspectWords")].toArray())
+      s << w[QStringLiteral("text")].toString() + QLatin1Char(':') +
+               w[QStringLiteral("reasons")].toVariant().toStringList().join(QLatin1Char(','));
+    return s;
+  }
+};
+
+const QVariantMap kEverything{
+    {QStringLiteral("CreateThumbnails"), true}, {QStringLiteral("EmbedFonts"), true},
+    {QStringLiteral("EnableLinks"), true},      {QStringLiteral("EnableStructure"), true},
+    {QStringLiteral("AutoPageRotation"), true}, {QStringLiteral("MixedAlphaNumeric"), true},
+    {QStringLiteral("NumericOnly"), true}};
+
+QVariantMap with(QVariantMap settings, const QVariantMap& more) {
+  for (auto it = more.begin(); it != more.end(); ++it) settings.insert(it.key(), it.value());
+  return settings;
+}
+
+const Released& released(const std::string& name) {
+  static std::map<std::string, std::unique_ptr<Released>> cache;
+  auto& r = cache[name];
+  if (r) return *r;
+  r = std::make_unique<Released>();
+  QVariantMap settings;
+  QJsonObject batch;
+  if (name == "exact") {
+    settings = with(kEverything, {{"PageContent", "Searchable Image (Exact)"}});
+    batch = batchOf({{"links.png", "picture.png"}, {"turned.png"}});
+  } else if (name == "compact") {
+    settings = with(kEverything, {{"PageContent", "Searchable Image (Compact)"}});
+    batch = batchOf({{"links.png", "picture.png"}});
+  } else if (name == "formatted") {
+    settings = with(kEverything, {{"PageContent", "Formatted Text & Graphics"}});
+    batch = batchOf({{"picture.png"}});
+  } else if (name == "plain") {  // every advanced option off, no dictionary
+    settings = {{"PageContent", "Formatted Text & Graphics"},
+                {"CreateThumbnails", false},
+                {"EmbedFonts", false},
+                {"EnableLinks", false},
+                {"EnableStructure", false},
+                {"AutoPageRotation", false},
+                {"Dictionary", ""}};
+    batch = batchOf({{"links.png"}, {"turned.png"}});
+  } else if (name == "image only") {
+    settings = with(kEverything, {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
+    batch = batchOf({{"links.png"}});
+  }
+  const TempHub& hub = serving().hub;
+  const QString label = QString::fromStdString(name).replace(' ', '-');
+  const QString setup = hub.writeSetup(label + ".json", settings,
+                                       {{"LowOcrConfidence", false},
+                                        {"TitleField.FieldType", 1},
+                                        {"TitleField.FieldName", "Document Title"}});
+  const QString batchFile =
+      writeBatchFile(QDir(hub.dir.path()).filePath(label + "-batch.json"), batch);
+  const QString out = QDir(hub.dir.path()).filePath(label + "-report");
+  r->run = runZanRelease(
+      {"--setup", setup, "--batch", batchFile, "--out", out, "--quiet", "--status-timeout", "120"});
+  r->report = readJson(out + "/release-report.json");
+  return *r;
+}
+
+QStringList allWords(const TestPage& page) {
+  QStringList words;
+  for (const DrawnWord& w : page.words) words << w.text;
+  return words;
+}
+
+const DrawnWord& drawn(const TestPage& page, const QString& text) {
+  return *std::find_if(page.words.begin(), page.words.end(),
+                       [&](const DrawnWord& w) { return w.text.startsWith(text); });
+}
+
+}  // namespace
+
+// "Searchable Image (Exact)": the scan itself, unaltered, with the words invisible over it.
+TEST(PageContent, ExactKeepsTheScanUnderTheWords) {
+  const Released& r = released("exact");
+  ASSERT_EQ(r.run.exitCode, 0) << qPrintable(r.run.err);
+  const std::vector<PdfPage> found = pdfWords(r.pdf(1));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(wordsFoundInPlace(pages().links, found[0]), allWords(pages().links));
+  EXPECT_TRUE(samePixels(pdfImage(r.pdf(1), 1), pages().links.image)) << "the scan was altered";
+  EXPECT_TRUE(samePixels(pdfImage(r.pdf(1), 2), pages().picture.image)) << "the scan was altered";
+  EXPECT_EQ(r.document(1)[QStringLiteral("status")].toString(), QStringLiteral("released"));
+  EXPECT_EQ(pdfInfo(r.pdf(1), QStringLiteral("Title")), QStringLiteral("Batch 9"));
+}
+
+// "Searchable Image (Compact)": a much smaller PDF; the text page stays one bit a pixel at full
+// resolution (sharp), the page with a photograph becomes a smaller JPEG; the words still lie in
+// place.
+TEST(PageContent, CompactIsMuchSmallerAndKeepsTextPagesSharp) {
+  const Released& compact = released("compact");
+  const Released& exact = released("exact");
+  ASSERT_EQ(compact.run.exitCode, 0) << qPrintable(compact.run.err);
+  const qint64 compactSize = QFileInfo(compact.pdf(1)).size();
+  const qint64 exactSize = QFileInfo(exact.pdf(1)).size();
+  std::printf("same two pages: Exact %lld bytes, Compact %lld bytes\n",
+              static_cast<long long>(exactSize), static_cast<long long>(compactSize));
+  EXPECT_LT(compactSize * 3, exactSize);
+  const std::vector<PdfImageEntry> images = pdfImageList(compact.pdf(1));
+  ASSERT_EQ(images.size(), 2u);
+  EXPECT_EQ(images[0].encoding, QStringLiteral("ccitt"));
+  EXPECT_EQ(images[0].width, pages().links.image.width()) << "the text page lost resolution";
+  EXPECT_EQ(images[1].encoding, QStringLiteral("jpeg"));
+  EXPECT_LT(images[1].width, pages().picture.image.width());
+  const std::vector<PdfPage> found = pdfWords(compact.pdf(1));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(wordsFoundInPlace(pages().links, found[0]), allWords(pages().links));
+  EXPECT_EQ(wordsFoundInPlace(pages().picture, found[1]), allWords(pages().picture));
+}
+
+// "Formatted Text & Graphics": the text drawn visibly in a real font at its place, the
+// photograph kept as an image of its own size and place, and no image of the whole page.
+TEST(PageContent, FormattedTextKeepsThePictureNotThePage) {
+  const Released& r = released("formatted");
+  ASSERT_EQ(r.run.exitCode, 0) << qPrintable(r.run.err);
+  const std::vector<PdfImageEntry> images = pdfImageList(r.pdf(1));
+  ASSERT_EQ(images.size(), 1u) << "a full-page image or no picture";
+  EXPECT_NEAR(images[0].width, pages().pictureBox.width(), 20);
+  EXPECT_NEAR(images[0].height, pages().pictureBox.height(), 20);
+  const std::vector<PdfPage> found = pdfWords(r.pdf(1));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(wordsFoundInPlace(pages().picture, found[0]), allWords(pages().picture));
+  const QImage page = renderedPage(r.pdf(1), 1);
+  const QRect text(150, 150, 1200, 200), picture = pages().pictureBox.adjusted(20, 20, -20, -20);
+  EXPECT_GT(inkShare(page, text), inkShare(pages().picture.image, text) / 2) << "text not drawn";
+  EXPECT_NEAR(inkShare(page, picture), inkShare(pages().picture.image, picture), 0.05)
+      << "picture not in its place";
+}
+
+// "Image Only" through the workflow "PDF Image Only": the scan, no text and no font at all.
+TEST(PageContent, ImageOnlyHasNoText) {
+  const Released& r = released("image only");
+  ASSERT_EQ(r.run.exitCode, 0) << qPrintable(r.run.err);
+  const std::vector<PdfPage> found = pdfWords(r.pdf(1));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_TRUE(found[0].words.empty());
+  EXPECT_EQ(pdfImageCount(r.pdf(1), 1), 1);
+  EXPECT_LE(pdfFonts(r.pdf(1)).count(QLatin1Char('\n')), 2) << "a font in an image-only PDF";
+}
+
+// Each advanced option changes the PDF when set and leaves it out when not.
+TEST(AdvancedSettings, EachOptionOnlyWhenSet) {
+  const Released& on = released("exact");
+  const Released& formatted = released("formatted");
+  const Released& off = released("plain");
+  ASSERT_EQ(off.run.exitCode, 0) << qPrintable(off.run.err);
+
+  // CreateThumbnails: a thumbnail no larger than the workflow's size (96 in Searchable Office).
+  const QImage thumbnail = pdfThumbnail(on.pdf(1), 1);
+  EXPECT_FALSE(thumbnail.isNull()) << "no thumbnail";
+  EXPECT_EQ(std::max(thumbnail.width(), thumbnail.height()), 96);
+  EXPECT_TRUE(pdfThumbnail(off.pdf(1), 1).isNull()) << "a thumbnail nobody asked for";
+
+  // EmbedFonts: the visible text's font embedded, or only named.
+  const QRegularExpression embedded(QStringLiteral("DejaVuSans +CID TrueType +Identity-H +yes"));
+  EXPECT_TRUE(pdfFonts(formatted.pdf(1)).contains(embedded))
+      << qPrintable(pdfFonts(formatted.pdf(1)));
+  const QString named = pdfFonts(off.pdf(1));
+  EXPECT_TRUE(
+      named.contains(QRegularExpression(QStringLiteral("DejaVuSans +TrueType +WinAnsi +no"))))
+      << qPrintable(named);
+  const std::vector<PdfPage> offWords = pdfWords(off.pdf(1));
+  ASSERT_FALSE(offWords.empty());
+  EXPECT_EQ(wordsFoundInPlace(pages().links, offWords[0]), allWords(pages().links))
+      << "text with a named font not found";
+
+  // EnableLinks: a web link and a mail link over their words.
+  const std::vector<PdfLink> links = pdfLinks(on.pdf(1), 1);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0].url, QStringLiteral("https://www.example.com"));
+  EXPECT_TRUE(links[0].box.contains(inPoints(drawn(pages().links, "www.").box).center()));
+  EXPECT_EQ(links[1].url, QStringLiteral("mailto:info@example.org"));
+  EXPECT_TRUE(links[1].box.contains(inPoints(drawn(pages().links, "info@").box).center()));
+  EXPECT_TRUE(pdfLinks(off.pdf(1), 1).empty());
+
+  // EnableStructure: a tagged PDF whose paragraphs hold the text in reading order.
+  EXPECT_TRUE(pdfInfoText(on.pdf(1)).contains(QRegularExpression(QStringLiteral("Tagged: +yes"))));
+  const QString tree = pdfInfoText(on.pdf(1), {QStringLiteral("-struct-text")});
+  EXPECT_TRUE(tree.startsWith(QLatin1String("Document"))) << qPrintable(tree);
+  const qsizetype first = tree.indexOf(QLatin1String("Visit www.example.com for the forms."));
+  const qsizetype last = tree.indexOf(QLatin1String("Order AB12 costs 4711 pounds."));
+  EXPECT_GE(first, 0) << qPrintable(tree);
+  EXPECT_GT(last, first) << qPrintable(tree);
+  EXPECT_TRUE(
+      pdfInfoText(formatted.pdf(1), {QStringLiteral("-struct")}).contains(QLatin1String("Figure")))
+      << "the picture is not in the structure";
+  EXPECT_TRUE(pdfInfoText(off.pdf(1)).contains(QRegularExpression(QStringLiteral("Tagged: +no"))));
+
+  // AutoPageRotation: the page fed in sideways stands upright, or stays as scanned.
+  const QJsonObject turned = on.document(2)[QStringLiteral("pages")].toArray().at(0).toObject();
+  EXPECT_EQ(turned[QStringLiteral("rotation")].toInt(), 270);
+  const std::vector<PdfPage> upright = pdfWords(on.pdf(2));
+  ASSERT_EQ(upright.size(), 1u);
+  EXPECT_EQ(wordsFoundInPlace(pages().turned, upright[0]), allWords(pages().turned));
+  EXPECT_EQ(
+      off.document(2)[QStringLiteral("pages")].toArray().at(0)[QStringLiteral("rotation")].toInt(),
+      0);
+  const std::vector<PdfPage> sideways = pdfWords(off.pdf(2));
+  ASSERT_EQ(sideways.size(), 1u);
+  EXPECT_GT(sideways[0].size.width(), sideways[0].size.height());
+}
+
+// The hub dictionary's word counts as known; without the dictionary it is suspect. Letters mixed
+// with digits and numbers are marked only when their markers are set.
+TEST(SuspectWords, DictionaryAndMarkers) {
+  const Released& with = released("exact");
+  const Released& without = released("plain");
+  const QStringList marked = with.suspects(1), plain = without.suspects(1);
+  EXPECT_FALSE(marked.join(' ').contains(kCodeWord)) << qPrintable(marked.join(' '));
+  EXPECT_TRUE(plain.contains(kCodeWord + ":WordNotInDictionary")) << qPrintable(plain.join(' '));
+  EXPECT_TRUE(marked.contains("AB12:WordNotInDictionary,MixedAlphaNumeric"))
+      << qPrintable(marked.join(' '));
+  EXPECT_TRUE(marked.contains("4711:NumericOnly")) << qPrintable(marked.join(' '));
+  EXPECT_TRUE(plain.contains("AB12:WordNotInDictionary")) << qPrintable(plain.join(' '));
+  EXPECT_FALSE(plain.join(' ').contains("4711")) << qPrintable(plain.join(' '));
+}
+
+// The README's capture setup for the sample batch, through the hub: each page's expected text.
+TEST(SampleBatch, ReleasesTheExpectedTextThroughTheHub) {
+  const TempHub& hub = serving().hub;
+  const QDir examples(QStringLiteral(ZAN_EXAMPLES_DIR "/batch"));
+  zan::SetupFile setup(QDir(hub.dir.path()).filePath(QStringLiteral("sample-setup.json")));
+  const auto example =
+      zan::SetupFile::load(examples.filePath(QStringLiteral("capture-setup.json")));
+  for (const QString& key : example->SetupPartOne().keys())
+    setup.SetupPartOne().setValue(key, example->SetupPartOne().value(key));
+  for (const QString& key : example->SetupPartTwo().keys())
+    setup.SetupPartTwo().setValue(key, example->SetupPartTwo().value(key));
+  setup.SetupPartTwo().setValue(QStringLiteral("WorkgroupHub"), hub.hub);
+  setup.SetupPartTwo().setValue(QStringLiteral("WatchedFolder"), hub.watched);
+  setup.SetupPartTwo().setValue(QStringLiteral("PDFOutputFolder"), hub.pdfs);
+  setup.save();
+  const QString out = QDir(hub.dir.path()).filePath(QStringLiteral("sample-report"));
+  const ProgramRun run = runZanRelease({"--setup", setup.path(), "--batch",
+                                        examples.filePath(QStringLiteral("batch.json")), "--out",
+                                        out, "--quiet", "--status-timeout", "120"});
+  ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+  const QJsonArray documents = readJson(out + "/release-report.json")["documents"].toArray();
+  ASSERT_EQ(documents.size(), 2);
+  int sample = 0;
+  for (const QJsonValue& d : documents) {
+    for (const PdfPage& page : pdfWords(d["pdf"].toString())) {
+      QFile expected(examples.filePath(QStringLiteral("page-%1.txt").arg(++sample)));
+      ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+      QStringList words;
+      for (const PdfWord& w : page.words) words << w.text;
+      EXPECT_EQ(words.join(' '), QString::fromUtf8(expected.readAll()).simplified())
+          << "page " << sample;
+    }
+  }
+  EXPECT_EQ(sample, 4);
+}
+
+// SIGTERM ends the service with exit code 0, leaving no claim and no heartbeat behind.
+TEST(Service, StopsCleanlyOnSigterm) {
+  Serving& s = serving();
+  ASSERT_EQ(s.service->terminate(), 0) << qPrintable(s.service->log());
+  EXPECT_TRUE(s.service->log().contains(QLatin1String("zan-hub: stopped")));
+  EXPECT_TRUE(QDir(s.hub.watched + "/.zan-hub/services").isEmpty());
+  EXPECT_TRUE(s.hub.waitingJobs().isEmpty());
+}
+
+// Two services on one hub share twenty jobs, released while both run: each job is done
+// exactly once, by one of them.
+TEST(Service, TwoServicesDoEachOfTwentyJobsOnce) {
+  TempHub hub;
+  HubProcess one({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
+  HubProcess two({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
+  std::vector<QStringList> documents(20, QStringList{"small.png"});
+  const QString setup = hub.writeSetup(
+      "image-only.json", {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
+  const QString batch = writeBatchFile(hub.dir.filePath("batch.json"), batchOf(documents));
+  const ProgramRun run =
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("report"),
+                     "--quiet", "--status-timeout", "120"});
+  EXPECT_EQ(run.exitCode, 0) << qPrintable(run.err);
+  ASSERT_EQ(one.terminate(), 0);
+  ASSERT_EQ(two.terminate(), 0);
+  const QJsonArray reported =
+      readJson(hub.dir.filePath("report/release-report.json"))["documents"].toArray();
+  ASSERT_EQ(reported.size(), 20);
+  const QString logs = one.log() + two.log();
+  for (const QJsonValue& d : reported) {
+    const QString job = d["job"].toString();
+    EXPECT_EQ(d["status"].toString(), QStringLiteral("released")) << qPrintable(job);
+    EXPECT_EQ(logs.count(QRegularExpression("job " + QRegularExpression::escape(job) + ": .*done")),
+              1)
+        << qPrintable(job) << " done " << logs.count(job) << " times";
+    EXPECT_TRUE(QFileInfo::exists(d["pdf"].toString()));
+  }
+  EXPECT_EQ(QDir(hub.pdfs).entryList(QDir::Files | QDir::Hidden).size(), 20) << "stray files";
+}
+
+// A service stopped with SIGTERM mid-job puts the job back; a service killed mid-job leaves no
+// PDF, and another service finishes the job once the killed one's heartbeat is stale, not before.
+TEST(Service, UnfinishedJobsGoBackAndADeadServicesJobIsTakenOver) {
+  TempHub hub;
+  const QString setup = hub.writeSetup(
+      "exact.json", {{"PageContent", "Searchable Image (Exact)"}, {"PDFWaitForStatus", false}});
+  const QString batch = writeBatchFile(hub.dir.filePath("batch.json"),
+                                       batchOf({{"links.png", "picture.png", "links.png"}}));
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  ASSERT_EQ(hub.waitingJobs().size(), 1);
+  const QString job = hub.waitingJobs().first();
+  const QString pdf =
+      readJson(hub.dir.filePath("r/release-report.json"))["documents"][0]["pdf"].toString();
+  const auto claimed = [&] {
+    return !QDir(hub.watched + "/.zan-hub/services")
+                .entryList({"*"}, QDir::Dirs | QDir::NoDotAndDotDot)
+                .isEmpty() &&
+           hub.waitingJobs().isEmpty();
+  };
+  const QStringList arguments{"--hub",         hub.hub, "--jobs",   "1",
+                              "--stale-after", "2",     "--rescan", "0.3"};
+
+  HubProcess stopped(arguments);
+  ASSERT_TRUE(waitFor(claimed, 30000));
+  EXPECT_EQ(stopped.terminate(), 0);
+  EXPECT_EQ(hub.waitingJobs(), QStringList{job}) << "the job was not put back";
+  EXPECT_TRUE(stopped.log().contains(QLatin1String("not finished; back to waiting")));
+
+  HubProcess killed(arguments);
+  ASSERT_TRUE(waitFor(claimed, 30000));
+  killed.kill();
+  const auto killedAt = std::chrono::steady_clock::now();
+  HubProcess heir(arguments);
+  ASSERT_TRUE(waitFor([&] { return hub.finishedJobs().contains(job); }, 60000))
+      << qPrintable(heir.log());
+  const double after =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - killedAt).count();
+  // The last heartbeat came at most a heartbeat interval (a quarter of 2 s) before the kill.
+  EXPECT_GE(after, 1.4) << "taken over while the heartbeat was fresh";
+  EXPECT_EQ(heir.terminate(), 0);
+  EXPECT_EQ(hub.status(job)["status"].toString(), QStringLiteral("done"));
+  EXPECT_TRUE(heir.log().contains(QLatin1String("its service stopped beating")));
+  EXPECT_TRUE(pdfInfoText(pdf).contains(QRegularExpression(QStringLiteral("Pages: +3"))));
+  EXPECT_EQ(QDir(hub.pdfs).entryList(QDir::Files | QDir::Hidden).filter(".pdf").size(), 1);
+}
+
+// With no service running: waiting for the status times out, and the job is withdrawn (failed)
+// or left (pending) as PDFDeleteHungDoc says; without waiting the release just submits.
+TEST(Release, WaitingAndWithdrawingWithoutAService) {
+  const struct {
+    const char* fault;
+    bool wait, withdraw;
+    int exitCode;
+    const char* state;
+    bool jobLeft;
+  } cases[] = {{"a hung job kept or not reported failed", true, true, 1, "failed", false},
+               {"a hung job withdrawn against the setting", true, false, 1, "pending", true},
+               {"the release waited although not asked to", false, true, 0, "submitted", true},
+               {"the release waited although not asked to", false, false, 0, "submitted", true}};
+  for (const auto& c : cases) {
+    TempHub hub;
+    const QString setup = hub.writeSetup("setup.json", {{"PageContent", "Image Only"},
+                                                        {"Workflow", "PDF Image Only"},
+                                                        {"PDFWaitForStatus", c.wait},
+                                                        {"PDFDeleteHungDoc", c.withdraw}});
+    const QString batch = writeBatchFile(hub.dir.filePath("batch.json"), batchOf({{"small.png"}}));
+    const ProgramRun run =
+        runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"),
+                       "--quiet", "--status-timeout", "0.5"});
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.fault << qPrintable(run.err);
+    const QJsonObject d =
+        readJson(hub.dir.filePath("r/release-report.json"))["documents"][0].toObject();
+    EXPECT_EQ(d["status"].toString(), QLatin1String(c.state)) << c.fault;
+    EXPECT_EQ(hub.waitingJobs().size(), c.jobLeft ? 1 : 0) << c.fault;
+    if (c.withdraw && c.wait) {
+      EXPECT_TRUE(d["reason"].toString().contains(QLatin1String("withdrawn"))) << c.fault;
+      EXPECT_TRUE(run.err.contains(QLatin1String("document 1 not released: no status after 0.5 s")))
+          << qPrintable(run.err);
+    }
+  }
+}
+
+// Jobs that cannot be made fail with their reason in their status, one by one; the others are
+// done, a job for another machine is left alone, and the run ends normally. Logged in the
+// journal's format, as under systemd.
+TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
+  TempHub hub;
+  const QString setup = hub.writeSetup(
+      "setup.json",
+      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString batch = writeBatchFile(hub.dir.filePath("batch.json"),
+                                       batchOf(std::vector<QStringList>(8, {"small.png"})));
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  QStringList jobs = hub.waitingJobs();
+  ASSERT_EQ(jobs.size(), 8);
+  const QString aFile = hub.dir.filePath("a-file");
+  QFile(aFile).open(QIODevice::WriteOnly);
+  const auto ticketOf = [&](const QString& job) {
+    return hub.watched + "/" + job + ".job/ticket.json";
+  };
+  const auto edit = [&](const QString& job, const std::function<void(QJsonObject&)>& change) {
+    QJsonObject t = readJson(ticketOf(job));
+    change(t);
+    writeFile(ticketOf(job), QJsonDocument(t).toJson());
+  };
+  const auto setting = [&](const QString& job, const char* key, const QString& value) {
+    edit(job, [&](QJsonObject& t) {
+      QJsonObject s = t["settings"].toObject();
+      s[key] = value;
+      t["settings"] = s;
+    });
+  };
+  const struct {
+    const char* fault;
+    std::function<void(const QString& job)> spoil;
+    const char* reason;  // empty: done; nullptr: left waiting
+  } cases[] = {
+      {"a ticket that is not JSON made",
+       [&](const QString& job) { writeFile(ticketOf(job), "{\"format\": \"zan-hub-job\", "); },
+       "the ticket is not JSON"},
+      {"a workflow the hub lacks used",
+       [&](const QString& job) { setting(job, "Workflow", "Night Shift"); },
+       "has no workflow \"Night Shift\""},
+      {"a dictionary the hub lacks used",
+       [&](const QString& job) { setting(job, "Dictionary", "Klingon"); },
+       "has no dictionary \"Klingon\""},
+      {"an output folder that cannot be written",
+       [&](const QString& job) {
+         edit(job, [&](QJsonObject& t) { t["pdf"] = aFile + "/out.pdf"; });
+       },
+       "the output folder "},
+      {"a page that is not an image",
+       [&](const QString& job) { writeFile(hub.watched + "/" + job + ".job/page-0001.tif", "no"); },
+       "page 1 (page-0001.tif): not an image"},
+      {"a missing language pack not named",
+       [&](const QString& job) {
+         setting(job, "PageContent", "Searchable Image (Exact)");
+         setting(job, "Workflow", "Searchable Office");
+         setting(job, "CaptureLanguage", "French");
+       },
+       "install the Debian package tesseract-ocr-fra"},
+      {"a job for another machine taken",
+       [&](const QString& job) { edit(job, [](QJsonObject& t) { t["machine"] = "elsewhere"; }); },
+       nullptr},
+      {"a sound job not done", [](const QString&) {}, ""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) cases[i].spoil(jobs[static_cast<int>(i)]);
+
+  // Language data with English and orientation only.
+  const QString tessdata = hub.dir.filePath("tessdata");
+  QDir().mkpath(tessdata);
+  for (const char* model : {"eng", "osd"})
+    QFile::link(QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
+                QStringLiteral("%1/%2.traineddata").arg(tessdata, model));
+  HubProcess once({"--hub", hub.hub, "--once", "--machine", "here"},
+                  {"TESSDATA_PREFIX=" + tessdata}, true);
+  EXPECT_EQ(once.wait(), 0) << qPrintable(once.log());
+  const QString log = once.log();
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const QString job = jobs[static_cast<int>(i)];
+    const QJsonObject status = hub.status(job);
+    if (!cases[i].reason) {
+      EXPECT_TRUE(status.isEmpty()) << cases[i].fault;
+      EXPECT_TRUE(hub.waitingJobs().contains(job)) << cases[i].fault;
+    } else if (!*cases[i].reason) {
+      EXPECT_EQ(status["status"].toString(), QStringLiteral("done")) << cases[i].fault;
+      EXPECT_TRUE(log.contains(QRegularExpression("^<6>job " + job + ": 1 page, [0-9.]+ s, done",
+                                                  QRegularExpression::MultilineOption)))
+          << qPrintable(log);
+    } else {
+      EXPECT_EQ(status["status"].toString(), QStringLiteral("failed")) << cases[i].fault;
+      EXPECT_TRUE(status["reason"].toString().contains(QLatin1String(cases[i].reason)))
+          << cases[i].fault << ": " << qPrintable(status["reason"].toString());
+      EXPECT_TRUE(log.contains(QRegularExpression("^<3>job " + job + ": .*failed: ",
+                                                  QRegularExpression::MultilineOption)))
+          << cases[i].fault << qPrintable(log);
+    }
+  }
+}
