@@ -71,18 +71,6 @@ QJsonObject TempHub::status(const QString& job) const {
   return readJson(watched + QStringLiteral("/.zan-hub/status/") + job + QStringLiteral(".json"));
 }
 
-void writeFile(const QString& path, const QByteArray& data) {
-  QDir().mkpath(QFileInfo(path).path());
-  QFile file(path);
-  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  file.write(data);
-}
-
-QString writeBatchFile(const QString& path, const QJsonObject& batch) {
-  writeFile(path, QJsonDocument(batch).toJson());
-  return path;
-}
-
 HubProcess::HubProcess(const QStringList& arguments, const QStringList& environment, bool journal) {
   const QString log = logDir_.filePath(QStringLiteral("log"));
   QStringList env = environment;

@@ -40,12 +40,6 @@ struct TempHub {
 
 inline const QString kCodeWord = QStringLiteral("Zorblatt");
 
-// Writes `data` into `path`, creating its folder.
-void writeFile(const QString& path, const QByteArray& data);
-
-// Writes `batch` (JSON) beside the pages and returns its path.
-QString writeBatchFile(const QString& path, const QJsonObject& batch);
-
 // A zan-hub running in the background; killed when it is destroyed.
 class HubProcess {
  public:

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
@@ -182,6 +183,18 @@ bool samePixels(const QImage& a, const QImage& b) {
   for (int row = 0; row < x.height(); ++row)
     if (std::memcmp(x.constScanLine(row), y.constScanLine(row), x.width() * 4) != 0) return false;
   return true;
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  file.write(data);
+}
+
+QString writeBatchFile(const QString& path, const QJsonObject& batch) {
+  writeFile(path, QJsonDocument(batch).toJson());
+  return path;
 }
 
 QJsonObject readJson(const QString& path) {

@@ -85,4 +85,10 @@ bool samePixels(const QImage& a, const QImage& b);
 
 QJsonObject readJson(const QString& path);
 
+// Writes `data` into `path`, creating its folder.
+void writeFile(const QString& path, const QByteArray& data);
+
+// Writes `batch` (JSON) beside the pages and returns its path.
+QString writeBatchFile(const QString& path, const QJsonObject& batch);
+
 }  // namespace zan::testing

@@ -21,22 +21,14 @@ namespace {
 
 const QVariantMap kImageOnly{{QStringLiteral("OutputFormatType"), 2}};
 
-void writeFile(const QString& path, const QByteArray& data) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(data);
-}
-
 // A batch of documents, each a list of page file names relative to `dir`.
 QString writeBatch(const QDir& dir, const std::vector<QStringList>& documents) {
   QJsonArray docs;
   for (const QStringList& pages : documents)
     docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
-  const QString path = dir.filePath(QStringLiteral("batch.json"));
-  writeFile(path, QJsonDocument(QJsonObject{{QStringLiteral("name"), QStringLiteral("Test")},
-                                            {QStringLiteral("documents"), docs}})
-                      .toJson());
-  return path;
+  return writeBatchFile(dir.filePath(QStringLiteral("batch.json")),
+                        {{QStringLiteral("name"), QStringLiteral("Test")},
+                         {QStringLiteral("documents"), docs}});
 }
 
 // Every file in the output folder but the report: released PDFs, and anything left behind.

@@ -151,11 +151,8 @@ const Released& released(const std::string& name) {
   const QDir d(r->dir.path());
   const QString setup = d.filePath(QStringLiteral("setup.json"));
   writeOcrSetup(setup, c.partOne, c.partTwo);
-  const QString batch = pages().path("batch-") + QString::fromStdString(name) + ".json";
-  QFile file(batch);
-  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  file.write(QJsonDocument(c.batch).toJson());
-  file.close();
+  const QString batch =
+      writeBatchFile(pages().path("batch-") + QString::fromStdString(name) + ".json", c.batch);
   r->out = d.filePath(QStringLiteral("out"));
   r->run = runZanRelease(
       QStringList{"--setup", setup, "--batch", batch, "--out", r->out, "--quiet"} + c.arguments);
