@@ -1,6 +1,5 @@
 # Installation of the library as a CMake package that hosts find with
-# find_package(ZANPdfCtl4): the shared library, its headers under include/ZANPdfCtl4 (the same
-# common/ external/ acrobat_capture_panel/ ocr_pdf_panel/ component/ tree the sources use), the
+# find_package(ZANPdfCtl4): the shared library, its public headers in include/ZANPdfCtl4, the
 # exported target ZANPdfCtl4::ZANPdfCtl4 and a version file (same major version compatible).
 # Install components: Runtime (the library) and Development (the rest); a host's build needs
 # both, e.g. `cmake --install build --prefix P --component Runtime` and `... Development`.
@@ -15,15 +14,12 @@ install(TARGETS ZANPdfCtl4 EXPORT ZANPdfCtl4Targets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
 
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/ZANPDFCtl/
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ZANPdfCtl4
-  COMPONENT Development
-  FILES_MATCHING PATTERN "*.h" PATTERN include EXCLUDE)
+# Only the public headers: included as <ZANPdfCtl4/zanpdf3.h> or <ZANPdfCtl4/ZANPdf3>.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/ZANPDFCtl/include/ZANPdfCtl4
   ${PROJECT_BINARY_DIR}/ZANPDFCtl/include/ZANPdfCtl4
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
   COMPONENT Development
-  FILES_MATCHING PATTERN "*.h")
+  PATTERN "*.in" EXCLUDE)
 
 install(EXPORT ZANPdfCtl4Targets
   NAMESPACE ZANPdfCtl4::
