@@ -1,6 +1,12 @@
 # Installation of the library as a CMake package that hosts find with
-# find_package(ZANPdfCtl4): the shared library, its public headers in include/ZANPdfCtl4, the
-# exported target ZANPdfCtl4::ZANPdfCtl4 and a version file (same major version compatible).
+# find_package(ZANPdfCtl4) or pkg-config: the shared library, its public headers in
+# include/ZANPdfCtl4, the exported target ZANPdfCtl4::ZANPdfCtl4, a version file and
+# ZANPdfCtl4.pc.
+#
+# Versions: "ZANPdfCtl4" is the library's name (the fourth generation of the panel controls);
+# its version is the file version, 5.0.3. The ABI is that of the major version: the SONAME is
+# libZANPdfCtl4.so.5, and every 5.x package is compatible with a host built against any earlier
+# 5.y (find_package(ZANPdfCtl4 5) accepts 5.0 up to 5.x, never 4 or 6).
 # Install components: Runtime (the library) and Development (the rest); a host's build needs
 # both, e.g. `cmake --install build --prefix P --component Runtime` and `... Development`.
 
@@ -34,6 +40,10 @@ write_basic_package_version_file(
   ${PROJECT_BINARY_DIR}/ZANPdfCtl4ConfigVersion.cmake
   VERSION ${PROJECT_VERSION}
   COMPATIBILITY SameMajorVersion)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ZANPdfCtl4.pc.in ${PROJECT_BINARY_DIR}/ZANPdfCtl4.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/ZANPdfCtl4.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+  COMPONENT Development)
 install(FILES
   ${PROJECT_BINARY_DIR}/ZANPdfCtl4Config.cmake
   ${PROJECT_BINARY_DIR}/ZANPdfCtl4ConfigVersion.cmake
