@@ -62,6 +62,15 @@ int ComboBox::addItem(const QString& text) {
   return comboBox()->count() - 1;
 }
 
+void ComboBox::addItems(const QStringList& texts) {
+  if (!comboBox()) fail(classic::kInvalidCall);
+  QSignalBlocker blocker(comboBox());
+  const int before = comboBox()->currentIndex();
+  comboBox()->addItems(texts);
+  if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
+  lastIndex_ = comboBox()->currentIndex();
+}
+
 void ComboBox::removeItem(int index) {
   if (index < 0 || index >= listCount()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
