@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -36,7 +37,7 @@ std::pair<int, std::string> run(
 // install, internal headers installed or reached, an imported target that does not compile or
 // link a host, a host that picks up another copy of the library than the installed one
 // (linked, or loaded by file name and registered), C entry points that fail a C or Python
-// host, and a library that stays loaded after dlclose.
+// host, a library that stays loaded after dlclose, and private symbols exported.
 TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   const QString cmake = ZAN_CMAKE_COMMAND;
   if (!QFileInfo(cmake).isExecutable()) GTEST_SKIP() << "cmake not found: " << ZAN_CMAKE_COMMAND;
@@ -50,6 +51,19 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   // Public headers only: nothing of the library's internal tree is installed.
   EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath("include/ZANPdfCtl4/ZANPdf3")));
   EXPECT_FALSE(QFileInfo::exists(QDir(prefix).filePath("include/ZANPdfCtl4/common")));
+  // Only the public API and the C entry points are exported.
+  const QString nm = QStandardPaths::findExecutable("nm");
+  if (!nm.isEmpty()) {
+    const auto [code, out] =
+        run(nm, {"-D", "-C", "--defined-only", QDir(prefix).filePath("lib/libZANPdfCtl4.so.5")});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_NE(out.find(" ZANPanelInvoke"), std::string::npos) << out;
+    const QRegularExpression exported(
+        "^\\w+ \\w ((vtable|typeinfo|typeinfo name|non-virtual thunk) (for|to) )?(zan::|ZAN)|"
+        " (_edata|_end|__bss_start)$");
+    for (const QString& line : QString::fromStdString(out).split('\n', Qt::SkipEmptyParts))
+      EXPECT_TRUE(exported.match(line).hasMatch()) << "exported: " << line.toStdString();
+  }
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("PKG_CONFIG_PATH", QDir(prefix).filePath("lib/pkgconfig"));
   for (const QStringList& step :

@@ -52,13 +52,7 @@ QString ComboBox::list(int index) const {
 }
 
 int ComboBox::addItem(const QString& text) {
-  if (!comboBox()) fail(classic::kInvalidCall);
-  QSignalBlocker blocker(comboBox());
-  const int before = comboBox()->currentIndex();
-  comboBox()->addItem(text);
-  // The first entry of an empty combo box is selected by Qt; classically nothing is.
-  if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
-  lastIndex_ = comboBox()->currentIndex();
+  addItems({text});
   return comboBox()->count() - 1;
 }
 
@@ -67,6 +61,7 @@ void ComboBox::addItems(const QStringList& texts) {
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
   comboBox()->addItems(texts);
+  // The first entry of an empty combo box is selected by Qt; classically nothing is.
   if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
   lastIndex_ = comboBox()->currentIndex();
 }
