@@ -97,12 +97,12 @@ ZANPDFCTL4_EXPORT ZANSetupData* ZANSetupDataLoad(const char* path);
 ZANPDFCTL4_EXPORT int32_t ZANSetupDataSave(ZANSetupData* data, const char* path);
 /// Frees setup data from ZANSetupDataCreate() or ZANSetupDataLoad(); null is ignored.
 ZANPDFCTL4_EXPORT void ZANSetupDataFree(ZANSetupData* data);
-/// Stores `value` (a string, number or Boolean) under `key` in SetupPartOne (part 1) or
-/// SetupPartTwo (part 2).
+/// Stores `value` (a string, number or Boolean) under `key` in SetupPartOne (`part` = 1) or
+/// SetupPartTwo (`part` = 2).
 ZANPDFCTL4_EXPORT int32_t ZANSetupDataSetValue(ZANSetupData* data, int32_t part, const char* key,
                                                const ZANVariant* value);
-/// The value of `key` in part 1 or 2 into *value (Empty when missing); release its text with
-/// ZANVariantClear().
+/// The value of `key` in SetupPartOne or SetupPartTwo (`part` = 1 or 2) into *value (Empty when
+/// missing); release its text with ZANVariantClear().
 ZANPDFCTL4_EXPORT int32_t ZANSetupDataGetValue(ZANSetupData* data, int32_t part, const char* key,
                                                ZANVariant* value);
 
