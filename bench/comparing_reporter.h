@@ -25,8 +25,12 @@ class ComparingReporter : public benchmark::ConsoleReporter {
                const char* bName, const char* target) const {
     const auto x = seconds.find(a), y = seconds.find(b);
     if (x == seconds.end() || y == seconds.end()) return;
-    std::printf("%-34s %-26s %6.2f s   %-24s %6.2f s   ratio %.2f  (%s)\n", what, aName, x->second,
-                bName, y->second, x->second / y->second, target);
+    const bool ms = y->second < 1.0;  // short runs in milliseconds
+    const double scale = ms ? 1000.0 : 1.0;
+    const char* unit = ms ? "ms" : "s";
+    std::printf("%-34s %-26s %8.2f %s   %-24s %8.2f %s   ratio %.2f  (%s)\n", what, aName,
+                x->second * scale, unit, bName, y->second * scale, unit, x->second / y->second,
+                target);
   }
 };
 

@@ -4,8 +4,8 @@
 // Input: the first byte picks the panel; then calls, each a flags byte, an argument count byte,
 // the arguments (a type byte and its value) and a member name up to the next NUL byte. A name
 // of one byte 0..23 picks a described member instead, so that real members are reached often.
-#include "common/automation/dispatch.h"
-#include "component/zan_component.h"
+#include <ZANPdfCtl4/late_binding.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 #include "fuzz_support.h"
 #include "test_environment.h"
 

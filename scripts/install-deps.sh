@@ -13,6 +13,9 @@ packages=(
   libpodofo-dev fonts-dejavu-core
   # the release tests read PDFs back; the benchmark runs Tesseract's own command line
   poppler-utils libpoppler-qt6-dev tesseract-ocr
+  # the package test's hosts: the Python host (Debian's interpreter and PyQt6); the Qt Designer
+  # plugin and its QUiLoader test (whose CMake package needs the OpenGL one); the API reference
+  python3 python3-pyqt6 qt6-tools-dev libqt6opengl6-dev doxygen
 )
 
 missing=()

@@ -204,11 +204,11 @@ bool CapturePanel::refreshHubLists() {
   }
   QString list;
   if (hubSearch_.readList(false, list, offer)) {
-    FillComboFromList(cmbDictionary, list);
+    FillComboFromList(cmbDictionary, list, offer.dictionaries);
     selectStored(cmbDictionary, settings().Dictionary(), "Dictionary", kStrDictionarySubstituted);
   }
   if (hubSearch_.readList(true, list, offer)) {
-    FillComboFromList(cmbWorkflow, list);
+    FillComboFromList(cmbWorkflow, list, offer.workflows);
     selectStored(cmbWorkflow, settings().Workflow(), "Workflow", kStrWorkflowSubstituted);
   }
   return true;

@@ -54,7 +54,8 @@ class CapturePanel final : public PanelCore {
   AutomationError initFailure(const AutomationError& caught, int label) const override;
 
   // Lists filled from the hub, and entries selected by their text.
-  void FillComboFromList(controls::ComboBox* combo, const QString& list);
+  // Fills `combo` with `names`, the names of the hub's `list` (hubListNames(list)).
+  void FillComboFromList(controls::ComboBox* combo, const QString& list, const QStringList& names);
   void SelectComboText(controls::ComboBox* combo, const QString& wanted);
   // Loading: opens the stored hub and refills the lists; true when it opened.
   bool refreshHubLists();

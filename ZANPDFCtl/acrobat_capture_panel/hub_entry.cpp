@@ -52,10 +52,12 @@ void CapturePanel::txtWorkgroupHub_Change() {
       if (hubSearch_.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
-        if (hubSearch_.readList(false, list, offer)) FillComboFromList(cmbDictionary, list);
+        if (hubSearch_.readList(false, list, offer))
+          FillComboFromList(cmbDictionary, list, offer.dictionaries);
         if (!alive) return;
         at = 9;
-        if (hubSearch_.readList(true, list, offer)) FillComboFromList(cmbWorkflow, list);
+        if (hubSearch_.readList(true, list, offer))
+          FillComboFromList(cmbWorkflow, list, offer.workflows);
         if (!alive) return;
         at = 10;
         hubSearch_.close();
@@ -112,7 +114,8 @@ void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* butto
   m_FolderBrowser.reset();
 }
 
-void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& list) {
+void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& list,
+                                     const QStringList& names) {
   try {
     combo->clear();
     if (list.isEmpty()) {
@@ -120,9 +123,9 @@ void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& l
       combo->setListIndex(0);
       return;
     }
-    for (const QString& name : hubListNames(list)) combo->addItem(name);
+    combo->addItems(names);
   } catch (...) {
-    // The list ends at the first failure; what was added stays.
+    // A list that cannot be filled stays empty.
   }
   try {
     if (combo->listCount() >= 1) combo->setListIndex(0);

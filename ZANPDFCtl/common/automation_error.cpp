@@ -9,9 +9,13 @@ AutomationException::AutomationException(AutomationError error)
                           QString::number(error.number) + QStringLiteral(", ") + error.source +
                           QStringLiteral(")"))
                              .toStdString()),
-      error_(std::move(error)) {}
+      d(std::make_shared<const AutomationError>(std::move(error))) {}
 
 AutomationException::~AutomationException() = default;
+
+const AutomationError& AutomationException::error() const noexcept {
+  return *d;
+}
 
 void raiseError(const AutomationError& error) {
   throw AutomationException(error);

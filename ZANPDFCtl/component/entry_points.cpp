@@ -1,12 +1,13 @@
 // The four entry points of the component server, plus version and last-error queries, with
 // C linkage so that a host can find them by name after loading the library by file name.
 
+#include <ZANPdfCtl4/late_binding.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 #include "common/automation_error.h"
 #include "common/version.h"
 #include "component/panel_factory.h"
 #include "component/registration.h"
 #include "component/server_state.h"
-#include "component/zan_component.h"
 
 #include <QString>
 
@@ -41,8 +42,7 @@ int32_t guarded(Body body) {
 
 extern "C" {
 
-__attribute__((visibility("default"))) int32_t ZANDllGetClassObject(const char* clsidOrName,
-                                                                    void** factory) {
+int32_t ZANDllGetClassObject(const char* clsidOrName, void** factory) {
   if (!factory) {
     setLastError(QStringLiteral("ZANDllGetClassObject: no place for the factory"));
     return status::kPointer;
@@ -57,27 +57,26 @@ __attribute__((visibility("default"))) int32_t ZANDllGetClassObject(const char* 
   return 0;
 }
 
-__attribute__((visibility("default"))) int32_t ZANDllCanUnloadNow(void) {
+int32_t ZANDllCanUnloadNow(void) {
   return serverInUse() ? status::kFalse : 0;
 }
 
-__attribute__((visibility("default"))) int32_t ZANDllRegisterServer(const char* dir) {
+int32_t ZANDllRegisterServer(const char* dir) {
   return guarded([&] { writeRegistration(QString::fromUtf8(dir ? dir : ""), libraryPath()); });
 }
 
-__attribute__((visibility("default"))) int32_t ZANDllUnregisterServer(const char* dir) {
+int32_t ZANDllUnregisterServer(const char* dir) {
   return guarded([&] { removeRegistration(QString::fromUtf8(dir ? dir : "")); });
 }
 
-__attribute__((visibility("default"))) const char* ZANDllGetVersion(int32_t* major, int32_t* minor,
-                                                                    int32_t* revision) {
+const char* ZANDllGetVersion(int32_t* major, int32_t* minor, int32_t* revision) {
   if (major) *major = zan::kVersionMajor;
   if (minor) *minor = zan::kVersionMinor;
   if (revision) *revision = zan::kVersionRevision;
   return zan::kVersionText;
 }
 
-__attribute__((visibility("default"))) const char* ZANDllGetLastError(void) {
+const char* ZANDllGetLastError(void) {
   return lastError();
 }
 

@@ -1,6 +1,7 @@
 #include "component/panel_factory.h"
 
 #include "common/automation/object_dispatch.h"
+#include "common/automation_error.h"
 #include "component/server_state.h"
 #include "external/panel_environment.h"
 

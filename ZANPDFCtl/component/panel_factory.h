@@ -2,7 +2,8 @@
 // The class factories of the two panels and the late-bound surface of a panel. Internal to the
 // component folder; hosts reach them through zan_component.h.
 
-#include "component/zan_component.h"
+#include <ZANPdfCtl4/late_binding.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 
 namespace zan::component {
 

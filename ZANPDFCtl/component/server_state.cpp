@@ -6,6 +6,7 @@
 #include <QByteArray>
 
 #include <atomic>
+#include <cstring>
 
 namespace zan::component {
 namespace {
@@ -13,10 +14,10 @@ namespace {
 std::atomic<int> factories{0};
 std::atomic<int> locks{0};
 
-QByteArray& lastErrorText() {
-  thread_local QByteArray text;
-  return text;
-}
+// The last failure of the calling thread, as a C string. A plain array: a thread-local object
+// with a destructor would keep the library loaded after dlclose until the thread ends.
+constexpr std::size_t kLastErrorSize = 2048;
+thread_local char lastErrorText[kLastErrorSize];
 
 // Every panel counts, also one a host created early-bound: a widget is in allWidgets from
 // its construction to its destruction.
@@ -50,10 +51,17 @@ bool serverInUse() {
 }
 
 void setLastError(const QString& description) {
-  lastErrorText() = description.toUtf8();
+  QByteArray text = description.toUtf8();
+  if (static_cast<std::size_t>(text.size()) >= kLastErrorSize) {
+    // Cut at a character boundary, so that what is kept is valid UTF-8.
+    qsizetype end = kLastErrorSize - 1;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.truncate(end);
+  }
+  std::memcpy(lastErrorText, text.constData(), static_cast<std::size_t>(text.size()) + 1);
 }
 const char* lastError() {
-  return lastErrorText().constData();
+  return lastErrorText;
 }
 
 }  // namespace zan::component

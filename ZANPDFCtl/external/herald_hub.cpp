@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace zan {
 namespace {
@@ -17,24 +19,49 @@ bool isHubFolder(const QString& path) {
   return info.exists() && info.isDir() && !info.isSymLink();
 }
 
+// `text` with each character case-folded on its own: comparing two keys orders as
+// QString::compare(a, b, Qt::CaseInsensitive) does.
+QString foldedKey(const QString& text) {
+  QString key;
+  key.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+      c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
+    c = QChar::toCaseFolded(c);
+    if (QChar::requiresSurrogates(c)) {
+      key += QChar(QChar::highSurrogate(c));
+      key += QChar(QChar::lowSurrogate(c));
+    } else {
+      key += QChar(static_cast<char16_t>(c));
+    }
+  }
+  return key;
+}
+
 // The names of the regular files in `folder` joined as "A|B|", or a failure when the folder
 // cannot be listed.
 bool listNames(const QString& folder, QString& list) {
-  QDir dir(folder);
   if (!isHubFolder(folder) || !QFileInfo(folder).isReadable()) return false;
-  QStringList names;
-  for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::NoSymLinks, QDir::NoSort)) {
-    if (entry.isFile() && !entry.isSymLink() && !entry.fileName().contains(QLatin1Char('|')))
-      names << entry.fileName();
-  }
+  // Listed unsorted: the one sort below is the order the lists promise.
+  QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoSymLinks, QDir::Unsorted);
+  names.removeIf([](const QString& n) { return n.contains(QLatin1Char('|')); });
   // Case-insensitive order, ties broken by the exact text so that the order never depends on
-  // the file system.
-  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-  });
+  // the file system. Each name is folded once, not at every comparison.
+  std::vector<std::pair<QString, QString>> keyed;
+  keyed.reserve(static_cast<std::size_t>(names.size()));
+  qsizetype length = 0;
+  for (QString& n : names) {
+    length += n.size() + 1;
+    keyed.emplace_back(foldedKey(n), std::move(n));
+  }
+  std::sort(keyed.begin(), keyed.end());
   list.clear();
-  for (const QString& n : names) list += n + QLatin1Char('|');
+  list.reserve(length);
+  for (const auto& entry : keyed) {
+    list += entry.second;
+    list += QLatin1Char('|');
+  }
   return true;
 }
 
@@ -42,10 +69,10 @@ bool listNames(const QString& folder, QString& list) {
 
 QStringList hubListNames(const QString& list) {
   QStringList names;
-  for (const QString& piece : list.split(QLatin1Char('|'))) {
+  for (const QStringView piece : QStringView(list).tokenize(QLatin1Char('|'))) {
     if (piece.isEmpty()) break;
     const qsizetype dot = piece.indexOf(QLatin1Char('.'));
-    names << (dot >= 1 ? piece.left(dot) : piece);
+    names << (dot >= 1 ? piece.left(dot) : piece).toString();
   }
   return names;
 }
@@ -75,12 +102,36 @@ void FolderHub::OpenHub(const QString& path, std::int32_t& status) {
 
 void FolderHub::GetDictionaries(QString& list, std::int32_t& status) {
   list.clear();
-  status = isOpen_ && listNames(QDir(open_).filePath(kDictionaries), list) ? kHubOk : kHubFailure;
+  status = isOpen_ && list_(kDictionaries, lastDictionaries_, list) ? kHubOk : kHubFailure;
 }
 
 void FolderHub::GetWorkflows(QString& list, std::int32_t& status) {
   list.clear();
-  status = isOpen_ && listNames(QDir(open_).filePath(kWorkflows), list) ? kHubOk : kHubFailure;
+  status = isOpen_ && list_(kWorkflows, lastWorkflows_, list) ? kHubOk : kHubFailure;
+}
+
+// A folder whose path, modification time and change time are those of the last listing holds
+// the same names: adding, removing or renaming an entry changes the folder's modification
+// time, and replacing the folder changes its change time. A listing made within two seconds of
+// the folder's last modification is not used again, as a file system with coarse times could
+// give a change right after it the same time.
+bool FolderHub::list_(const QString& name, Listing& last, QString& list) {
+  const QString folder = QDir(open_).filePath(name);
+  const QFileInfo info(folder);
+  const QDateTime modified = info.lastModified(), changed = info.metadataChangeTime();
+  if (last.settled && last.folder == folder && last.modified == modified &&
+      last.changed == changed && isHubFolder(folder) && info.isReadable()) {
+    list = last.list;
+    return true;
+  }
+  last.settled = false;
+  list.clear();
+  const QDateTime listedAt = QDateTime::currentDateTimeUtc();
+  if (!listNames(folder, list)) return false;
+  constexpr qint64 kTimeResolutionMs = 2000;
+  const bool settled = modified.isValid() && modified.msecsTo(listedAt) > kTimeResolutionMs;
+  last = {settled, folder, modified, changed, list};
+  return true;
 }
 
 void FolderHub::CloseHub(std::int32_t& status) {

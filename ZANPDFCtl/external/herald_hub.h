@@ -4,6 +4,7 @@
 
 #include "external/hub_offer.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -28,7 +29,8 @@ class HeraldHub {
 // A workgroup hub on disk: a folder that holds a "Workflows" folder and a "Dictionaries"
 // folder (real folders, not symbolic links); the names of the regular files in each (sorted)
 // are the workflow and dictionary names. Symbolic links, folders and special files inside them
-// are not offered, nor is a name that contains "|" (it would corrupt the list).
+// are not offered, nor is a name that contains "|" (it would corrupt the list). A folder that has
+// not changed since this object last listed it is not listed again.
 class FolderHub final : public HeraldHub {
  public:
   void OpenHub(const QString& path, std::int32_t& status) override;
@@ -37,8 +39,18 @@ class FolderHub final : public HeraldHub {
   void CloseHub(std::int32_t& status) override;
 
  private:
+  // The last listing of a folder; used again only when `settled`.
+  struct Listing {
+    bool settled = false;
+    QString folder;
+    QDateTime modified, changed;
+    QString list;
+  };
+  bool list_(const QString& name, Listing& last, QString& list);
+
   QString open_;
   bool isOpen_ = false;
+  Listing lastDictionaries_, lastWorkflows_;
 };
 
 }  // namespace zan

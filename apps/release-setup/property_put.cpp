@@ -1,8 +1,8 @@
 #include "property_put.h"
 
-#include "common/automation/dispatch.h"
+#include <ZANPdfCtl4/late_binding.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 #include "common/automation_error.h"
-#include "component/zan_component.h"
 
 #include <QVector>
 #include <QWidget>

@@ -9,9 +9,9 @@
 //            creates the panel by it, and unregisters again.
 // Prints each step; exits 0 when every step succeeded.
 
-#include "component/zan_component.h"
-#include "external/panel_environment.h"
-#include "external/setup_data.h"
+#include <ZANPdfCtl4/zanpdfctl4.h>
+#include <ZANPdfCtl4/LateBinding>
+#include <ZANPdfCtl4/SetupData>
 
 #include <QApplication>
 #include <QDialog>
@@ -88,21 +88,6 @@ Variant call(Dispatch& d, const QString& name, std::uint16_t flags, QVector<Vari
   return r.value;
 }
 
-// The host's own message boxes: printed instead of shown, so the example runs unattended.
-class ConsolePlatform final : public zan::Platform {
- public:
-  zan::MousePointer mousePointer() const override { return pointer_; }
-  void setMousePointer(zan::MousePointer p) override { pointer_ = p; }
-  void processPendingMessages() override { QCoreApplication::processEvents(); }
-  QString applicationTitle() const override { return QStringLiteral("embed-host"); }
-  void messageBox(const QString& title, const QString& text) override {
-    std::printf("message box %s: %s\n", qPrintable(title), qPrintable(text));
-  }
-
- private:
-  zan::MousePointer pointer_ = zan::MousePointer::Default;
-};
-
 // The class identifier the manifest in `dir` gives for `className`.
 QString clsidFromRegistry(const QString& dir, const QString& className) {
   QFile file(QDir(dir).filePath(QStringLiteral("ZANPdfCtl4.component.json")));
@@ -148,10 +133,8 @@ int run(const QStringList& arguments) {
   auto* dialog = new QDialog;
   auto* layout = new QVBoxLayout(dialog);
   auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-  zan::PanelEnvironment env = zan::PanelEnvironment::defaults();
-  env.platform = std::make_shared<ConsolePlatform>();
   Dispatch* panel = nullptr;
-  check(factory->CreateInstance(dialog, &env, &panel), "create", e);
+  check(factory->CreateInstance(dialog, nullptr, &panel), "create", e);
   factory->Release();
   layout->addWidget(qobject_cast<QWidget*>(panel->object()));
   layout->addWidget(ok);

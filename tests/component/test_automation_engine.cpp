@@ -4,6 +4,7 @@
 
 #include "common/automation/object_dispatch.h"
 #include "common/automation/variant_coercion.h"
+#include "common/automation_error.h"
 #include "external/setup_data.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // The library as a component server: class factories, the unload check and registration in a
 // directory. (Loading by file name is shown by the package test's example host.)
 
+#include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdf3.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 #include "common/automation/type_library.h"
-#include "component/zan_component.h"
 #include "test_environment.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,11 @@
 // Both panels as a late-bound host sees them: the type library, every member and event by
 // name and by id, a host conversation compared with the early-bound one, and events.
 
+#include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
+#include <ZANPdfCtl4/zanpdfctl4.h>
 #include "common/automation/object_dispatch.h"
-#include "component/zan_component.h"
 #include "external/herald_hub.h"
 #include "external/setup_data.h"
 #include "failure_of.h"

@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 using namespace zan;
@@ -70,19 +73,21 @@ TEST(FolderHub, OpenStatuses) {
   EXPECT_EQ(status, kHubUnreachable);
 }
 
-// Catches lists that are unsorted, lack the trailing "|", include subfolders, let a "|" in a
-// file name split one name into two, give an empty folder as a lone "|", or are handed out
-// without an open hub (before OpenHub, after a failed one, after CloseHub, hub vanished).
+// Catches lists that are unsorted (case-insensitively, ties by the exact text), lack the trailing
+// "|", include subfolders, let a "|" in a file name split one name into two, give an empty folder
+// as a lone "|", or are handed out without an open hub (before OpenHub, after a failed one, after
+// CloseHub, hub vanished).
 TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
   QTemporaryDir root;
   make(root, {"hub/Workflows/b.wfl", "hub/Workflows/PDF Image Only.wfl", "hub/Workflows/a|b.wfl",
-              "hub/Workflows/A.wfl", "hub/Workflows/Sub folder/", "hub/Dictionaries/Medical.dic",
-              "hub/Dictionaries/English.dic", "empty/Workflows/", "empty/Dictionaries/"});
+              "hub/Workflows/B.wfl", "hub/Workflows/A.wfl", "hub/Workflows/Sub folder/",
+              "hub/Dictionaries/Medical.dic", "hub/Dictionaries/English.dic", "empty/Workflows/",
+              "empty/Dictionaries/"});
   const QString hub = root.filePath(QStringLiteral("hub"));
   FolderHub h;
   EXPECT_EQ(listed(h, true), QStringLiteral("#7"));
   ASSERT_EQ(openStatus(h, hub), kHubOk);
-  EXPECT_EQ(listed(h, true), QStringLiteral("A.wfl|b.wfl|PDF Image Only.wfl|#1"));
+  EXPECT_EQ(listed(h, true), QStringLiteral("A.wfl|B.wfl|b.wfl|PDF Image Only.wfl|#1"));
   EXPECT_EQ(listed(h, false), QStringLiteral("English.dic|Medical.dic|#1"));
   std::int32_t status = 0;
   h.CloseHub(status);
@@ -127,4 +132,40 @@ TEST(FolderHub, OffersOnlyRegularFilesOfItsOwnFolders) {
   EXPECT_EQ(listed(h, true), QStringLiteral("Real.wfl|#1"));
   EXPECT_EQ(openStatus(h, root.filePath(QStringLiteral("linked"))), kHubNotAHub);
   EXPECT_EQ(listed(h, true), QStringLiteral("#7"));
+}
+
+// Catches a folder that is not listed again after it changed: a name added, removed, or the
+// whole folder replaced, each right after a listing of a folder left unchanged for an hour
+// (which a second listing need not repeat).
+TEST(FolderHub, ListsAgainAFolderThatChanged) {
+  QTemporaryDir root;
+  make(root, {"hub/Workflows/One.wfl", "hub/Dictionaries/"});
+  const QString hub = root.filePath(QStringLiteral("hub"));
+  const QString folder = hub + QStringLiteral("/Workflows");
+  const auto settle = [&] {
+    const timeval hourAgo{::time(nullptr) - 3600, 0};
+    const timeval times[] = {hourAgo, hourAgo};
+    ASSERT_EQ(::utimes(QFile::encodeName(folder).constData(), times), 0);
+  };
+  FolderHub h;
+  ASSERT_EQ(openStatus(h, hub), kHubOk);
+  const std::pair<std::function<void()>, QString> steps[] = {
+      {[] {}, QStringLiteral("One.wfl|#1")},
+      {[&] { make(root, {"hub/Workflows/Two.wfl"}); }, QStringLiteral("One.wfl|Two.wfl|#1")},
+      {[&] { QFile::remove(folder + QStringLiteral("/One.wfl")); }, QStringLiteral("Two.wfl|#1")},
+      {[&] {
+         QDir().rename(folder, hub + QStringLiteral("/Old"));
+         make(root, {"hub/Workflows/Three.wfl"});
+       },
+       QStringLiteral("Three.wfl|#1")},
+  };
+  QString before = QStringLiteral("One.wfl|#1");
+  for (const auto& [change, expected] : steps) {
+    settle();
+    EXPECT_EQ(listed(h, true), before);
+    EXPECT_EQ(listed(h, true), before);
+    change();
+    EXPECT_EQ(listed(h, true), expected);
+    before = expected;
+  }
 }

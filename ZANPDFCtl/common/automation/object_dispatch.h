@@ -12,8 +12,9 @@
 // failure (an AutomationException or any other C++ exception) reaches this engine without
 // crossing Qt library frames, and the caller receives it as an InvokeResult.
 
-#include "common/automation/dispatch.h"
+#include <ZANPdfCtl4/late_binding.h>
 #include "common/automation/qt_value.h"
+#include "common/automation/type_library.h"
 
 #include <QObject>
 #include <QPointer>

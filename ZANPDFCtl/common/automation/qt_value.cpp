@@ -1,6 +1,6 @@
 #include "common/automation/qt_value.h"
 
-#include "common/automation/dispatch.h"
+#include <ZANPdfCtl4/late_binding.h>
 
 #include <QMetaObject>
 

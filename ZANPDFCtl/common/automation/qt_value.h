@@ -4,7 +4,7 @@
 // and reading and writing a variant through the argument pointer a meta call (or a signal)
 // hands over. Internal to the late-binding engine.
 
-#include "common/automation/variant.h"
+#include <ZANPdfCtl4/late_binding.h>
 
 #include <QByteArray>
 #include <QString>

@@ -4,7 +4,7 @@
 // late-binding engine (object_dispatch.h) reads it to map names and dispatch ids onto the
 // Qt members of a control.
 
-#include "common/automation/variant.h"
+#include <ZANPdfCtl4/late_binding.h>
 
 #include <QString>
 #include <QVector>
@@ -12,70 +12,6 @@
 #include <cstdint>
 
 namespace zan::automation {
-
-using DispId = std::int32_t;
-constexpr DispId kDispIdUnknown = -1;     // a name that GetIDsOfNames did not find
-constexpr DispId kDispIdAboutBox = -552;  // the standard about-box dispatch id
-
-// How a member is invoked; the values are automation's invoke flags and may be combined in a
-// call (e.g. Method | PropertyGet).
-enum InvokeFlag : std::uint16_t {
-  Method = 1,
-  PropertyGet = 2,
-  PropertyPut = 4,
-};
-
-enum class ParamDirection { In, InOut };
-
-// A type defined by another library (the host's setup data, the capture library's enumeration).
-struct ForeignType {
-  QString library;  // e.g. "VelmarRelease"
-  QString file;     // e.g. "VelRel.dll"
-  QString name;     // e.g. "SetupData"
-  bool operator==(const ForeignType& o) const {
-    return library == o.library && file == o.file && name == o.name;
-  }
-};
-
-struct ParamDesc {
-  QString name;
-  VarType type = VarType::Empty;
-  ParamDirection direction = ParamDirection::In;
-  ForeignType foreign;  // set when the automation type stands for another library's type
-};
-
-struct MemberDesc {
-  DispId id = 0;
-  QString name;
-  InvokeFlag kind = Method;  // exactly one flag
-  QVector<ParamDesc> params;
-  VarType result = VarType::Empty;  // Empty: no result
-  ForeignType resultForeign;
-  QString helpString;
-};
-
-enum class TypeKind { DispatchInterface, CoClass };
-
-// Type flags, valued as automation's TYPEFLAGS.
-enum TypeFlag : std::uint32_t {
-  CanCreate = 0x2,
-  Hidden = 0x10,
-  Control = 0x20,
-  Dual = 0x40,
-  Dispatchable = 0x1000,
-};
-
-struct TypeDesc {
-  QString name;
-  TypeKind kind = TypeKind::DispatchInterface;
-  std::uint32_t flags = 0;
-  QString uuid;  // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
-  QString helpString;
-  QVector<MemberDesc> members;  // dispatch interfaces: in interface order
-  // Component classes: the names of the default interface and of the event source.
-  QString defaultInterface;
-  QString eventSource;
-};
 
 struct TypeLibraryDesc {
   QString name;

@@ -1,6 +1,6 @@
 #include "common/automation/variant_coercion.h"
 
-#include "common/automation/dispatch.h"
+#include <ZANPdfCtl4/late_binding.h>
 
 #include <cmath>
 #include <limits>

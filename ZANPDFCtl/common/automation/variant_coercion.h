@@ -3,7 +3,7 @@
 // numbers and Booleans into each other (a non-zero number is True, True is -1), numeric text
 // into numbers (rounded halves to even), anything simple into text, Empty into the zero value.
 
-#include "common/automation/variant.h"
+#include <ZANPdfCtl4/late_binding.h>
 
 #include <cstdint>
 

@@ -52,14 +52,18 @@ QString ComboBox::list(int index) const {
 }
 
 int ComboBox::addItem(const QString& text) {
+  addItems({text});
+  return comboBox()->count() - 1;
+}
+
+void ComboBox::addItems(const QStringList& texts) {
   if (!comboBox()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
-  comboBox()->addItem(text);
+  comboBox()->addItems(texts);
   // The first entry of an empty combo box is selected by Qt; classically nothing is.
   if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
   lastIndex_ = comboBox()->currentIndex();
-  return comboBox()->count() - 1;
 }
 
 void ComboBox::removeItem(int index) {

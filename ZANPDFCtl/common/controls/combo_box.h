@@ -28,6 +28,8 @@ class ComboBox final : public Control {
 
   // Appends an entry (the selection does not change) and returns its index.
   int addItem(const QString& text);
+  // Appends the entries at once, as addItem() one by one would.
+  void addItems(const QStringList& texts);
   // Removes an entry without running onClick; removing the selected entry selects none.
   void removeItem(int index);  // error 5 outside the list
   // Removes every entry; the selection becomes -1 without running onClick.

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 
 namespace zan {
@@ -40,10 +41,10 @@ class ZANPDFCTL4_EXPORT AutomationException : public std::runtime_error {
   explicit AutomationException(AutomationError error);
   ~AutomationException() override;
   /// The failure.
-  const AutomationError& error() const noexcept { return error_; }
+  const AutomationError& error() const noexcept;
 
  private:
-  AutomationError error_;
+  std::shared_ptr<const AutomationError> d;
 };
 
 }  // namespace zan

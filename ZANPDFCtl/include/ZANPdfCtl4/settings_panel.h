@@ -79,10 +79,10 @@ class ZANPDFCTL4_EXPORT PanelSurface : public QWidget {
   using QWidget::QWidget;
 
  private:
-  bool metaEnabled();
-  void metaPutEnabled(bool bEnabled);
-  QString metaValidateError();
-  QStringList metaSubstitutedSettings();
+  ZANPDFCTL4_NO_EXPORT bool metaEnabled();
+  ZANPDFCTL4_NO_EXPORT void metaPutEnabled(bool bEnabled);
+  ZANPDFCTL4_NO_EXPORT QString metaValidateError();
+  ZANPDFCTL4_NO_EXPORT QStringList metaSubstitutedSettings();
 };
 
 /// One settings panel as a C++ host drives it: ZANPdf3 (PDF production through an Acrobat

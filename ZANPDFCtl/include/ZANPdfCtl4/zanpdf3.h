@@ -40,20 +40,20 @@ class ZANPDFCTL4_EXPORT CaptureSurface : public SettingsPanel {
   using SettingsPanel::SettingsPanel;
 
  private:
-  QString metaWorkgroupHub();
-  void metaSetWorkgroupHub(const QString& strPath);
-  QString metaWatchedFolder();
-  void metaSetWatchedFolder(const QString& strPath);
-  QString metaPDFOutputFolder();
-  void metaSetPDFOutputFolder(const QString& strPath);
-  QString metaPDFOutputMachine();
-  void metaSetPDFOutputMachine(const QString& strPath);
-  bool metaPDFWaitForStatus();
-  void metaSetPDFWaitForStatus(bool blnChoice);
-  bool metaPDFDeleteHungDoc();
-  void metaSetPDFDeleteHungDoc(bool blnChoice);
-  qint32 metaPDFInputImageType();
-  void metaSetPDFInputImageType(qint32 ZANFormat);
+  ZANPDFCTL4_NO_EXPORT QString metaWorkgroupHub();
+  ZANPDFCTL4_NO_EXPORT void metaSetWorkgroupHub(const QString& strPath);
+  ZANPDFCTL4_NO_EXPORT QString metaWatchedFolder();
+  ZANPDFCTL4_NO_EXPORT void metaSetWatchedFolder(const QString& strPath);
+  ZANPDFCTL4_NO_EXPORT QString metaPDFOutputFolder();
+  ZANPDFCTL4_NO_EXPORT void metaSetPDFOutputFolder(const QString& strPath);
+  ZANPDFCTL4_NO_EXPORT QString metaPDFOutputMachine();
+  ZANPDFCTL4_NO_EXPORT void metaSetPDFOutputMachine(const QString& strPath);
+  ZANPDFCTL4_NO_EXPORT bool metaPDFWaitForStatus();
+  ZANPDFCTL4_NO_EXPORT void metaSetPDFWaitForStatus(bool blnChoice);
+  ZANPDFCTL4_NO_EXPORT bool metaPDFDeleteHungDoc();
+  ZANPDFCTL4_NO_EXPORT void metaSetPDFDeleteHungDoc(bool blnChoice);
+  ZANPDFCTL4_NO_EXPORT qint32 metaPDFInputImageType();
+  ZANPDFCTL4_NO_EXPORT void metaSetPDFInputImageType(qint32 ZANFormat);
 };
 
 }  // namespace zan
@@ -121,5 +121,5 @@ class ZANPDFCTL4_EXPORT ZANPdf3 final : public zan::CaptureSurface {
   void DisableElementDuringHubSearch(QObject* element);
 
  private:
-  zan::CapturePanel& capture() const;
+  ZANPDFCTL4_NO_EXPORT zan::CapturePanel& capture() const;
 };
