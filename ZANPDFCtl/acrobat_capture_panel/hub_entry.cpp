@@ -117,6 +117,7 @@ void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& l
     combo->clear();
     if (list.isEmpty()) {
       combo->addItem(text(kStrHubMissingEntry));
+      combo->setItemValue(0, StringTable::usEnglish()->text(kStrHubMissingEntry));
       combo->setListIndex(0);
       return;
     }
@@ -135,7 +136,7 @@ void CapturePanel::SelectComboText(controls::ComboBox* combo, const QString& wan
   const int n = combo->listCount();
   for (int i = 0; i < n; ++i) {
     combo->setListIndex(i);
-    if (combo->text() == wanted) {
+    if (combo->value() == wanted) {
       combo->setListIndex(i);
       return;
     }

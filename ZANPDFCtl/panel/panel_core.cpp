@@ -263,10 +263,13 @@ void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, 
 
 void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
                          std::initializer_list<std::int32_t> codes) {
+  // Settings hold the US English text of an entry whatever language the table shows.
+  const auto english = StringTable::usEnglish();
   int id = firstText;
   for (const std::int32_t code : codes) {
-    const int added = list->addItem(text(id++));
+    const int added = list->addItem(text(id));
     list->setItemData(added, code);
+    list->setItemValue(added, english->text(id++));
   }
 }
 

@@ -89,4 +89,23 @@ void ComboBox::setItemData(int index, std::int32_t data) {
   comboBox()->setItemData(index, QVariant::fromValue<qint32>(data), Qt::UserRole);
 }
 
+namespace {
+constexpr int kValueRole = Qt::UserRole + 1;
+}
+
+QString ComboBox::itemValue(int index) const {
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
+  const QVariant value = comboBox()->itemData(index, kValueRole);
+  return value.isValid() ? value.toString() : comboBox()->itemText(index);
+}
+
+void ComboBox::setItemValue(int index, const QString& value) {
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
+  comboBox()->setItemData(index, value, kValueRole);
+}
+
+QString ComboBox::value() const {
+  return listIndex() < 0 ? QString() : itemValue(listIndex());
+}
+
 }  // namespace zan::controls

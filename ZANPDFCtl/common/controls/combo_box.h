@@ -36,6 +36,13 @@ class ComboBox final : public Control {
   std::int32_t itemData(int index) const;  // error 381 outside the list
   void setItemData(int index, std::int32_t data);
 
+  // An entry's stored value: the language-independent text that settings hold for it (the
+  // shown text may be a translation). An entry given no value stores its shown text.
+  QString itemValue(int index) const;  // error 381 outside the list
+  void setItemValue(int index, const QString& value);
+  // The selected entry's stored value, empty when nothing is selected.
+  QString value() const;
+
   // The selected entry changed, by the user or by code.
   std::function<void()> onClick;
 
