@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
@@ -163,13 +165,15 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
 }
 
 // Catches: Cancel discarding edits without asking, closing although the user chose to keep
-// editing, or writing the file; and asking needlessly when nothing changed.
-TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
+// editing, writing the file unless asked to save, Save not storing the edit; and asking
+// needlessly when nothing changed.
+TEST(ReleaseSetupDialog, CancelOffersSaveDiscardOrKeepEditing) {
+  using Answer = HostPrompts::UnsavedAnswer;
   HostWorld world;
   const QByteArray before = fileBytes(world.setupPath);
   auto dialog = shown(world);
   tick(*dialog, "chkEmbedFonts");
-  world.prompts->discardAnswers = {false, true};
+  world.prompts->discardAnswers = {Answer::Cancel, Answer::Discard};
   QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 1);
   EXPECT_TRUE(dialog->isVisible());
@@ -183,6 +187,38 @@ TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
   QTest::mouseClick(unchanged->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 2);
   EXPECT_FALSE(unchanged->isVisible());
+
+  const QVariant embedFonts = storedTwo(world.setupPath, "EmbedFonts");
+  auto saving = shown(world);
+  tick(*saving, "chkEmbedFonts");
+  world.prompts->discardAnswers = {Answer::Save};
+  QTest::keyClick(saving.get(), Qt::Key_Escape);
+  EXPECT_FALSE(saving->isVisible());
+  EXPECT_EQ(storedTwo(world.setupPath, "EmbedFonts"), QVariant(!embedFonts.toBool()));
+}
+
+// Catches: the host's buttons taking an access key a panel's caption uses, or the keyboard not
+// starting on the panel's first control.
+TEST(ReleaseSetupDialog, HostAccessKeysLeaveThePanelsAloneAndFocusStartsInThePanel) {
+  HostWorld world;
+  const std::pair<PanelKind, const char*> kinds[] = {{PanelKind::Capture, "txtWorkgroupHub"},
+                                                     {PanelKind::Ocr, "cmbOutputFormatType"}};
+  for (const auto& [kind, first] : kinds) {
+    auto dialog = shown(world, kind);
+    EXPECT_EQ(QApplication::focusWidget(), child(*dialog, first));
+    QSet<QString> panelKeys, hostKeys;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+      QString caption;
+      if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+      const QString key = QKeySequence::mnemonic(caption).toString();
+      if (!key.isEmpty()) (dialog->panel().isAncestorOf(w) ? panelKeys : hostKeys) << key;
+    }
+    EXPECT_GE(panelKeys.size(), 10);
+    EXPECT_FALSE(hostKeys.isEmpty());
+    EXPECT_FALSE(hostKeys.intersects(panelKeys))
+        << QStringList(hostKeys.values()).join(' ').toStdString();
+  }
 }
 
 class FailingLoad final : public PdfSettings {
