@@ -11,19 +11,9 @@
 #include "common/controls/text_box.h"
 #include "external/links_control.h"
 
-#include <QAbstractItemView>
+#include <QTableWidget>
 
 namespace zan {
-namespace {
-
-// The widget that takes the focus for a control in the tab order.
-QWidget* tabStop(QWidget* widget) {
-  if (widget->focusPolicy() & Qt::TabFocus) return widget;
-  if (auto* view = widget->findChild<QAbstractItemView*>()) return view;
-  return widget;
-}
-
-}  // namespace
 
 void CapturePanel::createControls() {
   using controls::twipsToPixels;
@@ -107,7 +97,7 @@ void CapturePanel::createControls() {
                cmdBrowseWatch->widget(),
                cmbPageContent->widget(),
                cmbLanguage->widget(),
-               tabStop(PDFHeaderLinks),
+               PDFHeaderLinks->grid(),
                cmbDictionary->widget(),
                cmbWorkflow->widget(),
                chkLowOcrConfidence->widget(),
@@ -155,6 +145,23 @@ void CapturePanel::LocalizeControls() {
   cmbLanguage->setListIndex(3);
   cmbDictionary->setListIndex(-1);
   cmbWorkflow->setListIndex(-1);
+
+  describeCommonControls();
+  describeControls({{txtWorkgroupHub, kStrTipWorkgroupHub},
+                    {cmdBrowseHub, kStrBrowseHub, kStrBrowseHub},
+                    {txtWatchedFolder, kStrTipWatchedFolder},
+                    {cmdBrowseWatch, kStrBrowseWatchedFolder, kStrBrowseWatchedFolder},
+                    {cmbPageContent, kStrTipPageContent},
+                    {cmbLanguage, kStrTipLanguage},
+                    {cmbDictionary, kStrTipDictionary},
+                    {cmbWorkflow, kStrTipWorkflow},
+                    {chkMixedAlphaNumeric, kStrTipMixedAlphanumeric},
+                    {chkNumericOnly, kStrTipNumericOnly},
+                    {chkCreateThumbnails, kStrTipCreateThumbnails},
+                    {chkEmbedFonts, kStrTipEmbedFonts},
+                    {chkEnableLinks, kStrTipEnableLinks},
+                    {chkEnableStructure, kStrTipEnableStructure},
+                    {chkAutoPageRotation, kStrTipAutoPageRotation}});
 }
 
 }  // namespace zan

@@ -222,6 +222,7 @@ ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
                          QAbstractItemView::SelectedClicked);
   grid_->verticalHeader()->setVisible(false);
   layout->addWidget(grid_);
+  setFocusProxy(grid_);
   applyDesign();
 }
 

@@ -117,6 +117,18 @@ class PanelCore {
 
   // Captions and lists from the string table.
   void setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions);
+  // Names for screen readers and tooltips: each control is named by text `nameId`, or else by
+  // its caption, or else by its frame's caption (access-key marks removed), and gets text
+  // `tipId` as its tooltip. Every frame is named by its own caption.
+  struct Description {
+    controls::Control* control;
+    int tipId;
+    int nameId = 0;
+  };
+  void describeControls(std::initializer_list<Description> descriptions);
+  // The controls both panels describe alike.
+  void describeCommonControls();
+
   // Appends the texts `firstText`, `firstText` + 1, ..., one per code, each with its code as
   // the entry's item data.
   void fillList(controls::ComboBox* list, StringId firstText,

@@ -221,6 +221,32 @@ TEST(ReleaseSetupDialog, HostAccessKeysLeaveThePanelsAloneAndFocusStartsInThePan
   }
 }
 
+// Catches a focusable control a screen reader cannot name (no name, an "&" or a line break in
+// it, a frame caption inherited from an outer frame, two controls with one name, a browse
+// button called "...") or that has neither a tooltip nor What's This text.
+TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
+  HostWorld world;
+  for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    auto dialog = shown(world, kind);
+    QSet<QString> names;
+    int focusable = 0;
+    for (QWidget* w : dialog->panel().findChildren<QWidget*>()) {
+      if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || w->window() != dialog.get())
+        continue;
+      ++focusable;
+      const QString name = w->accessibleName();
+      SCOPED_TRACE(w->objectName().toStdString() + " \"" + name.toStdString() + "\"");
+      EXPECT_FALSE(name.isEmpty());
+      EXPECT_FALSE(name.contains('&') || name.contains('\n') || name.contains("..."));
+      EXPECT_FALSE(names.contains(name));
+      names << name;
+      EXPECT_FALSE(w->toolTip().isEmpty() && w->whatsThis().isEmpty());
+    }
+    EXPECT_GE(focusable, kind == PanelKind::Capture ? 20 : 14);
+    EXPECT_EQ(child(*dialog, "fraSuspectRegions")->accessibleName(), "Suspect Regions");
+  }
+}
+
 class FailingLoad final : public PdfSettings {
  public:
   void Load(SetupPart&, SetupPart&, const QVariant&) override {
