@@ -117,6 +117,7 @@ void PanelCore::Init(SetupData*& rd) {
     at = 40;
     PDFHeaderLinks->setModified(false);
     PDFHeaderLinks->Redraw();
+    followEnabledRule();
     m_Loading = false;
   } catch (...) {
     raiseError(initFailure(currentError(), at));
@@ -160,6 +161,13 @@ void PanelCore::RestoreDefaults() {
   requireInitDone(!m_Loading, "RestoreDefaults");
   settings().RestoreDefaults();
   Refresh();
+  followEnabledRule();
+}
+
+// The handlers re-apply Enabled only when the page content differs from the stored one; after
+// a reload the two are equal, so the rule for what is shown is applied here.
+void PanelCore::followEnabledRule() {
+  putEnabled(Enabled());
 }
 
 void PanelCore::ShowAboutBox() {

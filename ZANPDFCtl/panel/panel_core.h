@@ -84,6 +84,8 @@ class PanelCore {
 
   // Raises Change unless the panel is loading.
   void NotifyChange();
+  // Puts Enabled again, so that the controls follow the stored state and the page-content rule.
+  void followEnabledRule();
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
   void raiseErrorEvent(ErrorEventArgs& args);
   QString text(int stringId) const;

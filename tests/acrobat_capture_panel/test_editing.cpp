@@ -96,6 +96,37 @@ TEST_F(EditingTest, ImageOnlyPageContent) {
   }
 }
 
+// Catches the user's repeated choice of the stored "Image Only" ignored (Qt reports a choice of
+// the selected entry only through `activated`), a change counted twice, and the "Image Only"
+// rule left applied after RestoreDefaults has replaced the page content.
+TEST_F(EditingTest, ImageOnlyChosenAgainAndRestoredDefaults) {
+  store("PageContent", "Image Only");
+  store("Workflow", "A");
+  create();
+  hub().workflows = "A|PDF Image Only|";
+  init();
+  QComboBox* pageContent = combo("cmbPageContent");
+  QComboBox* workflow = combo("cmbWorkflow");
+  ASSERT_EQ(workflow->currentText(), "A");  // loading selects what is stored
+  changes = 0;
+  emit pageContent->activated(pageContent->currentIndex());
+  EXPECT_EQ(workflow->currentText(), "PDF Image Only");
+  EXPECT_EQ(changes, 1);  // the workflow, not the page content
+  QCoreApplication::processEvents();
+  changes = 0;
+  pageContent->setCurrentIndex(1);  // a real choice: currentIndexChanged, then activated
+  emit pageContent->activated(1);
+  EXPECT_EQ(changes, 1);
+
+  store("PageContent", "Image Only");
+  init();
+  EXPECT_FALSE(ownEnabled("cmbLanguage"));
+  panel->RestoreDefaults();
+  EXPECT_EQ(pageContent->currentText(), "Formatted Text & Graphics");
+  for (const char* name : {"cmbLanguage", "chkEmbedFonts", "PDFHeaderLinks"})
+    EXPECT_TRUE(ownEnabled(name)) << name;
+}
+
 // Catches the threshold box without its entry (no arrow-key stepping, no Change for an
 // accepted text, no range check), the "Image Only" mark kept after an accepted text, or the
 // focus-loss correction not using this panel's spin bounds.

@@ -1,5 +1,9 @@
 #include "common/controls/combo_box.h"
 
+#include <QTimer>
+
+#include <utility>
+
 namespace zan::controls {
 
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
@@ -11,6 +15,15 @@ ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
     const int now = comboBox()->currentIndex();
     if (now == lastIndex_) return;
     lastIndex_ = now;
+    // The user's choice that made this change is followed by `activated`: not a second click.
+    changedByChoice_ = true;
+    QTimer::singleShot(0, this, [this] { changedByChoice_ = false; });
+    auto handler = onClick;
+    this->form().dispatch(handler);
+  });
+  // The user choosing the entry already selected is a click too; Qt reports it only here.
+  connect(comboBox(), &QComboBox::activated, this, [this](int index) {
+    if (std::exchange(changedByChoice_, false) || index != comboBox()->currentIndex()) return;
     auto handler = onClick;
     this->form().dispatch(handler);
   });

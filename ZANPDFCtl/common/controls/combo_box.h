@@ -43,11 +43,13 @@ class ComboBox final : public Control {
   // The selected entry's stored value, empty when nothing is selected.
   QString value() const;
 
-  // The selected entry changed, by the user or by code.
+  // The selected entry changed, by the user or by code, or the user chose the selected entry
+  // again.
   std::function<void()> onClick;
 
  private:
   int lastIndex_ = -1;  // the selection the last click (or code change) reported
+  bool changedByChoice_ = false;
 };
 
 }  // namespace zan::controls
