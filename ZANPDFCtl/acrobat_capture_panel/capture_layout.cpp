@@ -16,8 +16,7 @@
 namespace zan {
 
 void CapturePanel::createControls() {
-  using controls::twipsToPixels;
-  q.setFixedSize(twipsToPixels(7395), twipsToPixels(4485));
+  form_.setSurfaceSizeTwips(7395, 4485);
   // The tag of the controls that do not apply to the page content "Image Only".
   const QString kImageOnly = QString::fromLatin1(kImageOnlyPageContent);
   addAboutBoxIcon(&q);

@@ -1,6 +1,7 @@
 #include "external/links_control.h"
 
 #include "common/automation_error.h"
+#include "common/controls/control.h"
 #include "external/setup_data.h"
 
 #include <QApplication>
@@ -228,6 +229,11 @@ ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
 
 ZANLinks::~ZANLinks() = default;
 
+void ZANLinks::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) applyDesign();
+  QWidget::changeEvent(event);
+}
+
 void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
   maxlinks = 4;
   filltomaxrows = true;
@@ -245,8 +251,10 @@ void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
 void ZANLinks::applyDesign() {
   grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);
-  grid_->setColumnWidth(kCaptionColumn, linkcaptionwidth / 15);
-  grid_->setColumnWidth(kValueColumn, linktextwidth / 15);
+  // Twips at the designed 8-point font; a larger font widens the columns alike.
+  const double scale = controls::layoutScale(font());
+  grid_->setColumnWidth(kCaptionColumn, static_cast<int>(linkcaptionwidth * scale / 15));
+  grid_->setColumnWidth(kValueColumn, static_cast<int>(linktextwidth * scale / 15));
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
   grid_->setSortingEnabled(false);
   // Compact rows, so that maxlinks rows fit the height the panels give the control.

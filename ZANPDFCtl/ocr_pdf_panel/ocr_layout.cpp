@@ -16,8 +16,7 @@
 namespace zan {
 
 void OcrPanel::createControls() {
-  using controls::twipsToPixels;
-  q.setFixedSize(twipsToPixels(7395), twipsToPixels(3810));
+  form_.setSurfaceSizeTwips(7395, 3810);
 
   fraPDFSettings = frame("fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
