@@ -259,7 +259,8 @@ void ZANLinks::applyDesign() {
   grid_->setSortingEnabled(false);
   // Compact rows, so that maxlinks rows fit the height the panels give the control.
   grid_->verticalHeader()->setMinimumSectionSize(1);
-  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 2);
+  grid_->verticalHeader()->setDefaultSectionSize(
+      std::max(fontMetrics().height(), grid_->fontMetrics().height()) + 2);
   rebuildGrid();
 }
 

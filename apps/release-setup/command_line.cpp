@@ -78,6 +78,56 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   return true;
 }
 
+QStringList withoutQtOptions(const QStringList& arguments) {
+  static const QStringList withValue = {"platform",
+                                        "platformpluginpath",
+                                        "platformtheme",
+                                        "plugin",
+                                        "qwindowgeometry",
+                                        "qwindowicon",
+                                        "qwindowtitle",
+                                        "style",
+                                        "stylesheet",
+                                        "session",
+                                        "display",
+                                        "geometry",
+                                        "title",
+                                        "font",
+                                        "name",
+                                        "qmljsdebugger",
+                                        "fn",
+                                        "bg",
+                                        "background",
+                                        "fg",
+                                        "foreground",
+                                        "btn",
+                                        "button",
+                                        "im",
+                                        "visual",
+                                        "ncols",
+                                        "cmap",
+                                        "inputstyle"};
+  static const QStringList flags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+  QStringList kept;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
+    if (i == 0 || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("--")) {
+      kept << arg;
+      continue;
+    }
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    const bool inlineValue = name.contains(QLatin1Char('='));
+    name = name.section(QLatin1Char('='), 0, 0);
+    if (flags.contains(name)) continue;
+    if (withValue.contains(name)) {
+      if (!inlineValue) ++i;  // its value follows
+      continue;
+    }
+    kept << arg;
+  }
+  return kept;
+}
+
 QString usageText() {
   return QStringLiteral(
       "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]...\n"
@@ -96,6 +146,7 @@ QString usageText() {
       "Other options:\n"
       "  --close-after MS   close the dialog by itself after MS milliseconds\n"
       "  --version, --help\n"
+      "Qt's standard options work too: -style NAME, -platform NAME, -reverse, -stylesheet FILE.\n"
       "\n"
       "With no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) the dialog is\n"
       "rendered offscreen and screenshots of both panels are written instead.\n"

@@ -37,6 +37,10 @@ struct Options {
 // the offending argument. Needs no QCoreApplication.
 bool parseCommandLine(const QStringList& arguments, Options& options, QString& error);
 
+// `arguments` without the options QApplication takes for itself (-style S, -platform P,
+// -reverse, -stylesheet F, ..., also spelled with "--" or "=VALUE").
+QStringList withoutQtOptions(const QStringList& arguments);
+
 // The --help text.
 QString usageText();
 

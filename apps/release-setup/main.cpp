@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
   using namespace zan::host;
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  // Qt's own options (-style, -platform, -reverse, -stylesheet, ...) are QApplication's.
+  arguments = withoutQtOptions(arguments);
 
   Options options;
   QString error;
@@ -46,14 +48,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("release-setup"));
   QApplication::setApplicationDisplayName(kApplicationTitle);
-  QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionText));
+  QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionShown));
 
   if (options.help) {
     printOut(usageText().trimmed());
     return kExitOk;
   }
   if (options.version) {
-    printOut(QStringLiteral("release-setup %1").arg(QLatin1String(zan::kVersionText)));
+    printOut(QStringLiteral("release-setup %1").arg(QLatin1String(zan::kVersionShown)));
     return kExitOk;
   }
   if (noDisplay.isEmpty()) noDisplay = noDisplayReason(QGuiApplication::platformName());

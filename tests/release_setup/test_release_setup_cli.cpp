@@ -66,6 +66,11 @@ TEST(ReleaseSetupCli, ScriptedOutputsAndExitCodes) {
       {{"--set", "novalue"}, 2, "--set 'novalue': use NAME=VALUE"},
       {{"--panel", "bogus"}, 2, "--panel 'bogus': use capture or ocr"},
       {{"--frobnicate"}, 2, "frobnicate"},
+      // Qt's own options are QApplication's, in any spelling; the version reads as in About.
+      {{"-style", "Fusion", "-reverse", "--stylesheet=none.qss", "--version"},
+       0,
+       "release-setup 5.0.3\n"},
+      {{"-platform", "offscreen", "--panel", "ocr", "--validate"}, 0, "Validate: 0\n"},
       {{"--setup", "/nonexistent/none.json", "--validate"}, 2, "/nonexistent/none.json"},
   };
   for (const auto& c : cases) {

@@ -1,6 +1,12 @@
 #include "common/controls/combo_box.h"
 
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -18,6 +24,7 @@ ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
     // The user's choice that made this change is followed by `activated`: not a second click.
     changedByChoice_ = true;
     QTimer::singleShot(0, this, [this] { changedByChoice_ = false; });
+    showCutText();
     auto handler = onClick;
     this->form().dispatch(handler);
   });
@@ -49,6 +56,7 @@ void ComboBox::setListIndex(int index) {
     comboBox()->setCurrentIndex(index);
   }
   lastIndex_ = comboBox()->currentIndex();
+  showCutText();
   if (onClick) {
     auto handler = onClick;
     handler();
@@ -72,6 +80,11 @@ int ComboBox::addItem(const QString& text) {
   // The first entry of an empty combo box is selected by Qt; classically nothing is.
   if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
   lastIndex_ = comboBox()->currentIndex();
+  const int width = comboBox()->fontMetrics().horizontalAdvance(text);
+  if (width > longestEntry_) {
+    longestEntry_ = width;
+    fitList();
+  }
   return comboBox()->count() - 1;
 }
 
@@ -83,6 +96,9 @@ void ComboBox::removeItem(int index) {
   // Removing the selected entry leaves nothing selected (Qt would select a neighbour).
   if (index == before) comboBox()->setCurrentIndex(-1);
   lastIndex_ = comboBox()->currentIndex();
+  longestEntry_ = 0;
+  fitList();
+  showCutText();
 }
 
 void ComboBox::clear() {
@@ -90,6 +106,47 @@ void ComboBox::clear() {
   QSignalBlocker blocker(comboBox());
   comboBox()->clear();
   lastIndex_ = -1;
+  longestEntry_ = 0;
+  fitList();
+  showCutText();
+}
+
+bool ComboBox::filterEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    longestEntry_ = 0;
+    fitList();
+  }
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::Resize) showCutText();
+  return Control::filterEvent(event);
+}
+
+void ComboBox::fitList() {
+  QComboBox* box = comboBox();
+  if (!box) return;
+  if (longestEntry_ == 0) {
+    const QFontMetrics metrics = box->fontMetrics();
+    for (int i = 0; i < box->count(); ++i)
+      longestEntry_ = std::max(longestEntry_, metrics.horizontalAdvance(box->itemText(i)));
+  }
+  // Room for the entry's margins and a scroll bar besides the text.
+  const int extra = 4 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                    box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+  box->view()->setMinimumWidth(longestEntry_ > 0 ? longestEntry_ + extra : 0);
+}
+
+void ComboBox::showCutText() {
+  QComboBox* box = comboBox();
+  if (!box) return;
+  QStyleOptionComboBox option;
+  option.initFrom(box);
+  const QRect field =
+      box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+  const QString shown = text();
+  const QString description = box->accessibleDescription();
+  const bool cut = box->fontMetrics().horizontalAdvance(shown) > field.width();
+  QString tip = description;
+  if (cut) tip = description.isEmpty() ? shown : shown + QLatin1Char('\n') + description;
+  if (box->toolTip() != tip) box->setToolTip(tip);
 }
 
 std::int32_t ComboBox::itemData(int index) const {

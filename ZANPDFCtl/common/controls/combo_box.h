@@ -47,9 +47,18 @@ class ComboBox final : public Control {
   // again.
   std::function<void()> onClick;
 
+ protected:
+  bool filterEvent(QEvent* event) override;
+
  private:
+  // The drop-down list is as wide as its longest entry; a shown text cut off by the box is
+  // repeated in the tooltip, before the box's description.
+  void fitList();
+  void showCutText();
+
   int lastIndex_ = -1;  // the selection the last click (or code change) reported
   bool changedByChoice_ = false;
+  int longestEntry_ = 0;  // pixels
 };
 
 }  // namespace zan::controls

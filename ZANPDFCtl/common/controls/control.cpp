@@ -79,14 +79,20 @@ void Control::applyGeometry() {
   if (!widget_ || !placed_) return;
   const Form& f = *form_;
   const int left = f.pixels(twips_.x()), top = f.pixels(twips_.y());
+  QRect r;
   if (f.scale() == 1.0) {  // the designed geometry, pixel for pixel
-    widget_->setGeometry(left, top, f.pixels(twips_.width()), f.pixels(twips_.height()));
-    return;
+    r = QRect(left, top, f.pixels(twips_.width()), f.pixels(twips_.height()));
+  } else {
+    // Scaled, the edges are rounded rather than the sizes, so that controls apart in twips do
+    // not come to overlap by a rounding.
+    r = QRect(left, top, f.pixels(twips_.x() + twips_.width()) - left,
+              f.pixels(twips_.y() + twips_.height()) - top);
   }
-  // Scaled, the edges are rounded rather than the sizes, so that controls apart in twips do
-  // not come to overlap by a rounding.
-  widget_->setGeometry(left, top, f.pixels(twips_.x() + twips_.width()) - left,
-                       f.pixels(twips_.y() + twips_.height()) - top);
+  // A control reaching past its frame would lose its edge (and scroll bar) there: it ends at
+  // the frame's edge instead.
+  if (const QWidget* parent = widget_->parentWidget(); parent && parent != form_->surface())
+    r = r.intersected(QRect(QPoint(), parent->size()));
+  widget_->setGeometry(r);
 }
 
 bool Control::eventFilter(QObject* watched, QEvent* event) {

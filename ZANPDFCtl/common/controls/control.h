@@ -14,8 +14,8 @@
 
 #include "common/automation_error.h"
 
-#include <QObject>
 #include <QFont>
+#include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -111,6 +111,7 @@ class Form {
     return raw;
   }
 
+  QWidget* surface() const { return surface_; }
   // Every control in creation order.
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
   Control* find(const QString& name) const;
