@@ -103,6 +103,7 @@ void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* butto
   browser->setOwner(button->hWnd());
   browser->setFileSystemOnly(true);
   browser->setTitle(text(titleId));
+  browser->setStartFolder(box->text());
   browser->show();
   if (!alive) return;
   if (!browser->path().isEmpty()) box->setText(browser->path());

@@ -436,7 +436,7 @@ TEST_F(HubEntryTest, WatchedFolderChangeOnlyNotifies) {
   EXPECT_EQ(world.settings->WatchedFolder(), "C:/w");
 }
 
-// Catches browser options or title wrong, the chosen path not searched, the browser not
+// Catches browser options, title or start folder wrong, the chosen path not searched, the browser not
 // released, or a cancelled browse not moving the caret and focus.
 TEST_F(HubEntryTest, BrowseButtons) {
   create();
@@ -456,6 +456,7 @@ TEST_F(HubEntryTest, BrowseButtons) {
   world.browseAnswer.clear();
   QTest::mouseClick(child("cmdBrowseWatch"), Qt::LeftButton);
   EXPECT_EQ(world.browseLog->title, "Location of Adobe Acrobat Capture Watched Folder");
+  EXPECT_EQ(world.browseLog->startFolder, "C:/keep");  // the folder in the box
   EXPECT_EQ(panel->WatchedFolder(), "C:/keep");
   EXPECT_EQ(edit("txtWatchedFolder")->cursorPosition(), 7);
   EXPECT_EQ(QApplication::focusWidget(), edit("txtWatchedFolder"));
