@@ -1,8 +1,10 @@
 #pragma once
 // The library's string table: every text a panel shows, looked up by numeric identifier.
-// US English is built in; a host may hand a panel a replacement table to localise it.
+// US English and German are built in (a panel's default table follows the locale); a host may
+// hand a panel a replacement table to localise it otherwise.
 
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <memory>
@@ -132,6 +134,10 @@ class StringTable {
  public:
   // The built-in US English table.
   static std::shared_ptr<const StringTable> usEnglish();
+  // The built-in German table (falling back to US English).
+  static std::shared_ptr<const StringTable> german();
+  // The built-in table of `locale`'s language: German or else US English.
+  static std::shared_ptr<const StringTable> forLocale(const QLocale& locale);
 
   // A table read from a JSON object file {"2700": "PDF Settings", ...}. Identifiers the file
   // lacks fall back to `fallback` (usually usEnglish()); pass nullptr for no fallback.

@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QLocale>
 
 namespace zan::host {
 
@@ -15,9 +16,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   const QCommandLineOption apply(QStringLiteral("apply"));
   const QCommandLineOption screenshot(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
   const QCommandLineOption closeAfter(QStringLiteral("close-after"), {}, QStringLiteral("MS"));
+  const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("CODE"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
-  parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, help, version});
+  parser.addOptions(
+      {panel, setup, set, validate, apply, screenshot, closeAfter, language, help, version});
 
   if (!parser.parse(arguments)) {
     error = parser.errorText();
@@ -27,7 +30,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
     return false;
   }
-  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter}) {
+  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language}) {
     if (parser.values(*single).size() > 1) {
       error = QStringLiteral("--%1 given more than once").arg(single->names().first());
       return false;
@@ -55,6 +58,14 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
       return false;
     }
     parsed.sets.append({assignment.left(eq), assignment.mid(eq + 1)});
+  }
+  if (parser.isSet(language)) {
+    parsed.language = parser.value(language);
+    if (QLocale(parsed.language).language() == QLocale::C) {
+      error = QStringLiteral("--language '%1': use a language code such as de or en")
+                  .arg(parsed.language);
+      return false;
+    }
   }
   parsed.validate = parser.isSet(validate);
   parsed.apply = parser.isSet(apply);
@@ -145,6 +156,8 @@ QString usageText() {
       "  --screenshot FILE  render the dialog offscreen to a PNG file\n"
       "Other options:\n"
       "  --close-after MS   close the dialog by itself after MS milliseconds\n"
+      "  --language CODE    the language of the dialog and the panels (de, en); the default\n"
+      "                     follows the locale (LANG)\n"
       "  --version, --help\n"
       "Qt's standard options work too: -style NAME, -platform NAME, -reverse, -stylesheet FILE.\n"
       "\n"

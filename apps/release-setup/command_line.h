@@ -26,6 +26,7 @@ struct Options {
   bool apply = false;
   QString screenshot;
   int closeAfterMs = -1;  // --close-after MS; -1: stay open
+  QString language;       // --language CODE; empty: the locale's
   bool help = false;
   bool version = false;
 

@@ -8,6 +8,9 @@
 #include "common/version.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -49,6 +52,17 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("release-setup"));
   QApplication::setApplicationDisplayName(kApplicationTitle);
   QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionShown));
+
+  // The language: --language, else the locale. Qt's own texts (standard buttons) and the
+  // program's come from translators; the panels' string table follows the default locale.
+  if (!options.language.isEmpty()) QLocale::setDefault(QLocale(options.language));
+  QTranslator qtTexts, ownTexts;
+  if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
+  if (ownTexts.load(QLocale(), QStringLiteral("release-setup"), QStringLiteral("_"),
+                    QStringLiteral(":/i18n")))
+    QCoreApplication::installTranslator(&ownTexts);
 
   if (options.help) {
     printOut(usageText().trimmed());

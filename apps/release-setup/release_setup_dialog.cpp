@@ -18,8 +18,8 @@ namespace {
 
 QString describe(const AutomationError& error) {
   QString text =
-      error.description.isEmpty() ? QStringLiteral("(no description)") : error.description;
-  text += QStringLiteral("\n\n(error %1").arg(error.number);
+      error.description.isEmpty() ? ReleaseSetupDialog::tr("(no description)") : error.description;
+  text += QStringLiteral("\n\n(") + ReleaseSetupDialog::tr("error %1").arg(error.number);
   if (!error.source.isEmpty()) text += QStringLiteral(", %1").arg(error.source);
   return text + QLatin1Char(')');
 }

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -252,66 +253,73 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
 }
 
 // Catches single controls growing with the font instead of the whole layout, a control
-// clipped by its frame or overlapping a sibling, a caption that does not fit, a drop-down list
-// narrower than its longest entry, or a cut-off value without a tooltip showing all of it.
+// clipped by its frame or overlapping a sibling, a caption that does not fit (in English or
+// German), a drop-down list narrower than its longest entry, or a cut-off value without a
+// tooltip showing all of it.
 TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
-  HostWorld world;
   const QFont designed = QApplication::font();
   const QRegularExpression control("^(fra|cmb|chk|txt|cmd|lbl|spn|PDFHeaderLinks)");
-  for (int points : {8, 11, 14}) {
-    QFont font = designed;
-    font.setPointSize(points);
-    QApplication::setFont(font);
-    for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
-      SCOPED_TRACE(std::to_string(points) + " pt, " + panelKindName(kind).toStdString());
-      auto dialog = shown(world, kind);
-      QWidget& panel = dialog->panel();
-      EXPECT_NEAR(panel.width(), 7395.0 * points / 8 / 15, 1.0);
-      EXPECT_TRUE(dialog->rect().contains(panel.geometry()));
-      QList<QWidget*> controls;
-      for (QWidget* w : panel.findChildren<QWidget*>())
-        if (control.match(w->objectName()).hasMatch() && !w->isHidden()) controls << w;
-      for (QWidget* w : controls) {
-        SCOPED_TRACE(w->objectName().toStdString());
-        EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
-        for (QWidget* other : controls) {
-          if (other == w || other->parentWidget() != w->parentWidget()) continue;
-          // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
-          if (w->objectName().startsWith("cmdRestore") && other->objectName() == "fraAdvanced")
-            continue;
-          if (other->objectName().startsWith("cmdRestore") && w->objectName() == "fraAdvanced")
-            continue;
-          EXPECT_FALSE(w->geometry().intersects(other->geometry()))
-              << other->objectName().toStdString();
-        }
-        const QFontMetrics fm = w->fontMetrics();
-        if (auto* box = qobject_cast<QCheckBox*>(w)) {
-          QStyleOptionButton option;
-          option.initFrom(box);
-          const QRect label =
-              box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-          EXPECT_LE(fm.horizontalAdvance(box->text().remove('&')), label.width());
-          EXPECT_LE(box->style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, box),
-                    box->height());
-        } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
-          EXPECT_LE(fm.horizontalAdvance(frame->title().remove('&')) + 16, frame->width());
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-          int longest = 0;
-          for (int i = 0; i < combo->count(); ++i)
-            longest = std::max(longest, fm.horizontalAdvance(combo->itemText(i)));
-          EXPECT_GE(combo->view()->minimumWidth(), longest);
-          QStyleOptionComboBox option;
-          option.initFrom(combo);
-          const QRect shown = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                             QStyle::SC_ComboBoxEditField, combo);
-          if (fm.horizontalAdvance(combo->currentText()) > shown.width()) {
-            EXPECT_TRUE(combo->toolTip().contains(combo->currentText()));
+  for (const char* language : {"en_US", "de_DE"})
+    for (int points : {8, 11, 14}) {
+      QLocale::setDefault(QLocale(language));  // the panels' string table follows it
+      HostWorld world;
+      QFont font = designed;
+      font.setPointSize(points);
+      QApplication::setFont(font);
+      for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+        SCOPED_TRACE(std::to_string(points) + " pt, " + language + ", " +
+                     panelKindName(kind).toStdString());
+        auto dialog = shown(world, kind);
+        QWidget& panel = dialog->panel();
+        EXPECT_EQ(child<QGroupBox>(*dialog, "fraPDFSettings")->title(),
+                  QLocale().language() == QLocale::German ? "PDF-Einstellungen" : "PDF Settings");
+        EXPECT_NEAR(panel.width(), 7395.0 * points / 8 / 15, 1.0);
+        EXPECT_TRUE(dialog->rect().contains(panel.geometry()));
+        QList<QWidget*> controls;
+        for (QWidget* w : panel.findChildren<QWidget*>())
+          if (control.match(w->objectName()).hasMatch() && !w->isHidden()) controls << w;
+        for (QWidget* w : controls) {
+          SCOPED_TRACE(w->objectName().toStdString());
+          EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
+          for (QWidget* other : controls) {
+            if (other == w || other->parentWidget() != w->parentWidget()) continue;
+            // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
+            if (w->objectName().startsWith("cmdRestore") && other->objectName() == "fraAdvanced")
+              continue;
+            if (other->objectName().startsWith("cmdRestore") && w->objectName() == "fraAdvanced")
+              continue;
+            EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+          }
+          const QFontMetrics fm = w->fontMetrics();
+          if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect label =
+                box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            EXPECT_LE(fm.horizontalAdvance(box->text().remove('&')), label.width());
+            EXPECT_LE(box->style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, box),
+                      box->height());
+          } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+            EXPECT_LE(fm.horizontalAdvance(frame->title().remove('&')) + 16, frame->width());
+          } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            int longest = 0;
+            for (int i = 0; i < combo->count(); ++i)
+              longest = std::max(longest, fm.horizontalAdvance(combo->itemText(i)));
+            EXPECT_GE(combo->view()->minimumWidth(), longest);
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect shown = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
+            if (fm.horizontalAdvance(combo->currentText()) > shown.width()) {
+              EXPECT_TRUE(combo->toolTip().contains(combo->currentText()));
+            }
           }
         }
       }
     }
-  }
   QApplication::setFont(designed);
+  QLocale::setDefault(QLocale::c());
 }
 
 class FailingLoad final : public PdfSettings {
