@@ -8,6 +8,7 @@
 #include "common/version.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("release-setup"));
   QApplication::setApplicationDisplayName(kApplicationTitle);
   QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionShown));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/release-setup.png")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("release-setup"));
 
   // The language: --language, else the locale. Qt's own texts (standard buttons) and the
   // program's come from translators; the panels' string table follows the default locale.
