@@ -252,7 +252,7 @@ void ZANLinks::applyDesign() {
   grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);
   // Twips at the designed 8-point font; a larger font widens the columns alike.
-  const double scale = controls::layoutScale(font());
+  const double scale = controls::layoutScale(font(), logicalDpiY());
   grid_->setColumnWidth(kCaptionColumn, static_cast<int>(linkcaptionwidth * scale / 15));
   grid_->setColumnWidth(kValueColumn, static_cast<int>(linktextwidth * scale / 15));
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);

@@ -17,10 +17,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   const QCommandLineOption screenshot(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
   const QCommandLineOption closeAfter(QStringLiteral("close-after"), {}, QStringLiteral("MS"));
   const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("CODE"));
+  const QCommandLineOption fontSize(QStringLiteral("font-size"), {}, QStringLiteral("POINTS"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
-  parser.addOptions(
-      {panel, setup, set, validate, apply, screenshot, closeAfter, language, help, version});
+  parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, language, fontSize,
+                     help, version});
 
   if (!parser.parse(arguments)) {
     error = parser.errorText();
@@ -30,7 +31,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
     return false;
   }
-  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language}) {
+  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize}) {
     if (parser.values(*single).size() > 1) {
       error = QStringLiteral("--%1 given more than once").arg(single->names().first());
       return false;
@@ -64,6 +65,15 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     if (QLocale(parsed.language).language() == QLocale::C) {
       error = QStringLiteral("--language '%1': use a language code such as de or en")
                   .arg(parsed.language);
+      return false;
+    }
+  }
+  if (parser.isSet(fontSize)) {
+    bool ok = false;
+    parsed.fontSize = parser.value(fontSize).toDouble(&ok);
+    if (!ok || parsed.fontSize < 4 || parsed.fontSize > 72) {
+      error = QStringLiteral("--font-size '%1': use a number of points from 4 to 72")
+                  .arg(parser.value(fontSize));
       return false;
     }
   }
@@ -158,6 +168,7 @@ QString usageText() {
       "  --close-after MS   close the dialog by itself after MS milliseconds\n"
       "  --language CODE    the language of the dialog and the panels (de, en); the default\n"
       "                     follows the locale (LANG)\n"
+      "  --font-size POINTS the application font's size; the panels scale with it\n"
       "  --version, --help\n"
       "Qt's standard options work too: -style NAME, -platform NAME, -reverse, -stylesheet FILE.\n"
       "\n"

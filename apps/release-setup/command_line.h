@@ -27,6 +27,7 @@ struct Options {
   QString screenshot;
   int closeAfterMs = -1;  // --close-after MS; -1: stay open
   QString language;       // --language CODE; empty: the locale's
+  double fontSize = 0;    // --font-size POINTS; 0: the desktop's
   bool help = false;
   bool version = false;
 

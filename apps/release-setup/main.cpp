@@ -8,6 +8,7 @@
 #include "common/version.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -56,6 +57,11 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/release-setup.png")));
   QGuiApplication::setDesktopFileName(QStringLiteral("release-setup"));
 
+  if (options.fontSize > 0) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(options.fontSize);
+    QApplication::setFont(font);
+  }
   // The language: --language, else the locale. Qt's own texts (standard buttons) and the
   // program's come from translators; the panels' string table follows the default locale.
   if (!options.language.isEmpty()) QLocale::setDefault(QLocale(options.language));

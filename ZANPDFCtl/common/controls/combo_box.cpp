@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -12,8 +13,31 @@
 
 namespace zan::controls {
 
+namespace {
+
+// Draws a shown text too wide for the box elided ("..."), as item views do.
+class ElidingComboBox final : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+  }
+};
+
+}  // namespace
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QComboBox(parent)) {
+    : Control(form, name, new ElidingComboBox(parent)) {
   comboBox()->setEditable(false);
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.

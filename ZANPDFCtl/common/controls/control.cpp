@@ -183,11 +183,13 @@ class Form::FontWatcher final : public QObject {
 
 // ---- Form
 
-double layoutScale(const QFont& font) {
-  constexpr double kDesignPoints = 8.0;
+double layoutScale(const QFont& font, int logicalDpi) {
+  constexpr double kDesignPoints = 8.0, kDesignDpi = 96.0;
+  const double dpi = logicalDpi > 0 ? logicalDpi : kDesignDpi;
   double points = font.pointSizeF();
-  if (points <= 0 && font.pixelSize() > 0) points = font.pixelSize() * 72.0 / 96.0;
-  return points > 0 ? points / kDesignPoints : 1.0;
+  if (points <= 0 && font.pixelSize() > 0) points = font.pixelSize() * 72.0 / dpi;
+  // A font of more pixels (larger, or on a screen of more dots per inch) scales the layout.
+  return points > 0 ? points / kDesignPoints * dpi / kDesignDpi : 1.0;
 }
 
 Form::Form(QWidget* surface) : surface_(surface) {
@@ -195,7 +197,7 @@ Form::Form(QWidget* surface) : surface_(surface) {
 }
 
 double Form::scale() const {
-  return surface_ ? layoutScale(surface_->font()) : 1.0;
+  return surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
 }
 
 int Form::pixels(int twips) const {

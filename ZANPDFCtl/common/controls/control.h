@@ -166,7 +166,8 @@ constexpr int twipsToPixels(int twips) {
   return (twips + 7) / 15;
 }
 
-// The layout scale a font asks for: its size over 8 points.
-double layoutScale(const QFont& font);
+// The layout scale a font asks for on a screen of `logicalDpi`: its size in pixels over that of
+// 8 points at 96 dots per inch.
+double layoutScale(const QFont& font, int logicalDpi);
 
 }  // namespace zan::controls
