@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # translations (.ts to .qm, Qt's own German texts) and the manual page
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man
   # the release engine: recognition, orientation, page images, PDF, the text font
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-deu tesseract-ocr-osd
   libpodofo-dev fonts-dejavu-core

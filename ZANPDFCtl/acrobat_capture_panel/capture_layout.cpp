@@ -11,23 +11,12 @@
 #include "common/controls/text_box.h"
 #include "external/links_control.h"
 
-#include <QAbstractItemView>
+#include <QTableWidget>
 
 namespace zan {
-namespace {
-
-// The widget that takes the focus for a control in the tab order.
-QWidget* tabStop(QWidget* widget) {
-  if (widget->focusPolicy() & Qt::TabFocus) return widget;
-  if (auto* view = widget->findChild<QAbstractItemView*>()) return view;
-  return widget;
-}
-
-}  // namespace
 
 void CapturePanel::createControls() {
-  using controls::twipsToPixels;
-  q.setFixedSize(twipsToPixels(7395), twipsToPixels(4485));
+  form_.setSurfaceSizeTwips(7395, 4485);
   // The tag of the controls that do not apply to the page content "Image Only".
   const QString kImageOnly = QString::fromLatin1(kImageOnlyPageContent);
   addAboutBoxIcon(&q);
@@ -107,7 +96,7 @@ void CapturePanel::createControls() {
                cmdBrowseWatch->widget(),
                cmbPageContent->widget(),
                cmbLanguage->widget(),
-               tabStop(PDFHeaderLinks),
+               PDFHeaderLinks->grid(),
                cmbDictionary->widget(),
                cmbWorkflow->widget(),
                chkLowOcrConfidence->widget(),
@@ -155,6 +144,23 @@ void CapturePanel::LocalizeControls() {
   cmbLanguage->setListIndex(3);
   cmbDictionary->setListIndex(-1);
   cmbWorkflow->setListIndex(-1);
+
+  describeCommonControls();
+  describeControls({{txtWorkgroupHub, kStrTipWorkgroupHub},
+                    {cmdBrowseHub, kStrBrowseHub, kStrBrowseHub},
+                    {txtWatchedFolder, kStrTipWatchedFolder},
+                    {cmdBrowseWatch, kStrBrowseWatchedFolder, kStrBrowseWatchedFolder},
+                    {cmbPageContent, kStrTipPageContent},
+                    {cmbLanguage, kStrTipLanguage},
+                    {cmbDictionary, kStrTipDictionary},
+                    {cmbWorkflow, kStrTipWorkflow},
+                    {chkMixedAlphaNumeric, kStrTipMixedAlphanumeric},
+                    {chkNumericOnly, kStrTipNumericOnly},
+                    {chkCreateThumbnails, kStrTipCreateThumbnails},
+                    {chkEmbedFonts, kStrTipEmbedFonts},
+                    {chkEnableLinks, kStrTipEnableLinks},
+                    {chkEnableStructure, kStrTipEnableStructure},
+                    {chkAutoPageRotation, kStrTipAutoPageRotation}});
 }
 
 }  // namespace zan

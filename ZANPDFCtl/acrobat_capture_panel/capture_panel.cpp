@@ -70,7 +70,7 @@ void CapturePanel::enterPanel(bool backward) {
 
 bool CapturePanel::keptDisabled(const controls::Control& control) const {
   const QLatin1String imageOnly(kImageOnlyPageContent);
-  return cmbPageContent->text() == imageOnly && control.tag() == imageOnly;
+  return cmbPageContent->value() == imageOnly && control.tag() == imageOnly;
 }
 
 // ---- Properties
@@ -217,7 +217,7 @@ bool CapturePanel::refreshHubLists() {
 void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored,
                                 const char* setting, int messageId) {
   SelectComboText(combo, stored);
-  if (combo->text() == stored) return;
+  if (combo->value() == stored) return;
   m_SubstitutedSettings << QString::fromLatin1(setting);
   if (stored.isEmpty()) return;  // nothing was chosen yet: the first entry is no substitute
   textError().log({-1, kRefreshSource, text(messageId).arg(stored, combo->text()), {}, 0},
@@ -243,10 +243,10 @@ void CapturePanel::logHubProblem(int messageId, const QString& hub, bool display
 
 void CapturePanel::storeShownValues() {
   PdfSettings& s = settings();
-  s.setPageContent(cmbPageContent->text());
-  s.setCaptureLanguage(cmbLanguage->text());
-  s.setDictionary(cmbDictionary->text());
-  s.setWorkflow(cmbWorkflow->text());
+  s.setPageContent(cmbPageContent->value());
+  s.setCaptureLanguage(cmbLanguage->value());
+  s.setDictionary(cmbDictionary->value());
+  s.setWorkflow(cmbWorkflow->value());
   storeThreshold();
   storeFlags({{chkLowOcrConfidence, &PdfSettings::setLowOcrConfidence},
               {chkWordNotInDictionary, &PdfSettings::setWordNotInDictionary},
@@ -315,16 +315,16 @@ void CapturePanel::attachHandlers() {
 }
 
 void CapturePanel::comboClick(controls::ComboBox* combo, const QString& stored) {
-  if (combo->text() != stored) NotifyChange();
+  if (combo->value() != stored) NotifyChange();
 }
 
 void CapturePanel::cmbPageContent_Click() {
-  if (cmbPageContent->text() != settings().PageContent()) {
+  if (cmbPageContent->value() != settings().PageContent()) {
     NotifyChange();
-    settings().setPageContent(cmbPageContent->text());
+    settings().setPageContent(cmbPageContent->value());
     putEnabled(true);
   }
-  if (cmbPageContent->text() == QLatin1String(kImageOnlyPageContent))
+  if (cmbPageContent->value() == QLatin1String(kImageOnlyPageContent))
     SelectComboText(cmbWorkflow, QString::fromLatin1(kImageOnlyWorkflow));
 }
 

@@ -105,6 +105,7 @@ void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* butto
   browser->setOwner(button->hWnd());
   browser->setFileSystemOnly(true);
   browser->setTitle(text(titleId));
+  browser->setStartFolder(box->text());
   browser->show();
   if (!alive) return;
   if (!browser->path().isEmpty()) box->setText(browser->path());
@@ -120,6 +121,7 @@ void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& l
     combo->clear();
     if (list.isEmpty()) {
       combo->addItem(text(kStrHubMissingEntry));
+      combo->setItemValue(0, StringTable::usEnglish()->text(kStrHubMissingEntry));
       combo->setListIndex(0);
       return;
     }
@@ -138,7 +140,7 @@ void CapturePanel::SelectComboText(controls::ComboBox* combo, const QString& wan
   const int n = combo->listCount();
   for (int i = 0; i < n; ++i) {
     combo->setListIndex(i);
-    if (combo->text() == wanted) {
+    if (combo->value() == wanted) {
       combo->setListIndex(i);
       return;
     }

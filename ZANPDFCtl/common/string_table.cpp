@@ -115,6 +115,43 @@ QHash<int, QString> usEnglishTexts() {
       // Both panels.
       {kStrNoValidationFailure, QStringLiteral("No validation failure.")},
       {kStrInternalError, QStringLiteral("Internal Error.")},
+      // Both panels: names and tooltips.
+      {kStrTipRestoreDefaults,
+       QStringLiteral("Put every setting of this panel back to its default")},
+      {kStrTipDocumentInformation,
+       QStringLiteral("The PDF document information. Each value is a text constant or an index or "
+                      "batch field; press F2 to edit the current row")},
+      {kStrTipConfidenceThreshold,
+       QStringLiteral("Words recognised with less confidence than this (0 to 100 %) are suspect")},
+      {kStrTipLowOcrConfidence,
+       QStringLiteral("Mark words recognised with less confidence than the threshold")},
+      {kStrTipWordNotInDictionary, QStringLiteral("Mark words the dictionary does not hold")},
+      {kStrTipLowFontConfidence, QStringLiteral("Mark words whose font was not recognised surely")},
+      {kStrTipWorkgroupHub, QStringLiteral("The folder of the Acrobat Capture workgroup hub")},
+      {kStrBrowseHub, QStringLiteral("Browse for the workgroup hub")},
+      {kStrTipWatchedFolder, QStringLiteral("The folder the workgroup hub watches for documents")},
+      {kStrBrowseWatchedFolder, QStringLiteral("Browse for the watched folder")},
+      {kStrTipPageContent,
+       QStringLiteral("What the PDF pages hold: formatted text, a searchable image or the image "
+                      "only")},
+      {kStrTipLanguage, QStringLiteral("The language of the documents' text")},
+      {kStrTipDictionary,
+       QStringLiteral("The dictionary of the workgroup hub that recognised words are checked "
+                      "against")},
+      {kStrTipWorkflow, QStringLiteral("The workflow of the workgroup hub that makes the PDF")},
+      {kStrTipMixedAlphanumeric, QStringLiteral("Mark words that mix letters and digits")},
+      {kStrTipNumericOnly, QStringLiteral("Mark words made of digits only")},
+      {kStrTipCreateThumbnails, QStringLiteral("Add a thumbnail of each page to the PDF")},
+      {kStrTipEmbedFonts, QStringLiteral("Embed the fonts in the PDF")},
+      {kStrTipEnableLinks, QStringLiteral("Turn web addresses in the text into links")},
+      {kStrTipEnableStructure, QStringLiteral("Keep the structure of the document in the PDF")},
+      {kStrTipAutoPageRotation, QStringLiteral("Turn pages upright automatically")},
+      {kStrTipOutputFormatType,
+       QStringLiteral("The kind of PDF: normal, image only, or image with hidden text")},
+      {kStrTipAccuracy, QStringLiteral("More accurate recognition takes longer")},
+      {kStrTipMixedCase, QStringLiteral("Mark words that mix capital and small letters")},
+      {kStrTipRotate, QStringLiteral("Try this page orientation when recognising the text")},
+      {kStrConfidenceThresholdName, QStringLiteral("Confidence threshold in percent")},
   };
 }
 

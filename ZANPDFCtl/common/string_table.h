@@ -1,8 +1,10 @@
 #pragma once
 // The library's string table: every text a panel shows, looked up by numeric identifier.
-// US English is built in; a host may hand a panel a replacement table to localise it.
+// US English and German are built in (a panel's default table follows the locale); a host may
+// hand a panel a replacement table to localise it otherwise.
 
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <memory>
@@ -10,7 +12,7 @@
 namespace zan {
 
 // The identifiers of the library's texts: 2700 to 2737 the OCR panel's (the capture panel
-// shares some), 5601 to 5815 the capture panel's, 9707 and 9708 both panels'.
+// shares some), 5601 to 5815 the capture panel's, 9707 and up both panels'.
 enum StringId : int {
   kStrPdfSettings = 2700,
   kStrOutputFormatTypeCaption = 2701,
@@ -99,12 +101,43 @@ enum StringId : int {
   kStrSwissGerman = 5815,
   kStrNoValidationFailure = 9707,
   kStrInternalError = 9708,
+  // Names and tooltips for screen readers and the mouse, both panels.
+  kStrTipRestoreDefaults = 9720,
+  kStrTipDocumentInformation = 9721,
+  kStrTipConfidenceThreshold = 9722,
+  kStrTipLowOcrConfidence = 9723,
+  kStrTipWordNotInDictionary = 9724,
+  kStrTipLowFontConfidence = 9725,
+  kStrTipWorkgroupHub = 9726,
+  kStrBrowseHub = 9727,
+  kStrTipWatchedFolder = 9728,
+  kStrBrowseWatchedFolder = 9729,
+  kStrTipPageContent = 9730,
+  kStrTipLanguage = 9731,
+  kStrTipDictionary = 9732,
+  kStrTipWorkflow = 9733,
+  kStrTipMixedAlphanumeric = 9734,
+  kStrTipNumericOnly = 9735,
+  kStrTipCreateThumbnails = 9736,
+  kStrTipEmbedFonts = 9737,
+  kStrTipEnableLinks = 9738,
+  kStrTipEnableStructure = 9739,
+  kStrTipAutoPageRotation = 9740,
+  kStrTipOutputFormatType = 9741,
+  kStrTipAccuracy = 9743,
+  kStrTipMixedCase = 9744,
+  kStrTipRotate = 9745,
+  kStrConfidenceThresholdName = 9746,
 };
 
 class StringTable {
  public:
   // The built-in US English table.
   static std::shared_ptr<const StringTable> usEnglish();
+  // The built-in German table (falling back to US English).
+  static std::shared_ptr<const StringTable> german();
+  // The built-in table of `locale`'s language: German or else US English.
+  static std::shared_ptr<const StringTable> forLocale(const QLocale& locale);
 
   // A table read from a JSON object file {"2700": "PDF Settings", ...}. Identifiers the file
   // lacks fall back to `fallback` (usually usEnglish()); pass nullptr for no fallback.

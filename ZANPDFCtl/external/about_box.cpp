@@ -11,10 +11,10 @@ class QtAboutBox final : public AboutBoxService {
   void AboutBox(const QPixmap& picture, const QString& title, const QString& major,
                 const QString& minor, const QString& revision, const QString& copyright) override {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QStringLiteral("About %1").arg(title));
+    box.setWindowTitle(QCoreApplication::translate("AboutBox", "About %1").arg(title));
     if (!picture.isNull()) box.setIconPixmap(picture);
-    box.setText(
-        QStringLiteral("%1\nVersion %2.%3.%4\n%5").arg(title, major, minor, revision, copyright));
+    box.setText(QCoreApplication::translate("AboutBox", "%1\nVersion %2.%3.%4\n%5")
+                    .arg(title, major, minor, revision, copyright));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
   }

@@ -1,6 +1,8 @@
 #include "external/folder_browser.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPointer>
 
 namespace zan {
@@ -13,10 +15,23 @@ void QtFolderBrowser::show() {
   const QPointer<QFileDialog> dialog = new QFileDialog(owner_, title_);
   dialog->setFileMode(QFileDialog::Directory);
   dialog->setOption(QFileDialog::ShowDirsOnly, true);
+  const QString start = nearestExistingFolder(start_);
+  if (!start.isEmpty()) dialog->setDirectory(start);
   const int answer = dialog->exec();
   if (!dialog) return;
   if (answer == QDialog::Accepted) path_ = dialog->selectedFiles().value(0);
   delete dialog;
+}
+
+QString nearestExistingFolder(const QString& folder) {
+  QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder.trimmed()));
+  if (path.isEmpty() || QDir::isRelativePath(path)) return {};
+  for (;;) {
+    if (QFileInfo(path).isDir()) return path;
+    const QString parent = QFileInfo(path).path();
+    if (parent == path) return {};
+    path = parent;
+  }
 }
 
 }  // namespace zan

@@ -15,6 +15,8 @@ class FolderBrowser {
   virtual void setFileSystemOnly(bool only) = 0;
   virtual void setTitle(const QString& title) = 0;
   virtual QString title() const = 0;
+  // The folder the browser opens at: `folder` itself or its nearest existing parent.
+  virtual void setStartFolder(const QString& folder) = 0;
   // Shows the browser modally.
   virtual void show() = 0;
   // The chosen folder; empty when the user chose nothing.
@@ -28,13 +30,18 @@ class QtFolderBrowser final : public FolderBrowser {
   void setFileSystemOnly(bool only) override { fileSystemOnly_ = only; }
   void setTitle(const QString& title) override { title_ = title; }
   QString title() const override { return title_; }
+  void setStartFolder(const QString& folder) override { start_ = folder; }
   void show() override;
   QString path() const override { return path_; }
 
  private:
   QWidget* owner_ = nullptr;
   bool fileSystemOnly_ = false;
-  QString title_, path_;
+  QString title_, path_, start_;
 };
+
+// `folder` when it exists, else its nearest existing parent; empty when nothing of it exists
+// (an empty or relative text that names nothing).
+QString nearestExistingFolder(const QString& folder);
 
 }  // namespace zan

@@ -1,11 +1,15 @@
 #include "external/links_control.h"
 
 #include "common/automation_error.h"
+#include "common/controls/control.h"
 #include "external/setup_data.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -19,27 +23,36 @@ constexpr int kValueColumn = 1;
 const QString kSource = QStringLiteral("ZANLinks");
 
 // The value editor: a source choice ("Text constant" or one of the link sources) and, for a
-// text constant, its text.
+// text constant, its text. Tab and Shift+Tab move between the two parts; Tab from the last part
+// or Shift+Tab from the first, and the focus leaving the editor, finish the edit (`finished`).
 class LinkEditor final : public QWidget {
+  Q_OBJECT
  public:
   explicit LinkEditor(QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     source_ = new QComboBox(this);
     source_->setObjectName(QStringLiteral("linkSource"));
+    source_->setAccessibleName(ZANLinks::tr("Link source"));
+    source_->setToolTip(ZANLinks::tr(
+        "Where the value comes from: a text constant, an index field or a batch field"));
+    source_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("linkText"));
+    text_->setAccessibleName(ZANLinks::tr("Text constant"));
     layout->addWidget(source_);
     layout->addWidget(text_, 1);
-    setFocusProxy(text_);
-    connect(source_, &QComboBox::currentIndexChanged, this,
-            [this] { text_->setEnabled(source_->currentIndex() == 0); });
+    for (QWidget* part : {static_cast<QWidget*>(source_), static_cast<QWidget*>(text_)})
+      part->installEventFilter(this);
+    connect(source_, &QComboBox::currentIndexChanged, this, [this] { showSource(); });
+    showSource();
   }
 
   void setSources(const QStringList& indexFields, const QStringList& batchFields) {
     source_->clear();
-    source_->addItem(QStringLiteral("Text constant"), QVariantList{kFieldTextConstant, QString()});
+    source_->addItem(ZANLinks::tr("Text constant"), QVariantList{kFieldTextConstant, QString()});
     for (const QString& f : indexFields)
       source_->addItem(ZANLinks::displayText(linkTo(kFieldIndexField, f)),
                        QVariantList{kFieldIndexField, f});
@@ -56,7 +69,7 @@ class LinkEditor final : public QWidget {
         index = i;
     }
     source_->setCurrentIndex(index);
-    text_->setEnabled(index == 0);
+    showSource();
     const QString text = value.FieldType() == kFieldTextConstant ? value.FieldText() : QString();
     // A longer text set by code stays editable (shortening only); new input obeys the limit.
     text_->setMaxLength(std::max(maxLength, static_cast<int>(text.size())));
@@ -74,7 +87,58 @@ class LinkEditor final : public QWidget {
     return linkTo(type, d.value(1).toString());
   }
 
+  // Tall enough for the source chooser, whatever the row height.
+  QSize sizeHint() const override {
+    return {source_->sizeHint().width() + 80,
+            std::max(source_->sizeHint().height(), text_->sizeHint().height())};
+  }
+
+ signals:
+  void finished();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const bool ctrlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+      const bool back = key->key() == Qt::Key_Backtab ||
+                        (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+      if (!ctrlOrAlt && (back || key->key() == Qt::Key_Tab)) {
+        if (!back && watched == source_ && text_->isEnabled())
+          text_->setFocus(Qt::TabFocusReason);
+        else if (back && watched == text_)
+          source_->setFocus(Qt::BacktabFocusReason);
+        else
+          finish();
+        return true;
+      }
+    } else if (event->type() == QEvent::FocusOut) {
+      // The edit ends when the focus leaves both parts (a drop-down list is still the editor).
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+              QWidget* now = QApplication::focusWidget();
+              if (!now || (now != this && !isAncestorOf(now))) finish();
+            },
+            Qt::QueuedConnection);
+      }
+    }
+    return QWidget::eventFilter(watched, event);
+  }
+
  private:
+  void finish() {
+    if (finished_) return;
+    finished_ = true;
+    emit finished();
+  }
+  void showSource() {
+    const bool constant = source_->currentIndex() <= 0;
+    text_->setEnabled(constant);
+    setFocusProxy(constant ? static_cast<QWidget*>(text_) : source_);
+  }
   static DocInfoField linkTo(int type, const QString& name) {
     DocInfoField f;
     f.setFieldType(type);
@@ -83,6 +147,7 @@ class LinkEditor final : public QWidget {
   }
   QComboBox* source_;
   QLineEdit* text_;
+  bool finished_ = false;
 };
 
 class LinkDelegate final : public QStyledItemDelegate {
@@ -93,6 +158,11 @@ class LinkDelegate final : public QStyledItemDelegate {
                         const QModelIndex& index) const override {
     if (index.column() != kValueColumn || index.row() >= links_->rowCount()) return nullptr;
     auto* editor = new LinkEditor(parent);
+    // Finishing by keyboard or by leaving the editor stores the value; the grid keeps the focus.
+    connect(editor, &LinkEditor::finished, this, [this, editor] {
+      emit const_cast<LinkDelegate*>(this)->commitData(editor);
+      emit const_cast<LinkDelegate*>(this)->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    });
     const SetupData* rd = links_->setupData();
     editor->setSources(rd && links_->offerSetupLinks() ? rd->indexFields() : QStringList(),
                        rd && links_->offerSetupLinks() ? rd->batchFields() : QStringList());
@@ -118,9 +188,16 @@ class LinkDelegate final : public QStyledItemDelegate {
     }
   }
 
+  // At least as tall as the editor needs, kept inside the grid's viewport.
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                             const QModelIndex&) const override {
-    editor->setGeometry(option.rect);
+    QRect r = option.rect;
+    const QWidget* viewport = editor->parentWidget();
+    r.setHeight(std::max(r.height(), editor->sizeHint().height()));
+    if (viewport && r.bottom() > viewport->height() - 1)
+      r.moveBottom(std::max(viewport->height() - 1, r.height() - 1));
+    r.moveTop(std::max(0, r.top()));
+    editor->setGeometry(r);
   }
 
  private:
@@ -138,16 +215,24 @@ ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   grid_ = new QTableWidget(0, 2, this);
   grid_->setObjectName(QStringLiteral("linksGrid"));
+  // Tab and Shift+Tab leave the grid; the arrow keys move between its rows.
+  grid_->setTabKeyNavigation(false);
   grid_->setItemDelegate(new LinkDelegate(this));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::SelectedClicked);
   grid_->verticalHeader()->setVisible(false);
   layout->addWidget(grid_);
+  setFocusProxy(grid_);
   applyDesign();
 }
 
 ZANLinks::~ZANLinks() = default;
+
+void ZANLinks::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) applyDesign();
+  QWidget::changeEvent(event);
+}
 
 void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
   maxlinks = 4;
@@ -166,13 +251,16 @@ void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
 void ZANLinks::applyDesign() {
   grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);
-  grid_->setColumnWidth(kCaptionColumn, linkcaptionwidth / 15);
-  grid_->setColumnWidth(kValueColumn, linktextwidth / 15);
+  // Twips at the designed 8-point font; a larger font widens the columns alike.
+  const double scale = controls::layoutScale(font(), logicalDpiY());
+  grid_->setColumnWidth(kCaptionColumn, static_cast<int>(linkcaptionwidth * scale / 15));
+  grid_->setColumnWidth(kValueColumn, static_cast<int>(linktextwidth * scale / 15));
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
   grid_->setSortingEnabled(false);
   // Compact rows, so that maxlinks rows fit the height the panels give the control.
   grid_->verticalHeader()->setMinimumSectionSize(1);
-  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 2);
+  grid_->verticalHeader()->setDefaultSectionSize(
+      std::max(fontMetrics().height(), grid_->fontMetrics().height()) + 2);
   rebuildGrid();
 }
 
@@ -248,9 +336,9 @@ void ZANLinks::editRow(int index, const DocInfoField& value) {
 QString ZANLinks::displayText(const DocInfoField& value) {
   switch (value.FieldType()) {
     case kFieldIndexField:
-      return QStringLiteral("Index field: ") + value.FieldName();
+      return tr("Index field: %1").arg(value.FieldName());
     case kFieldBatchField:
-      return QStringLiteral("Batch field: ") + value.FieldName();
+      return tr("Batch field: %1").arg(value.FieldName());
     default:
       return value.FieldText();
   }
@@ -273,3 +361,5 @@ void ZANLinks::rebuildGrid() {
 }
 
 }  // namespace zan
+
+#include "links_control.moc"

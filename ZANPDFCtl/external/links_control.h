@@ -86,6 +86,10 @@ class ZANLinks : public QWidget {
   // The user changed a row.
   void rowEdited(int row);
 
+ protected:
+  // A new font re-applies the design: column widths and row heights follow it.
+  void changeEvent(QEvent* event) override;
+
  private:
   struct Row {
     QString caption;

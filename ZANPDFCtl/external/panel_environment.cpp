@@ -29,7 +29,7 @@ Product made(const Factory& factory, const char* lacks, const char* handsOutNoth
 PanelEnvironment PanelEnvironment::defaults() {
   PanelEnvironment env;
   env.platform = qtPlatform();
-  env.strings = StringTable::usEnglish();
+  env.strings = StringTable::forLocale(QLocale());
   env.makeSettings = [] { return std::make_unique<PdfSettings>(); };
   env.makeHub = []() -> std::unique_ptr<HeraldHub> { return std::make_unique<FolderHub>(); };
   env.makeFolderBrowser = []() -> std::unique_ptr<FolderBrowser> {

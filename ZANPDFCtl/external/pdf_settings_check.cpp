@@ -5,12 +5,13 @@
 #include "common/automation_error.h"
 #include "common/string_table.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace zan {
 namespace {
 
-const QString kCheckSource = QStringLiteral("PdfSettings.CheckSettings");
+const QString kCheckSource = QString::fromLatin1("PdfSettings.CheckSettings");
 constexpr int kMaxFieldText = 254;
 
 [[noreturn]] void reject(SettingsRule rule, const QString& description) {
@@ -31,7 +32,8 @@ bool isBlank(const QString& s) {
 // Why `field` is unusable, or an empty text when it is fine.
 QString fieldProblem(const DocInfoField& field) {
   if (field.FieldText().size() > kMaxFieldText)
-    return QStringLiteral("its text is %1 characters long; at most %2 are allowed")
+    return QCoreApplication::translate("PdfSettings",
+                                       "its text is %1 characters long; at most %2 are allowed")
         .arg(field.FieldText().size())
         .arg(kMaxFieldText);
   switch (field.FieldType()) {
@@ -39,14 +41,18 @@ QString fieldProblem(const DocInfoField& field) {
       return {};
     case kFieldIndexField:
       if (isBlank(field.FieldName()))
-        return QStringLiteral("it links to an index field without a name");
+        return QCoreApplication::translate("PdfSettings",
+                                           "it links to an index field without a name");
       return {};
     case kFieldBatchField:
       if (isBlank(field.FieldName()))
-        return QStringLiteral("it links to a batch field without a name");
+        return QCoreApplication::translate("PdfSettings",
+                                           "it links to a batch field without a name");
       return {};
     default:
-      return QStringLiteral("its link type %1 is unknown (0 text, 1 index field, 2 batch field)")
+      return QCoreApplication::translate(
+                 "PdfSettings",
+                 "its link type %1 is unknown (0 text, 1 index field, 2 batch field)")
           .arg(field.FieldType());
   }
 }
@@ -54,26 +60,30 @@ QString fieldProblem(const DocInfoField& field) {
 void checkField(SettingsRule n, const char* caption, const DocInfoField& field) {
   const QString problem = fieldProblem(field);
   if (!problem.isEmpty())
-    reject(n, QStringLiteral("The PDF document %1 is invalid: %2.")
+    reject(n, QCoreApplication::translate("PdfSettings", "The PDF document %1 is invalid: %2.")
                   .arg(QString::fromLatin1(caption), problem));
 }
 
 QString openProblem(std::int32_t status) {
   switch (status) {
     case kHubUnreachable:
-      return QStringLiteral("the path cannot be reached");
+      return QCoreApplication::translate("PdfSettings", "the path cannot be reached");
     case kHubNotAHub:
-      return QStringLiteral(
+      return QCoreApplication::translate(
+          "PdfSettings",
           "it is no workgroup hub (a hub is a folder that holds a Workflows "
           "and a Dictionaries folder)");
     default:
-      return QStringLiteral("the hub answered with status %1").arg(status);
+      return QCoreApplication::translate("PdfSettings", "the hub answered with status %1")
+          .arg(status);
   }
 }
 
 void checkThreshold(SettingsRule n, std::int16_t threshold) {
   if (threshold < 0 || threshold > 100)
-    reject(n, QStringLiteral("The confidence threshold %1 is invalid. Enter a value from 0 to 100.")
+    reject(n, QCoreApplication::translate(
+                  "PdfSettings",
+                  "The confidence threshold %1 is invalid. Enter a value from 0 to 100.")
                   .arg(threshold));
 }
 
@@ -86,10 +96,12 @@ QVariant PdfSettings::CheckSettings() {
   } else if (engine == QLatin1String("2")) {
     checkOcrSettings();
   } else {
-    raiseClassic(classic::kInvalidCall, kCheckSource,
-                 QStringLiteral("the PDF engine \"%1\" is unknown; the settings can only be "
-                                "checked for engine \"2\" (OCR) or \"3\" (Acrobat Capture).")
-                     .arg(engine));
+    raiseClassic(
+        classic::kInvalidCall, kCheckSource,
+        QCoreApplication::translate("PdfSettings",
+                                    "the PDF engine \"%1\" is unknown; the settings can only be "
+                                    "checked for engine \"2\" (OCR) or \"3\" (Acrobat Capture).")
+            .arg(engine));
   }
   return {};
 }
@@ -100,63 +112,78 @@ void PdfSettings::checkCaptureSettings() {
   static const QString hubMissingEntry = StringTable::usEnglish()->text(kStrHubMissingEntry);
 
   if (isBlank(WorkgroupHub()))
-    reject(kRuleWorkgroupHub,
-           QStringLiteral("The workgroup hub is missing. Enter the folder of the Acrobat "
-                          "Capture workgroup hub."));
+    reject(kRuleWorkgroupHub, QCoreApplication::translate(
+                                  "PdfSettings",
+                                  "The workgroup hub is missing. Enter the folder of the Acrobat "
+                                  "Capture workgroup hub."));
   checkCaptureHub();
   if (isBlank(WatchedFolder()))
-    reject(kRuleWatchedFolder,
-           QStringLiteral("The watched folder is missing. Enter the folder that Acrobat "
-                          "Capture watches for new documents."));
+    reject(kRuleWatchedFolder, QCoreApplication::translate(
+                                   "PdfSettings",
+                                   "The watched folder is missing. Enter the folder that Acrobat "
+                                   "Capture watches for new documents."));
   const std::optional<HubOffer> offer = hubOffer();
   if (offer && offer->workflowsStatus != kHubOk)
     reject(kRuleWorkflowsUnavailable,
-           QStringLiteral("The workflows of the workgroup hub \"%1\" could not be read (status "
-                          "%2), so no workflow can be chosen. Check the workgroup hub, then "
-                          "enter it again.")
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The workflows of the workgroup hub \"%1\" could not be read (status "
+               "%2), so no workflow can be chosen. Check the workgroup hub, then "
+               "enter it again.")
                .arg(WorkgroupHub(), QString::number(offer->workflowsStatus)));
   if (Workflow().isEmpty())
     reject(kRuleWorkflow,
-           QStringLiteral("No workflow is chosen. Choose one of the workflows of the "
-                          "workgroup hub."));
+           QCoreApplication::translate("PdfSettings",
+                                       "No workflow is chosen. Choose one of the workflows of the "
+                                       "workgroup hub."));
   if (Workflow() == hubMissingEntry)
     reject(kRuleWorkflowsUnavailable,
-           QStringLiteral("The workflow cannot be chosen because the workgroup hub is missing "
-                          "or invalid. Check the workgroup hub."));
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The workflow cannot be chosen because the workgroup hub is missing "
+               "or invalid. Check the workgroup hub."));
   if (offer && !offer->workflows.contains(Workflow()))
-    reject(kRuleWorkflow,
-           QStringLiteral("The workgroup hub \"%1\" offers no workflow \"%2\". Choose one of "
-                          "its workflows.")
-               .arg(WorkgroupHub(), Workflow()));
+    reject(kRuleWorkflow, QCoreApplication::translate(
+                              "PdfSettings",
+                              "The workgroup hub \"%1\" offers no workflow \"%2\". Choose one of "
+                              "its workflows.")
+                              .arg(WorkgroupHub(), Workflow()));
   if (offer && offer->dictionariesStatus != kHubOk)
-    reject(kRuleDictionary,
-           QStringLiteral("The dictionaries of the workgroup hub \"%1\" could not be read "
-                          "(status %2), so no dictionary can be chosen. Check the workgroup "
-                          "hub, then enter it again.")
-               .arg(WorkgroupHub(), QString::number(offer->dictionariesStatus)));
+    reject(kRuleDictionary, QCoreApplication::translate(
+                                "PdfSettings",
+                                "The dictionaries of the workgroup hub \"%1\" could not be read "
+                                "(status %2), so no dictionary can be chosen. Check the workgroup "
+                                "hub, then enter it again.")
+                                .arg(WorkgroupHub(), QString::number(offer->dictionariesStatus)));
   if (Dictionary() == hubMissingEntry)
-    reject(kRuleDictionary,
-           QStringLiteral("The dictionary cannot be chosen because the workgroup hub is "
-                          "missing or invalid. Check the workgroup hub."));
+    reject(kRuleDictionary, QCoreApplication::translate(
+                                "PdfSettings",
+                                "The dictionary cannot be chosen because the workgroup hub is "
+                                "missing or invalid. Check the workgroup hub."));
   if (offer && !Dictionary().isEmpty() && !offer->dictionaries.contains(Dictionary()))
-    reject(kRuleDictionary,
-           QStringLiteral("The workgroup hub \"%1\" offers no dictionary \"%2\". Choose one "
-                          "of its dictionaries.")
-               .arg(WorkgroupHub(), Dictionary()));
+    reject(kRuleDictionary, QCoreApplication::translate(
+                                "PdfSettings",
+                                "The workgroup hub \"%1\" offers no dictionary \"%2\". Choose one "
+                                "of its dictionaries.")
+                                .arg(WorkgroupHub(), Dictionary()));
   if (!pageContents.contains(PageContent()))
     reject(kRulePageContent,
-           QStringLiteral("The page content \"%1\" is invalid. Choose one of: %2.")
-               .arg(PageContent(), pageContents.join(QStringLiteral(", "))));
+           QCoreApplication::translate("PdfSettings",
+                                       "The page content \"%1\" is invalid. Choose one of: %2.")
+               .arg(PageContent(), pageContents.join(QString::fromLatin1(", "))));
   if (PageContent() == QLatin1String(kImageOnlyPageContent) &&
       Workflow() != QLatin1String(kImageOnlyWorkflow))
     reject(kRuleImageOnlyWorkflow,
-           QStringLiteral("The page content \"Image Only\" needs the workflow \"PDF Image "
-                          "Only\"; the workflow \"%1\" is chosen.")
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The page content \"Image Only\" needs the workflow \"PDF Image "
+               "Only\"; the workflow \"%1\" is chosen.")
                .arg(Workflow()));
   if (!languages.contains(CaptureLanguage()))
     reject(kRuleCaptureLanguage,
-           QStringLiteral("The language \"%1\" is invalid. Choose one of the listed "
-                          "languages.")
+           QCoreApplication::translate("PdfSettings",
+                                       "The language \"%1\" is invalid. Choose one of the listed "
+                                       "languages.")
                .arg(CaptureLanguage()));
   checkThreshold(kRuleCaptureThreshold, ConfidenceThreshold());
   checkField(kRuleCaptureTitle, "Title", TitleField());
@@ -172,13 +199,17 @@ void PdfSettings::checkCaptureHub() {
   const QString hub = WorkgroupHub();
   if (offer->path != hub && offer->path != hubPathAsOpened(hub))
     reject(kRuleWorkgroupHub,
-           QStringLiteral("The workgroup hub \"%1\" has not been opened, so its workflows and "
-                          "dictionaries are unknown. Enter the workgroup hub again.")
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The workgroup hub \"%1\" has not been opened, so its workflows and "
+               "dictionaries are unknown. Enter the workgroup hub again.")
                .arg(hub));
   if (offer->openStatus != kHubOk)
     reject(kRuleWorkgroupHub,
-           QStringLiteral("The workgroup hub \"%1\" cannot be opened: %2. Enter the folder of "
-                          "an Acrobat Capture workgroup hub.")
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The workgroup hub \"%1\" cannot be opened: %2. Enter the folder of "
+               "an Acrobat Capture workgroup hub.")
                .arg(hub, openProblem(offer->openStatus)));
 }
 
@@ -186,29 +217,34 @@ void PdfSettings::checkOcrSettings() {
   const std::int32_t format = OutputFormatType();
   if (format < 1 || format > 3)
     reject(kRuleOutputFormatType,
-           QStringLiteral("The output format type %1 is invalid. Choose one of the listed "
-                          "output formats.")
+           QCoreApplication::translate(
+               "PdfSettings",
+               "The output format type %1 is invalid. Choose one of the listed "
+               "output formats.")
                .arg(format));
   const std::int32_t language = OcrLanguage();
   if (language < 1 || language > 8)
     reject(kRuleOcrLanguage,
-           QStringLiteral("The language %1 is invalid. Choose one of the listed languages.")
+           QCoreApplication::translate(
+               "PdfSettings", "The language %1 is invalid. Choose one of the listed languages.")
                .arg(language));
   const std::int32_t accuracy = Accuracy();
   if (accuracy != 1 && accuracy != 2 && accuracy != 4 && accuracy != 8 && accuracy != 16)
-    reject(kRuleAccuracy,
-           QStringLiteral("The accuracy %1 is invalid. Choose one of the listed accuracy "
-                          "levels.")
-               .arg(accuracy));
+    reject(kRuleAccuracy, QCoreApplication::translate(
+                              "PdfSettings",
+                              "The accuracy %1 is invalid. Choose one of the listed accuracy "
+                              "levels.")
+                              .arg(accuracy));
   checkThreshold(kRuleOcrThreshold, ConfidenceThreshold());
   checkField(kRuleOcrTitle, "Title", TitleField());
   checkField(kRuleOcrSubject, "Subject", SubjectField());
   checkField(kRuleOcrAuthor, "Author", AuthorField());
   checkField(kRuleOcrKeywords, "Keywords", KeywordsField());
   if (!Rotate0() && !Rotate90() && !Rotate180() && !Rotate270())
-    reject(kRuleOrientation,
-           QStringLiteral("No page orientation is chosen. Choose at least one orientation "
-                          "to try."));
+    reject(kRuleOrientation, QCoreApplication::translate(
+                                 "PdfSettings",
+                                 "No page orientation is chosen. Choose at least one orientation "
+                                 "to try."));
 }
 
 }  // namespace zan

@@ -11,11 +11,12 @@
 #include "common/controls/text_box.h"
 #include "external/links_control.h"
 
+#include <QTableWidget>
+
 namespace zan {
 
 void OcrPanel::createControls() {
-  using controls::twipsToPixels;
-  q.setFixedSize(twipsToPixels(7395), twipsToPixels(3810));
+  form_.setSurfaceSizeTwips(7395, 3810);
 
   fraPDFSettings = frame("fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
@@ -74,7 +75,7 @@ void OcrPanel::createControls() {
                lblConfidenceThresholdUnit->widget(),
                cmdRestoreDefaults->widget(),
                fraPDFHeaderlinks->widget(),
-               PDFHeaderLinks,
+               PDFHeaderLinks->grid(),
                fraSuspectRegions->widget(),
                chkLowOcrConfidence->widget(),
                chkWordNotInDictionary->widget(),
@@ -110,6 +111,16 @@ void OcrPanel::LocalizeControls() {
   fillList(cmbLanguage, kStrOcrEnglishUs, {1, 2, 3, 4, 5, 6, 7, 8});
   // Powers of two, not consecutive numbers.
   fillList(cmbAccuracy, kStrFastest, {1, 2, 4, 8, 16});
+
+  describeCommonControls();
+  describeControls({{cmbOutputFormatType, kStrTipOutputFormatType},
+                    {cmbLanguage, kStrTipLanguage},
+                    {cmbAccuracy, kStrTipAccuracy},
+                    {chkMixedCases, kStrTipMixedCase},
+                    {chkRotate0, kStrTipRotate},
+                    {chkRotate90, kStrTipRotate},
+                    {chkRotate180, kStrTipRotate},
+                    {chkRotate270, kStrTipRotate}});
 }
 
 }  // namespace zan

@@ -14,6 +14,8 @@
 #include "external/links_control.h"
 #include "external/setup_data.h"
 
+#include <QGroupBox>
+
 namespace zan {
 namespace {
 
@@ -115,6 +117,7 @@ void PanelCore::Init(SetupData*& rd) {
     at = 40;
     PDFHeaderLinks->setModified(false);
     PDFHeaderLinks->Redraw();
+    followEnabledRule();
     m_Loading = false;
   } catch (...) {
     raiseError(initFailure(currentError(), at));
@@ -158,6 +161,13 @@ void PanelCore::RestoreDefaults() {
   requireInitDone(!m_Loading, "RestoreDefaults");
   settings().RestoreDefaults();
   Refresh();
+  followEnabledRule();
+}
+
+// The handlers re-apply Enabled only when the page content differs from the stored one; after
+// a reload the two are equal, so the rule for what is shown is applied here.
+void PanelCore::followEnabledRule() {
+  putEnabled(Enabled());
 }
 
 void PanelCore::ShowAboutBox() {
@@ -261,12 +271,75 @@ void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, 
   for (const auto& [control, id] : captions) control->setCaption(text(id));
 }
 
+namespace {
+
+// A caption as a screen reader speaks it: no access-key marks ("&&" stands for "&"), no colon.
+QString spoken(const QString& caption) {
+  QString out;
+  for (int i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&') {
+      if (i + 1 < caption.size() && caption[i + 1] == u'&') out += u'&';
+      ++i;
+      if (i < caption.size() && caption[i] != u'&') out += caption[i];
+      continue;
+    }
+    out += caption[i];
+  }
+  out = out.simplified();
+  if (out.endsWith(u':')) out.chop(1);
+  return out;
+}
+
+void describe(QWidget* w, const QString& name, const QString& tip) {
+  for (; w; w = w->focusProxy()) {
+    w->setAccessibleName(name);
+    if (!tip.isEmpty()) {
+      w->setToolTip(tip);
+      w->setAccessibleDescription(tip);
+    }
+    if (w->focusProxy() == w) break;
+  }
+}
+
+}  // namespace
+
+void PanelCore::describeControls(std::initializer_list<Description> descriptions) {
+  for (const auto& control : form_.controls())
+    if (qobject_cast<controls::Frame*>(control.get()))
+      describe(control->widget(), spoken(control->caption()), {});
+  for (const auto& [control, tipId, nameId] : descriptions) {
+    QWidget* w = control->widget();
+    QString name;
+    if (nameId) {
+      name = text(nameId);
+    } else if (control->hasCaption()) {
+      name = control->caption();
+    } else if (auto* frame = qobject_cast<QGroupBox*>(w->parentWidget())) {
+      name = frame->title();
+    }
+    describe(w, spoken(name), text(tipId));
+  }
+}
+
+void PanelCore::describeCommonControls() {
+  describeControls(
+      {{PDFHeaderLinksControl, kStrTipDocumentInformation},
+       {txtConfidenceThreshold, kStrTipConfidenceThreshold, kStrConfidenceThresholdName},
+       {chkLowOcrConfidence, kStrTipLowOcrConfidence},
+       {chkWordNotInDictionary, kStrTipWordNotInDictionary},
+       {chkLowFontConfidence, kStrTipLowFontConfidence},
+       {cmdRestoreDefaults, kStrTipRestoreDefaults}});
+}
+
 void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
                          std::initializer_list<std::int32_t> codes) {
+  // Settings hold the US English text of an entry whatever language the table shows.
+  const auto english = StringTable::usEnglish();
   int id = firstText;
   for (const std::int32_t code : codes) {
-    const int added = list->addItem(text(id++));
+    const int added = list->addItem(text(id));
     list->setItemData(added, code);
+    list->setItemValue(added, english->text(id++));
   }
 }
 

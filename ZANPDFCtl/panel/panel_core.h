@@ -84,6 +84,8 @@ class PanelCore {
 
   // Raises Change unless the panel is loading.
   void NotifyChange();
+  // Puts Enabled again, so that the controls follow the stored state and the page-content rule.
+  void followEnabledRule();
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
   void raiseErrorEvent(ErrorEventArgs& args);
   QString text(int stringId) const;
@@ -117,6 +119,18 @@ class PanelCore {
 
   // Captions and lists from the string table.
   void setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions);
+  // Names for screen readers and tooltips: each control is named by text `nameId`, or else by
+  // its caption, or else by its frame's caption (access-key marks removed), and gets text
+  // `tipId` as its tooltip. Every frame is named by its own caption.
+  struct Description {
+    controls::Control* control;
+    int tipId;
+    int nameId = 0;
+  };
+  void describeControls(std::initializer_list<Description> descriptions);
+  // The controls both panels describe alike.
+  void describeCommonControls();
+
   // Appends the texts `firstText`, `firstText` + 1, ..., one per code, each with its code as
   // the entry's item data.
   void fillList(controls::ComboBox* list, StringId firstText,

@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QLocale>
 
 namespace zan::host {
 
@@ -15,9 +16,12 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   const QCommandLineOption apply(QStringLiteral("apply"));
   const QCommandLineOption screenshot(QStringLiteral("screenshot"), {}, QStringLiteral("FILE"));
   const QCommandLineOption closeAfter(QStringLiteral("close-after"), {}, QStringLiteral("MS"));
+  const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("CODE"));
+  const QCommandLineOption fontSize(QStringLiteral("font-size"), {}, QStringLiteral("POINTS"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
-  parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, help, version});
+  parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, language, fontSize,
+                     help, version});
 
   if (!parser.parse(arguments)) {
     error = parser.errorText();
@@ -27,7 +31,7 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
     return false;
   }
-  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter}) {
+  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize}) {
     if (parser.values(*single).size() > 1) {
       error = QStringLiteral("--%1 given more than once").arg(single->names().first());
       return false;
@@ -56,6 +60,23 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     }
     parsed.sets.append({assignment.left(eq), assignment.mid(eq + 1)});
   }
+  if (parser.isSet(language)) {
+    parsed.language = parser.value(language);
+    if (QLocale(parsed.language).language() == QLocale::C) {
+      error = QStringLiteral("--language '%1': use a language code such as de or en")
+                  .arg(parsed.language);
+      return false;
+    }
+  }
+  if (parser.isSet(fontSize)) {
+    bool ok = false;
+    parsed.fontSize = parser.value(fontSize).toDouble(&ok);
+    if (!ok || parsed.fontSize < 4 || parsed.fontSize > 72) {
+      error = QStringLiteral("--font-size '%1': use a number of points from 4 to 72")
+                  .arg(parser.value(fontSize));
+      return false;
+    }
+  }
   parsed.validate = parser.isSet(validate);
   parsed.apply = parser.isSet(apply);
   if (parser.isSet(screenshot)) {
@@ -78,6 +99,56 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   return true;
 }
 
+QStringList withoutQtOptions(const QStringList& arguments) {
+  static const QStringList withValue = {"platform",
+                                        "platformpluginpath",
+                                        "platformtheme",
+                                        "plugin",
+                                        "qwindowgeometry",
+                                        "qwindowicon",
+                                        "qwindowtitle",
+                                        "style",
+                                        "stylesheet",
+                                        "session",
+                                        "display",
+                                        "geometry",
+                                        "title",
+                                        "font",
+                                        "name",
+                                        "qmljsdebugger",
+                                        "fn",
+                                        "bg",
+                                        "background",
+                                        "fg",
+                                        "foreground",
+                                        "btn",
+                                        "button",
+                                        "im",
+                                        "visual",
+                                        "ncols",
+                                        "cmap",
+                                        "inputstyle"};
+  static const QStringList flags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+  QStringList kept;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& arg = arguments[i];
+    if (i == 0 || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("--")) {
+      kept << arg;
+      continue;
+    }
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    const bool inlineValue = name.contains(QLatin1Char('='));
+    name = name.section(QLatin1Char('='), 0, 0);
+    if (flags.contains(name)) continue;
+    if (withValue.contains(name)) {
+      if (!inlineValue) ++i;  // its value follows
+      continue;
+    }
+    kept << arg;
+  }
+  return kept;
+}
+
 QString usageText() {
   return QStringLiteral(
       "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]...\n"
@@ -95,7 +166,11 @@ QString usageText() {
       "  --screenshot FILE  render the dialog offscreen to a PNG file\n"
       "Other options:\n"
       "  --close-after MS   close the dialog by itself after MS milliseconds\n"
+      "  --language CODE    the language of the dialog and the panels (de, en); the default\n"
+      "                     follows the locale (LANG)\n"
+      "  --font-size POINTS the application font's size; the panels scale with it\n"
       "  --version, --help\n"
+      "Qt's standard options work too: -style NAME, -platform NAME, -reverse, -stylesheet FILE.\n"
       "\n"
       "With no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) the dialog is\n"
       "rendered offscreen and screenshots of both panels are written instead.\n"

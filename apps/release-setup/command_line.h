@@ -26,6 +26,8 @@ struct Options {
   bool apply = false;
   QString screenshot;
   int closeAfterMs = -1;  // --close-after MS; -1: stay open
+  QString language;       // --language CODE; empty: the locale's
+  double fontSize = 0;    // --font-size POINTS; 0: the desktop's
   bool help = false;
   bool version = false;
 
@@ -36,6 +38,10 @@ struct Options {
 // Parses `arguments` (the program name first). Returns false with a one-line `error` that names
 // the offending argument. Needs no QCoreApplication.
 bool parseCommandLine(const QStringList& arguments, Options& options, QString& error);
+
+// `arguments` without the options QApplication takes for itself (-style S, -platform P,
+// -reverse, -stylesheet F, ..., also spelled with "--" or "=VALUE").
+QStringList withoutQtOptions(const QStringList& arguments);
 
 // The --help text.
 QString usageText();

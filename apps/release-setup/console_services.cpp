@@ -38,7 +38,9 @@ class ConsolePrompts final : public HostPrompts {
   void warn(QWidget*, const QString& title, const QString& text) override {
     printError(QStringLiteral("%1: %2").arg(title, oneLine(text)));
   }
-  bool confirmDiscard(QWidget*, const QString&, const QString&) override { return true; }
+  UnsavedAnswer askUnsaved(QWidget*, const QString&, const QString&) override {
+    return UnsavedAnswer::Discard;
+  }
 };
 
 }  // namespace

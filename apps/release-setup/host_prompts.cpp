@@ -10,11 +10,18 @@ class QtPrompts final : public HostPrompts {
   void warn(QWidget* parent, const QString& title, const QString& text) override {
     QMessageBox::warning(parent, title, text);
   }
-  bool confirmDiscard(QWidget* parent, const QString& title, const QString& text) override {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Discard | QMessageBox::Cancel,
-                    parent);
-    box.setDefaultButton(QMessageBox::Cancel);
-    return box.exec() == QMessageBox::Discard;
+  UnsavedAnswer askUnsaved(QWidget* parent, const QString& title, const QString& text) override {
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    switch (box.exec()) {
+      case QMessageBox::Save:
+        return UnsavedAnswer::Save;
+      case QMessageBox::Discard:
+        return UnsavedAnswer::Discard;
+      default:
+        return UnsavedAnswer::Cancel;
+    }
   }
 };
 

@@ -15,8 +15,10 @@ class HostPrompts {
   virtual ~HostPrompts() = default;
   // A warning with an OK button: a rejected setting, a panel failure, the panel's Error event.
   virtual void warn(QWidget* parent, const QString& title, const QString& text) = 0;
-  // Asked when Cancel would discard unsaved changes; true means discard them.
-  virtual bool confirmDiscard(QWidget* parent, const QString& title, const QString& text) = 0;
+  // Asked when Cancel would close with unsaved changes: save them, discard them, or go on
+  // editing.
+  enum class UnsavedAnswer { Save, Discard, Cancel };
+  virtual UnsavedAnswer askUnsaved(QWidget* parent, const QString& title, const QString& text) = 0;
 };
 
 // Modal QMessageBox prompts.

@@ -8,6 +8,11 @@
 #include "common/version.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -27,6 +32,8 @@ int main(int argc, char** argv) {
   using namespace zan::host;
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  // Qt's own options (-style, -platform, -reverse, -stylesheet, ...) are QApplication's.
+  arguments = withoutQtOptions(arguments);
 
   Options options;
   QString error;
@@ -46,14 +53,32 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("release-setup"));
   QApplication::setApplicationDisplayName(kApplicationTitle);
-  QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionText));
+  QApplication::setApplicationVersion(QString::fromLatin1(zan::kVersionShown));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/release-setup.png")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("release-setup"));
+
+  if (options.fontSize > 0) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(options.fontSize);
+    QApplication::setFont(font);
+  }
+  // The language: --language, else the locale. Qt's own texts (standard buttons) and the
+  // program's come from translators; the panels' string table follows the default locale.
+  if (!options.language.isEmpty()) QLocale::setDefault(QLocale(options.language));
+  QTranslator qtTexts, ownTexts;
+  if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(&qtTexts);
+  if (ownTexts.load(QLocale(), QStringLiteral("release-setup"), QStringLiteral("_"),
+                    QStringLiteral(":/i18n")))
+    QCoreApplication::installTranslator(&ownTexts);
 
   if (options.help) {
     printOut(usageText().trimmed());
     return kExitOk;
   }
   if (options.version) {
-    printOut(QStringLiteral("release-setup %1").arg(QLatin1String(zan::kVersionText)));
+    printOut(QStringLiteral("release-setup %1").arg(QLatin1String(zan::kVersionShown)));
     return kExitOk;
   }
   if (noDisplay.isEmpty()) noDisplay = noDisplayReason(QGuiApplication::platformName());

@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QVariant>
@@ -17,8 +18,8 @@ namespace {
 
 QString describe(const AutomationError& error) {
   QString text =
-      error.description.isEmpty() ? QStringLiteral("(no description)") : error.description;
-  text += QStringLiteral("\n\n(error %1").arg(error.number);
+      error.description.isEmpty() ? ReleaseSetupDialog::tr("(no description)") : error.description;
+  text += QStringLiteral("\n\n(") + ReleaseSetupDialog::tr("error %1").arg(error.number);
   if (!error.source.isEmpty()) text += QStringLiteral(", %1").arg(error.source);
   return text + QLatin1Char(')');
 }
@@ -42,7 +43,11 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   ok_ = buttons->addButton(QDialogButtonBox::Ok);
   cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
   apply_ = buttons->addButton(QDialogButtonBox::Apply);
-  about_ = buttons->addButton(tr("A&bout..."), QDialogButtonBox::HelpRole);
+  // Access keys the panels leave free: Apply takes A; About, which would clash, answers F1.
+  apply_->setText(tr("&Apply"));
+  about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
+  about_->setShortcut(QKeySequence::HelpContents);
+  about_->setToolTip(tr("About this program (F1)"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
@@ -53,9 +58,11 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // 1. Create the panel.
   panel_ = createPanel(kind, services_.environment, this);
 
+  // The panel grows with the application font; the dialog follows it and can be made larger.
   auto* layout = new QVBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addWidget(panel_);
+  layout->setSizeConstraint(QLayout::SetMinimumSize);
+  layout->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addStretch(1);
   layout->addWidget(buttons);
 
   connect(panel_, &SettingsPanel::Change, this, &ReleaseSetupDialog::onChange);
@@ -85,6 +92,17 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // A stored choice the panel could not show was replaced (and the user told): what OK would
   // store differs from the file.
   setUnsaved(!panel_->SubstitutedSettings().isEmpty());
+  focusFirstPanelControl();
+}
+
+void ReleaseSetupDialog::focusFirstPanelControl() {
+  for (QWidget* w = panel_->nextInFocusChain(); w && w != panel_; w = w->nextInFocusChain()) {
+    if (!panel_->isAncestorOf(w)) break;
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(panel_)) {
+      w->setFocus(Qt::OtherFocusReason);  // taken when the dialog is shown
+      return;
+    }
+  }
 }
 
 ReleaseSetupDialog::~ReleaseSetupDialog() {
@@ -190,10 +208,19 @@ void ReleaseSetupDialog::onAbout() {
 }
 
 void ReleaseSetupDialog::reject() {
-  if (unsaved_ && !services_.prompts->confirmDiscard(
-                      this, kApplicationTitle,
-                      tr("Discard the changes to %1?").arg(QFileInfo(setup_->path()).fileName())))
-    return;
+  if (unsaved_) {
+    switch (services_.prompts->askUnsaved(
+        this, kApplicationTitle,
+        tr("Save the changes to %1?").arg(QFileInfo(setup_->path()).fileName()))) {
+      case HostPrompts::UnsavedAnswer::Save:
+        if (store() == StoreOutcome::Saved) accept();
+        return;
+      case HostPrompts::UnsavedAnswer::Discard:
+        break;
+      case HostPrompts::UnsavedAnswer::Cancel:
+        return;
+    }
+  }
   QDialog::reject();
 }
 

@@ -6,7 +6,7 @@
 //   Change -> Apply available, title marked unsaved; Error -> the message is shown;
 //   OK / Apply -> Validate; rejected: ValidateError shown, SetValidateFocus;
 //                accepted: Apply(rd), then the setup file is saved atomically;
-//   Cancel with unsaved changes asks first; About -> ShowAboutBox.
+//   Cancel with unsaved changes offers Save, Discard or Cancel; About (F1) -> ShowAboutBox.
 // No panel failure ever leaves a button handler: it is shown through the prompts.
 
 #include "host_prompts.h"
@@ -65,7 +65,7 @@ class ReleaseSetupDialog final : public QDialog {
   // dialog is shown. Never throws.
   StoreOutcome store();
 
-  // Asks before discarding unsaved changes (Cancel, Escape, the window's close button).
+  // Offers to save unsaved changes before closing (Cancel, Escape, the window's close button).
   void reject() override;
 
  protected:
@@ -80,6 +80,8 @@ class ReleaseSetupDialog final : public QDialog {
   // Shows a failure of the panel or of the setup file.
   void showFailure(const QString& what, const AutomationError& error);
   void setUnsaved(bool unsaved);
+  // The keyboard starts on the panel's first control.
+  void focusFirstPanelControl();
   // Apply is available while there are unsaved changes and OK is (a hub search disables OK).
   void updateApplyButton();
   // Keeps the setup data the panel may have handed back in rd in the file that is saved.

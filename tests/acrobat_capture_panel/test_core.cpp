@@ -24,7 +24,7 @@ TEST_F(CoreTest, CaptionsComeFromTheStringTable) {
   }
   EXPECT_EQ(child<QGroupBox>("fraLocationOfWorkgroupHub")->title(), "Workgroup H&ub");
   EXPECT_EQ(child<QCheckBox>("chkAutoPageRotation")->text(), "Automatic pa&ge rotation");
-  EXPECT_EQ(child<QPushButton>("cmdRestoreDefaults")->text(), "&Restore\nDefaults");
+  EXPECT_EQ(child<QPushButton>("cmdRestoreDefaults")->text(), "&Restore Defaults");
   EXPECT_EQ(child<QLabel>("lblConfidenceThresholdUnit")->text(), "%");
 }
 

@@ -96,6 +96,37 @@ TEST_F(EditingTest, ImageOnlyPageContent) {
   }
 }
 
+// Catches the user's repeated choice of the stored "Image Only" ignored (Qt reports a choice of
+// the selected entry only through `activated`), a change counted twice, and the "Image Only"
+// rule left applied after RestoreDefaults has replaced the page content.
+TEST_F(EditingTest, ImageOnlyChosenAgainAndRestoredDefaults) {
+  store("PageContent", "Image Only");
+  store("Workflow", "A");
+  create();
+  hub().workflows = "A|PDF Image Only|";
+  init();
+  QComboBox* pageContent = combo("cmbPageContent");
+  QComboBox* workflow = combo("cmbWorkflow");
+  ASSERT_EQ(workflow->currentText(), "A");  // loading selects what is stored
+  changes = 0;
+  emit pageContent->activated(pageContent->currentIndex());
+  EXPECT_EQ(workflow->currentText(), "PDF Image Only");
+  EXPECT_EQ(changes, 1);  // the workflow, not the page content
+  QCoreApplication::processEvents();
+  changes = 0;
+  pageContent->setCurrentIndex(1);  // a real choice: currentIndexChanged, then activated
+  emit pageContent->activated(1);
+  EXPECT_EQ(changes, 1);
+
+  store("PageContent", "Image Only");
+  init();
+  EXPECT_FALSE(ownEnabled("cmbLanguage"));
+  panel->RestoreDefaults();
+  EXPECT_EQ(pageContent->currentText(), "Formatted Text & Graphics");
+  for (const char* name : {"cmbLanguage", "chkEmbedFonts", "PDFHeaderLinks"})
+    EXPECT_TRUE(ownEnabled(name)) << name;
+}
+
 // Catches the threshold box without its entry (no arrow-key stepping, no Change for an
 // accepted text, no range check), the "Image Only" mark kept after an accepted text, or the
 // focus-loss correction not using this panel's spin bounds.
@@ -405,7 +436,7 @@ TEST_F(HubEntryTest, WatchedFolderChangeOnlyNotifies) {
   EXPECT_EQ(world.settings->WatchedFolder(), "C:/w");
 }
 
-// Catches browser options or title wrong, the chosen path not searched, the browser not
+// Catches browser options, title or start folder wrong, the chosen path not searched, the browser not
 // released, or a cancelled browse not moving the caret and focus.
 TEST_F(HubEntryTest, BrowseButtons) {
   create();
@@ -425,6 +456,7 @@ TEST_F(HubEntryTest, BrowseButtons) {
   world.browseAnswer.clear();
   QTest::mouseClick(child("cmdBrowseWatch"), Qt::LeftButton);
   EXPECT_EQ(world.browseLog->title, "Location of Adobe Acrobat Capture Watched Folder");
+  EXPECT_EQ(world.browseLog->startFolder, "C:/keep");  // the folder in the box
   EXPECT_EQ(panel->WatchedFolder(), "C:/keep");
   EXPECT_EQ(edit("txtWatchedFolder")->cursorPosition(), 7);
   EXPECT_EQ(QApplication::focusWidget(), edit("txtWatchedFolder"));

@@ -97,6 +97,32 @@ TEST_F(LoadingTest, StoredValuesSelectedByExactText) {
   EXPECT_EQ(combo("cmbLanguage")->currentIndex(), 0);
 }
 
+// Catches a translated list text stored or compared instead of the English value the setup
+// file holds (every Validate would then fail, and stored files would no longer load).
+TEST_F(LoadingTest, TranslatedListsStoreTheEnglishValue) {
+  store("PageContent", "Image Only");
+  store("Workflow", "PDF Image Only");
+  store("CaptureLanguage", "German");
+  store("WorkgroupHub", "//hub");
+  store("WatchedFolder", "C:/watch");
+  zan::PanelEnvironment env = world.environment();
+  env.strings = std::make_shared<zan::StringTable>(
+      QHash<int, QString>{{zan::kStrImageOnly, "Nur Bild"}, {zan::kStrGerman, "Deutsch"}},
+      zan::StringTable::usEnglish());
+  create(env);
+  hub().dictionaries = "D|";
+  hub().workflows = "PDF Image Only|";
+  init();
+  EXPECT_EQ(combo("cmbPageContent")->currentText(), "Nur Bild");
+  EXPECT_EQ(combo("cmbLanguage")->currentText(), "Deutsch");
+  EXPECT_FALSE(ownEnabled("cmbLanguage"));  // the "Image Only" rule sees the stored value
+  EXPECT_FALSE(panel->SubstitutedSettings().contains("PageContent"));
+  EXPECT_FALSE(panel->SubstitutedSettings().contains("CaptureLanguage"));
+  EXPECT_EQ(panel->Validate(), 0) << panel->ValidateError().toStdString();
+  EXPECT_EQ(world.settings->PageContent(), "Image Only");
+  EXPECT_EQ(world.settings->CaptureLanguage(), "German");
+}
+
 // Catches wrong threshold text, blanks trimmed from the hub path loading opens, or a failed
 // dictionary answer also skipping the workflows.
 TEST_F(LoadingTest, ControlsShowTheStoredValues) {

@@ -121,6 +121,12 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   }
   EXPECT_TRUE(QDir(registry).isEmpty());
 
+  // release-setup comes with a menu entry, its icon and a manual page.
+  for (const char* file :
+       {"share/applications/release-setup.desktop",
+        "share/icons/hicolor/48x48/apps/release-setup.png", "share/man/man1/release-setup.1"})
+    EXPECT_TRUE(QFileInfo(QDir(prefix).filePath(file)).size() > 0) << file;
+
   // The hub service's unit starts the installed program; systemd accepts it.
   const QString unit = QDir(prefix).filePath("lib/systemd/system/zan-hub.service");
   QFile unitFile(unit);

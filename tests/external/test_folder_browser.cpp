@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,4 +26,20 @@ TEST(QtFolderBrowser, OwnerDestroyedWhileTheDialogIsOpen) {
   browser.show();
   EXPECT_TRUE(dialogSeen);
   EXPECT_TRUE(browser.path().isEmpty());
+}
+
+// Catches the browser opening in the working directory instead of the folder in the box, or a
+// folder that does not exist (yet) not falling back to its nearest existing parent.
+TEST(QtFolderBrowser, StartsAtTheNearestExistingFolder) {
+  QTemporaryDir dir;
+  const QString root = dir.path();
+  QDir(root).mkpath("a/b");
+  const std::pair<QString, QString> cases[] = {{root + "/a/b", root + "/a/b"},
+                                               {root + "/a/b/new/deeper", root + "/a/b"},
+                                               {" " + root + "/a/ ", root + "/a"},
+                                               {root + "/a/../a/b/", root + "/a/b"},
+                                               {"", ""},
+                                               {"relative/name", ""}};
+  for (const auto& [typed, expected] : cases)
+    EXPECT_EQ(zan::nearestExistingFolder(typed), expected) << typed.toStdString();
 }

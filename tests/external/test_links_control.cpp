@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTest>
+#include <QVBoxLayout>
 
 using namespace zan;
 using zan::testing::failureOf;
@@ -123,6 +125,68 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   delegate->setModelData(editor.get(), grid->model(), cell);
   EXPECT_EQ(links.Link(1), field({}, kFieldBatchField, QStringLiteral("Batch Name")));
   EXPECT_EQ(spy.count(), 1);
+}
+
+// Catches a keyboard trap in the grid (Tab cycling through its cells), a row's link source that
+// the keyboard cannot reach or change, an edit lost when the editor is left by Tab, and an
+// editor squeezed into the row's height.
+TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
+  MemorySetupData rd;
+  rd.setIndexFields({QStringLiteral("Customer")});
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* before = new QLineEdit(&window);
+  auto* links = new ZANLinks(&window);
+  auto* after = new QLineEdit(&window);
+  layout->addWidget(before);
+  layout->addWidget(links);
+  layout->addWidget(after);
+  SetupData* ref = &rd;
+  links->SetSetupData(ref);
+  links->setOfferSetupLinks(true);
+  addFourRows(*links);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTableWidget* grid = links->grid();
+
+  before->setFocus();
+  QTest::keyClick(before, Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), grid);
+  QTest::keyClick(grid, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), after);
+  QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), grid);
+  QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), before);
+
+  // Row 0: type into the text constant, then choose the index field instead.
+  grid->setFocus();
+  grid->setCurrentCell(0, 1);
+  QTest::keyClick(grid, Qt::Key_F2);
+  auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  ASSERT_NE(text, nullptr);
+  auto* source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
+  EXPECT_EQ(QApplication::focusWidget(), text);
+  EXPECT_GE(text->parentWidget()->height(), source->sizeHint().height());
+  QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), source);
+  QTest::keyClick(source, Qt::Key_Down);
+  QTest::keyClick(source, Qt::Key_Tab);
+  EXPECT_EQ(links->Link(0), field({}, kFieldIndexField, QStringLiteral("Customer")));
+  EXPECT_EQ(QApplication::focusWidget(), grid);
+
+  // Back to a text constant, typed by keyboard alone.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the closed editor
+  QTest::keyClick(grid, Qt::Key_F2);
+  source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
+  EXPECT_EQ(QApplication::focusWidget(), source);
+  QTest::keyClick(source, Qt::Key_Up);
+  QTest::keyClick(source, Qt::Key_Tab);
+  text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  EXPECT_EQ(QApplication::focusWidget(), text);
+  QTest::keyClicks(text, QStringLiteral("Q3"));
+  QTest::keyClick(text, Qt::Key_Tab);
+  EXPECT_EQ(links->Link(0), field(QStringLiteral("Q3"), kFieldTextConstant, {}));
 }
 
 // Catches design-time widths not converted from twips, or a caption column that ignores

@@ -22,12 +22,14 @@ class RecordingPrompts final : public HostPrompts {
  public:
   QStringList warnings;
   int discardQuestions = 0;
-  std::deque<bool> discardAnswers;  // answers to the next questions; true (discard) when empty
+  // Answers to the next questions; Discard when empty.
+  std::deque<UnsavedAnswer> discardAnswers;
 
   void warn(QWidget*, const QString&, const QString& text) override { warnings << text; }
-  bool confirmDiscard(QWidget*, const QString&, const QString&) override {
+  UnsavedAnswer askUnsaved(QWidget*, const QString&, const QString&) override {
     ++discardQuestions;
-    const bool answer = discardAnswers.empty() || discardAnswers.front();
+    const UnsavedAnswer answer =
+        discardAnswers.empty() ? UnsavedAnswer::Discard : discardAnswers.front();
     if (!discardAnswers.empty()) discardAnswers.pop_front();
     return answer;
   }

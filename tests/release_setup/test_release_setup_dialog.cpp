@@ -7,13 +7,20 @@
 #include "external/pdf_settings.h"
 
 #include <gtest/gtest.h>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 namespace zan::host::testing {
@@ -163,13 +170,15 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
 }
 
 // Catches: Cancel discarding edits without asking, closing although the user chose to keep
-// editing, or writing the file; and asking needlessly when nothing changed.
-TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
+// editing, writing the file unless asked to save, Save not storing the edit; and asking
+// needlessly when nothing changed.
+TEST(ReleaseSetupDialog, CancelOffersSaveDiscardOrKeepEditing) {
+  using Answer = HostPrompts::UnsavedAnswer;
   HostWorld world;
   const QByteArray before = fileBytes(world.setupPath);
   auto dialog = shown(world);
   tick(*dialog, "chkEmbedFonts");
-  world.prompts->discardAnswers = {false, true};
+  world.prompts->discardAnswers = {Answer::Cancel, Answer::Discard};
   QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 1);
   EXPECT_TRUE(dialog->isVisible());
@@ -183,6 +192,136 @@ TEST(ReleaseSetupDialog, CancelAsksBeforeDiscardingAndNeverSaves) {
   QTest::mouseClick(unchanged->cancelButton(), Qt::LeftButton);
   EXPECT_EQ(world.prompts->discardQuestions, 2);
   EXPECT_FALSE(unchanged->isVisible());
+
+  const QVariant embedFonts = storedTwo(world.setupPath, "EmbedFonts");
+  auto saving = shown(world);
+  tick(*saving, "chkEmbedFonts");
+  world.prompts->discardAnswers = {Answer::Save};
+  QTest::keyClick(saving.get(), Qt::Key_Escape);
+  EXPECT_FALSE(saving->isVisible());
+  EXPECT_EQ(storedTwo(world.setupPath, "EmbedFonts"), QVariant(!embedFonts.toBool()));
+}
+
+// Catches: the host's buttons taking an access key a panel's caption uses, or the keyboard not
+// starting on the panel's first control.
+TEST(ReleaseSetupDialog, HostAccessKeysLeaveThePanelsAloneAndFocusStartsInThePanel) {
+  HostWorld world;
+  const std::pair<PanelKind, const char*> kinds[] = {{PanelKind::Capture, "txtWorkgroupHub"},
+                                                     {PanelKind::Ocr, "cmbOutputFormatType"}};
+  for (const auto& [kind, first] : kinds) {
+    auto dialog = shown(world, kind);
+    EXPECT_EQ(QApplication::focusWidget(), child(*dialog, first));
+    QSet<QString> panelKeys, hostKeys;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+      QString caption;
+      if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+      const QString key = QKeySequence::mnemonic(caption).toString();
+      if (!key.isEmpty()) (dialog->panel().isAncestorOf(w) ? panelKeys : hostKeys) << key;
+    }
+    EXPECT_GE(panelKeys.size(), 10);
+    EXPECT_FALSE(hostKeys.isEmpty());
+    EXPECT_FALSE(hostKeys.intersects(panelKeys))
+        << QStringList(hostKeys.values()).join(' ').toStdString();
+  }
+}
+
+// Catches a focusable control a screen reader cannot name (no name, an "&" or a line break in
+// it, a frame caption inherited from an outer frame, two controls with one name, a browse
+// button called "...") or that has neither a tooltip nor What's This text.
+TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
+  HostWorld world;
+  for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    auto dialog = shown(world, kind);
+    QSet<QString> names;
+    int focusable = 0;
+    for (QWidget* w : dialog->panel().findChildren<QWidget*>()) {
+      if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || w->window() != dialog.get())
+        continue;
+      ++focusable;
+      const QString name = w->accessibleName();
+      SCOPED_TRACE(w->objectName().toStdString() + " \"" + name.toStdString() + "\"");
+      EXPECT_FALSE(name.isEmpty());
+      EXPECT_FALSE(name.contains('&') || name.contains('\n') || name.contains("..."));
+      EXPECT_FALSE(names.contains(name));
+      names << name;
+      EXPECT_FALSE(w->toolTip().isEmpty() && w->whatsThis().isEmpty());
+    }
+    EXPECT_GE(focusable, kind == PanelKind::Capture ? 20 : 14);
+    EXPECT_EQ(child(*dialog, "fraSuspectRegions")->accessibleName(), "Suspect Regions");
+  }
+}
+
+// Catches single controls growing with the font instead of the whole layout, a control
+// clipped by its frame or overlapping a sibling, a caption that does not fit (in English or
+// German), a drop-down list narrower than its longest entry, or a cut-off value without a
+// tooltip showing all of it.
+TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
+  const QFont designed = QApplication::font();
+  const QRegularExpression control("^(fra|cmb|chk|txt|cmd|lbl|spn|PDFHeaderLinks)");
+  for (const char* language : {"en_US", "de_DE"})
+    for (int points : {8, 11, 14}) {
+      QLocale::setDefault(QLocale(language));  // the panels' string table follows it
+      HostWorld world;
+      QFont font = designed;
+      font.setPointSize(points);
+      QApplication::setFont(font);
+      for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+        SCOPED_TRACE(std::to_string(points) + " pt, " + language + ", " +
+                     panelKindName(kind).toStdString());
+        auto dialog = shown(world, kind);
+        QWidget& panel = dialog->panel();
+        EXPECT_EQ(child<QGroupBox>(*dialog, "fraPDFSettings")->title(),
+                  QLocale().language() == QLocale::German ? "PDF-Einstellungen" : "PDF Settings");
+        EXPECT_NEAR(panel.width(), 7395.0 * points / 8 / 15, 1.0);
+        EXPECT_TRUE(dialog->rect().contains(panel.geometry()));
+        QList<QWidget*> controls;
+        for (QWidget* w : panel.findChildren<QWidget*>())
+          if (control.match(w->objectName()).hasMatch() && !w->isHidden()) controls << w;
+        for (QWidget* w : controls) {
+          SCOPED_TRACE(w->objectName().toStdString());
+          EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
+          for (QWidget* other : controls) {
+            if (other == w || other->parentWidget() != w->parentWidget()) continue;
+            // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
+            if (w->objectName().startsWith("cmdRestore") && other->objectName() == "fraAdvanced")
+              continue;
+            if (other->objectName().startsWith("cmdRestore") && w->objectName() == "fraAdvanced")
+              continue;
+            EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+          }
+          const QFontMetrics fm = w->fontMetrics();
+          if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect label =
+                box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            EXPECT_LE(fm.horizontalAdvance(box->text().remove('&')), label.width());
+            EXPECT_LE(box->style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, box),
+                      box->height());
+          } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
+            EXPECT_LE(fm.horizontalAdvance(frame->title().remove('&')) + 16, frame->width());
+          } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            int longest = 0;
+            for (int i = 0; i < combo->count(); ++i)
+              longest = std::max(longest, fm.horizontalAdvance(combo->itemText(i)));
+            combo->showPopup();  // the list is measured when it opens
+            EXPECT_GE(combo->view()->minimumWidth(), longest);
+            combo->hidePopup();
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect shown = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                               QStyle::SC_ComboBoxEditField, combo);
+            if (fm.horizontalAdvance(combo->currentText()) > shown.width()) {
+              EXPECT_TRUE(combo->toolTip().contains(combo->currentText()));
+            }
+          }
+        }
+      }
+    }
+  QApplication::setFont(designed);
+  QLocale::setDefault(QLocale::c());
 }
 
 class FailingLoad final : public PdfSettings {

@@ -123,7 +123,7 @@ class ScriptedFolderBrowser : public FolderBrowser {
   struct Log {
     QWidget* owner = nullptr;
     bool fileSystemOnly = false;
-    QString title;
+    QString title, startFolder;
     int shows = 0;
     int destroyed = 0;
     std::function<void()> onShow;  // runs while the browser is shown
@@ -145,6 +145,10 @@ class ScriptedFolderBrowser : public FolderBrowser {
     log_->title = title;
   }
   QString title() const override { return log_->title; }
+  void setStartFolder(const QString& folder) override {
+    checkCall(calls_, "folderBrowser.setStartFolder");
+    log_->startFolder = folder;
+  }
   void show() override {
     checkCall(calls_, "folderBrowser.show");
     ++log_->shows;

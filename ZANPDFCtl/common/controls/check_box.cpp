@@ -1,5 +1,9 @@
 #include "common/controls/check_box.h"
 
+#include <QProxyStyle>
+
+#include <algorithm>
+
 namespace zan::controls {
 
 namespace {
@@ -13,6 +17,19 @@ class ClassicCheckBox final : public QCheckBox {
  protected:
   void nextCheckState() override {
     setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+  }
+};
+
+// The check mark's square never taller than the box (a designed 13-pixel box under a style
+// whose square is 14 pixels would lose its bottom edge).
+class FittingIndicatorStyle final : public QProxyStyle {
+ public:
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    const int size = QProxyStyle::pixelMetric(metric, option, widget);
+    if (widget && (metric == PM_IndicatorHeight || metric == PM_IndicatorWidth))
+      return std::min(size, widget->height());
+    return size;
   }
 };
 
@@ -43,6 +60,9 @@ Qt::CheckState toQt(int value) {
 
 CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ClassicCheckBox(parent)) {
+  auto* style = new FittingIndicatorStyle;
+  style->setParent(checkBox());
+  checkBox()->setStyle(style);
   connect(checkBox(), &QCheckBox::stateChanged, this, [this] {
     auto handler = onClick;
     this->form().dispatch(handler);

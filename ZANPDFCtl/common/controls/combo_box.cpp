@@ -1,16 +1,69 @@
 #include "common/controls/combo_box.h"
 
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QTimer>
+
+#include <algorithm>
+
+#include <utility>
+
 namespace zan::controls {
 
+namespace {
+
+// Draws a shown text too wide for the box elided ("..."), as item views do.
+class ElidingComboBox final : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  std::function<void()> beforePopup;
+
+  void showPopup() override {
+    if (beforePopup) beforePopup();
+    QComboBox::showPopup();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+  }
+};
+
+}  // namespace
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QComboBox(parent)) {
+    : Control(form, name, new ElidingComboBox(parent)) {
   comboBox()->setEditable(false);
+  // The list's width is measured when it opens: filling a list of many thousand entries
+  // measures none of them.
+  static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.
   connect(comboBox(), &QComboBox::currentIndexChanged, this, [this](int) {
     const int now = comboBox()->currentIndex();
     if (now == lastIndex_) return;
     lastIndex_ = now;
+    // The user's choice that made this change is followed by `activated`: not a second click.
+    changedByChoice_ = true;
+    QTimer::singleShot(0, this, [this] { changedByChoice_ = false; });
+    showCutText();
+    auto handler = onClick;
+    this->form().dispatch(handler);
+  });
+  // The user choosing the entry already selected is a click too; Qt reports it only here.
+  connect(comboBox(), &QComboBox::activated, this, [this](int index) {
+    if (std::exchange(changedByChoice_, false) || index != comboBox()->currentIndex()) return;
     auto handler = onClick;
     this->form().dispatch(handler);
   });
@@ -36,6 +89,7 @@ void ComboBox::setListIndex(int index) {
     comboBox()->setCurrentIndex(index);
   }
   lastIndex_ = comboBox()->currentIndex();
+  showCutText();
   if (onClick) {
     auto handler = onClick;
     handler();
@@ -64,6 +118,7 @@ void ComboBox::addItems(const QStringList& texts) {
   // The first entry of an empty combo box is selected by Qt; classically nothing is.
   if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
   lastIndex_ = comboBox()->currentIndex();
+  longestEntry_ = 0;
 }
 
 void ComboBox::removeItem(int index) {
@@ -74,6 +129,8 @@ void ComboBox::removeItem(int index) {
   // Removing the selected entry leaves nothing selected (Qt would select a neighbour).
   if (index == before) comboBox()->setCurrentIndex(-1);
   lastIndex_ = comboBox()->currentIndex();
+  longestEntry_ = 0;
+  showCutText();
 }
 
 void ComboBox::clear() {
@@ -81,6 +138,43 @@ void ComboBox::clear() {
   QSignalBlocker blocker(comboBox());
   comboBox()->clear();
   lastIndex_ = -1;
+  longestEntry_ = 0;
+  showCutText();
+}
+
+bool ComboBox::filterEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) longestEntry_ = 0;
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::Resize) showCutText();
+  return Control::filterEvent(event);
+}
+
+void ComboBox::fitList() {
+  QComboBox* box = comboBox();
+  if (!box) return;
+  if (longestEntry_ == 0) {
+    const QFontMetrics metrics = box->fontMetrics();
+    for (int i = 0; i < box->count(); ++i)
+      longestEntry_ = std::max(longestEntry_, metrics.horizontalAdvance(box->itemText(i)));
+  }
+  // Room for the entry's margins and a scroll bar besides the text.
+  const int extra = 4 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                    box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+  box->view()->setMinimumWidth(longestEntry_ > 0 ? longestEntry_ + extra : 0);
+}
+
+void ComboBox::showCutText() {
+  QComboBox* box = comboBox();
+  if (!box) return;
+  QStyleOptionComboBox option;
+  option.initFrom(box);
+  const QRect field =
+      box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+  const QString shown = text();
+  const QString description = box->accessibleDescription();
+  const bool cut = box->fontMetrics().horizontalAdvance(shown) > field.width();
+  QString tip = description;
+  if (cut) tip = description.isEmpty() ? shown : shown + QLatin1Char('\n') + description;
+  if (box->toolTip() != tip) box->setToolTip(tip);
 }
 
 std::int32_t ComboBox::itemData(int index) const {
@@ -91,6 +185,25 @@ std::int32_t ComboBox::itemData(int index) const {
 void ComboBox::setItemData(int index, std::int32_t data) {
   if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
   comboBox()->setItemData(index, QVariant::fromValue<qint32>(data), Qt::UserRole);
+}
+
+namespace {
+constexpr int kValueRole = Qt::UserRole + 1;
+}
+
+QString ComboBox::itemValue(int index) const {
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
+  const QVariant value = comboBox()->itemData(index, kValueRole);
+  return value.isValid() ? value.toString() : comboBox()->itemText(index);
+}
+
+void ComboBox::setItemValue(int index, const QString& value) {
+  if (index < 0 || index >= listCount()) fail(classic::kInvalidIndex);
+  comboBox()->setItemData(index, value, kValueRole);
+}
+
+QString ComboBox::value() const {
+  return listIndex() < 0 ? QString() : itemValue(listIndex());
 }
 
 }  // namespace zan::controls

@@ -38,11 +38,29 @@ class ComboBox final : public Control {
   std::int32_t itemData(int index) const;  // error 381 outside the list
   void setItemData(int index, std::int32_t data);
 
-  // The selected entry changed, by the user or by code.
+  // An entry's stored value: the language-independent text that settings hold for it (the
+  // shown text may be a translation). An entry given no value stores its shown text.
+  QString itemValue(int index) const;  // error 381 outside the list
+  void setItemValue(int index, const QString& value);
+  // The selected entry's stored value, empty when nothing is selected.
+  QString value() const;
+
+  // The selected entry changed, by the user or by code, or the user chose the selected entry
+  // again.
   std::function<void()> onClick;
 
+ protected:
+  bool filterEvent(QEvent* event) override;
+
  private:
+  // The drop-down list opens as wide as its longest entry; a shown text cut off by the box is
+  // repeated in the tooltip, before the box's description.
+  void fitList();
+  void showCutText();
+
   int lastIndex_ = -1;  // the selection the last click (or code change) reported
+  bool changedByChoice_ = false;
+  int longestEntry_ = 0;  // pixels; 0 until measured again
 };
 
 }  // namespace zan::controls

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QtDebug>
 
+#include <cmath>
+
 namespace zan::controls {
 
 namespace {
@@ -68,9 +70,29 @@ void Control::setFocus() {
 }
 
 void Control::setGeometryTwips(int left, int top, int width, int height) {
-  if (widget_)
-    widget_->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                         twipsToPixels(height));
+  twips_ = QRect(left, top, width, height);
+  placed_ = true;
+  applyGeometry();
+}
+
+void Control::applyGeometry() {
+  if (!widget_ || !placed_) return;
+  const Form& f = *form_;
+  const int left = f.pixels(twips_.x()), top = f.pixels(twips_.y());
+  QRect r;
+  if (f.scale() == 1.0) {  // the designed geometry, pixel for pixel
+    r = QRect(left, top, f.pixels(twips_.width()), f.pixels(twips_.height()));
+  } else {
+    // Scaled, the edges are rounded rather than the sizes, so that controls apart in twips do
+    // not come to overlap by a rounding.
+    r = QRect(left, top, f.pixels(twips_.x() + twips_.width()) - left,
+              f.pixels(twips_.y() + twips_.height()) - top);
+  }
+  // A control reaching past its frame would lose its edge (and scroll bar) there: it ends at
+  // the frame's edge instead.
+  if (const QWidget* parent = widget_->parentWidget(); parent && parent != form_->surface())
+    r = r.intersected(QRect(QPoint(), parent->size()));
+  widget_->setGeometry(r);
 }
 
 bool Control::eventFilter(QObject* watched, QEvent* event) {
@@ -143,15 +165,54 @@ class Form::FocusWatcher final : public QObject {
   bool backward_ = false;
 };
 
+// ---- Form::FontWatcher
+
+// Lays the form out again when the surface's font changes (the application font, a style
+// sheet, or the host setting a font).
+class Form::FontWatcher final : public QObject {
+ public:
+  FontWatcher(Form& form, QWidget* surface) : form_(form) { surface->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::FontChange) form_.relayout();
+    return false;
+  }
+
+ private:
+  Form& form_;
+};
+
 // ---- Form
 
+double layoutScale(const QFont& font, int logicalDpi) {
+  constexpr double kDesignPoints = 8.0, kDesignDpi = 96.0;
+  const double dpi = logicalDpi > 0 ? logicalDpi : kDesignDpi;
+  double points = font.pointSizeF();
+  if (points <= 0 && font.pixelSize() > 0) points = font.pixelSize() * 72.0 / dpi;
+  // A font of more pixels (larger, or on a screen of more dots per inch) scales the layout.
+  return points > 0 ? points / kDesignPoints * dpi / kDesignDpi : 1.0;
+}
+
 Form::Form(QWidget* surface) : surface_(surface) {
-  // The panels' twips layout was designed for an 8-point dialog font.
-  if (surface_) {
-    QFont font = surface_->font();
-    font.setPointSize(8);
-    surface_->setFont(font);
-  }
+  if (surface_) fontWatcher_ = std::make_unique<FontWatcher>(*this, surface_);
+}
+
+double Form::scale() const {
+  return surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
+}
+
+int Form::pixels(int twips) const {
+  // At scale 1 this is exactly twipsToPixels().
+  return static_cast<int>(std::floor((twips * scale() + 7.0) / 15.0));
+}
+
+void Form::setSurfaceSizeTwips(int width, int height) {
+  surfaceTwips_ = QSize(width, height);
+  if (surface_) surface_->setFixedSize(pixels(width), pixels(height));
+}
+
+void Form::relayout() {
+  if (surfaceTwips_.isValid()) setSurfaceSizeTwips(surfaceTwips_.width(), surfaceTwips_.height());
+  for (const auto& control : controls_) control->applyGeometry();
 }
 
 Form::~Form() {
@@ -209,6 +270,7 @@ void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {
 void Form::releaseControls() {
   liveness_->released = true;
   focusWatcher_.reset();
+  fontWatcher_.reset();
   // Destroying the control objects disconnects every connection they are the context of.
   auto released = std::move(controls_);
   controls_.clear();

@@ -14,8 +14,10 @@
 
 #include "common/automation_error.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -61,8 +63,11 @@ class Control : public QObject {
   // when the control, or a frame around it, is disabled or hidden, or its window is not shown.
   void setFocus();
 
-  // Position and size in twips relative to the parent (1 pixel = 15 twips).
+  // Position and size in twips relative to the parent (1 pixel = 15 twips with the 8-point
+  // font the layout was designed for; the form scales it with its surface's font).
   void setGeometryTwips(int left, int top, int width, int height);
+  // Places the widget again at the form's present scale.
+  void applyGeometry();
 
   // Focus loss (not raised when the whole window merely loses activation).
   std::function<void()> onLostFocus;
@@ -82,6 +87,8 @@ class Control : public QObject {
   Form* form_;
   QPointer<QWidget> widget_;
   QString tag_;
+  QRect twips_;
+  bool placed_ = false;
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the
@@ -104,6 +111,7 @@ class Form {
     return raw;
   }
 
+  QWidget* surface() const { return surface_; }
   // Every control in creation order.
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
   Control* find(const QString& name) const;
@@ -115,6 +123,14 @@ class Form {
   // The default policy writes the failure to the Qt log (qWarning); a panel installs one that
   // shows it to the user. A policy that itself throws is caught and logged.
   void setFailurePolicy(FailurePolicy policy) { policy_ = std::move(policy); }
+
+  // The layout's scale: the surface font's size over the 8 points the twips were laid out for.
+  // At 8 points the layout is exactly as designed; a larger font scales the whole layout.
+  double scale() const;
+  // Twips to pixels at the present scale.
+  int pixels(int twips) const;
+  // The surface's own fixed size in twips, scaled like the controls.
+  void setSurfaceSizeTwips(int width, int height);
 
   // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
@@ -128,6 +144,9 @@ class Form {
 
  private:
   class FocusWatcher;
+  class FontWatcher;
+  // Places the surface and every control again after the surface's font changed.
+  void relayout();
   struct Liveness {
     int dispatching = 0;
     bool released = false;
@@ -138,11 +157,17 @@ class Form {
   std::vector<std::unique_ptr<Control>> controls_;
   FailurePolicy policy_;
   std::unique_ptr<FocusWatcher> focusWatcher_;
+  std::unique_ptr<FontWatcher> fontWatcher_;
+  QSize surfaceTwips_;
 };
 
-// Twips to device-independent pixels.
+// Twips to device-independent pixels at the designed 8-point font.
 constexpr int twipsToPixels(int twips) {
   return (twips + 7) / 15;
 }
+
+// The layout scale a font asks for on a screen of `logicalDpi`: its size in pixels over that of
+// 8 points at 96 dots per inch.
+double layoutScale(const QFont& font, int logicalDpi);
 
 }  // namespace zan::controls

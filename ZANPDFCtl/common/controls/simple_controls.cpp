@@ -1,8 +1,7 @@
 #include "common/controls/simple_controls.h"
 
-#include <QEvent>
-#include <QFontMetrics>
-#include <QStringList>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace zan::controls {
 
@@ -50,8 +49,35 @@ void PictureBox::setPicture(const QPixmap& picture) {
   if (auto* label = static_cast<QLabel*>(widget())) label->setPixmap(picture);
 }
 
+namespace {
+
+// A push button whose caption wraps at blanks when the button is narrower than its text, as
+// classic command buttons draw it; the caption itself stays one line.
+class WrappingPushButton final : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QString caption = option.text;
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+    const QRect room = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    int flags = Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+      flags |= Qt::TextHideMnemonic;
+    style()->drawItemText(&painter, room, flags, option.palette, isEnabled(), caption,
+                          QPalette::ButtonText);
+  }
+};
+
+}  // namespace
+
 CommandButton::CommandButton(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QPushButton(parent)) {
+    : Control(form, name, new WrappingPushButton(parent)) {
   button()->setAutoDefault(false);
   connect(button(), &QPushButton::clicked, this, [this] {
     auto handler = onClick;
@@ -64,46 +90,11 @@ QPushButton* CommandButton::button() const {
 }
 
 QString CommandButton::caption() const {
-  return caption_;
+  return button() ? button()->text() : QString();
 }
 
 void CommandButton::setCaption(const QString& caption) {
-  caption_ = caption;
-  showCaption();
-}
-
-bool CommandButton::filterEvent(QEvent* event) {
-  const auto type = event->type();
-  if (type == QEvent::Resize || type == QEvent::FontChange || type == QEvent::Show) showCaption();
-  return Control::filterEvent(event);
-}
-
-// QPushButton draws "\n" as a line break and keeps the access key of "&".
-void CommandButton::showCaption() {
-  QPushButton* b = button();
-  if (!b) return;
-  const QFontMetrics metrics(b->font());
-  const int room = b->width() - 8;
-  auto shownWidth = [&](const QString& s) { return metrics.horizontalAdvance(QString(s).remove(u'&')); };
-  const QStringList words = caption_.split(u' ');
-  if (words.size() < 2 || room <= 0 || shownWidth(caption_) <= room) {
-    if (b->text() != caption_) b->setText(caption_);
-    return;
-  }
-  QStringList lines;
-  QString line;
-  for (const QString& word : words) {
-    const QString candidate = line.isEmpty() ? word : line + u' ' + word;
-    if (!line.isEmpty() && shownWidth(candidate) > room) {
-      lines << line;
-      line = word;
-    } else {
-      line = candidate;
-    }
-  }
-  lines << line;
-  const QString shown = lines.join(u'\n');
-  if (b->text() != shown) b->setText(shown);
+  if (button() && button()->text() != caption) button()->setText(caption);
 }
 
 void CommandButton::click() {

@@ -53,7 +53,8 @@ class HostedControl final : public Control {
 };
 
 // A command button (QPushButton). Its window handle is the button widget itself. A caption
-// wider than the button wraps onto further lines at blanks, as classic buttons do.
+// wider than the button is drawn wrapped at blanks, as classic buttons do; the caption text
+// stays as set.
 class CommandButton final : public Control {
   Q_OBJECT
  public:
@@ -68,13 +69,6 @@ class CommandButton final : public Control {
   void click();
   // User click (mouse, Space, access key) runs on the user path.
   std::function<void()> onClick;
-
- protected:
-  bool filterEvent(QEvent* event) override;
-
- private:
-  void showCaption();
-  QString caption_;
 };
 
 }  // namespace zan::controls
