@@ -180,42 +180,31 @@ void PanelCore::ShowAboutBox() {
 
 controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
                                   const QString& tag) {
-  auto* f = form_.add<controls::Frame>(QString::fromLatin1(name), parent);
-  f->setGeometryTwips(at.left, at.top, at.width, at.height);
+  auto* f = place<controls::Frame>(name, parent, at, tag);
   f->setCaption(QString::fromLatin1(caption));
-  f->setTag(tag);
   return f;
 }
 
 controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips at,
                                         const QString& tag) {
-  auto* c = form_.add<controls::ComboBox>(QString::fromLatin1(name), parent);
-  c->setGeometryTwips(at.left, at.top, at.width, at.height);
-  c->setTag(tag);
-  return c;
+  return place<controls::ComboBox>(name, parent, at, tag);
 }
 
 controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
                                         const char* caption, const QString& tag) {
-  auto* c = form_.add<controls::CheckBox>(QString::fromLatin1(name), parent);
-  c->setGeometryTwips(at.left, at.top, at.width, at.height);
+  auto* c = place<controls::CheckBox>(name, parent, at, tag);
   c->setCaption(QString::fromLatin1(caption));
-  c->setTag(tag);
   return c;
 }
 
 controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips at,
                                       const QString& tag) {
-  auto* t = form_.add<controls::TextBox>(QString::fromLatin1(name), parent);
-  t->setGeometryTwips(at.left, at.top, at.width, at.height);
-  t->setTag(tag);
-  return t;
+  return place<controls::TextBox>(name, parent, at, tag);
 }
 
 controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
                                            const char* caption) {
-  auto* b = form_.add<controls::CommandButton>(QString::fromLatin1(name), parent);
-  b->setGeometryTwips(at.left, at.top, at.width, at.height);
+  auto* b = place<controls::CommandButton>(name, parent, at);
   b->setCaption(QString::fromLatin1(caption));
   return b;
 }
@@ -233,9 +222,7 @@ void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips 
   txtConfidenceThreshold->setText(QStringLiteral("95"));
   txtConfidenceThreshold->setMaxLength(3);
   txtConfidenceThreshold->setTag(tag);
-  spnConfidenceThreshold =
-      form_.add<controls::SpinControl>(QStringLiteral("spnConfidenceThreshold"), parent);
-  spnConfidenceThreshold->setGeometryTwips(spin.left, spin.top, spin.width, spin.height);
+  spnConfidenceThreshold = place<controls::SpinControl>("spnConfidenceThreshold", parent, spin);
   spnConfidenceThreshold->setRange(0, ConfidenceThresholdEntry::kUpperLimit);
   spnConfidenceThreshold->setIncrement(1);
   spnConfidenceThreshold->setValue(spinValue);

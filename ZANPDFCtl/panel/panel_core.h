@@ -106,6 +106,14 @@ class PanelCore {
                                const QString& tag = {});
   controls::TextBox* textBox(const char* name, QWidget* parent, Twips at, const QString& tag = {});
   controls::CommandButton* button(const char* name, QWidget* parent, Twips at, const char* caption);
+  // Any control: added to the form, placed, tagged.
+  template <class Control>
+  Control* place(const char* name, QWidget* parent, Twips at, const QString& tag = {}) {
+    auto* c = form_.add<Control>(QString::fromLatin1(name), parent);
+    c->setGeometryTwips(at.left, at.top, at.width, at.height);
+    c->setTag(tag);
+    return c;
+  }
   // The hidden holder of the about-box picture.
   void addAboutBoxIcon(QWidget* parent);
   // The confidence threshold box ("95", at most 3 typed characters), its spin control (0 to
