@@ -10,6 +10,7 @@
 //    times faster).
 // The services are started before the timed releases and stopped after them.
 #include "comparing_reporter.h"
+#include "program_bench.h"
 #include "test_pages.h"
 
 #include <benchmark/benchmark.h>
@@ -27,17 +28,7 @@
 
 namespace {
 
-QTemporaryDir* workspace = nullptr;
-
-QString at(const QString& name) {
-  return workspace->filePath(name);
-}
-
-void writeJson(const QString& path, const QJsonObject& json) {
-  QFile file(path);
-  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  file.write(QJsonDocument(json).toJson());
-}
+using namespace zan::bench;
 
 void copyFolder(const QString& from, const QString& to) {
   QDir().mkpath(to);
@@ -82,25 +73,10 @@ void prepare() {
   copyFolder(QStringLiteral(ZAN_EXAMPLES_DIR "/hub/Dictionaries"), at("hub/Dictionaries"));
 }
 
-QProcessEnvironment oneThread() {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("OMP_THREAD_LIMIT", "1");
-  return env;
-}
-
 void release(benchmark::State& state, const QString& engine) {
-  for (auto _ : state) {
-    QProcess p;
-    p.setProcessEnvironment(oneThread());
-    p.start(QStringLiteral(ZAN_RELEASE_BINARY),
-            {"--setup", at(engine + ".json"), "--batch", at("twenty.json"), "--out",
-             at("out-" + engine), "--quiet", "--jobs", "1", "--engine", engine});
-    if (!p.waitForFinished(900000) || p.exitCode() != 0) {
-      state.SkipWithError(
-          ("zan-release failed: " + p.readAllStandardError()).toStdString().c_str());
-      return;
-    }
-  }
+  runEachIteration(state, QStringLiteral(ZAN_RELEASE_BINARY),
+                   {"--setup", at(engine + ".json"), "--batch", at("twenty.json"), "--out",
+                    at("out-" + engine), "--quiet", "--jobs", "1", "--engine", engine});
 }
 
 // Releases through `count` services of one worker each, running for the whole benchmark.

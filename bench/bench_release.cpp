@@ -9,6 +9,7 @@
 //  - "Fastest" against "Most Accurate" on four pages, one of them turned, all four
 //    orientations allowed.
 #include "comparing_reporter.h"
+#include "program_bench.h"
 #include "test_pages.h"
 
 #include <benchmark/benchmark.h>
@@ -26,17 +27,7 @@
 
 namespace {
 
-QTemporaryDir* workspace = nullptr;
-
-QString at(const QString& name) {
-  return workspace->filePath(name);
-}
-
-void writeFile(const QString& path, const QByteArray& data) {
-  QFile file(path);
-  file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-  file.write(data);
-}
+using namespace zan::bench;
 
 // A setup file for the OCR engine with the given image/text settings.
 QString writeSetup(const QString& name, int accuracy, bool allOrientations) {
@@ -51,7 +42,7 @@ QString writeSetup(const QString& name, int accuracy, bool allOrientations) {
                                    {"Rotate90", allOrientations},
                                    {"Rotate180", allOrientations},
                                    {"Rotate270", allOrientations}}}};
-  writeFile(at(name), QJsonDocument(setup).toJson());
+  writeJson(at(name), setup);
   return at(name);
 }
 
@@ -59,7 +50,7 @@ QString writeBatch(const QString& name, const QStringList& pages, int perDocumen
   QJsonArray documents;
   for (int i = 0; i < pages.size(); i += perDocument)
     documents.append(QJsonObject{{"pages", QJsonArray::fromStringList(pages.mid(i, perDocument))}});
-  writeFile(at(name), QJsonDocument(QJsonObject{{"documents", documents}}).toJson());
+  writeJson(at(name), {{"documents", documents}});
   return at(name);
 }
 
@@ -79,31 +70,18 @@ void prepare() {
   writeBatch("four.json", twenty.mid(0, 4), 4);
 }
 
-void run(benchmark::State& state, const QString& program, const QStringList& arguments) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("OMP_THREAD_LIMIT", "1");
-  for (auto _ : state) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
-    if (!p.waitForFinished(600000) || p.exitCode() != 0) {
-      state.SkipWithError((program + " failed: " + p.readAllStandardError()).toStdString().c_str());
-      return;
-    }
-  }
-}
-
 void zanRelease(benchmark::State& state, const char* setup, const char* batch, int jobs) {
-  run(state, QStringLiteral(ZAN_RELEASE_BINARY),
-      {"--setup", at(setup), "--batch", at(batch), "--out", at("out"), "--quiet", "--jobs",
-       QString::number(jobs)});
+  runEachIteration(state, QStringLiteral(ZAN_RELEASE_BINARY),
+                   {"--setup", at(setup), "--batch", at(batch), "--out", at("out"), "--quiet",
+                    "--jobs", QString::number(jobs)});
 }
 
 void BM_OnePage_ZanRelease(benchmark::State& state) {
   zanRelease(state, "normal.json", "one.json", 1);
 }
 void BM_OnePage_TesseractPdf(benchmark::State& state) {
-  run(state, QStringLiteral("tesseract"), {at("page-1.png"), at("tesseract-out"), "pdf"});
+  runEachIteration(state, QStringLiteral("tesseract"),
+                   {at("page-1.png"), at("tesseract-out"), "pdf"});
 }
 void BM_TwentyPages_Jobs1(benchmark::State& state) {
   zanRelease(state, "normal.json", "twenty.json", 1);
