@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QStandardItemModel>
 
 using namespace zan;
 using namespace zan::controls;
@@ -72,6 +73,46 @@ TEST(ComboBoxList, FillEditAndRangeErrors) {
   combo->clear();
   EXPECT_EQ(combo->listCount(), 0);
   EXPECT_EQ(clicks, (std::vector<int>{2}));
+}
+
+// Catches entries filled at once that lose or misalign the item data and stored values of the
+// entries before them, a list that keyboard search, finding and editing through Qt cannot see,
+// and a box whose model a host replaced that can no longer be filled.
+TEST(ComboBoxList, BatchFillKeepsValuesAndQtAccess) {
+  Surface s;
+  auto* combo = s.form.add<ComboBox>(QStringLiteral("cmbKind"), &s.window);
+  std::vector<QString> clicks;  // text seen by each click
+  combo->onClick = [&] { clicks.push_back(combo->text()); };
+  combo->addItem(QStringLiteral("Alpha"));
+  combo->setItemValue(0, QStringLiteral("alpha value"));
+  combo->setItemData(0, 7);
+  combo->addItems({QStringLiteral("Beta"), QStringLiteral("Gamma"), QStringLiteral("Delta")});
+  ASSERT_EQ(combo->listCount(), 4);
+  EXPECT_EQ(combo->listIndex(), -1);
+  EXPECT_EQ(combo->itemValue(0), QStringLiteral("alpha value"));
+  EXPECT_EQ(combo->itemData(0), 7);
+  EXPECT_EQ(combo->itemValue(3), QStringLiteral("Delta"));
+  EXPECT_EQ(combo->itemData(3), 0);
+
+  QComboBox* box = combo->comboBox();
+  EXPECT_EQ(box->findText(QStringLiteral("Gamma")), 2);
+  box->setItemText(1, QStringLiteral("Bravo"));
+  combo->removeItem(0);
+  EXPECT_EQ(combo->list(0), QStringLiteral("Bravo"));
+  EXPECT_EQ(combo->itemValue(0), QStringLiteral("Bravo"));
+  EXPECT_EQ(combo->itemData(0), 0);
+
+  s.show();
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_G);
+  EXPECT_EQ(combo->text(), QStringLiteral("Gamma"));
+  EXPECT_EQ(clicks, (std::vector<QString>{QStringLiteral("Gamma")}));
+
+  box->setModel(new QStandardItemModel(box));
+  combo->addItems({QStringLiteral("One"), QStringLiteral("Two")});
+  EXPECT_EQ(combo->listCount(), 2);
+  EXPECT_EQ(combo->listIndex(), -1);
+  EXPECT_EQ(combo->list(1), QStringLiteral("Two"));
 }
 
 }  // namespace

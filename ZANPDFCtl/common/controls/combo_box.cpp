@@ -1,7 +1,9 @@
 #include "common/controls/combo_box.h"
 
 #include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QEvent>
+#include <QMap>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -40,11 +42,98 @@ class ElidingComboBox final : public QComboBox {
   }
 };
 
+// The entries of a combo box. Their texts are one list, which a box filled at once shares with
+// the list it was given, so that a hub list of many thousand names is shown without an object
+// or a copy per name; any other role (item data, stored value) is kept per entry once an entry
+// is given one.
+class EntryList final : public QAbstractListModel {
+ public:
+  using QAbstractListModel::QAbstractListModel;
+
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : static_cast<int>(texts_.size());
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!isEntry(index)) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return texts_.at(index.row());
+    return roles_.isEmpty() ? QVariant() : roles_.at(index.row()).value(role);
+  }
+
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (!isEntry(index)) return false;
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+      texts_[index.row()] = value.toString();
+    } else {
+      if (roles_.isEmpty()) roles_.resize(texts_.size());
+      if (value.isValid()) {
+        roles_[index.row()].insert(role, value);
+      } else {
+        roles_[index.row()].remove(role);
+      }
+    }
+    emit dataChanged(index, index, {role});
+    return true;
+  }
+
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    return isEntry(index) ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                          : Qt::NoItemFlags;
+  }
+
+  bool insertRows(int row, int count, const QModelIndex& parent = {}) override {
+    if (parent.isValid() || row < 0 || row > rowCount() || count < 1) return false;
+    beginInsertRows({}, row, row + count - 1);
+    texts_.insert(row, count, QString());
+    if (!roles_.isEmpty()) roles_.insert(row, count, {});
+    endInsertRows();
+    return true;
+  }
+
+  bool removeRows(int row, int count, const QModelIndex& parent = {}) override {
+    if (parent.isValid() || row < 0 || count < 1 || row + count > rowCount()) return false;
+    beginRemoveRows({}, row, row + count - 1);
+    if (count == rowCount()) {
+      texts_ = {};
+      roles_ = {};
+    } else {
+      texts_.remove(row, count);
+      if (!roles_.isEmpty()) roles_.remove(row, count);
+    }
+    endRemoveRows();
+    return true;
+  }
+
+  // Appends the entries in one insertion; an empty list takes `texts` itself.
+  void append(const QStringList& texts) {
+    if (texts.isEmpty()) return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(texts.size()) - 1);
+    if (texts_.isEmpty()) {
+      texts_ = texts;
+    } else {
+      texts_ += texts;
+    }
+    if (!roles_.isEmpty()) roles_.resize(texts_.size());
+    endInsertRows();
+  }
+
+ private:
+  bool isEntry(const QModelIndex& index) const {
+    return index.isValid() && index.model() == this && !index.parent().isValid() &&
+           index.column() == 0 && index.row() >= 0 && index.row() < texts_.size();
+  }
+
+  QStringList texts_;
+  QList<QMap<int, QVariant>> roles_;  // empty until an entry is given another role
+};
+
 }  // namespace
 
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ElidingComboBox(parent)) {
   comboBox()->setEditable(false);
+  comboBox()->setModel(new EntryList(comboBox()));
   // The list's width is measured when it opens: filling a list of many thousand entries
   // measures none of them.
   static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };
@@ -114,7 +203,13 @@ void ComboBox::addItems(const QStringList& texts) {
   if (!comboBox()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
-  comboBox()->addItems(texts);
+  // A host may have given the box a model of its own.
+  auto* entries = dynamic_cast<EntryList*>(comboBox()->model());
+  if (entries && comboBox()->count() + texts.size() <= comboBox()->maxCount()) {
+    entries->append(texts);
+  } else {
+    comboBox()->addItems(texts);
+  }
   // The first entry of an empty combo box is selected by Qt; classically nothing is.
   if (comboBox()->currentIndex() != before) comboBox()->setCurrentIndex(before);
   lastIndex_ = comboBox()->currentIndex();
