@@ -26,6 +26,10 @@ QString foldedKey(const QString& text) {
   key.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t c = text[i].unicode();
+    if (c < 0x80) {  // ASCII folds to its lower case
+      key += QChar(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
+      continue;
+    }
     if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
       c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
     c = QChar::toCaseFolded(c);
