@@ -1,6 +1,7 @@
 #pragma once
-// A console reporter that also keeps each benchmark's mean wall time, so that a benchmark binary
-// can print the project and its floor side by side with their ratio at the end.
+// A console reporter that also keeps each benchmark's wall time per iteration, so that a
+// benchmark binary can print the project and its floor side by side with their ratio at the end.
+// A benchmark run with repetitions is compared by its median repetition.
 
 #include <benchmark/benchmark.h>
 
@@ -15,9 +16,15 @@ class ComparingReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> seconds;
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& r : runs)
-      if (!r.error_occurred && r.iterations > 0)
-        seconds[r.benchmark_name()] = r.real_accumulated_time / static_cast<double>(r.iterations);
+    for (const Run& r : runs) {
+      if (r.error_occurred || r.iterations <= 0) continue;
+      const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+      if (r.run_type == Run::RT_Aggregate && !median) continue;
+      // Keyed "BM_Name/args", whatever repetitions or time options the name also carries.
+      std::string key = r.run_name.function_name;
+      if (!r.run_name.args.empty()) key += "/" + r.run_name.args;
+      seconds[key] = r.real_accumulated_time / static_cast<double>(r.iterations);
+    }
   }
 
   // Prints "what  aName a s  bName b s  ratio a/b  (target)" when both ran.
