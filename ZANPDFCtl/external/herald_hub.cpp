@@ -21,15 +21,11 @@ bool isHubFolder(const QString& path) {
 
 // `text` with each character case-folded on its own: comparing two keys orders as
 // QString::compare(a, b, Qt::CaseInsensitive) does.
-QString foldedKey(const QString& text) {
+QString foldedKeyOfAnyText(const QString& text) {
   QString key;
   key.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t c = text[i].unicode();
-    if (c < 0x80) {  // ASCII folds to its lower case
-      key += QChar(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c));
-      continue;
-    }
     if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
       c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
     c = QChar::toCaseFolded(c);
@@ -39,6 +35,25 @@ QString foldedKey(const QString& text) {
     } else {
       key += QChar(static_cast<char16_t>(c));
     }
+  }
+  return key;
+}
+
+// The same, written in place for the usual name: characters of the basic plane that fold to
+// one of the basic plane, ASCII folded inline.
+QString foldedKey(const QString& text) {
+  QString key(text.size(), Qt::Uninitialized);
+  QChar* out = key.data();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c < 0x80) {
+      out[i] = QChar(static_cast<char16_t>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c));
+      continue;
+    }
+    if (QChar::isSurrogate(c)) return foldedKeyOfAnyText(text);
+    const char32_t folded = QChar::toCaseFolded(static_cast<char32_t>(c));
+    if (QChar::requiresSurrogates(folded)) return foldedKeyOfAnyText(text);
+    out[i] = QChar(static_cast<char16_t>(folded));
   }
   return key;
 }
