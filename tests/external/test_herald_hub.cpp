@@ -73,23 +73,25 @@ TEST(FolderHub, OpenStatuses) {
   EXPECT_EQ(status, kHubUnreachable);
 }
 
-// Catches lists that are unsorted (case-insensitively, beyond ASCII too, ties by the exact text),
-// lack the trailing "|", include subfolders, let a "|" in a file name split one name into two,
-// give an empty folder as a lone "|", or are handed out without an open hub (before OpenHub,
-// after a failed one, after CloseHub, hub vanished).
+// Catches lists that are unsorted (case-insensitively, beyond ASCII and the basic plane too, ties
+// by the exact text), lack the trailing "|", include subfolders, let a "|" in a file name split one
+// name into two, give an empty folder as a lone "|", or are handed out without an open hub (before
+// OpenHub, after a failed one, after CloseHub, hub vanished).
 TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
   QTemporaryDir root;
   make(root,
        {"hub/Workflows/b.wfl", "hub/Workflows/PDF Image Only.wfl", "hub/Workflows/a|b.wfl",
         "hub/Workflows/B.wfl", "hub/Workflows/A.wfl", "hub/Workflows/Sub folder/",
-        "hub/Workflows/\u00C9bc.wfl", "hub/Workflows/\u00E9ab.wfl", "hub/Dictionaries/Medical.dic",
+        "hub/Workflows/\u00C9bc.wfl", "hub/Workflows/\u00E9ab.wfl", "hub/Workflows/\U00010400b.wfl",
+        "hub/Workflows/\U00010428a.wfl", "hub/Dictionaries/Medical.dic",
         "hub/Dictionaries/English.dic", "empty/Workflows/", "empty/Dictionaries/"});
   const QString hub = root.filePath(QStringLiteral("hub"));
   FolderHub h;
   EXPECT_EQ(listed(h, true), QStringLiteral("#7"));
   ASSERT_EQ(openStatus(h, hub), kHubOk);
-  EXPECT_EQ(listed(h, true), QStringLiteral("A.wfl|B.wfl|b.wfl|PDF Image Only.wfl|"
-                                            "\u00E9ab.wfl|\u00C9bc.wfl|#1"));
+  EXPECT_EQ(listed(h, true),
+            QStringLiteral("A.wfl|B.wfl|b.wfl|PDF Image Only.wfl|"
+                           "\u00E9ab.wfl|\u00C9bc.wfl|\U00010428a.wfl|\U00010400b.wfl|#1"));
   EXPECT_EQ(listed(h, false), QStringLiteral("English.dic|Medical.dic|#1"));
   std::int32_t status = 0;
   h.CloseHub(status);
