@@ -19,28 +19,10 @@ bool isHubFolder(const QString& path) {
   return info.exists() && info.isDir() && !info.isSymLink();
 }
 
-// `text` with each character case-folded on its own: comparing two keys orders as
-// QString::compare(a, b, Qt::CaseInsensitive) does.
-QString foldedKeyOfAnyText(const QString& text) {
-  QString key;
-  key.reserve(text.size());
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    char32_t c = text[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-      c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
-    c = QChar::toCaseFolded(c);
-    if (QChar::requiresSurrogates(c)) {
-      key += QChar(QChar::highSurrogate(c));
-      key += QChar(QChar::lowSurrogate(c));
-    } else {
-      key += QChar(static_cast<char16_t>(c));
-    }
-  }
-  return key;
-}
-
-// The same, written in place for the usual name: characters of the basic plane that fold to
-// one of the basic plane, ASCII folded inline.
+// `text` with each character case-folded on its own, as QString::toCaseFolded() folds it:
+// comparing two keys orders as QString::compare(a, b, Qt::CaseInsensitive) does. The usual name
+// (characters of the basic plane that fold to one of the basic plane) is written in place, ASCII
+// folded inline, several times faster than the general fold that any other name takes.
 QString foldedKey(const QString& text) {
   QString key(text.size(), Qt::Uninitialized);
   QChar* out = key.data();
@@ -50,9 +32,9 @@ QString foldedKey(const QString& text) {
       out[i] = QChar(static_cast<char16_t>(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c));
       continue;
     }
-    if (QChar::isSurrogate(c)) return foldedKeyOfAnyText(text);
+    if (QChar::isSurrogate(c)) return text.toCaseFolded();
     const char32_t folded = QChar::toCaseFolded(static_cast<char32_t>(c));
-    if (QChar::requiresSurrogates(folded)) return foldedKeyOfAnyText(text);
+    if (QChar::requiresSurrogates(folded)) return text.toCaseFolded();
     out[i] = QChar(static_cast<char16_t>(folded));
   }
   return key;

@@ -93,7 +93,7 @@ class EntryList final : public QAbstractListModel {
   bool removeRows(int row, int count, const QModelIndex& parent = {}) override {
     if (parent.isValid() || row < 0 || count < 1 || row + count > rowCount()) return false;
     beginRemoveRows({}, row, row + count - 1);
-    if (count == rowCount()) {
+    if (count == rowCount()) {  // a clear lets go of a shared list without copying it
       texts_ = {};
       roles_ = {};
     } else {
