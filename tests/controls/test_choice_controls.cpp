@@ -115,4 +115,22 @@ TEST(ComboBoxList, BatchFillKeepsValuesAndQtAccess) {
   EXPECT_EQ(combo->list(1), QStringLiteral("Two"));
 }
 
+// Catches a tooltip that does not repeat a selected text cut off by the box, when the text was
+// selected before the box was first shown or while it is shown, or that keeps it after a short
+// text replaced it.
+TEST(ComboBoxList, CutTextRepeatedInTooltip) {
+  Surface s;
+  auto* combo = s.form.add<ComboBox>(QStringLiteral("cmbKind"), &s.window);
+  combo->comboBox()->setFixedWidth(60);
+  const QString longText = QStringLiteral("A workflow name far too long for the box");
+  combo->addItems({QStringLiteral("Short"), longText, QStringLiteral("Ab")});
+  combo->setListIndex(1);
+  s.show();
+  EXPECT_TRUE(combo->comboBox()->toolTip().contains(longText));
+  combo->setListIndex(2);
+  EXPECT_FALSE(combo->comboBox()->toolTip().contains(longText));
+  combo->setListIndex(1);
+  EXPECT_TRUE(combo->comboBox()->toolTip().contains(longText));
+}
+
 }  // namespace

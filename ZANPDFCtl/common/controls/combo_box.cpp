@@ -239,7 +239,9 @@ void ComboBox::clear() {
 
 bool ComboBox::filterEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) longestEntry_ = 0;
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::Resize) showCutText();
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::Resize ||
+      (event->type() == QEvent::Show && cutTextPending_))
+    showCutText();
   return Control::filterEvent(event);
 }
 
@@ -260,6 +262,10 @@ void ComboBox::fitList() {
 void ComboBox::showCutText() {
   QComboBox* box = comboBox();
   if (!box) return;
+  // A hidden box is measured when it is shown: loading, which steps through the entries of a
+  // list of many thousand names before the panel is shown, measures none of them.
+  cutTextPending_ = !box->isVisible();
+  if (cutTextPending_) return;
   QStyleOptionComboBox option;
   option.initFrom(box);
   const QRect field =

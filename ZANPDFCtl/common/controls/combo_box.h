@@ -60,7 +60,8 @@ class ComboBox final : public Control {
 
   int lastIndex_ = -1;  // the selection the last click (or code change) reported
   bool changedByChoice_ = false;
-  int longestEntry_ = 0;  // pixels; 0 until measured again
+  int longestEntry_ = 0;         // pixels; 0 until measured again
+  bool cutTextPending_ = false;  // the tooltip waits for the box to be shown
 };
 
 }  // namespace zan::controls
