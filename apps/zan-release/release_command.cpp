@@ -6,11 +6,13 @@
 #include "external/setup_data.h"
 #include "progress_bar.h"
 #include "release/batch.h"
+#include "release/library_messages.h"
 #include "release/output_file.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/release_report.h"
 #include "release/release_run.h"
+#include "stop_request.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,7 +22,9 @@
 #include <thread>
 
 void sayLine(std::FILE* stream, const QString& line) {
-  std::fprintf(stream, "zan-release: %s\n", line.toLocal8Bit().constData());
+  // A file's name may hold anything: control characters are shown escaped.
+  std::fprintf(stream == stderr ? zan::release::ownMessages() : stream, "zan-release: %s\n",
+               zan::release::printable(line).toLocal8Bit().constData());
 }
 
 namespace {
@@ -37,8 +41,10 @@ void say(std::FILE* stream, const QString& line) {
 struct Arguments {
   QString setup, batch, out, engine;
   int jobs = 0;
+  qint64 pixelBudget = zan::release::kProgramPixels;
   double statusTimeout = 600;
   bool quiet = false;
+  bool replace = false;
 };
 
 Arguments parse(const QStringList& arguments) {
@@ -72,7 +78,16 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("SECONDS"));
   const QCommandLineOption quiet(QStringLiteral("quiet"),
                                  QStringLiteral("No progress bar, no summary, no warnings."));
-  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet});
+  const QCommandLineOption replace(
+      QStringLiteral("replace"),
+      QStringLiteral("Replace the earlier release in the output folder: the PDFs its report "
+                     "lists are removed first."));
+  const QCommandLineOption pixelBudget(
+      QStringLiteral("pixel-budget"),
+      QStringLiteral("Megapixels the pages in progress may hold together; default: 200 (a page "
+                     "at most 100)."),
+      QStringLiteral("MEGAPIXELS"));
+  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, replace, pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
@@ -95,6 +110,16 @@ Arguments parse(const QStringList& arguments) {
   }
   a.engine = parser.value(engine);
   a.quiet = parser.isSet(quiet);
+  a.replace = parser.isSet(replace);
+  if (parser.isSet(pixelBudget)) {
+    bool ok = false;
+    const double megapixels = parser.value(pixelBudget).toDouble(&ok);
+    if (!ok || megapixels < 1 || megapixels > 1000000)
+      throw CannotStart{QStringLiteral("--pixel-budget must be a number of megapixels from 1 to "
+                                       "1000000, not '%1'")
+                            .arg(parser.value(pixelBudget))};
+    a.pixelBudget = static_cast<qint64>(megapixels * 1e6);
+  }
   a.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (parser.isSet(jobs)) {
     bool ok = false;
@@ -161,6 +186,11 @@ zan::release::ReleaseOptions ocrOptions(const Arguments& a, zan::PdfSettings& se
 
 int runZanRelease(const QStringList& arguments) {
   using namespace zan::release;
+  // The libraries' own messages (a damaged PNG's, a QDir warning) never reach the terminal by
+  // themselves: a failure's line carries what they said.
+  std::FILE* messages = captureLibraryMessages();
+  silenceLibraryMessages();
+  installStopRequest();
   Arguments a;
   ReleaseOptions options;
   Batch batch;
@@ -168,10 +198,12 @@ int runZanRelease(const QStringList& arguments) {
     a = parse(arguments);
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
-      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.statusTimeout}, settings);
+      return releaseThroughHub(
+          {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout, a.pixelBudget}, settings);
     options = ocrOptions(a, settings);
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
+    prepareReleaseFolder(a.out, a.replace);
   } catch (const CannotStart& e) {
     say(stderr, e.message);
     return kCannotStart;
@@ -180,16 +212,18 @@ int runZanRelease(const QStringList& arguments) {
     return kCannotStart;
   }
 
-  silenceLibraryMessages();
-  ProgressBar bar(stderr, !a.quiet && isatty(STDERR_FILENO));
+  ProgressBar bar(messages, ownMessagesFd(), !a.quiet && isatty(ownMessagesFd()));
   ReleaseControl control;
   control.jobs = a.jobs;
+  control.pixelBudget = a.pixelBudget;
   control.progress = [&bar](int done, int total) { bar.update(done, total); };
+  control.stopped = stopRequested;
   ReleaseReport report = releaseBatch(batch, options, a.out, control);
   report.engine = QStringLiteral("ocr");
   bar.finish();
+  const QString stopped = stopRequested();
 
-  int exitCode = kAllReleased;
+  int exitCode = stopped.isEmpty() ? kAllReleased : kSomeFailed;
   for (const DocumentReport& d : report.documents) {
     if (!a.quiet)
       for (const QString& w : d.information.warnings)
@@ -207,7 +241,8 @@ int runZanRelease(const QStringList& arguments) {
     exitCode = kSomeFailed;
   }
   if (!a.quiet)
-    std::printf("Released %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
+    std::printf("%sReleased %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
+                stopped.isEmpty() ? "" : qPrintable(QStringLiteral("Stopped (%1). ").arg(stopped)),
                 report.releasedCount(), report.documents.size(), report.pageCount, report.seconds,
                 qPrintable(QDir::toNativeSeparators(a.out)), qPrintable(reportPath));
   return exitCode;

@@ -36,6 +36,13 @@ TempHub::TempHub() {
              hub + QStringLiteral("/Dictionaries"));
   writeFile(hub + QStringLiteral("/Dictionaries/Codes.dic"),
             "# product codes\n" + kCodeWord.toUtf8() + "\n");
+  // The service's roots, as an administrator makes them.
+  QDir().mkpath(watched);
+  QDir().mkpath(pdfs);
+}
+
+QStringList TempHub::serviceArguments(const QStringList& more) const {
+  return QStringList{"--hub", hub, "--watched-root", watched, "--output-root", pdfs} + more;
 }
 
 QString TempHub::writeSetup(const QString& name, const QVariantMap& partTwo,

@@ -28,6 +28,10 @@ struct TempHub {
   QTemporaryDir dir;
   QString hub, watched, pdfs;
 
+  // zan-hub's arguments for this hub: its watched folder and PDF folder as the service's roots,
+  // then `more`.
+  QStringList serviceArguments(const QStringList& more = {}) const;
+
   // Writes a capture setup for this hub (waiting for the statuses, the dictionary "Codes") with
   // `partTwo` and `partOne` on top, and returns its path.
   QString writeSetup(const QString& name, const QVariantMap& partTwo,

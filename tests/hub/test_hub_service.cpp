@@ -68,8 +68,7 @@ struct Serving {
   TempHub hub;
   std::unique_ptr<HubProcess> service;
   Serving() {
-    service =
-        std::make_unique<HubProcess>(QStringList{"--hub", hub.hub, "--jobs", "2", "--rescan", "1"});
+    service = std::make_unique<HubProcess>(hub.serviceArguments({"--jobs", "2", "--rescan", "1"}));
   }
 };
 
@@ -355,8 +354,8 @@ TEST(Service, StopsCleanlyOnSigterm) {
 // exactly once, by one of them.
 TEST(Service, TwoServicesDoEachOfTwentyJobsOnce) {
   TempHub hub;
-  HubProcess one({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
-  HubProcess two({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
+  HubProcess one(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
+  HubProcess two(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
   std::vector<QStringList> documents(20, QStringList{"small.png"});
   const QString setup = hub.writeSetup(
       "image-only.json", {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
@@ -404,8 +403,8 @@ TEST(Service, UnfinishedJobsGoBackAndADeadServicesJobIsTakenOver) {
                 .isEmpty() &&
            hub.waitingJobs().isEmpty();
   };
-  const QStringList arguments{"--hub",         hub.hub, "--jobs",   "1",
-                              "--stale-after", "2",     "--rescan", "0.3"};
+  const QStringList arguments =
+      hub.serviceArguments({"--jobs", "1", "--stale-after", "2", "--rescan", "0.3"});
 
   HubProcess stopped(arguments);
   ASSERT_TRUE(waitFor(claimed, 30000));
@@ -483,8 +482,8 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
       0);
   QStringList jobs = hub.waitingJobs();
   ASSERT_EQ(jobs.size(), 8);
-  const QString aFile = hub.dir.filePath("a-file");
-  QFile(aFile).open(QIODevice::WriteOnly);
+  const QString aFile = hub.pdfs + "/a-file";
+  writeFile(aFile, "not a folder");
   const auto ticketOf = [&](const QString& job) {
     return hub.watched + "/" + job + ".job/ticket.json";
   };
@@ -514,11 +513,11 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
       {"a dictionary the hub lacks used",
        [&](const QString& job) { setting(job, "Dictionary", "Klingon"); },
        "has no dictionary \"Klingon\""},
-      {"an output folder that cannot be written",
+      {"an output folder that cannot be created",
        [&](const QString& job) {
          edit(job, [&](QJsonObject& t) { t["pdf"] = aFile + "/out.pdf"; });
        },
-       "the output folder "},
+       "/a-file cannot be created: Not a directory"},
       {"a page that is not an image",
        [&](const QString& job) { writeFile(hub.watched + "/" + job + ".job/page-0001.tif", "no"); },
        "page 1 (page-0001.tif): not an image"},
@@ -542,7 +541,7 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
   for (const char* model : {"eng", "osd"})
     QFile::link(QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
                 QStringLiteral("%1/%2.traineddata").arg(tessdata, model));
-  HubProcess once({"--hub", hub.hub, "--once", "--machine", "here"},
+  HubProcess once(hub.serviceArguments({"--once", "--machine", "here"}),
                   {"TESSDATA_PREFIX=" + tessdata}, true);
   EXPECT_EQ(once.wait(), 0) << qPrintable(once.log());
   const QString log = once.log();
