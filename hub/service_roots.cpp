@@ -85,10 +85,11 @@ Fd ServiceRoots::openWatchedFolder(const QString& path) const {
   Fd fd = rest.isEmpty() ? std::move(top)
                          : release::openBeneath(top.get(), rest, O_RDONLY | O_DIRECTORY);
   if (!fd) {
-    if (errno == ELOOP || errno == EXDEV)
+    const int error = errno;
+    if (error == ELOOP || error == EXDEV)
       throw ReleaseError(QStringLiteral("it is reached through a symbolic link below its root %1")
                              .arg(root->path));
-    throw ReleaseError(errorText(errno));
+    throw ReleaseError(errorText(error));
   }
   return fd;
 }
@@ -111,13 +112,14 @@ ServiceRoots::PdfPlace ServiceRoots::pdfPlace(const QString& pdf) const {
   place.folder =
       slash < 0 ? std::move(top) : release::makeFoldersBeneath(top.get(), rest.left(slash));
   if (!place.folder) {
+    const int error = errno;
     const QString folder = QFileInfo(pdf).path();
-    if (errno == ELOOP || errno == EXDEV)
+    if (error == ELOOP || error == EXDEV)
       throw ReleaseError(QStringLiteral("the output folder %1 is reached through a symbolic link "
                                         "below the output root %2")
                              .arg(folder, root->path));
     throw ReleaseError(
-        QStringLiteral("the output folder %1 cannot be created: %2").arg(folder, errorText(errno)));
+        QStringLiteral("the output folder %1 cannot be created: %2").arg(folder, errorText(error)));
   }
   return place;
 }

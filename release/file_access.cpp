@@ -244,9 +244,18 @@ Fd makeFoldersBeneath(int folder, const QString& relative) {
   Fd current(::dup(folder));
   for (const QByteArray& part : parts) {
     if (::mkdirat(current.get(), part.constData(), 0777) != 0 && errno != EEXIST) return Fd();
-    current = Fd(
+    Fd next(
         ::openat(current.get(), part.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!current) return Fd();
+    if (!next) {
+      // A link answers "not a folder" to O_NOFOLLOW: say it is a link.
+      const int error = errno;
+      struct stat st {};
+      const bool link = ::fstatat(current.get(), part.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISLNK(st.st_mode);
+      errno = link ? ELOOP : error;
+      return Fd();
+    }
+    current = std::move(next);
   }
   return current;
 }

@@ -50,7 +50,10 @@ void writeSetup(const QString& path, const QString& engine, const QVariantMap& p
 }
 
 QString zanReleaseBinary() {
-  return QStringLiteral(ZAN_RELEASE_BINARY);
+  // ZAN_TEST_RELEASE_BINARY runs the tests against another build (an earlier one, to see a test
+  // fail without its fix).
+  const QString other = qEnvironmentVariable("ZAN_TEST_RELEASE_BINARY");
+  return other.isEmpty() ? QStringLiteral(ZAN_RELEASE_BINARY) : other;
 }
 
 QProcessEnvironment environmentWith(const QStringList& environment) {
