@@ -125,12 +125,16 @@ QString errorText(int error) {
 }
 
 Fd openFolder(const QString& path) {
+  if (path.contains(QChar(0))) {
+    errno = ENOENT;
+    return Fd();
+  }
   return Fd(::open(encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 Fd openBeneath(int folder, const QString& relative, int flags, mode_t mode) {
   const std::vector<QByteArray> parts = components(relative);
-  if (parts.empty()) {
+  if (parts.empty() || relative.contains(QChar(0))) {
     errno = EINVAL;
     return Fd();
   }
@@ -198,6 +202,8 @@ QByteArray readBeneath(int folder, const QString& relative, const FileRules& rul
 }
 
 QByteArray readFile(const QString& path, const FileRules& rules) {
+  // A name cannot hold a NUL: cut there, it would name another file.
+  if (path.contains(QChar(0))) throw ReleaseError(QStringLiteral("no such file"));
   const Fd fd(::open(encoded(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (!fd) {
     if (errno == ENOENT) throw ReleaseError(QStringLiteral("no such file"));

@@ -1,6 +1,6 @@
 #include "release/library_messages.h"
 
-#include <QStringList>
+#include <QList>
 #include <QtGlobal>
 
 #include <fcntl.h>
@@ -97,12 +97,12 @@ LibraryMessages::~LibraryMessages() = default;
 
 QString LibraryMessages::text() {
   said_ += drain();
-  QStringList lines;
+  // The first thing said is the cause; what follows are the callers' echoes of it.
+  QString text;
   for (const QByteArray& line : said_.split('\n')) {
-    const QString l = QString::fromLocal8Bit(line).simplified();
-    if (!l.isEmpty() && !lines.contains(l)) lines << l;
+    text = QString::fromLocal8Bit(line).simplified();
+    if (!text.isEmpty()) break;
   }
-  QString text = lines.join(QStringLiteral("; "));
   if (text.size() > kLongestText) text = text.left(kLongestText - 3) + QStringLiteral("...");
   return text;
 }

@@ -30,7 +30,7 @@ class LibraryMessages {
   LibraryMessages(const LibraryMessages&) = delete;
   LibraryMessages& operator=(const LibraryMessages&) = delete;
 
-  // What the libraries said since the scope began, on one line ("libpng error: IDAT: CRC
+  // The first thing the libraries said since the scope began ("libpng error: IDAT: CRC
   // error"); empty when nothing was said or nothing is captured.
   QString text();
   // " (<text>)" when there is text, else nothing: for the end of a failure's message.

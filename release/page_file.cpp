@@ -47,7 +47,8 @@ QSize bmpSize(const QByteArray& b) {
 }
 
 QString megapixels(qint64 pixels) {
-  return QString::number(static_cast<double>(pixels) / 1e6, 'g', 4);
+  const double m = static_cast<double>(pixels) / 1e6;
+  return m >= 10 ? QString::number(qRound64(m)) : QString::number(m, 'g', 3);
 }
 
 }  // namespace

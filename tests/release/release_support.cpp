@@ -64,12 +64,17 @@ QProcessEnvironment environmentWith(const QStringList& environment) {
 }
 
 ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QStringList& environment) {
+                      const QStringList& environment, int ms) {
   QProcess p;
   p.setProcessEnvironment(environmentWith(environment));
   p.start(program, arguments);
   ProgramRun run;
-  if (!p.waitForFinished(300000)) return run;
+  if (!p.waitForFinished(ms)) {
+    p.kill();
+    p.waitForFinished(10000);
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+  }
   run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   run.out = QString::fromUtf8(p.readAllStandardOutput());
   run.err = QString::fromUtf8(p.readAllStandardError());

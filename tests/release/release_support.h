@@ -33,8 +33,9 @@ struct ProgramRun {
   QString out, err;
 };
 // Runs `program` with `arguments` (and `environment` added to the test's own) to its end.
+// A program that has not ended after `ms` is killed (exit code -1).
 ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QStringList& environment = {});
+                      const QStringList& environment = {}, int ms = 300000);
 // The zan-release program under test.
 QString zanReleaseBinary();
 // Runs zan-release with `arguments` (and `environment` added to the test's own).

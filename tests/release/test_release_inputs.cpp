@@ -26,9 +26,9 @@ QString writeBatch(const QDir& dir, const std::vector<QStringList>& documents) {
   QJsonArray docs;
   for (const QStringList& pages : documents)
     docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
-  return writeBatchFile(dir.filePath(QStringLiteral("batch.json")),
-                        {{QStringLiteral("name"), QStringLiteral("Test")},
-                         {QStringLiteral("documents"), docs}});
+  return writeBatchFile(
+      dir.filePath(QStringLiteral("batch.json")),
+      {{QStringLiteral("name"), QStringLiteral("Test")}, {QStringLiteral("documents"), docs}});
 }
 
 // Every file in the output folder but the report: released PDFs, and anything left behind.
@@ -193,6 +193,11 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        [&](const QDir& d, QStringList& a) {
          writeFile(d.filePath(QStringLiteral("taken")), "x");
          args(a, "--out", d.filePath(QStringLiteral("taken/out")));
+         return QStringList();
+       }},
+      {"an empty output folder name (Qt warns about it)", 2, "cannot create the output folder",
+       [&](const QDir&, QStringList& a) {
+         args(a, "--out", QString());
          return QStringList();
        }},
       {"a job count of zero", 2, "--jobs must be a number from 1 to 256",
