@@ -14,6 +14,10 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
+
+#include <sys/stat.h>
+#include <chrono>
 
 #include <map>
 #include <memory>
@@ -565,4 +569,86 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
           << cases[i].fault << qPrintable(log);
     }
   }
+}
+
+// The options may come from a configuration file, the command line's winning; a file with an
+// unknown name, a missing file and a FIFO are refused at once with exit code 2.
+TEST(Service, OptionsFromAConfigurationFile) {
+  TempHub hub;
+  const QString config = hub.dir.filePath("zan-hub.conf");
+  writeFile(config, QStringLiteral("# the service's options\n"
+                                   "hub = %1\n"
+                                   "watched-root = %2\n"
+                                   "output-root = %3\n"
+                                   "jobs = 3\n")
+                        .arg(hub.hub, hub.watched, hub.pdfs)
+                        .toUtf8());
+  HubProcess fromFile({"--config", config, "--jobs", "1", "--once"});
+  EXPECT_EQ(fromFile.wait(60000), 0) << qPrintable(fromFile.log());
+  EXPECT_TRUE(fromFile.log().contains(QStringLiteral("as ")) &&
+              fromFile.log().contains(QStringLiteral(" with 1 worker")))
+      << "the command line did not win\n"
+      << qPrintable(fromFile.log());
+  EXPECT_TRUE(fromFile.log().contains(
+      QStringLiteral("watched roots: %1; output roots: %2").arg(hub.watched, hub.pdfs)))
+      << qPrintable(fromFile.log());
+
+  const QString fifo = hub.dir.filePath("fifo.conf");
+  ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+  writeFile(hub.dir.filePath("bad.conf"), "hub = /srv/hub\ncolour = blue\n");
+  const struct {
+    const char* fault;
+    QString file;
+    QString says;
+  } cases[] = {
+      {"an unknown name accepted", hub.dir.filePath("bad.conf"),
+       QStringLiteral("bad.conf line 2: \"colour = blue\" is not \"name = value\"")},
+      {"a missing file ignored", hub.dir.filePath("none.conf"),
+       QStringLiteral("cannot read the configuration file %1: no such file")
+           .arg(hub.dir.filePath("none.conf"))},
+      {"a FIFO waited on", fifo, QStringLiteral("fifo.conf: not a regular file")},
+  };
+  for (const auto& c : cases) {
+    HubProcess refused({"--config", c.file});
+    EXPECT_EQ(refused.wait(10000), 2) << c.fault;
+    EXPECT_TRUE(refused.log().contains(c.says)) << c.fault << ": " << qPrintable(refused.log());
+  }
+}
+
+// SIGTERM while a slow page is being recognised: the service waits --stop-timeout for it, then
+// puts its job back and ends at once.
+TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
+  TempHub hub;
+  writeFile(hub.hub + "/Workflows/Slow.wfl", "Accuracy: Most Accurate\n");
+  QStringList lines;
+  for (int i = 0; i < 12; ++i) lines << sampleLines(i);
+  QImage page = renderTextPage(lines).image;
+  page = page.scaled(page.size() * 2);  // 600 dpi: recognised at 600
+  page.setDotsPerMeterX(23622);
+  page.setDotsPerMeterY(23622);
+  savePage(page, hub.dir.filePath("slow.png"));
+  const QString setup = hub.writeSetup("slow.json", {{"PageContent", "Searchable Image (Exact)"},
+                                                     {"Workflow", "Slow"},
+                                                     {"AutoPageRotation", true},
+                                                     {"PDFWaitForStatus", false}});
+  const QString batch = writeBatchFile(
+      hub.dir.filePath("batch.json"),
+      {{"documents",
+        QJsonArray{QJsonObject{{"pages", QJsonArray{hub.dir.filePath("slow.png")}}}}}});
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  const QString job = hub.waitingJobs().value(0);
+  HubProcess service(hub.serviceArguments({"--jobs", "1", "--stop-timeout", "1"}));
+  ASSERT_TRUE(waitFor([&] { return hub.waitingJobs().isEmpty(); }, 30000)) << "never claimed";
+  QThread::msleep(500);
+  const auto stopped = std::chrono::steady_clock::now();
+  ASSERT_EQ(service.terminate(), 0) << qPrintable(service.log());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - stopped).count();
+  if (!service.log().contains("still in progress"))
+    GTEST_SKIP() << "the page was done before SIGTERM (" << seconds << " s): nothing to abandon";
+  EXPECT_LT(seconds, 10) << "the service waited for its page";
+  EXPECT_EQ(hub.waitingJobs(), QStringList{job}) << "the abandoned page's job was not put back";
 }
