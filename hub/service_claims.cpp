@@ -52,6 +52,14 @@ QStringList entries(int folder) {
   return names;
 }
 
+void checkOwner(const struct stat& st, const QString& shown) {
+  if (st.st_uid != ::geteuid())
+    throw ReleaseError(QStringLiteral("%1 is owned by user %2, not by this service's user %3")
+                           .arg(shown)
+                           .arg(st.st_uid)
+                           .arg(::geteuid()));
+}
+
 // Whether part `name` of the state folder exists; throws when it exists but is not a folder of
 // this service's user.
 bool checkedPart(int parent, const QString& name, const QString& shown) {
@@ -64,11 +72,7 @@ bool checkedPart(int parent, const QString& name, const QString& shown) {
     throw ReleaseError(
         QStringLiteral("%1 is a symbolic link, not the services' folder").arg(shown));
   if (!S_ISDIR(st.st_mode)) throw ReleaseError(QStringLiteral("%1 is not a folder").arg(shown));
-  if (st.st_uid != ::geteuid())
-    throw ReleaseError(QStringLiteral("%1 is owned by user %2, not by this service's user %3")
-                           .arg(shown)
-                           .arg(st.st_uid)
-                           .arg(::geteuid()));
+  checkOwner(st, shown);
   return true;
 }
 
@@ -81,11 +85,7 @@ Fd ownedPart(int parent, const QString& name, const QString& shown) {
   struct stat st {};
   if (!fd || ::fstat(fd.get(), &st) != 0)
     throw ReleaseError(QStringLiteral("cannot open %1: %2").arg(shown, errorText(errno)));
-  if (st.st_uid != ::geteuid())
-    throw ReleaseError(QStringLiteral("%1 is owned by user %2, not by this service's user %3")
-                           .arg(shown)
-                           .arg(st.st_uid)
-                           .arg(::geteuid()));
+  checkOwner(st, shown);
   return fd;
 }
 

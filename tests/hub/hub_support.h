@@ -62,6 +62,7 @@ class HubProcess {
   void kill();
   // What it has logged so far.
   QString log() const;
+  qint64 pid() const { return process_.processId(); }
 
  private:
   QTemporaryDir logDir_;

@@ -42,16 +42,6 @@ QString failureOf(const std::function<void()>& f) {
   return {};
 }
 
-// Sets a file's modification time `seconds` into the past, as a machine whose clock is that far
-// behind stamps it.
-void age(const QString& path, int seconds) {
-  struct timeval times[2];
-  gettimeofday(&times[0], nullptr);
-  times[0].tv_sec -= seconds;
-  times[1] = times[0];
-  utimes(QFile::encodeName(path).constData(), times);
-}
-
 }  // namespace
 
 TEST(Workflows, SampleHubWorkflowsAndBrokenFiles) {
@@ -348,7 +338,7 @@ TEST(WatchedFolders, JobsMoveOnlyAsAWholeAndOnlyOnce) {
   EXPECT_TRUE(a->waitingJobs().isEmpty());
   // A living service's job stays its own, also when its machine's clock is half an hour behind
   // and stamped its heartbeat with that time.
-  age(dir.filePath(".zan-hub/services/a/heartbeat"), 1800);
+  zan::testing::setModifiedAgo(dir.filePath(".zan-hub/services/a/heartbeat"), 1800);
   ASSERT_TRUE(b->beat());
   EXPECT_TRUE(b->takeOverStale(60, nullptr).isEmpty()) << "a skewed clock's live job taken";
   // Withdrawn while claimed: the service can no longer publish it.

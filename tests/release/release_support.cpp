@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QProcess>
+
+#include <sys/time.h>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -209,6 +212,23 @@ QJsonObject readJson(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QString writeDocuments(const QString& dir, const std::vector<QStringList>& documents) {
+  QJsonArray docs;
+  for (const QStringList& pages : documents)
+    docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
+  return writeBatchFile(
+      QDir(dir).filePath(QStringLiteral("batch.json")),
+      {{QStringLiteral("name"), QStringLiteral("Test")}, {QStringLiteral("documents"), docs}});
+}
+
+void setModifiedAgo(const QString& path, int seconds) {
+  struct timeval times[2];
+  gettimeofday(&times[0], nullptr);
+  times[0].tv_sec -= seconds;
+  times[1] = times[0];
+  utimes(QFile::encodeName(path).constData(), times);
 }
 
 }  // namespace zan::testing

@@ -13,22 +13,12 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
-#include <sys/time.h>
 
 using namespace zan::testing;
 
 namespace {
 
 const QVariantMap kImageOnly{{QStringLiteral("OutputFormatType"), 2}};
-
-QString writeBatch(const QDir& dir, const std::vector<QStringList>& documents) {
-  QJsonArray docs;
-  for (const QStringList& pages : documents)
-    docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
-  return writeBatchFile(
-      dir.filePath(QStringLiteral("batch.json")),
-      {{QStringLiteral("name"), QStringLiteral("Limits")}, {QStringLiteral("documents"), docs}});
-}
 
 QByteArray bigEndian(quint32 v) {
   QByteArray b;
@@ -87,14 +77,6 @@ QByteArray digestOf(const QString& folder) {
   return hash.result();
 }
 
-void makeOld(const QString& path, int seconds) {
-  struct timeval times[2];
-  gettimeofday(&times[0], nullptr);
-  times[0].tv_sec -= seconds;
-  times[1] = times[0];
-  utimes(QFile::encodeName(path).constData(), times);
-}
-
 // A folder with the setup, a sound page, and a batch of `documents`.
 struct Release {
   QTemporaryDir dir;
@@ -147,13 +129,13 @@ TEST(Limits, EndlessInputsAndPixelBombsAreRefusedBeforeReading) {
       {"a FIFO page waited on",
        [](Release& r, QStringList&) {
          ::mkfifo(QFile::encodeName(r.d.filePath("fifo.png")).constData(), 0600);
-         writeBatch(r.d, {{"fifo.png"}});
+         writeDocuments(r.d.path(), {{"fifo.png"}});
        },
        1, "page 1 (fifo.png): not a regular file"},
       {"a PNG bomb decoded",
        [](Release& r, QStringList&) {
          writeFile(r.d.filePath("bomb.png"), pngDeclaring(60000, 60000));
-         writeBatch(r.d, {{"bomb.png"}});
+         writeDocuments(r.d.path(), {{"bomb.png"}});
        },
        1,
        "page 1 (bomb.png): the image declares 60000 × 60000 pixels (3600 megapixels); a page may "
@@ -161,24 +143,24 @@ TEST(Limits, EndlessInputsAndPixelBombsAreRefusedBeforeReading) {
       {"a PNM bomb decoded",
        [](Release& r, QStringList&) {
          writeFile(r.d.filePath("bomb.pgm"), pnmDeclaring(60000, 60000));
-         writeBatch(r.d, {{"bomb.pgm"}});
+         writeDocuments(r.d.path(), {{"bomb.pgm"}});
        },
        1, "the image declares 60000 × 60000 pixels"},
       {"a BMP bomb decoded",
        [](Release& r, QStringList&) {
          writeFile(r.d.filePath("bomb.bmp"), bmpDeclaring(60000, 60000));
-         writeBatch(r.d, {{"bomb.bmp"}});
+         writeDocuments(r.d.path(), {{"bomb.bmp"}});
        },
        1, "the image declares 60000 × 60000 pixels"},
       {"a TIFF bomb decoded",
        [](Release& r, QStringList&) {
          writeFile(r.d.filePath("bomb.tif"), tiffDeclaring(60000, 60000));
-         writeBatch(r.d, {{"bomb.tif"}});
+         writeDocuments(r.d.path(), {{"bomb.tif"}});
        },
        1, "the image declares 60000 × 60000 pixels"},
       {"a page over --pixel-budget decoded",
        [](Release& r, QStringList& a) {
-         writeBatch(r.d, {{"page.png"}});
+         writeDocuments(r.d.path(), {{"page.png"}});
          a << "--pixel-budget"
            << "1";
        },
@@ -186,7 +168,7 @@ TEST(Limits, EndlessInputsAndPixelBombsAreRefusedBeforeReading) {
   };
   for (const auto& c : cases) {
     Release r;
-    writeBatch(r.d, {{"page.png"}});
+    writeDocuments(r.d.path(), {{"page.png"}});
     QStringList extra;
     c.prepare(r, extra);
     QElapsedTimer clock;
@@ -207,7 +189,7 @@ TEST(Limits, EndlessInputsAndPixelBombsAreRefusedBeforeReading) {
 // PDF no report lists is never removed.
 TEST(Limits, AnEarlierReleaseIsReplacedOnlyWhenAskedAndExactly) {
   Release r;
-  writeBatch(r.d, {{"page.png"}, {"page.png"}});
+  writeDocuments(r.d.path(), {{"page.png"}, {"page.png"}});
   ASSERT_EQ(r.run().exitCode, 0);
   const QByteArray before = digestOf(r.out());
 
@@ -219,7 +201,7 @@ TEST(Limits, AnEarlierReleaseIsReplacedOnlyWhenAskedAndExactly) {
       << qPrintable(refused.err);
   EXPECT_EQ(digestOf(r.out()), before);
 
-  writeBatch(r.d, {{"page.png"}, {"gone.png"}});
+  writeDocuments(r.d.path(), {{"page.png"}, {"gone.png"}});
   const ProgramRun replaced = r.run({"--replace"});
   EXPECT_EQ(replaced.exitCode, 1) << qPrintable(replaced.err);
   EXPECT_EQ(QDir(r.out()).entryList({"*.pdf"}, QDir::Files), QStringList{"document-0001.pdf"})
@@ -275,7 +257,7 @@ TEST(Messages, OneLinePerFailureWhateverTheLibrariesSay) {
                               QStringLiteral("missing.png"), QStringLiteral("nul\0name.png")})
     documents.push_back({name});
   documents.push_back({"page.png"});  // sound
-  writeBatch(r.d, documents);
+  writeDocuments(r.d.path(), documents);
   const ProgramRun run = r.run();
   EXPECT_EQ(run.exitCode, 1) << qPrintable(run.err);
   const QJsonArray reported = readJson(r.out() + "/release-report.json")["documents"].toArray();
@@ -307,7 +289,7 @@ TEST(TinyPages, AreReleased) {
       ASSERT_TRUE(tiny.save(r.d.filePath(name)));
       documents.push_back({name});
     }
-    writeBatch(r.d, documents);
+    writeDocuments(r.d.path(), documents);
     const ProgramRun run = r.run();
     EXPECT_EQ(run.exitCode, 0) << "OutputFormatType " << format << "\n" << qPrintable(run.err);
     EXPECT_EQ(QDir(r.out()).entryList({"*.pdf"}, QDir::Files).size(), 4u);
@@ -318,13 +300,13 @@ TEST(TinyPages, AreReleased) {
 // release into the folder; one that is being written (new) is not.
 TEST(LeftOvers, TemporaryFilesOfAKilledReleaseAreSweptByTheNext) {
   Release r;
-  writeBatch(r.d, {{"page.png"}});
+  writeDocuments(r.d.path(), {{"page.png"}});
   const QString old1 = r.out() + "/.document-0001.pdf.AbCdEf";
   const QString old2 = r.out() + "/.release-report.json.Gh1234";
   const QString fresh = r.out() + "/.document-0002.pdf.QwErTy";
   for (const QString& f : {old1, old2, fresh}) writeFile(f, "half");
-  makeOld(old1, 3600);
-  makeOld(old2, 3600);
+  setModifiedAgo(old1, 3600);
+  setModifiedAgo(old2, 3600);
   EXPECT_EQ(r.run().exitCode, 0);
   EXPECT_FALSE(QFileInfo::exists(old1)) << "a killed release's PDF left";
   EXPECT_FALSE(QFileInfo::exists(old2)) << "a killed release's report left";
