@@ -68,7 +68,7 @@ void JobPublisher::recover(ServiceClaims* claims, const QString& job) {
 
 bool JobPublisher::idle() const {
   const std::lock_guard<std::mutex> lock(mutex_);
-  return queue_.empty() && recoveries_.empty() && unwritten_.empty() && !busy_;
+  return queue_.empty() && recoveries_.empty() && !busy_;
 }
 
 bool JobPublisher::finish(Clock::time_point deadline) {

@@ -34,7 +34,8 @@ class JobPublisher {
   void add(std::unique_ptr<Job> job);
   // A job that a stopped service marked published, now in this service's folder.
   void recover(ServiceClaims* claims, const QString& job);
-  // True when nothing is queued and no status waits to be written.
+  // True when nothing is queued (statuses that wait to be written again do not count: finish()
+  // gives them a last try and leaves them marked for the next service).
   bool idle() const;
   // No job comes any more: publishes what is queued and tries the unwritten statuses until
   // `deadline`, then marks the jobs whose status is still unwritten as published. False when

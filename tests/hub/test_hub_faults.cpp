@@ -139,3 +139,47 @@ TEST(FullWatchedFolder, SubmittingIntoAFullFolderSaysSo) {
       << qPrintable(lines[0]);
   EXPECT_EQ(values.value("left"), "0") << "a half-written job was left";
 }
+
+// A service stopped while the status still cannot be written marks the job published; once
+// there is room, the next service writes its status from the PDF that is there, without making
+// it again.
+TEST(FullWatchedFolder, AServiceStoppedWithAStatusUnwrittenLeavesItToTheNext) {
+  FullDiskHub f;
+  const QString setup = f.hub.writeSetup(
+      "setup.json",
+      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString log = f.hub.dir.filePath("hub.log");
+  const QString service =
+      "'" + zanHubBinary() + "' '" +
+      f.hub.serviceArguments({"--rescan", "0.3", "--stale-after", "0.5"}).join("' '") + "'";
+  const QString script =
+      f.start() + QStringLiteral(
+                      "'%1' --setup '%2' --batch '%3' --out '%4' --quiet\n"
+                      "dd if=/dev/zero of='%5/filler' bs=4k 2>/dev/null\n"
+                      "%6 > '%7' 2>&1 &\n"
+                      "hub=$!\n"
+                      "for i in $(seq 100); do grep -q 'status cannot be written' '%7' && break; "
+                      "sleep 0.1; done\n"
+                      "kill -TERM $hub; wait $hub; echo \"stopped=$?\"\n"
+                      "echo \"marked=$(ls '%5/.zan-hub/services/'*/ | grep -c published)\"\n"
+                      "rm '%5/filler'\n"
+                      "sleep 1\n"
+                      "%6 --once >> '%7' 2>&1; echo \"next=$?\"\n"
+                      "echo \"statuses=$(ls '%5/.zan-hub/status' | grep -c json)\"\n")
+                      .arg(zanReleaseBinary(), setup, f.hub.dir.filePath("batch.json"),
+                           f.hub.dir.filePath("report"), f.hub.watched, service, log);
+  QString why, all;
+  const auto values = inPrivateMounts(script, &why, &all);
+  if (!why.isEmpty()) GTEST_SKIP() << qPrintable(why);
+  QFile logFile(log);
+  logFile.open(QIODevice::ReadOnly);
+  const QString said = QString::fromUtf8(logFile.readAll());
+  EXPECT_EQ(values.value("stopped"), "0") << qPrintable(all);
+  EXPECT_EQ(values.value("marked"), "1") << qPrintable(said);
+  EXPECT_TRUE(said.contains("stopping with its status unwritten")) << qPrintable(said);
+  EXPECT_EQ(values.value("next"), "0");
+  EXPECT_EQ(values.value("statuses"), "1") << qPrintable(said);
+  EXPECT_TRUE(said.contains("made by a service that stopped before writing its status"))
+      << qPrintable(said);
+  EXPECT_EQ(QDir(f.hub.pdfs).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}

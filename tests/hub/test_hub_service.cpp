@@ -652,3 +652,40 @@ TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
   EXPECT_LT(seconds, 10) << "the service waited for its page";
   EXPECT_EQ(hub.waitingJobs(), QStringList{job}) << "the abandoned page's job was not put back";
 }
+
+// A service that stopped with a job's PDF made but its status unwritten left the job marked
+// published; the service that takes its jobs over writes the status from the PDF that is there
+// and does not make it again. A job marked published whose PDF is not there goes back to
+// waiting.
+TEST(Service, AJobMarkedPublishedIsFinishedWithoutMakingItAgain) {
+  TempHub hub;
+  const QString setup = hub.writeSetup(
+      "setup.json",
+      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString batch =
+      writeBatchFile(hub.dir.filePath("batch.json"), batchOf({{"small.png"}, {"small.png"}}));
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  const QStringList jobs = hub.waitingJobs();
+  ASSERT_EQ(jobs.size(), 2);
+  const QString dead = hub.watched + "/.zan-hub/services/dead-1-abcdef";
+  QDir().mkpath(dead);
+  writeFile(dead + "/heartbeat", "");
+  for (const QString& job : jobs)
+    ASSERT_TRUE(QDir().rename(hub.watched + "/" + job + ".job", dead + "/" + job + ".published"));
+  const QString made = hub.pdfs + "/" + jobs[0] + ".pdf";
+  writeFile(made, "%PDF-1.4 made before the stop\n");
+  QThread::msleep(1200);  // the dead service's heartbeat grows stale
+  HubProcess once(hub.serviceArguments({"--once", "--stale-after", "0.5"}));
+  ASSERT_EQ(once.wait(), 0) << qPrintable(once.log());
+  EXPECT_EQ(hub.status(jobs[0])["status"].toString(), QStringLiteral("done"))
+      << qPrintable(once.log());
+  EXPECT_TRUE(once.log().contains("made by a service that stopped before writing its status"));
+  QFile pdf(made);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_EQ(pdf.readAll(), QByteArray("%PDF-1.4 made before the stop\n")) << "the PDF made again";
+  EXPECT_TRUE(hub.status(jobs[1]).isEmpty());
+  EXPECT_EQ(hub.waitingJobs(), QStringList{jobs[1]}) << "a job without its PDF not put back";
+}
