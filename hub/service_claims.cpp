@@ -35,8 +35,7 @@ QString randomHex(int digits) {
 
 // One step of a job: false when `from` is gone (another party moved it first) or `to` exists.
 bool moved(int fromFolder, const QString& from, int toFolder, const QString& to) {
-  return ::renameat2(fromFolder, encoded(from).constData(), toFolder, encoded(to).constData(),
-                     RENAME_NOREPLACE) == 0;
+  return release::moveWithoutReplacing(fromFolder, from, toFolder, to);
 }
 
 QStringList entries(int folder) {

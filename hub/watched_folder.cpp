@@ -76,8 +76,7 @@ void WatchedFolder::submit(
     release::writeFileAt(job.get(), kTicket, ticketJson(ticket), release::Existing::Keep,
                          QDir(staging).filePath(kTicket));
     const QString waiting = ticket.job + kJobSuffix;
-    if (::renameat2(folder.get(), encoded(name).constData(), folder.get(),
-                    encoded(waiting).constData(), RENAME_NOREPLACE) != 0)
+    if (!release::moveWithoutReplacing(folder.get(), name, folder.get(), waiting))
       throw ReleaseError(QStringLiteral("cannot rename %1 to %2: %3")
                              .arg(staging, QDir(path_).filePath(waiting), errorText(errno)));
   } catch (...) {

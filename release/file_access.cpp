@@ -241,6 +241,19 @@ void writeFileAt(int folder, const QString& name, const QByteArray& data, Existi
   ::fsync(folder);  // the rename itself on the disk
 }
 
+bool moveWithoutReplacing(int fromFolder, const QString& from, int toFolder, const QString& to) {
+  const QByteArray a = encoded(from), b = encoded(to);
+  if (::renameat2(fromFolder, a.constData(), toFolder, b.constData(), RENAME_NOREPLACE) == 0)
+    return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  struct stat st {};
+  if (::fstatat(toFolder, b.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::renameat(fromFolder, a.constData(), toFolder, b.constData()) == 0;
+}
+
 Fd makeFoldersBeneath(int folder, const QString& relative) {
   const std::vector<QByteArray> parts = components(relative);
   if (parts.empty()) {

@@ -68,6 +68,12 @@ enum class Existing { Replace, Keep };
 void writeFileAt(int folder, const QString& name, const QByteArray& data, Existing existing,
                  const QString& shown);
 
+// Renames `from` in the open folder `fromFolder` to `to` in `toFolder`, never replacing an
+// existing `to` (renameat2 with RENAME_NOREPLACE; on a file system without it, such as NFS, a
+// plain rename once `to` is seen missing). True when moved; errno set otherwise (ENOENT: `from`
+// is gone, another party moved it first).
+bool moveWithoutReplacing(int fromFolder, const QString& from, int toFolder, const QString& to);
+
 // Opens `relative` beneath `folder` as a folder, creating the missing ones (mode 0777 less the
 // umask) on the way; links are refused. Returns an invalid Fd with errno set when it cannot.
 Fd makeFoldersBeneath(int folder, const QString& relative);
