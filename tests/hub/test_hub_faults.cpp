@@ -43,6 +43,18 @@ struct FullDiskHub {
                    {{"name", "Full"},
                     {"documents", QJsonArray{QJsonObject{{"pages", QJsonArray{"page.png"}}}}}});
   }
+  // What a script said: its "name=value" lines, all its output, and the service's log.
+  struct Outcome {
+    QMap<QString, QString> values;
+    QString all, said, why;
+  };
+  Outcome run(const QString& script, const QString& log) const {
+    Outcome o;
+    o.values = inPrivateMounts(script, &o.why, &o.all);
+    QFile logFile(log);
+    if (logFile.open(QIODevice::ReadOnly)) o.said = QString::fromUtf8(logFile.readAll());
+    return o;
+  }
   // The script's common start: the watched folder a 1 MB tmpfs.
   QString start() const {
     return QStringLiteral("set -u\nmount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n")
@@ -84,12 +96,8 @@ TEST(FullWatchedFolder, AStatusThatCannotBeWrittenIsRetriedAndTheJobKept) {
                f.hub.dir.filePath("report"), f.hub.watched, zanHubBinary(),
                "'" + f.hub.serviceArguments({"--rescan", "0.3", "--jobs", "1"}).join("' '") + "'",
                log);
-  QString why, all;
-  const auto values = inPrivateMounts(script, &why, &all);
+  const auto [values, all, said, why] = f.run(script, log);
   if (!why.isEmpty()) GTEST_SKIP() << qPrintable(why);
-  QFile logFile(log);
-  logFile.open(QIODevice::ReadOnly);
-  const QString said = QString::fromUtf8(logFile.readAll());
   EXPECT_EQ(values.value("release"), "0") << qPrintable(all);
   const QJsonObject doc = readJson(f.hub.dir.filePath("report/release-report.json"))["documents"]
                               .toArray()
@@ -168,12 +176,8 @@ TEST(FullWatchedFolder, AServiceStoppedWithAStatusUnwrittenLeavesItToTheNext) {
                       "echo \"statuses=$(ls '%5/.zan-hub/status' | grep -c json)\"\n")
                       .arg(zanReleaseBinary(), setup, f.hub.dir.filePath("batch.json"),
                            f.hub.dir.filePath("report"), f.hub.watched, service, log);
-  QString why, all;
-  const auto values = inPrivateMounts(script, &why, &all);
+  const auto [values, all, said, why] = f.run(script, log);
   if (!why.isEmpty()) GTEST_SKIP() << qPrintable(why);
-  QFile logFile(log);
-  logFile.open(QIODevice::ReadOnly);
-  const QString said = QString::fromUtf8(logFile.readAll());
   EXPECT_EQ(values.value("stopped"), "0") << qPrintable(all);
   EXPECT_EQ(values.value("marked"), "1") << qPrintable(said);
   EXPECT_TRUE(said.contains("stopping with its status unwritten")) << qPrintable(said);
