@@ -276,7 +276,8 @@ void JobRunner::readPages(Job& job, int folder) {
       const release::PageFile file(release::readBeneath(folder, name, rules));
       const std::vector<qint64> pixels = file.checkedPixels(allowance_.pageLimit());
       if (!copied.contains(name))
-        release::writeFileAt(copies.get(), name, file.bytes(), release::Existing::Keep, copy);
+        release::writeFileAt(copies.get(), name, file.bytes(), release::Existing::Keep, copy,
+                             false);
       copied.insert(name);
       const int count = static_cast<int>(pixels.size());
       for (int i = 0; i < count; ++i) {

@@ -213,7 +213,7 @@ QByteArray readFile(const QString& path, const FileRules& rules) {
 }
 
 void writeFileAt(int folder, const QString& name, const QByteArray& data, Existing existing,
-                 const QString& shown) {
+                 const QString& shown, bool flush) {
   const QByteArray final = encoded(name);
   QByteArray temporary;
   int fd = -1;
@@ -226,7 +226,7 @@ void writeFileAt(int folder, const QString& name, const QByteArray& data, Existi
   if (fd < 0)
     throw ReleaseError(QStringLiteral("cannot write %1: %2").arg(shown, errorText(errno)));
   int error = writeAll(fd, data);
-  if (!error && ::fsync(fd) != 0) error = errno;
+  if (!error && flush && ::fsync(fd) != 0) error = errno;
   if (::close(fd) != 0 && !error) error = errno;
   if (!error) {
     if (existing == Existing::Replace)
@@ -238,7 +238,7 @@ void writeFileAt(int folder, const QString& name, const QByteArray& data, Existi
     ::unlinkat(folder, temporary.constData(), 0);
     throw ReleaseError(QStringLiteral("cannot write %1: %2").arg(shown, errorText(error)));
   }
-  ::fsync(folder);  // the rename itself on the disk
+  if (flush) ::fsync(folder);  // the rename itself on the disk
 }
 
 bool moveWithoutReplacing(int fromFolder, const QString& from, int toFolder, const QString& to) {

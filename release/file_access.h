@@ -64,9 +64,10 @@ enum class Existing { Replace, Keep };
 // it (".<name>.XXXXXX", mode 0666 less the umask, never a link), flushed to the disk, renamed to
 // `name` and the folder flushed too. With Existing::Keep an existing `name` is never replaced
 // (the write fails with "File exists"). Throws ReleaseError "cannot write <shown>: <cause>";
-// `name` is then as it was and no temporary file remains.
+// `name` is then as it was and no temporary file remains. Without `flush` nothing is flushed
+// to the disk (a copy that only lives while the program runs).
 void writeFileAt(int folder, const QString& name, const QByteArray& data, Existing existing,
-                 const QString& shown);
+                 const QString& shown, bool flush = true);
 
 // Renames `from` in the open folder `fromFolder` to `to` in `toFolder`, never replacing an
 // existing `to` (renameat2 with RENAME_NOREPLACE; on a file system without it, such as NFS, a

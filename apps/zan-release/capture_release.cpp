@@ -121,7 +121,8 @@ QStringList writePages(const BatchDocument& document, PageFileFormat format, int
           const PixPtr page = file.decode(i, pixelLimit);
           bytes = encodePageFile(page.get(), pageResolution(page.get()), format);
         }
-        writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name));
+        // The ticket, written last, is flushed to the disk; the pages, as ever, are not.
+        writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name), false);
         written << name;
       }
     } catch (const ReleaseError& e) {
