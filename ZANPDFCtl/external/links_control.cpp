@@ -2,15 +2,12 @@
 
 #include "common/automation_error.h"
 #include "common/controls/control.h"
+#include "external/link_editor.h"
 #include "external/setup_data.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QHBoxLayout>
+#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -22,132 +19,31 @@ constexpr int kCaptionColumn = 0;
 constexpr int kValueColumn = 1;
 const QString kSource = QStringLiteral("ZANLinks");
 
-// The value editor: a source choice ("Text constant" or one of the link sources) and, for a
-// text constant, its text. Tab and Shift+Tab move between the two parts; Tab from the last part
-// or Shift+Tab from the first, and the focus leaving the editor, finish the edit (`finished`).
-class LinkEditor final : public QWidget {
-  Q_OBJECT
+// The grid: an edit asked for on a row's caption (F2, a double click) edits the row's value.
+class LinksGrid final : public QTableWidget {
  public:
-  explicit LinkEditor(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    source_ = new QComboBox(this);
-    source_->setObjectName(QStringLiteral("linkSource"));
-    source_->setAccessibleName(ZANLinks::tr("Link source"));
-    source_->setToolTip(ZANLinks::tr(
-        "Where the value comes from: a text constant, an index field or a batch field"));
-    source_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    text_ = new QLineEdit(this);
-    text_->setObjectName(QStringLiteral("linkText"));
-    text_->setAccessibleName(ZANLinks::tr("Text constant"));
-    layout->addWidget(source_);
-    layout->addWidget(text_, 1);
-    for (QWidget* part : {static_cast<QWidget*>(source_), static_cast<QWidget*>(text_)})
-      part->installEventFilter(this);
-    connect(source_, &QComboBox::currentIndexChanged, this, [this] { showSource(); });
-    showSource();
-  }
-
-  void setSources(const QStringList& indexFields, const QStringList& batchFields) {
-    source_->clear();
-    source_->addItem(ZANLinks::tr("Text constant"), QVariantList{kFieldTextConstant, QString()});
-    for (const QString& f : indexFields)
-      source_->addItem(ZANLinks::displayText(linkTo(kFieldIndexField, f)),
-                       QVariantList{kFieldIndexField, f});
-    for (const QString& f : batchFields)
-      source_->addItem(ZANLinks::displayText(linkTo(kFieldBatchField, f)),
-                       QVariantList{kFieldBatchField, f});
-  }
-
-  void setValue(const DocInfoField& value, int maxLength) {
-    int index = 0;
-    for (int i = 1; i < source_->count(); ++i) {
-      const QVariantList d = source_->itemData(i).toList();
-      if (d.value(0).toInt() == value.FieldType() && d.value(1).toString() == value.FieldName())
-        index = i;
-    }
-    source_->setCurrentIndex(index);
-    showSource();
-    const QString text = value.FieldType() == kFieldTextConstant ? value.FieldText() : QString();
-    // A longer text set by code stays editable (shortening only); new input obeys the limit.
-    text_->setMaxLength(std::max(maxLength, static_cast<int>(text.size())));
-    text_->setText(text);
-  }
-
-  DocInfoField value() const {
-    const QVariantList d = source_->currentData().toList();
-    const int type = d.value(0).toInt();
-    if (type == kFieldTextConstant) {
-      DocInfoField f;
-      f.setFieldText(text_->text());
-      return f;
-    }
-    return linkTo(type, d.value(1).toString());
-  }
-
-  // Tall enough for the source chooser, whatever the row height.
-  QSize sizeHint() const override {
-    return {source_->sizeHint().width() + 80,
-            std::max(source_->sizeHint().height(), text_->sizeHint().height())};
-  }
-
- signals:
-  void finished();
+  using QTableWidget::QTableWidget;
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      const bool ctrlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-      const bool back = key->key() == Qt::Key_Backtab ||
-                        (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
-      if (!ctrlOrAlt && (back || key->key() == Qt::Key_Tab)) {
-        if (!back && watched == source_ && text_->isEnabled())
-          text_->setFocus(Qt::TabFocusReason);
-        else if (back && watched == text_)
-          source_->setFocus(Qt::BacktabFocusReason);
-        else
-          finish();
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusOut) {
-      // The edit ends when the focus leaves both parts (a drop-down list is still the editor).
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-              QWidget* now = QApplication::focusWidget();
-              if (!now || (now != this && !isAncestorOf(now))) finish();
-            },
-            Qt::QueuedConnection);
-      }
-    }
-    return QWidget::eventFilter(watched, event);
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+    // NoEditTriggers only offers the delegate an event (a mouse press); it opens nothing.
+    const bool opens = trigger == AllEditTriggers || (trigger & editTriggers());
+    if (!opens || !index.isValid() || index.column() != kCaptionColumn)
+      return QTableWidget::edit(index, trigger, event);
+    const QModelIndex value = index.siblingAtColumn(kValueColumn);
+    if (!(value.flags() & Qt::ItemIsEditable)) return false;
+    setCurrentIndex(value);
+    return QTableWidget::edit(value, trigger, event);
   }
 
- private:
-  void finish() {
-    if (finished_) return;
-    finished_ = true;
-    emit finished();
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+    // An editor the grid closes (the user clicked another cell) has nothing left to finish.
+    if (auto* links = qobject_cast<LinkEditor*>(editor)) links->markClosed();
+    // The keyboard stays in the grid whichever part of the editor had it (Qt looks only at the
+    // editor's focus proxy).
+    if (editor && editor->isAncestorOf(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
+    QTableWidget::closeEditor(editor, hint);
   }
-  void showSource() {
-    const bool constant = source_->currentIndex() <= 0;
-    text_->setEnabled(constant);
-    setFocusProxy(constant ? static_cast<QWidget*>(text_) : source_);
-  }
-  static DocInfoField linkTo(int type, const QString& name) {
-    DocInfoField f;
-    f.setFieldType(type);
-    f.setFieldName(name);
-    return f;
-  }
-  QComboBox* source_;
-  QLineEdit* text_;
-  bool finished_ = false;
 };
 
 class LinkDelegate final : public QStyledItemDelegate {
@@ -188,16 +84,10 @@ class LinkDelegate final : public QStyledItemDelegate {
     }
   }
 
-  // At least as tall as the editor needs, kept inside the grid's viewport.
+  // The row's value cell, no more: the editor covers no other row.
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                             const QModelIndex&) const override {
-    QRect r = option.rect;
-    const QWidget* viewport = editor->parentWidget();
-    r.setHeight(std::max(r.height(), editor->sizeHint().height()));
-    if (viewport && r.bottom() > viewport->height() - 1)
-      r.moveBottom(std::max(viewport->height() - 1, r.height() - 1));
-    r.moveTop(std::max(0, r.top()));
-    editor->setGeometry(r);
+    editor->setGeometry(option.rect);
   }
 
  private:
@@ -213,12 +103,13 @@ class LinkDelegate final : public QStyledItemDelegate {
 ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new QTableWidget(0, 2, this);
+  grid_ = new LinksGrid(0, 2, this);
   grid_->setObjectName(QStringLiteral("linksGrid"));
   // Tab and Shift+Tab leave the grid; the arrow keys move between its rows.
   grid_->setTabKeyNavigation(false);
   grid_->setItemDelegate(new LinkDelegate(this));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::SelectedClicked);
   grid_->verticalHeader()->setVisible(false);
@@ -256,6 +147,8 @@ void ZANLinks::applyDesign() {
   grid_->setColumnWidth(kCaptionColumn, static_cast<int>(linkcaptionwidth * scale / 15));
   grid_->setColumnWidth(kValueColumn, static_cast<int>(linktextwidth * scale / 15));
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
+  // The values take the room the grid has beyond the designed widths.
+  grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->setSortingEnabled(false);
   // Compact rows, so that maxlinks rows fit the height the panels give the control.
   grid_->verticalHeader()->setMinimumSectionSize(1);
@@ -361,5 +254,3 @@ void ZANLinks::rebuildGrid() {
 }
 
 }  // namespace zan
-
-#include "links_control.moc"

@@ -40,6 +40,11 @@ inline QByteArray fileBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The stored value of `key` in the first part of the setup file at `path`.
+inline QVariant storedOne(const QString& path, const char* key) {
+  return SetupFile::load(path)->SetupPartOne().value(QLatin1String(key));
+}
+
 // The stored value of `key` in the second part of the setup file at `path`.
 inline QVariant storedTwo(const QString& path, const char* key) {
   return SetupFile::load(path)->SetupPartTwo().value(QLatin1String(key));

@@ -47,10 +47,6 @@ void tabTo(const char* name) {
   ASSERT_EQ(focused(), QLatin1String(name));
 }
 
-QVariant storedOne(const QString& path, const char* key) {
-  return SetupFile::load(path)->SetupPartOne().value(QLatin1String(key));
-}
-
 std::unique_ptr<ReleaseSetupDialog> shownOnDisplay(HostWorld& world, PanelKind kind) {
   auto dialog = world.open(kind);
   dialog->show();

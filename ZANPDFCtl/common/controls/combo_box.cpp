@@ -130,6 +130,10 @@ class EntryList final : public QAbstractListModel {
 
 }  // namespace
 
+QComboBox* newElidingComboBox(QWidget* parent) {
+  return new ElidingComboBox(parent);
+}
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ElidingComboBox(parent)) {
   comboBox()->setEditable(false);
