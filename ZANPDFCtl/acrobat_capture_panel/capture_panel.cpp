@@ -138,7 +138,7 @@ void CapturePanel::Refresh() {
     }
 
     at = kStepThreshold;
-    showThreshold();
+    showThreshold(kRefreshSource, kStepThreshold);
 
     at = kStepCheckBoxes;
     showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},

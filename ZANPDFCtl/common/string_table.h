@@ -128,6 +128,8 @@ enum StringId : int {
   kStrTipMixedCase = 9744,
   kStrTipRotate = 9745,
   kStrConfidenceThresholdName = 9746,
+  // Loading, both panels.
+  kStrThresholdOutOfRange = 9747,
 };
 
 class StringTable {

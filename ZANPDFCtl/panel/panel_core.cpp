@@ -340,9 +340,8 @@ void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> 
                    [this](int) { form_.dispatch([this] { NotifyChange(); }); });
   cmdRestoreDefaults->onClick = [this] { q.RestoreDefaults(); };
   confidenceEntry_ = std::make_unique<ConfidenceThresholdEntry>(
-      *txtConfidenceThreshold, *spnConfidenceThreshold,
-      ConfidenceThresholdEntry::Options{thresholdArrowKeys}, [this] { NotifyChange(); },
-      [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
+      *txtConfidenceThreshold, ConfidenceThresholdEntry::Options{thresholdArrowKeys},
+      [this] { NotifyChange(); }, [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
 }
 
 // ---- Loading and validation
@@ -356,8 +355,15 @@ void PanelCore::storeFlags(std::initializer_list<std::pair<controls::CheckBox*, 
   for (const auto& [box, setFlag] : flags) (settings().*setFlag)(box->value() != 0);
 }
 
-void PanelCore::showThreshold() {
-  txtConfidenceThreshold->setText(QString::number(settings().ConfidenceThreshold()));
+// A stored threshold that no rule accepts is shown as stored, and the user told: Validate
+// refuses it until it is mended.
+void PanelCore::showThreshold(const QString& source, int line) {
+  const std::int16_t stored = settings().ConfidenceThreshold();
+  txtConfidenceThreshold->setText(QString::number(stored));
+  if (PdfSettings::thresholdAccepted(stored)) return;
+  m_SubstitutedSettings << QStringLiteral("ConfidenceThreshold");
+  m_TextError.log({-1, source, text(kStrThresholdOutOfRange).arg(stored), {}, 0},
+                  static_cast<std::int16_t>(line));
 }
 
 void PanelCore::storeThreshold() {

@@ -154,7 +154,8 @@ class PanelCore {
   using SetFlag = void (PdfSettings::*)(bool);
   void showFlags(std::initializer_list<std::pair<controls::CheckBox*, Flag>> flags);
   void storeFlags(std::initializer_list<std::pair<controls::CheckBox*, SetFlag>> flags);
-  void showThreshold();
+  // `source` and `line` name the loading step when a stored threshold is reported.
+  void showThreshold(const QString& source, int line);
   void storeThreshold();
   void showDocumentRows();
   void storeDocumentRows();

@@ -127,9 +127,9 @@ TEST_F(EditingTest, ImageOnlyChosenAgainAndRestoredDefaults) {
     EXPECT_TRUE(ownEnabled(name)) << name;
 }
 
-// Catches the threshold box without its entry (no arrow-key stepping, no Change for an
-// accepted text, no range check), the "Image Only" mark kept after an accepted text, or the
-// focus-loss correction not using this panel's spin bounds.
+// Catches the threshold box without its entry (no arrow-key stepping, no Change for a typed
+// text), a typed digit taken back (105 shown as 10) or a value changed when the box is left
+// (105 becoming 100, a pasted -5 becoming 1), or the "Image Only" mark kept after a text.
 TEST_F(EditingTest, ThresholdBoxWiring) {
   create();
   init();
@@ -143,8 +143,10 @@ TEST_F(EditingTest, ThresholdBoxWiring) {
   changes = 0;
   e->end(false);
   QTest::keyClick(e, Qt::Key_5);
-  EXPECT_EQ(e->text(), "10");
-  EXPECT_EQ(changes, 1);  // for the restored text only
+  EXPECT_EQ(e->text(), "105");
+  EXPECT_EQ(changes, 1);
+  child("chkEmbedFonts")->setFocus();
+  EXPECT_EQ(e->text(), "105");
   combo("cmbPageContent")->setCurrentIndex(3);
   EXPECT_TRUE(ownEnabled("txtConfidenceThreshold"));
   EXPECT_FALSE(ownEnabled("spnConfidenceThreshold"));
@@ -152,7 +154,7 @@ TEST_F(EditingTest, ThresholdBoxWiring) {
   e->setFocus();
   e->setText("-5");
   child("chkEmbedFonts")->setFocus();
-  EXPECT_EQ(e->text(), "1");
+  EXPECT_EQ(e->text(), "-5");
 }
 
 // A hub whose lists name the path it was opened with; `probe` runs inside each call.
@@ -436,8 +438,8 @@ TEST_F(HubEntryTest, WatchedFolderChangeOnlyNotifies) {
   EXPECT_EQ(world.settings->WatchedFolder(), "C:/w");
 }
 
-// Catches browser options, title or start folder wrong, the chosen path not searched, the browser not
-// released, or a cancelled browse not moving the caret and focus.
+// Catches browser options, title or start folder wrong, the chosen path not searched, the browser
+// not released, or a cancelled browse not moving the caret and focus.
 TEST_F(HubEntryTest, BrowseButtons) {
   create();
   init();

@@ -128,6 +128,47 @@ TEST(ReleaseSetupDialog, ReplacedStoredChoiceIsToldAndMarkedUnsaved) {
       << world.platform->boxes[0].text.toStdString();
 }
 
+// Catches a threshold out of range changed behind the user's back: typed 150 shown as 15 (or 100
+// once the box is left), a stored 150 shown as 95 unmarked and saved as 95 by OK; and such a
+// value accepted by Validate instead of refused with the threshold's rule and its box focused.
+TEST(ReleaseSetupDialog, ThresholdOutOfRangeIsKeptToldAndRefused) {
+  const std::int32_t thresholdRule = kObjectErrorBase + 515;  // 0x80040203 in both panels
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    for (const bool stored : {false, true}) {
+      SCOPED_TRACE(std::string(kind == PanelKind::Capture ? "capture" : "ocr") +
+                   (stored ? ", stored" : ", typed"));
+      HostWorld world;
+      if (stored) {
+        auto document = SetupDocument::open(world.setupPath);
+        document->file().partOne().setValue("ConfidenceThreshold", 150);
+        document->save();
+      }
+      const QByteArray before = fileBytes(world.setupPath);
+      auto dialog = shown(world, kind);
+      auto* box = child<QLineEdit>(*dialog, "txtConfidenceThreshold");
+      if (stored) {
+        EXPECT_TRUE(dialog->hasUnsavedChanges());
+        EXPECT_TRUE(dialog->panel().SubstitutedSettings().contains("ConfidenceThreshold"));
+        ASSERT_EQ(world.platform->boxes.size(), 1u);
+        EXPECT_TRUE(world.platform->boxes[0].text.contains("confidence threshold 150"))
+            << world.platform->boxes[0].text.toStdString();
+      } else {
+        retype(box, QStringLiteral("150"));
+        child(*dialog, "chkLowOcrConfidence")->setFocus();  // leaving the box changes nothing
+      }
+      EXPECT_EQ(box->text(), "150");
+      EXPECT_EQ(dialog->panel().Validate(), thresholdRule);
+      QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+      ASSERT_EQ(world.prompts->warnings.size(), 1);
+      EXPECT_TRUE(world.prompts->warnings[0].startsWith("The confidence threshold 150 is invalid"))
+          << world.prompts->warnings[0].toStdString();
+      EXPECT_EQ(dialog->focusWidget(), box);
+      EXPECT_TRUE(dialog->isVisible());
+      EXPECT_EQ(fileBytes(world.setupPath), before);
+    }
+  }
+}
+
 class UnmappedRejection final : public PdfSettings {
  public:
   QVariant CheckSettings() override {
