@@ -187,6 +187,7 @@ void CapturePanel::Refresh() {
 }
 
 bool CapturePanel::refreshHubLists() {
+  if (clearListsWithoutHub(settings().WorkgroupHub())) return false;
   HubOffer offer;
   hubSearch_.open(settings().WorkgroupHub(), offer);
   switch (hubSearch_.status()) {

@@ -338,7 +338,10 @@ void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> 
   // controls are released.
   QObject::connect(PDFHeaderLinks, &ZANLinks::rowEdited, PDFHeaderLinksControl,
                    [this](int) { form_.dispatch([this] { NotifyChange(); }); });
-  cmdRestoreDefaults->onClick = [this] { q.RestoreDefaults(); };
+  cmdRestoreDefaults->onClick = [this] {
+    if (env_.confirmRestoreDefaults && !env_.confirmRestoreDefaults(&q)) return;
+    q.RestoreDefaults();
+  };
   confidenceEntry_ = std::make_unique<ConfidenceThresholdEntry>(
       *txtConfidenceThreshold, ConfidenceThresholdEntry::Options{thresholdArrowKeys},
       [this] { NotifyChange(); }, [this](ErrorEventArgs& args) { raiseErrorEvent(args); });

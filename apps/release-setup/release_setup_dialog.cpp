@@ -55,6 +55,19 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   ok_->setDefault(true);
   apply_->setEnabled(false);
 
+  // Restore Defaults blanks what the user set up (for ZANPdf3 the hub, the watched folder and
+  // the lists): the button asks first.
+  services_.environment.confirmRestoreDefaults = [this, kind](QWidget*) {
+    return services_.prompts->confirmRestoreDefaults(
+        this, kApplicationTitle,
+        kind == PanelKind::Capture
+            ? tr("Put every setting of this panel back to its default? The workgroup hub, the "
+                 "watched folder, the dictionary and workflow lists and the document "
+                 "information are cleared.")
+            : tr("Put every setting of this panel back to its default? The document "
+                 "information is cleared."));
+  };
+
   // 1. Create the panel.
   panel_ = createPanel(kind, services_.environment, this);
 

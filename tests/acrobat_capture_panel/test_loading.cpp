@@ -155,7 +155,7 @@ TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
       {7, "Internal Error." + named + "\r(#7)"}};
   for (const auto& [status, text] : cases) {
     SCOPED_TRACE(status);
-    rd.partTwo().assign({});
+    rd.partTwo().assign({{"WorkgroupHub", "//hub"}});
     initWithHub("Alpha|", "Flow|");
     world.platform->boxes.clear();
     hub().calls.clear();

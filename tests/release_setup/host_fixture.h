@@ -26,6 +26,12 @@ class RecordingPrompts final : public HostPrompts {
   std::deque<UnsavedAnswer> discardAnswers;
 
   void warn(QWidget*, const QString&, const QString& text) override { warnings << text; }
+  QStringList restoreQuestions;
+  bool restoreAnswer = true;
+  bool confirmRestoreDefaults(QWidget*, const QString&, const QString& text) override {
+    restoreQuestions << text;
+    return restoreAnswer;
+  }
   UnsavedAnswer askUnsaved(QWidget*, const QString&, const QString&) override {
     ++discardQuestions;
     const UnsavedAnswer answer =

@@ -21,6 +21,7 @@
 #include <QSet>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QTableWidget>
 #include <QTest>
 
 namespace zan::host::testing {
@@ -166,6 +167,43 @@ TEST(ReleaseSetupDialog, ThresholdOutOfRangeIsKeptToldAndRefused) {
       EXPECT_TRUE(dialog->isVisible());
       EXPECT_EQ(fileBytes(world.setupPath), before);
     }
+  }
+}
+
+// Catches Restore Defaults blanking the user's setup without asking (or despite a "Cancel"), the
+// panel's own RestoreDefaults member asking a host, and the empty default hub greeted with
+// "The hub path specified is unreachable." while the previous hub's lists stay.
+TEST(ReleaseSetupDialog, RestoreDefaultsAsksFirstAndClearsTheHubQuietly) {
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    SCOPED_TRACE(kind == PanelKind::Capture ? "capture" : "ocr");
+    HostWorld world;
+    auto dialog = shown(world, kind);
+    auto* restore = child<QPushButton>(*dialog, "cmdRestoreDefaults");
+    auto* subject = dialog->findChild<QTableWidget*>(QStringLiteral("linksGrid"));
+    const QString before = subject->item(1, 1)->text();
+    ASSERT_FALSE(before.isEmpty());
+
+    world.prompts->restoreAnswer = false;
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 1);
+    EXPECT_EQ(subject->item(1, 1)->text(), before);
+    EXPECT_FALSE(dialog->hasUnsavedChanges());
+
+    world.prompts->restoreAnswer = true;
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 2);
+    EXPECT_EQ(subject->item(1, 1)->text(), "");
+    EXPECT_TRUE(dialog->hasUnsavedChanges());
+    EXPECT_TRUE(world.platform->boxes.empty()) << world.platform->boxes[0].text.toStdString();
+    EXPECT_TRUE(world.prompts->warnings.isEmpty());
+    if (kind == PanelKind::Capture) {
+      EXPECT_EQ(child<QLineEdit>(*dialog, "txtWorkgroupHub")->text(), "");
+      EXPECT_EQ(child<QComboBox>(*dialog, "cmbDictionary")->count(), 0);
+      EXPECT_EQ(child<QComboBox>(*dialog, "cmbWorkflow")->count(), 0);
+    }
+
+    dialog->panel().RestoreDefaults();  // a host's call
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 2);
   }
 }
 

@@ -189,6 +189,14 @@ Version %2.%3.%4
         <translation>Änderungen an %1 speichern?</translation>
     </message>
     <message>
+        <source>Put every setting of this panel back to its default? The workgroup hub, the watched folder, the dictionary and workflow lists and the document information are cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Workgroup-Hub, überwachter Ordner, Wörterbuch- und Arbeitsablauflisten und die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
+        <source>Put every setting of this panel back to its default? The document information is cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
         <source>(no description)</source>
         <translation>(keine Beschreibung)</translation>
     </message>
