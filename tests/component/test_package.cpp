@@ -104,7 +104,7 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
       {"c-host",
        {tmp.filePath("c-host.json")},
        {"refused: A setup value is a string, number or Boolean", "WatchedFolder /srv/watched",
-        "c-host: ok"}},
+        "no panel: CreateInstance: no QApplication exists", "c-host: ok"}},
       {"unload-host", {library}, {"can unload: yes", "after dlclose: unloaded"}}};
   // A sanitized library loads only into a sanitized process, which the Python host is not.
   if (!sanitized)

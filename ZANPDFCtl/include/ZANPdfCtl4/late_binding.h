@@ -232,11 +232,12 @@ constexpr std::int32_t kRegistrationFailed = static_cast<std::int32_t>(0x8004020
 class ClassFactory {
  public:
   /// Creates a new control as a child of `parent` (nullptr: a top-level widget the host
-  /// deletes). `env` is nullptr for the real outside world (the library's own tests pass their
-  /// doubles). On success
-  /// *control is the control's late-bound surface, owned by the control and destroyed with it;
-  /// (*control)->object() is the control's QWidget. A control that cannot be created fails with
-  /// the status of its error (see ZANDllGetLastError) and *control set to null.
+  /// deletes). Hosts pass nullptr for `env`, the real outside world (the type is internal: the
+  /// library's own programs and tests hand over their doubles). On success *control is the
+  /// control's late-bound surface, owned by the control and destroyed with it;
+  /// (*control)->object() is the control's QWidget. A control that cannot be created (also: no
+  /// QApplication exists, or the call comes from another thread than the QApplication's) fails
+  /// with a negative status, *control set to null and ZANDllGetLastError() saying why.
   virtual std::int32_t CreateInstance(QWidget* parent, const zan::PanelEnvironment* env,
                                       automation::Dispatch** control) = 0;
   /// Keeps the library from being reported unloadable while locked; locks are counted.
