@@ -64,7 +64,7 @@ QHash<int, QString> usEnglishTexts() {
       {kStrMixedAlphanumeric, QStringLiteral("Mi&xed alphanumeric")},
       {kStrNumericOnly, QStringLiteral("Numeric onl&y")},
       {kStrAdvancedSettings, QStringLiteral("Advanced Settings")},
-      {kStrCreateThumbnails, QStringLiteral("C&reate thumbnails")},
+      {kStrCreateThumbnails, QStringLiteral("Create t&humbnails")},
       {kStrEmbedFonts, QStringLiteral("E&mbed fonts")},
       {kStrEnableLinks, QStringLiteral("E&nable links")},
       {kStrEnableStructure, QStringLiteral("Ena&ble structure")},

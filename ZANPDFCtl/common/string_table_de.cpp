@@ -52,7 +52,7 @@ QHash<int, QString> germanTexts() {
       {kStrSearchableImageExact, QStringLiteral("Suchbares Bild (exakt)")},
       {kStrImageOnly, QStringLiteral("Nur Bild")},
       {kStrPageContentCaption, QStringLiteral("&Seiteninhalt")},
-      {kStrDictionariesCaption, QStringLiteral("Wörter&bücher")},
+      {kStrDictionariesCaption, QStringLiteral("Wörterbü&cher")},
       {kStrDocumentInformationCaption, QStringLiteral("PDF-&Dokumentinformationen")},
       {kStrOcrConfidenceBelow, QStringLiteral("OCR-&Konfidenz unter")},
       {kStrSuspectFont, QStringLiteral("Unsichere Schrif&tart")},

@@ -1,5 +1,7 @@
 #include "common/controls/simple_controls.h"
 
+#include <QEvent>
+#include <QGroupBox>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -18,6 +20,19 @@ QString Frame::caption() const {
 
 void Frame::setCaption(const QString& caption) {
   if (groupBox()) groupBox()->setTitle(caption);
+}
+
+bool Frame::filterEvent(QEvent* event) {
+  if (event->type() != QEvent::Shortcut || !groupBox()) return false;
+  QWidget* window = groupBox()->window();
+  for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+    if (groupBox()->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+        w->isVisibleTo(window)) {
+      w->setFocus(Qt::ShortcutFocusReason);
+      return true;
+    }
+  }
+  return false;  // nothing to reach: as Qt would
 }
 
 Label::Label(Form& form, const QString& name, QWidget* parent)

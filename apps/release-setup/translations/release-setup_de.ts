@@ -158,7 +158,7 @@ Version %2.%3.%4
     <name>zan::host::ReleaseSetupDialog</name>
     <message>
         <source>&amp;Apply</source>
-        <translation>Übernehmen</translation>
+        <translation>Ü&amp;bernehmen</translation>
     </message>
     <message>
         <source>About...</source>
