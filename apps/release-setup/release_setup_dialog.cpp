@@ -74,7 +74,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // The panel grows with the application font; the dialog follows it and can be made larger.
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
-  layout->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(panel_);  // wider when the dialog is: its fields stretch
   layout->addStretch(1);
   layout->addWidget(buttons);
 

@@ -463,6 +463,58 @@ TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
   QLocale::setDefault(QLocale::c());
 }
 
+// Catches a panel that stays at its designed width in a wider dialog (values cut off with "..."
+// stay cut), fields that do not grow with it, buttons stretched instead of kept, and controls
+// overlapping or leaving their frames once stretched.
+TEST(ReleaseSetupDialog, WiderDialogStretchesTheFields) {
+  const std::pair<PanelKind, QStringList> kinds[] = {
+      {PanelKind::Capture,
+       {"txtWorkgroupHub", "txtWatchedFolder", "cmbPageContent", "cmbWorkflow", "linksGrid"}},
+      {PanelKind::Ocr, {"cmbOutputFormatType", "cmbAccuracy", "linksGrid"}}};
+  for (const auto& [kind, fields] : kinds) {
+    SCOPED_TRACE(panelKindName(kind).toStdString());
+    HostWorld world;
+    auto dialog = shown(world, kind);
+    QWidget& panel = dialog->panel();
+    const int designed = panel.width();
+    QMap<QString, int> before;
+    for (QWidget* w : panel.findChildren<QWidget*>()) before[w->objectName()] = w->width();
+    dialog->resize(dialog->width() + 250, dialog->height());
+    QTest::qWait(10);
+    EXPECT_GE(panel.width(), designed + 240);
+    for (const QString& name : fields)
+      EXPECT_GT(child(*dialog, name.toLatin1())->width(), before[name] + 40) << name.toStdString();
+    for (auto* button : panel.findChildren<QPushButton*>())
+      EXPECT_EQ(button->width(), before[button->objectName()])
+          << button->objectName().toStdString();
+    if (kind == PanelKind::Capture) {
+      auto* pageContent = child<QComboBox>(*dialog, "cmbPageContent");
+      QStyleOptionComboBox option;
+      option.initFrom(pageContent);
+      const QRect shown = pageContent->style()->subControlRect(
+          QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, pageContent);
+      EXPECT_LE(pageContent->fontMetrics().horizontalAdvance(pageContent->currentText()),
+                shown.width())
+          << "the page content is still cut";
+    }
+    const QRegularExpression control("^(fra|cmb|chk|txt|cmd|spn|lbl)");
+    for (QWidget* w : panel.findChildren<QWidget*>()) {
+      if (w->isHidden() || !control.match(w->objectName()).hasMatch()) continue;
+      SCOPED_TRACE(w->objectName().toStdString());
+      EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
+      for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == w || other->isHidden() || !control.match(other->objectName()).hasMatch())
+          continue;
+        // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
+        const QSet<QString> pair{w->objectName(), other->objectName()};
+        if (pair == QSet<QString>{"cmdRestoreDefaults", "fraAdvanced"}) continue;
+        EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+            << other->objectName().toStdString();
+      }
+    }
+  }
+}
+
 class FailingLoad final : public PdfSettings {
  public:
   void Load(SetupPart&, SetupPart&, const QVariant&) override {

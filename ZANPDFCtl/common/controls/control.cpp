@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFont>
+#include <QSizePolicy>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zan::controls {
@@ -87,6 +89,13 @@ void Control::applyGeometry() {
     // not come to overlap by a rounding.
     r = QRect(left, top, f.pixels(twips_.x() + twips_.width()) - left,
               f.pixels(twips_.y() + twips_.height()) - top);
+  }
+  // Stretched, the edges move by the same factor in every frame (the frames grow by it too);
+  // a control of a set width stays at the right end of its place.
+  if (const double k = f.stretch(); k != 1.0) {
+    const int right = static_cast<int>(std::lround((r.x() + r.width()) * k));
+    const int left = keepsWidth() ? right - r.width() : static_cast<int>(std::lround(r.x() * k));
+    r = QRect(left, r.y(), right - left, r.height());
   }
   // A control reaching past its frame would lose its edge (and scroll bar) there: it ends at
   // the frame's edge instead.
@@ -174,6 +183,7 @@ class Form::FontWatcher final : public QObject {
   FontWatcher(Form& form, QWidget* surface) : form_(form) { surface->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::FontChange) form_.relayout();
+    if (event->type() == QEvent::Resize) form_.restretch();
     return false;
   }
 
@@ -207,11 +217,33 @@ int Form::pixels(int twips) const {
 
 void Form::setSurfaceSizeTwips(int width, int height) {
   surfaceTwips_ = QSize(width, height);
-  if (surface_) surface_->setFixedSize(pixels(width), pixels(height));
+  if (!surface_) return;
+  const QSize designed(pixels(width), pixels(height));
+  // A surface nobody made wider keeps the designed width; a stretched one keeps its width.
+  const bool stretched = designedWidth_ >= 0 && surface_->width() > designedWidth_;
+  designedWidth_ = designed.width();
+  surface_->setMinimumSize(designed);
+  surface_->setMaximumHeight(designed.height());
+  surface_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  surface_->resize(stretched ? std::max(surface_->width(), designed.width()) : designed.width(),
+                   designed.height());
+}
+
+double Form::stretch() const {
+  if (!surface_ || !surfaceTwips_.isValid()) return 1.0;
+  const int designed = pixels(surfaceTwips_.width());
+  return surface_->width() > designed ? static_cast<double>(surface_->width()) / designed : 1.0;
 }
 
 void Form::relayout() {
   if (surfaceTwips_.isValid()) setSurfaceSizeTwips(surfaceTwips_.width(), surfaceTwips_.height());
+  placedWidth_ = surface_ ? surface_->width() : -1;
+  for (const auto& control : controls_) control->applyGeometry();
+}
+
+void Form::restretch() {
+  if (!surface_ || surface_->width() == placedWidth_) return;
+  placedWidth_ = surface_->width();
   for (const auto& control : controls_) control->applyGeometry();
 }
 

@@ -66,8 +66,11 @@ class Control : public QObject {
   // Position and size in twips relative to the parent (1 pixel = 15 twips with the 8-point
   // font the layout was designed for; the form scales it with its surface's font).
   void setGeometryTwips(int left, int top, int width, int height);
-  // Places the widget again at the form's present scale.
+  // Places the widget again at the form's present scale and stretch.
   void applyGeometry();
+  // Controls of a set width (buttons, labels, spin controls) keep it when the form is
+  // stretched: they move with the right edge of their place instead of growing.
+  virtual bool keepsWidth() const { return false; }
 
   // Focus loss (not raised when the whole window merely loses activation).
   std::function<void()> onLostFocus;
@@ -129,8 +132,12 @@ class Form {
   double scale() const;
   // Twips to pixels at the present scale.
   int pixels(int twips) const;
-  // The surface's own fixed size in twips, scaled like the controls.
+  // The surface's own size in twips, scaled like the controls: its height is fixed, its width
+  // the least it takes. A host that makes it wider stretches the layout (see stretch()).
   void setSurfaceSizeTwips(int width, int height);
+  // How much wider than designed the surface is (1 as designed): every control's horizontal
+  // edges are moved by this factor, so that fields and frames grow with the surface.
+  double stretch() const;
 
   // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
@@ -147,6 +154,8 @@ class Form {
   class FontWatcher;
   // Places the surface and every control again after the surface's font changed.
   void relayout();
+  // Places every control again after the surface's width changed.
+  void restretch();
   struct Liveness {
     int dispatching = 0;
     bool released = false;
@@ -159,6 +168,8 @@ class Form {
   std::unique_ptr<FocusWatcher> focusWatcher_;
   std::unique_ptr<FontWatcher> fontWatcher_;
   QSize surfaceTwips_;
+  int placedWidth_ = -1;    // the surface width the controls were last placed for
+  int designedWidth_ = -1;  // the designed surface width at the present scale
 };
 
 // Twips to device-independent pixels at the designed 8-point font.
