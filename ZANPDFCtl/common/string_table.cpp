@@ -152,6 +152,7 @@ QHash<int, QString> usEnglishTexts() {
       {kStrTipMixedCase, QStringLiteral("Mark words that mix capital and small letters")},
       {kStrTipRotate, QStringLiteral("Try this page orientation when recognising the text")},
       {kStrConfidenceThresholdName, QStringLiteral("Confidence threshold in percent")},
+      {kStrDocumentInformationName, QStringLiteral("PDF document information")},
       {kStrThresholdOutOfRange,
        QStringLiteral("The stored confidence threshold %1 is not a value from 0 to 100. It is "
                       "shown as stored; enter a value from 0 to 100 before saving.")},

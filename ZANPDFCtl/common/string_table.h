@@ -130,6 +130,8 @@ enum StringId : int {
   kStrConfidenceThresholdName = 9746,
   // Loading, both panels.
   kStrThresholdOutOfRange = 9747,
+  // The document-information grid and its frame as screen readers name them, both panels.
+  kStrDocumentInformationName = 9748,
 };
 
 class StringTable {

@@ -62,9 +62,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   }
   if (parser.isSet(language)) {
     parsed.language = parser.value(language);
-    if (QLocale(parsed.language).language() == QLocale::C) {
-      error = QStringLiteral("--language '%1': use a language code such as de or en")
-                  .arg(parsed.language);
+    // The languages the program speaks; any other would silently show English.
+    const QLocale::Language chosen = QLocale(parsed.language).language();
+    if (chosen != QLocale::English && chosen != QLocale::German) {
+      error =
+          QStringLiteral("--language '%1': use de (German) or en (English)").arg(parsed.language);
       return false;
     }
   }

@@ -205,6 +205,11 @@ ReleaseSetupDialog::StoreOutcome ReleaseSetupDialog::store() {
 }
 
 void ReleaseSetupDialog::onOk() {
+  // Nothing changed: the file already holds what the panel shows, and keeps its bytes and date.
+  if (!unsaved_) {
+    accept();
+    return;
+  }
   if (store() == StoreOutcome::Saved) accept();
 }
 

@@ -77,6 +77,7 @@ TEST(ReleaseSetupCli, ScriptedOutputsAndExitCodes) {
       {{"--set", "ValidateError=x"}, 2, "ZANPdf3.ValidateError is read-only"},
       {{"--set", "novalue"}, 2, "--set 'novalue': use NAME=VALUE"},
       {{"--panel", "bogus"}, 2, "--panel 'bogus': use capture or ocr"},
+      {{"--language", "fr", "--validate"}, 2, "--language 'fr': use de (German) or en (English)"},
       {{"--frobnicate"}, 2, "frobnicate"},
       // Qt's own options are QApplication's, in any spelling; the version reads as in About.
       {{"-style", "Fusion", "-reverse", "--stylesheet=none.qss", "--version"},

@@ -28,6 +28,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace zan::host::testing {
 namespace {
 
@@ -236,7 +238,10 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
       world.environment.makeSettings = [] { return std::make_unique<UnmappedRejection>(); };
     const QByteArray before = fileBytes(world.setupPath);
     auto dialog = shown(world);
-    if (c.box) retype(child<QLineEdit>(*dialog, c.box), QString());
+    if (c.box)
+      retype(child<QLineEdit>(*dialog, c.box), QString());
+    else
+      tick(*dialog, "chkEmbedFonts");  // a change, so that OK stores
     QTest::mouseClick(child<QPushButton>(*dialog, c.button), Qt::LeftButton);
 
     ASSERT_EQ(world.prompts->warnings.size(), 1);
@@ -249,6 +254,23 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
     }
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(fileBytes(world.setupPath), before);
+  }
+}
+
+// Catches OK rewriting the setup file when nothing was changed (a new file, a new date, a save
+// that may fail, for nothing).
+TEST(ReleaseSetupDialog, OkWithNothingChangedLeavesTheFileAlone) {
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    HostWorld world;
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(world.setupPath).constData(), &before), 0);
+    auto dialog = shown(world, kind);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(world.setupPath).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
   }
 }
 
@@ -367,7 +389,8 @@ TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
 
 // Catches a focusable control a screen reader cannot name (no name, an "&" or a line break in
 // it, a frame caption inherited from an outer frame, two controls with one name, a browse
-// button called "...") or that has neither a tooltip nor What's This text.
+// button called "...") or that has neither a tooltip nor What's This text, and the document
+// information grid named differently by the two panels.
 TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
   HostWorld world;
   for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
@@ -388,6 +411,10 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
     }
     EXPECT_GE(focusable, kind == PanelKind::Capture ? 20 : 14);
     EXPECT_EQ(child(*dialog, "fraSuspectRegions")->accessibleName(), "Suspect Regions");
+    // One grid, one name: the captions differ ("PDF Document Information", "PDF Header
+    // Links"), what a screen reader says does not.
+    EXPECT_EQ(child(*dialog, "linksGrid")->accessibleName(), "PDF document information");
+    EXPECT_EQ(child(*dialog, "fraPDFHeaderlinks")->accessibleName(), "PDF document information");
   }
 }
 
