@@ -1,5 +1,7 @@
 #include "release_setup_dialog.h"
 
+#include "help_window.h"
+
 #include "common/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
@@ -43,14 +45,17 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   ok_ = buttons->addButton(QDialogButtonBox::Ok);
   cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
   apply_ = buttons->addButton(QDialogButtonBox::Apply);
-  // Access keys the panels leave free: Apply takes A; About, which would clash, answers F1.
+  // Access keys the panels leave free: Apply takes A; Help answers F1; About has no key.
   apply_->setText(tr("&Apply"));
+  help_ = buttons->addButton(tr("Help"), QDialogButtonBox::HelpRole);
+  help_->setShortcut(QKeySequence::HelpContents);
+  help_->setToolTip(tr("How to use this dialog (F1)"));
   about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
-  about_->setShortcut(QKeySequence::HelpContents);
-  about_->setToolTip(tr("About this program (F1)"));
+  about_->setToolTip(tr("About this program and the settings panels"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
+  help_->setObjectName(QStringLiteral("helpButton"));
   about_->setObjectName(QStringLiteral("aboutButton"));
   ok_->setDefault(true);
   apply_->setEnabled(false);
@@ -86,6 +91,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   connect(ok_, &QPushButton::clicked, this, &ReleaseSetupDialog::onOk);
   connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
+  connect(help_, &QPushButton::clicked, this, [this] { showHelp(this); });
   connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
   ok_->installEventFilter(this);
 

@@ -27,6 +27,8 @@
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 
 #include <sys/stat.h>
 
@@ -255,6 +257,34 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(fileBytes(world.setupPath), before);
   }
+}
+
+// Catches F1 opening the about box instead of help, a help page without the README's user part
+// or its pictures, and About without a button of its own.
+TEST(ReleaseSetupDialog, F1OpensTheHelpPageAndAboutHasItsButton) {
+  HostWorld world;
+  auto dialog = shown(world);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  QDialog* help = nullptr;
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    help = dialog->findChild<QDialog*>(QStringLiteral("helpWindow"));
+    return help && help->isVisible();
+  }));
+  ASSERT_NE(help, nullptr);
+  auto* page = help->findChild<QTextBrowser*>(QStringLiteral("helpText"));
+  ASSERT_NE(page, nullptr);
+  const QString text = page->toPlainText();
+  for (const char* part : {"Run the release-setup dialog", "Keyboard, screen readers",
+                           "Scripted mode", "--set NAME=VALUE"})
+    EXPECT_TRUE(text.contains(part)) << part;
+  EXPECT_FALSE(text.contains("Release a batch")) << "the help is the dialog's part only";
+  const QVariant picture = page->document()->resource(
+      QTextDocument::ImageResource, QUrl("docs/screenshots/release-setup-capture.png"));
+  EXPECT_FALSE(picture.value<QImage>().isNull() && picture.value<QPixmap>().isNull())
+      << "the pictures are not built in";
+  EXPECT_TRUE(world.aboutBox.calls.empty());
+  QTest::mouseClick(dialog->aboutButton(), Qt::LeftButton);
+  EXPECT_EQ(world.aboutBox.calls.size(), 1u);
 }
 
 // Catches OK rewriting the setup file when nothing was changed (a new file, a new date, a save

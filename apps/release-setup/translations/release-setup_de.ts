@@ -165,8 +165,16 @@ Version %2.%3.%4
         <translation>Über...</translation>
     </message>
     <message>
-        <source>About this program (F1)</source>
-        <translation>Über dieses Programm (F1)</translation>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>How to use this dialog (F1)</source>
+        <translation>So wird dieser Dialog bedient (F1)</translation>
+    </message>
+    <message>
+        <source>About this program and the settings panels</source>
+        <translation>Über dieses Programm und die Einstellungsbereiche</translation>
     </message>
     <message>
         <source>The settings could not be checked.</source>
@@ -203,6 +211,13 @@ Version %2.%3.%4
     <message>
         <source>error %1</source>
         <translation>Fehler %1</translation>
+    </message>
+</context>
+<context>
+    <name>zan::host::HelpWindow</name>
+    <message>
+        <source>Release Setup Help</source>
+        <translation>Hilfe zu Release Setup</translation>
     </message>
 </context>
 </TS>
