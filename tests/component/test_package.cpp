@@ -149,10 +149,9 @@ TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   }
   EXPECT_TRUE(QDir(registry).isEmpty());
 
-  // release-setup comes with a menu entry, its icon and a manual page.
-  for (const char* file :
-       {"share/applications/release-setup.desktop",
-        "share/icons/hicolor/48x48/apps/release-setup.png", "share/man/man1/release-setup.1"})
+  // release-setup comes with a menu entry and its icon.
+  for (const char* file : {"share/applications/release-setup.desktop",
+                           "share/icons/hicolor/48x48/apps/release-setup.png"})
     EXPECT_TRUE(QFileInfo(QDir(prefix).filePath(file)).size() > 0) << file;
 
   // The hub service's unit starts the installed program; systemd accepts it.
@@ -165,6 +164,48 @@ TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   if (!analyze.isEmpty()) {
     const auto [code, out] = run(analyze, {"verify", unit});
     EXPECT_EQ(code, 0) << out;
+  }
+}
+
+// Catches a program without its manual page, a page man renders with warnings (a synopsis line
+// falling into the description, options missing), a usage line that hides the required
+// arguments or shows the build path, and a page without its exit status or files.
+TEST_F(Package, ManualPagesRenderCleanly) {
+  const QString man = QStandardPaths::findExecutable("man");
+  if (man.isEmpty()) GTEST_SKIP() << "man is not installed";
+  const struct {
+    const char* program;
+    const char* synopsis;
+    std::vector<const char*> options;
+  } pages[] = {
+      {"release-setup",
+       "release-setup [--panel capture|ocr] [--setup FILE]",
+       {"--panel KIND", "--setup FILE", "--font-size POINTS", "--set NAME=VALUE", "--validate"}},
+      {"zan-release",
+       "zan-release --setup FILE --batch BATCH.json --out DIR",
+       {"--setup", "--batch", "--out"}},
+      {"zan-hub", "zan-hub --hub DIR", {"--hub", "--once"}}};
+  for (const auto& page : pages) {
+    SCOPED_TRACE(page.program);
+    const QString file =
+        QDir(prefixDir()).filePath(QString("share/man/man1/%1.1").arg(page.program));
+    ASSERT_TRUE(QFileInfo(file).size() > 0) << file.toStdString();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("MANWIDTH", "100");
+    p.setProcessEnvironment(env);
+    p.start(man, {"--warnings", "-l", file});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QString()) << "warnings";
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString synopsis = text.section("SYNOPSIS", 1).section("DESCRIPTION", 0, 0);
+    EXPECT_TRUE(synopsis.simplified().startsWith(page.synopsis)) << synopsis.toStdString();
+    EXPECT_FALSE(text.contains(ZAN_BINARY_DIR)) << "the build path is shown";
+    const QString options = text.section("OPTIONS", 1).section("EXIT STATUS", 0, 0);
+    for (const char* option : page.options) EXPECT_TRUE(options.contains(option)) << option;
+    for (const char* section : {"EXIT STATUS", "FILES", "SEE ALSO"})
+      EXPECT_TRUE(text.contains(QString("\n%1\n").arg(section))) << section;
   }
 }
 
