@@ -147,8 +147,11 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public PanelSurface {
  protected:
   /// The panels' own constructors create their implementation and hand it over with adopt().
   explicit SettingsPanel(QWidget* parent);
+  /// Takes the panel's implementation (the panels' constructors only).
   ZANPDFCTL4_NO_EXPORT void adopt(std::unique_ptr<PanelCore> core);
+  /// The panel's implementation.
   ZANPDFCTL4_NO_EXPORT PanelCore& core() const;
+  /// Puts Enabled again each time the container shows the panel.
   void showEvent(QShowEvent* event) override;
 
  private:

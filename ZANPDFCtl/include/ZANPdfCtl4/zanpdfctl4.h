@@ -86,10 +86,10 @@ enum ZANVarType {
  * member's result, an in/out argument) is a copy the host releases with ZANVariantClear().
  */
 typedef struct ZANVariant {
-  uint16_t type; /**< a ZANVarType */
-  int32_t number;
-  const char* text;
-  void* object;
+  uint16_t type;    /**< a ZANVarType */
+  int32_t number;   /**< Integer, Long and Boolean: the value */
+  const char* text; /**< String: UTF-8 text */
+  void* object;     /**< Object: a QObject* (a ZANSetupData*) */
 } ZANVariant;
 
 /** Releases the text the library allocated for `value` and leaves it Empty. */
@@ -149,12 +149,17 @@ ZANPDFCTL4_EXPORT int32_t ZANPanelConnect(ZANPanel* panel, const char* event,
 ZANPDFCTL4_EXPORT int32_t ZANPanelDisconnect(ZANPanel* panel, uint32_t cookie);
 /** @} */
 
-/** The entry points' types, for dlsym. */
+/** The type of ZANDllGetClassObject(), for dlsym. */
 typedef int32_t (*ZANDllGetClassObjectFn)(const char*, void**);
+/** The type of ZANDllCanUnloadNow(), for dlsym. */
 typedef int32_t (*ZANDllCanUnloadNowFn)(void);
+/** The type of ZANDllRegisterServer(), for dlsym. */
 typedef int32_t (*ZANDllRegisterServerFn)(const char*);
+/** The type of ZANDllUnregisterServer(), for dlsym. */
 typedef int32_t (*ZANDllUnregisterServerFn)(const char*);
+/** The type of ZANDllGetVersion(), for dlsym. */
 typedef const char* (*ZANDllGetVersionFn)(int32_t*, int32_t*, int32_t*);
+/** The type of ZANDllGetLastError(), for dlsym. */
 typedef const char* (*ZANDllGetLastErrorFn)(void);
 
 #ifdef __cplusplus
