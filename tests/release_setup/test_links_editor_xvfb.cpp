@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
@@ -86,10 +87,23 @@ void clickEntry(QComboBox* list, const QString& text) {
 void saveScreenshot(const ReleaseSetupDialog& dialog, const QComboBox* list, const char* name) {
   const QString folder = qEnvironmentVariable("ZAN_LINKS_EDITOR_SCREENSHOTS");
   if (folder.isEmpty()) return;
+  // The picture shows the path the README uses, not this checkout's (shown only, no handler
+  // runs, and put back afterwards).
+  auto* hub = dialog.findChild<QLineEdit*>(QStringLiteral("txtWorkgroupHub"));
+  const QString path = hub ? hub->text() : QString();
+  if (hub) {
+    const QSignalBlocker quiet(hub);
+    hub->setText(QStringLiteral("/srv/velmar/hub"));
+  }
+  QTest::qWait(200);  // the window manager has placed and drawn both windows
   const QRect area = dialog.frameGeometry().united(list->view()->window()->frameGeometry());
   dialog.screen()
       ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
       .save(QDir(folder).filePath(QLatin1String(name)));
+  if (hub) {
+    const QSignalBlocker quiet(hub);
+    hub->setText(path);
+  }
 }
 
 // The editor's parts lie inside the edited row, and the text part shows `text` whole.
