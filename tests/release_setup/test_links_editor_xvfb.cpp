@@ -3,7 +3,7 @@
 // mouse as a user does: open a row's editor from either column, open the source list, choose a
 // source, type a text that stays visible, and leave the editor storing the row.
 
-#include "host_fixture.h"
+#include "display_support.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +24,9 @@
 namespace zan::host::testing {
 namespace {
 
-QString focused() {
-  return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-}
-
+// A key press, given a little more time for the display than typing needs.
 void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
-  QTest::qWait(20);  // the display's focus changes arrive as events
-}
-
-std::unique_ptr<ReleaseSetupDialog> shownOnDisplay(HostWorld& world, PanelKind kind) {
-  auto dialog = world.open(kind);
-  dialog->show();
-  dialog->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  return dialog;
+  testing::press(key, modifiers, 20);
 }
 
 QComboBox* sourceList(QWidget& dialog) {
