@@ -68,9 +68,10 @@ void CapturePanel::enterPanel(bool backward) {
   }
 }
 
-bool CapturePanel::keptDisabled(const controls::Control& control) const {
-  const QLatin1String imageOnly(kImageOnlyPageContent);
-  return cmbPageContent->value() == imageOnly && control.tag() == imageOnly;
+// The controls that do not apply to the page content "Image Only" carry it as their tag.
+QString CapturePanel::keptDisabledTag() const {
+  const QString imageOnly = QString::fromLatin1(kImageOnlyPageContent);
+  return cmbPageContent->value() == imageOnly ? imageOnly : QString();
 }
 
 // ---- Properties

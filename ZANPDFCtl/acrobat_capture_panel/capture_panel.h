@@ -49,7 +49,7 @@ class CapturePanel final : public PanelCore {
   void Refresh() override;
   void storeShownValues() override;
   controls::Control* controlForRule(std::int32_t number) const override;
-  bool keptDisabled(const controls::Control& control) const override;
+  QString keptDisabledTag() const override;
   void beforeLoad() override;
   AutomationError initFailure(const AutomationError& caught, int label) const override;
 

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace zan {
 namespace {
@@ -18,33 +17,6 @@ namespace {
 constexpr int kCaptionColumn = 0;
 constexpr int kValueColumn = 1;
 const QString kSource = QStringLiteral("ZANLinks");
-
-// The grid: an edit asked for on a row's caption (F2, a double click) edits the row's value.
-class LinksGrid final : public QTableWidget {
- public:
-  using QTableWidget::QTableWidget;
-
- protected:
-  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
-    // NoEditTriggers only offers the delegate an event (a mouse press); it opens nothing.
-    const bool opens = trigger == AllEditTriggers || (trigger & editTriggers());
-    if (!opens || !index.isValid() || index.column() != kCaptionColumn)
-      return QTableWidget::edit(index, trigger, event);
-    const QModelIndex value = index.siblingAtColumn(kValueColumn);
-    if (!(value.flags() & Qt::ItemIsEditable)) return false;
-    setCurrentIndex(value);
-    return QTableWidget::edit(value, trigger, event);
-  }
-
-  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
-    // An editor the grid closes (the user clicked another cell) has nothing left to finish.
-    if (auto* links = qobject_cast<LinkEditor*>(editor)) links->markClosed();
-    // The keyboard stays in the grid whichever part of the editor had it (Qt looks only at the
-    // editor's focus proxy).
-    if (editor && editor->isAncestorOf(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
-    QTableWidget::closeEditor(editor, hint);
-  }
-};
 
 class LinkDelegate final : public QStyledItemDelegate {
  public:
@@ -94,6 +66,40 @@ class LinkDelegate final : public QStyledItemDelegate {
   ZANLinks* links_;
 };
 
+// The grid: an edit asked for on a row's caption (F2, a double click) edits the row's value.
+// The row editor's delegate is installed with the first edit: installing one re-connects the
+// view, which a grid that is never edited need not pay for.
+class LinksGrid final : public QTableWidget {
+ public:
+  explicit LinksGrid(ZANLinks* links) : QTableWidget(0, 2, links), links_(links) {}
+
+ protected:
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+    if (!delegate_) setItemDelegate(delegate_ = new LinkDelegate(links_));
+    // NoEditTriggers only offers the delegate an event (a mouse press); it opens nothing.
+    const bool opens = trigger == AllEditTriggers || (trigger & editTriggers());
+    if (!opens || !index.isValid() || index.column() != kCaptionColumn)
+      return QTableWidget::edit(index, trigger, event);
+    const QModelIndex value = index.siblingAtColumn(kValueColumn);
+    if (!(value.flags() & Qt::ItemIsEditable)) return false;
+    setCurrentIndex(value);
+    return QTableWidget::edit(value, trigger, event);
+  }
+
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+    // An editor the grid closes (the user clicked another cell) has nothing left to finish.
+    if (auto* links = qobject_cast<LinkEditor*>(editor)) links->markClosed();
+    // The keyboard stays in the grid whichever part of the editor had it (Qt looks only at the
+    // editor's focus proxy).
+    if (editor && editor->isAncestorOf(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
+    QTableWidget::closeEditor(editor, hint);
+  }
+
+ private:
+  ZANLinks* links_;
+  LinkDelegate* delegate_ = nullptr;
+};
+
 [[noreturn]] void outOfRange() {
   raiseClassic(classic::kInvalidIndex, kSource);
 }
@@ -101,24 +107,26 @@ class LinkDelegate final : public QStyledItemDelegate {
 }  // namespace
 
 ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new LinksGrid(0, 2, this);
+  grid_ = new LinksGrid(this);
   grid_->setObjectName(QStringLiteral("linksGrid"));
   // Tab and Shift+Tab leave the grid; the arrow keys move between its rows.
   grid_->setTabKeyNavigation(false);
-  grid_->setItemDelegate(new LinkDelegate(this));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::SelectedClicked);
   grid_->verticalHeader()->setVisible(false);
-  layout->addWidget(grid_);
   setFocusProxy(grid_);
   applyDesign();
 }
 
 ZANLinks::~ZANLinks() = default;
+
+// The grid fills the control (a layout of its own would cost more than this).
+void ZANLinks::resizeEvent(QResizeEvent* event) {
+  grid_->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
 
 void ZANLinks::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) applyDesign();
@@ -140,7 +148,11 @@ void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
 }
 
 void ZANLinks::applyDesign() {
-  grid_->setHorizontalHeaderLabels({linkcaption, linktext});
+  // The column titles are made only to be shown.
+  const QTableWidgetItem* header = grid_->horizontalHeaderItem(kCaptionColumn);
+  if (visibletitle && (!header || header->text() != linkcaption ||
+                       grid_->horizontalHeaderItem(kValueColumn)->text() != linktext))
+    grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);
   // Twips at the designed 8-point font; a larger font widens the columns alike.
   const double scale = controls::layoutScale(font(), logicalDpiY());
@@ -149,7 +161,7 @@ void ZANLinks::applyDesign() {
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
   // The values take the room the grid has beyond the designed widths.
   grid_->horizontalHeader()->setStretchLastSection(true);
-  grid_->setSortingEnabled(false);
+  if (grid_->isSortingEnabled()) grid_->setSortingEnabled(false);  // re-connects the header
   // Compact rows, so that maxlinks rows fit the height the panels give the control.
   grid_->verticalHeader()->setMinimumSectionSize(1);
   grid_->verticalHeader()->setDefaultSectionSize(
@@ -190,7 +202,13 @@ void ZANLinks::AddLink(const QString& fieldName, std::int32_t fieldType, const Q
   row.value.setFieldType(fieldType);
   row.value.setFieldText(fieldText);
   rows_.push_back(row);
-  rebuildGrid();
+  // A row within the rows already shown is given its texts; more rows lay the grid out anew.
+  if (rowCount() <= grid_->rowCount()) {
+    const QSignalBlocker blocker(grid_);
+    showRow(rowCount() - 1);
+  } else {
+    rebuildGrid();
+  }
 }
 
 DocInfoField ZANLinks::Link(std::int16_t index) const {
@@ -241,16 +259,26 @@ void ZANLinks::rebuildGrid() {
   const QSignalBlocker blocker(grid_);
   const int shown = filltomaxrows ? std::max(rowCount(), maxlinks) : rowCount();
   grid_->setRowCount(shown);
-  for (int r = 0; r < shown; ++r) {
-    const bool real = r < rowCount();
-    auto* caption = new QTableWidgetItem(real ? rows_[r].caption : QString());
-    caption->setFlags(Qt::ItemIsEnabled);
-    auto* value = new QTableWidgetItem(real ? displayText(rows_[r].value) : QString());
-    value->setFlags(real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
-                         : Qt::ItemIsEnabled);
-    grid_->setItem(r, kCaptionColumn, caption);
-    grid_->setItem(r, kValueColumn, value);
-  }
+  for (int r = 0; r < shown; ++r) showRow(r);
+}
+
+// The cells are kept and given their texts: loading redraws the rows several times.
+void ZANLinks::showRow(int r) {
+  const auto show = [this](int row, int column, const QString& text, Qt::ItemFlags flags) {
+    QTableWidgetItem* cell = grid_->item(row, column);
+    if (!cell) {
+      cell = new QTableWidgetItem(text);
+      cell->setFlags(flags);
+      grid_->setItem(row, column, cell);
+      return;
+    }
+    if (cell->text() != text) cell->setText(text);
+    if (cell->flags() != flags) cell->setFlags(flags);
+  };
+  const bool real = r < rowCount();
+  show(r, kCaptionColumn, real ? rows_[r].caption : QString(), Qt::ItemIsEnabled);
+  show(r, kValueColumn, real ? displayText(rows_[r].value) : QString(),
+       real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemIsEnabled);
 }
 
 }  // namespace zan

@@ -78,13 +78,18 @@ bool PanelCore::Enabled() const {
 
 void PanelCore::putEnabled(bool bEnabled) {
   // Each control on its own: a control that refuses one step is passed over.
+  QString keptTag;
+  try {
+    keptTag = keptDisabledTag();
+  } catch (...) {
+  }
   for (const auto& control : form_.controls()) {
     try {
       if (control->visible()) control->setEnabled(bEnabled);
     } catch (...) {
     }
     try {
-      if (keptDisabled(*control)) control->setEnabled(false);
+      if (!keptTag.isEmpty() && control->tag() == keptTag) control->setEnabled(false);
     } catch (...) {
     }
     try {
@@ -185,16 +190,14 @@ namespace {
 // A caption as a screen reader speaks it: no access-key marks ("&&" stands for "&"), no colon.
 QString spoken(const QString& caption) {
   QString out;
-  for (int i = 0; i < caption.size(); ++i) {
-    if (caption[i] == u'&') {
-      if (i + 1 < caption.size() && caption[i + 1] == u'&') out += u'&';
-      ++i;
-      if (i < caption.size() && caption[i] != u'&') out += caption[i];
-      continue;
-    }
+  out.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    // "&x" is x with its access key; "&&" is "&".
+    if (caption[i] == u'&' && ++i == caption.size()) break;
     out += caption[i];
   }
-  out = out.simplified();
+  if (out.contains(u'\n') || out.startsWith(u' ') || out.endsWith(u' ') || out.contains(u"  "))
+    out = out.simplified();
   if (out.endsWith(u':')) out.chop(1);
   return out;
 }
@@ -214,12 +217,15 @@ void describe(QWidget* w, const QString& name, const QString& tip) {
 
 void PanelCore::describeControls(std::initializer_list<Description> descriptions) {
   // The panels caption the document-information frame differently; it is named alike.
-  for (const auto& control : form_.controls())
-    if (qobject_cast<controls::Frame*>(control.get()))
-      describe(control->widget(),
-               control.get() == fraPDFHeaderlinks ? text(kStrDocumentInformationName)
-                                                  : spoken(control->caption()),
-               {});
+  if (!framesDescribed_) {
+    framesDescribed_ = true;
+    for (const auto& control : form_.controls())
+      if (qobject_cast<controls::Frame*>(control.get()))
+        describe(control->widget(),
+                 control.get() == fraPDFHeaderlinks ? text(kStrDocumentInformationName)
+                                                    : spoken(control->caption()),
+                 {});
+  }
   for (const auto& [control, tipId, nameId] : descriptions) {
     QWidget* w = control->widget();
     QString name;
@@ -248,11 +254,18 @@ void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
                          std::initializer_list<std::int32_t> codes) {
   // Settings hold the US English text of an entry whatever language the table shows.
   const auto english = StringTable::usEnglish();
-  int id = firstText;
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(codes.size()));
+  for (int id = firstText; id < firstText + static_cast<int>(codes.size()); ++id) texts << text(id);
+  const int first = list->listCount();
+  list->addItems(texts);
+  int i = 0;
   for (const std::int32_t code : codes) {
-    const int added = list->addItem(text(id));
-    list->setItemData(added, code);
-    list->setItemValue(added, english->text(id++));
+    list->setItemData(first + i, code);
+    // An entry without a value stores its text: only a translated one needs its English value.
+    const QString value = english->text(firstText + i);
+    if (value != texts[i]) list->setItemValue(first + i, value);
+    ++i;
   }
 }
 

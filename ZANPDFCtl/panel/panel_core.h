@@ -67,8 +67,8 @@ class PanelCore {
   virtual void storeShownValues() = 0;
   // The control a rejected setting numbered `number` names; none for another number.
   virtual controls::Control* controlForRule(std::int32_t number) const = 0;
-  // Whether `control` stays disabled whatever Enabled is.
-  virtual bool keptDisabled(const controls::Control& /*control*/) const { return false; }
+  // The tag of the controls that stay disabled whatever Enabled is; empty for none.
+  virtual QString keptDisabledTag() const { return {}; }
   // Init: what runs before the stored settings are loaded, and the failure Init raises again
   // when step `label` failed with `caught`.
   virtual void beforeLoad() {}
@@ -169,6 +169,7 @@ class PanelCore {
   QString m_ValidateError;
   controls::Control* m_FocusControl = nullptr;
   QStringList m_SubstitutedSettings;
+  bool framesDescribed_ = false;  // every frame is named by the first describeControls()
 
   // Destroyed before the widgets (Qt children of the panel), so that no handler runs on a
   // half-destroyed panel.

@@ -13,11 +13,20 @@
 #include "external/links_control.h"
 
 namespace zan {
+namespace {
+
+// A design-time caption marked "#" is a placeholder that the localized caption replaces while
+// the panel is created; it is not set (each caption set costs a shortcut registration).
+void setDesignCaption(controls::Control* control, const char* caption) {
+  if (caption[0] != '#') control->setCaption(QString::fromLatin1(caption));
+}
+
+}  // namespace
 
 controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
                                   const QString& tag) {
   auto* f = place<controls::Frame>(name, parent, at, tag);
-  f->setCaption(QString::fromLatin1(caption));
+  setDesignCaption(f, caption);
   return f;
 }
 
@@ -29,7 +38,7 @@ controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips
 controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
                                         const char* caption, const QString& tag) {
   auto* c = place<controls::CheckBox>(name, parent, at, tag);
-  c->setCaption(QString::fromLatin1(caption));
+  setDesignCaption(c, caption);
   return c;
 }
 
@@ -41,7 +50,7 @@ controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips a
 controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
                                            const char* caption) {
   auto* b = place<controls::CommandButton>(name, parent, at);
-  b->setCaption(QString::fromLatin1(caption));
+  setDesignCaption(b, caption);
   return b;
 }
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -108,13 +109,10 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
 
   QTableWidget* grid = links.grid();
   const QModelIndex cell = grid->model()->index(1, 1);
-  QAbstractItemDelegate* delegate = grid->itemDelegate();
-  std::unique_ptr<QWidget> editor(delegate->createEditor(grid->viewport(), {}, cell));
-  ASSERT_TRUE(editor);
-  delegate->setEditorData(editor.get(), cell);
-  auto* source = editor->findChild<QComboBox*>(QStringLiteral("linkSource"));
-  auto* text = editor->findChild<QLineEdit*>(QStringLiteral("linkText"));
-  ASSERT_TRUE(source && text);
+  grid->edit(cell);  // as F2 or a double click opens it
+  auto* source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
+  auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  ASSERT_TRUE(source && text) << "no row editor";
   QStringList offered;
   for (int i = 0; i < source->count(); ++i) offered << source->itemText(i);
   EXPECT_EQ(offered, QStringList({"Text constant", "Index field: Customer", "Index field: Date",
@@ -122,7 +120,7 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   EXPECT_EQ(source->currentIndex(), 0) << "\"Subject Index\" is not offered, so no source matches";
   EXPECT_EQ(text->maxLength(), 254);
   source->setCurrentIndex(3);
-  delegate->setModelData(editor.get(), grid->model(), cell);
+  grid->itemDelegate()->setModelData(source->parentWidget(), grid->model(), cell);
   EXPECT_EQ(links.Link(1), field({}, kFieldBatchField, QStringLiteral("Batch Name")));
   EXPECT_EQ(spy.count(), 1);
 }
@@ -208,17 +206,20 @@ TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   EXPECT_EQ(QApplication::focusWidget(), grid);
 }
 
-// Catches design-time widths not converted from twips, or a caption column that ignores
-// visiblecaptioncolumn.
+// Catches design-time widths not converted from twips, a caption column that ignores
+// visiblecaptioncolumn, or column titles not shown by visibletitle.
 TEST(ZANLinks, ApplyDesign) {
   ZANLinks links;
   links.linkcaptionwidth = 1200;
   links.linktextwidth = 2823;
   links.linkcaption = QStringLiteral("Field");
+  links.visibletitle = true;
   links.applyDesign();
   EXPECT_EQ(links.grid()->columnWidth(0), 80);
   EXPECT_EQ(links.grid()->columnWidth(1), 188);
+  EXPECT_FALSE(links.grid()->horizontalHeader()->isHidden());
   EXPECT_EQ(links.grid()->horizontalHeaderItem(0)->text(), QStringLiteral("Field"));
+  EXPECT_EQ(links.grid()->horizontalHeaderItem(1)->text(), QStringLiteral("LinkText"));
   EXPECT_FALSE(links.grid()->isColumnHidden(0));
   links.visiblecaptioncolumn = false;
   links.applyDesign();

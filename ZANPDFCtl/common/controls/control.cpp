@@ -31,8 +31,10 @@ void logFailure(const char* what, const AutomationError& e) {
 
 // ---- Control
 
-Control::Control(Form& form, const QString& name, QWidget* widget) : form_(&form), widget_(widget) {
-  setObjectName(name);
+Control::Control(Form& form, const QString& name, QWidget* widget)
+    : form_(&form), widget_(widget), name_(name) {
+  // Only the widget carries the name as its objectName: a named QObject costs an extra block,
+  // and a panel has some forty controls.
   widget->setObjectName(name);
   widget->installEventFilter(this);
 }
@@ -44,7 +46,7 @@ Control::~Control() {
 }
 
 QString Control::name() const {
-  return objectName();
+  return name_;
 }
 
 // WA_ForceDisabled is the widget's own flag; WA_Disabled is also set by a disabled ancestor.
@@ -127,13 +129,16 @@ void Control::fail(const ClassicError& error) const {
 
 // Watches the surface and every widget below it (also those added later) for a FocusIn that
 // comes from a widget outside the surface. The entry handler runs from focusChanged, which Qt
-// emits after the FocusIn has been delivered, so the handler may move the focus itself.
+// emits after the FocusIn has been delivered, so the handler may move the focus itself. No
+// widget takes the focus before the surface is shown: the widgets below it are watched from
+// then on, so that creating a panel that is never shown watches nothing.
 class Form::FocusWatcher final : public QObject {
  public:
   FocusWatcher(const Form& form, QWidget* surface, std::function<void(bool)> handler)
       : form_(form), surface_(surface), handler_(std::move(handler)) {
     lastFocus_ = QApplication::focusWidget();
-    watch(surface);
+    surface->installEventFilter(this);
+    if (surface->isVisible()) watch(surface);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
       lastFocus_ = now;
       if (!pending_) return;
@@ -145,9 +150,11 @@ class Form::FocusWatcher final : public QObject {
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ChildAdded) {
+    if (event->type() == QEvent::Show && watched == surface_ && !watching_) {
+      watch(surface_);
+    } else if (event->type() == QEvent::ChildAdded) {
       QObject* child = static_cast<QChildEvent*>(event)->child();
-      if (child->isWidgetType()) watch(static_cast<QWidget*>(child));
+      if (watching_ && child->isWidgetType()) watch(static_cast<QWidget*>(child));
     } else if (event->type() == QEvent::FocusIn && watched->isWidgetType()) {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
       if (isControlFocusChange(reason) && !isInside(surface_, lastFocus_)) {
@@ -162,6 +169,7 @@ class Form::FocusWatcher final : public QObject {
 
  private:
   void watch(QWidget* w) {
+    watching_ = true;
     w->installEventFilter(this);
     for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
   }
@@ -172,6 +180,7 @@ class Form::FocusWatcher final : public QObject {
   std::function<void(bool)> handler_;
   bool pending_ = false;
   bool backward_ = false;
+  bool watching_ = false;  // the widgets below the surface are watched (it has been shown)
 };
 
 // ---- Form::FontWatcher
@@ -182,7 +191,10 @@ class Form::FontWatcher final : public QObject {
  public:
   FontWatcher(Form& form, QWidget* surface) : form_(form) { surface->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::FontChange) form_.relayout();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal) {
+      form_.scale_ = -1;
+      form_.relayout();
+    }
     if (event->type() == QEvent::Resize) form_.restretch();
     return false;
   }
@@ -207,7 +219,9 @@ Form::Form(QWidget* surface) : surface_(surface) {
 }
 
 double Form::scale() const {
-  return surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
+  // Asked for every edge of every control: measured once per font and screen.
+  if (scale_ < 0) scale_ = surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
+  return scale_;
 }
 
 int Form::pixels(int twips) const {
@@ -292,6 +306,14 @@ void Form::report(const AutomationError& error) const {
     logFailure("The failure policy failed:", currentError());
     logFailure("  while reporting:", error);
   }
+}
+
+QStyle* Form::checkBoxStyle(const std::function<QStyle*()>& make) {
+  if (!checkBoxStyle_) {
+    checkBoxStyle_ = make();
+    checkBoxStyle_->setParent(surface_ ? static_cast<QObject*>(surface_) : qApp);
+  }
+  return checkBoxStyle_;
 }
 
 void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 #include <cstdint>
@@ -76,7 +77,7 @@ class Control : public QObject {
   std::function<void()> onLostFocus;
 
  protected:
-  // The widget's objectName (and this object's) becomes `name`; the other form keeps the
+  // The widget's objectName becomes `name` (the control's name()); the other form keeps the
   // widget's present objectName.
   Control(Form& form, const QString& name, QWidget* widget);
   Control(Form& form, QWidget* widget);
@@ -89,6 +90,7 @@ class Control : public QObject {
  private:
   Form* form_;
   QPointer<QWidget> widget_;
+  QString name_;
   QString tag_;
   QRect twips_;
   bool placed_ = false;
@@ -139,6 +141,10 @@ class Form {
   // edges are moved by this factor, so that fields and frames grow with the surface.
   double stretch() const;
 
+  // The style the form's check boxes share: made by `make` on first use, owned by the surface.
+  // (A style of its own for each box would hold a whole base style each.)
+  QStyle* checkBoxStyle(const std::function<QStyle*()>& make);
+
   // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
   void setFocusEntryHandler(std::function<void(bool backward)> handler);
@@ -168,8 +174,10 @@ class Form {
   std::unique_ptr<FocusWatcher> focusWatcher_;
   std::unique_ptr<FontWatcher> fontWatcher_;
   QSize surfaceTwips_;
-  int placedWidth_ = -1;    // the surface width the controls were last placed for
-  int designedWidth_ = -1;  // the designed surface width at the present scale
+  QPointer<QStyle> checkBoxStyle_;
+  int placedWidth_ = -1;       // the surface width the controls were last placed for
+  int designedWidth_ = -1;     // the designed surface width at the present scale
+  mutable double scale_ = -1;  // scale(); -1 until measured for the present font and screen
 };
 
 // Twips to device-independent pixels at the designed 8-point font.

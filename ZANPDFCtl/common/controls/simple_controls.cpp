@@ -19,7 +19,8 @@ QString Frame::caption() const {
 }
 
 void Frame::setCaption(const QString& caption) {
-  if (groupBox()) groupBox()->setTitle(caption);
+  // The same caption again (Enabled put re-assigns every caption) registers no new access key.
+  if (groupBox() && groupBox()->title() != caption) groupBox()->setTitle(caption);
 }
 
 bool Frame::filterEvent(QEvent* event) {
@@ -49,7 +50,7 @@ QString Label::caption() const {
 }
 
 void Label::setCaption(const QString& caption) {
-  if (label()) label()->setText(caption);
+  if (label() && label()->text() != caption) label()->setText(caption);
 }
 
 PictureBox::PictureBox(Form& form, const QString& name, QWidget* parent)
