@@ -303,7 +303,7 @@ void CapturePanel::attachHandlers() {
                         chkMixedAlphaNumeric, chkNumericOnly, chkCreateThumbnails, chkEmbedFonts,
                         chkEnableLinks, chkEnableStructure, chkAutoPageRotation},
                        /*thresholdArrowKeys=*/true);
-  chkAutoPageRotation->onLostFocus = [this] { m_LastTabControl = chkAutoPageRotation; };
+  chkAutoPageRotation->setOnLostFocus([this] { m_LastTabControl = chkAutoPageRotation; });
   cmbPageContent->onClick = [this] { cmbPageContent_Click(); };
   cmbLanguage->onClick = [this] { comboClick(cmbLanguage, settings().CaptureLanguage()); };
   cmbDictionary->onClick = [this] { comboClick(cmbDictionary, settings().Dictionary()); };

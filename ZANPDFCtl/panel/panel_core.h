@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace zan {
@@ -94,22 +95,27 @@ class PanelCore {
   // The failure policy of user actions: the failure is shown through the logger.
   void reportFailure(const AutomationError& error);
 
-  // Layout: a control named `name` on `parent`, at a position and size in twips.
+  // Layout: a control named `name` (a u"..." literal, whose characters the name uses in place)
+  // on `parent`, at a position and size in twips.
+  using Name = const char16_t*;
+  static QString nameOf(Name name) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(name),
+                                static_cast<qsizetype>(std::char_traits<char16_t>::length(name)));
+  }
   struct Twips {
     int left, top, width, height;
   };
-  controls::Frame* frame(const char* name, QWidget* parent, Twips at, const char* caption,
+  controls::Frame* frame(Name name, QWidget* parent, Twips at, const char* caption,
                          const QString& tag = {});
-  controls::ComboBox* comboBox(const char* name, QWidget* parent, Twips at,
+  controls::ComboBox* comboBox(Name name, QWidget* parent, Twips at, const QString& tag = {});
+  controls::CheckBox* checkBox(Name name, QWidget* parent, Twips at, const char* caption,
                                const QString& tag = {});
-  controls::CheckBox* checkBox(const char* name, QWidget* parent, Twips at, const char* caption,
-                               const QString& tag = {});
-  controls::TextBox* textBox(const char* name, QWidget* parent, Twips at, const QString& tag = {});
-  controls::CommandButton* button(const char* name, QWidget* parent, Twips at, const char* caption);
+  controls::TextBox* textBox(Name name, QWidget* parent, Twips at, const QString& tag = {});
+  controls::CommandButton* button(Name name, QWidget* parent, Twips at, const char* caption);
   // Any control: added to the form, placed, tagged.
   template <class Control>
-  Control* place(const char* name, QWidget* parent, Twips at, const QString& tag = {}) {
-    auto* c = form_.add<Control>(QString::fromLatin1(name), parent);
+  Control* place(Name name, QWidget* parent, Twips at, const QString& tag = {}) {
+    auto* c = form_.add<Control>(nameOf(name), parent);
     c->setGeometryTwips(at.left, at.top, at.width, at.height);
     c->setTag(tag);
     return c;

@@ -23,31 +23,29 @@ void setDesignCaption(controls::Control* control, const char* caption) {
 
 }  // namespace
 
-controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
+controls::Frame* PanelCore::frame(Name name, QWidget* parent, Twips at, const char* caption,
                                   const QString& tag) {
   auto* f = place<controls::Frame>(name, parent, at, tag);
   setDesignCaption(f, caption);
   return f;
 }
 
-controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips at,
-                                        const QString& tag) {
+controls::ComboBox* PanelCore::comboBox(Name name, QWidget* parent, Twips at, const QString& tag) {
   return place<controls::ComboBox>(name, parent, at, tag);
 }
 
-controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
-                                        const char* caption, const QString& tag) {
+controls::CheckBox* PanelCore::checkBox(Name name, QWidget* parent, Twips at, const char* caption,
+                                        const QString& tag) {
   auto* c = place<controls::CheckBox>(name, parent, at, tag);
   setDesignCaption(c, caption);
   return c;
 }
 
-controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips at,
-                                      const QString& tag) {
+controls::TextBox* PanelCore::textBox(Name name, QWidget* parent, Twips at, const QString& tag) {
   return place<controls::TextBox>(name, parent, at, tag);
 }
 
-controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
+controls::CommandButton* PanelCore::button(Name name, QWidget* parent, Twips at,
                                            const char* caption) {
   auto* b = place<controls::CommandButton>(name, parent, at);
   setDesignCaption(b, caption);
@@ -63,11 +61,11 @@ void PanelCore::addAboutBoxIcon(QWidget* parent) {
 
 void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips unit, int spinValue,
                                   const QString& tag) {
-  txtConfidenceThreshold = textBox("txtConfidenceThreshold", parent, box);
+  txtConfidenceThreshold = textBox(u"txtConfidenceThreshold", parent, box);
   txtConfidenceThreshold->setText(QStringLiteral("95"));
   txtConfidenceThreshold->setMaxLength(3);
   txtConfidenceThreshold->setTag(tag);
-  spnConfidenceThreshold = place<controls::SpinControl>("spnConfidenceThreshold", parent, spin);
+  spnConfidenceThreshold = place<controls::SpinControl>(u"spnConfidenceThreshold", parent, spin);
   spnConfidenceThreshold->setRange(0, ConfidenceThresholdEntry::kUpperLimit);
   spnConfidenceThreshold->setIncrement(1);
   spnConfidenceThreshold->setValue(spinValue);

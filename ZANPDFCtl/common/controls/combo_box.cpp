@@ -139,8 +139,7 @@ QComboBox* newElidingComboBox(QWidget* parent) {
 }
 
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new ElidingComboBox(parent)) {
-  comboBox()->setEditable(false);
+    : Control(form, name, new ElidingComboBox(parent), /*watchEvents=*/true) {
   // The list's width is measured when it opens: filling a list of many thousand entries
   // measures none of them.
   static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };

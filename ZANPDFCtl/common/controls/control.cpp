@@ -31,18 +31,29 @@ void logFailure(const char* what, const AutomationError& e) {
 
 // ---- Control
 
-Control::Control(Form& form, const QString& name, QWidget* widget)
+Control::Control(Form& form, const QString& name, QWidget* widget, bool watchEvents)
     : form_(&form), widget_(widget), name_(name) {
   // Only the widget carries the name as its objectName: a named QObject costs an extra block,
   // and a panel has some forty controls.
   widget->setObjectName(name);
-  widget->installEventFilter(this);
+  if (watchEvents) watch();
+}
+
+void Control::watch() {
+  if (watching_ || !widget_) return;
+  watching_ = true;
+  widget_->installEventFilter(this);
+}
+
+void Control::setOnLostFocus(std::function<void()> handler) {
+  onLostFocus_ = std::move(handler);
+  if (onLostFocus_) watch();
 }
 
 Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName(), widget) {}
 
 Control::~Control() {
-  if (widget_) widget_->removeEventFilter(this);
+  if (widget_ && watching_) widget_->removeEventFilter(this);
 }
 
 QString Control::name() const {
@@ -109,9 +120,9 @@ void Control::applyGeometry() {
 bool Control::eventFilter(QObject* watched, QEvent* event) {
   if (watched != widget_.data()) return false;
   if (filterEvent(event)) return true;
-  if (event->type() == QEvent::FocusOut && onLostFocus &&
+  if (event->type() == QEvent::FocusOut && onLostFocus_ &&
       isControlFocusChange(static_cast<QFocusEvent*>(event)->reason())) {
-    auto handler = onLostFocus;
+    auto handler = onLostFocus_;
     form_->dispatch(handler);
   }
   return false;

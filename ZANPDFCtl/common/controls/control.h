@@ -73,24 +73,31 @@ class Control : public QObject {
   // stretched: they move with the right edge of their place instead of growing.
   virtual bool keepsWidth() const { return false; }
 
-  // Focus loss (not raised when the whole window merely loses activation).
-  std::function<void()> onLostFocus;
+  // Focus loss (not raised when the whole window merely loses activation). Only a control
+  // that is given a handler watches its widget's events for it.
+  void setOnLostFocus(std::function<void()> handler);
 
  protected:
   // The widget's objectName becomes `name` (the control's name()); the other form keeps the
   // widget's present objectName.
-  Control(Form& form, const QString& name, QWidget* widget);
+  // A control whose filterEvent() is to see the widget's events says so with `watchEvents`;
+  // the others cost the widget no event filter.
+  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false);
   Control(Form& form, QWidget* widget);
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
   // Raises `error` with this control's name as the source.
   [[noreturn]] void fail(const ClassicError& error) const;
+  // Installs this control as its widget's event filter (once).
+  void watch();
 
  private:
   Form* form_;
   QPointer<QWidget> widget_;
   QString name_;
+  std::function<void()> onLostFocus_;
+  bool watching_ = false;  // installed as the widget's event filter
   QString tag_;
   QRect twips_;
   bool placed_ = false;

@@ -7,8 +7,38 @@
 
 namespace zan::controls {
 
+namespace {
+
+// The caption's access key moves to the frame's first control in the tab order, however the
+// focus last left the frame (Qt's own choice returns to the control that last had it).
+class ClassicGroupBox final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::Shortcut && focusFirstControl()) return true;
+    return QGroupBox::event(event);
+  }
+
+ private:
+  bool focusFirstControl() {
+    QWidget* top = window();
+    for (QWidget* w = top->nextInFocusChain(); w && w != top; w = w->nextInFocusChain()) {
+      if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+          w->isVisibleTo(top)) {
+        w->setFocus(Qt::ShortcutFocusReason);
+        return true;
+      }
+    }
+    return false;  // nothing to reach: as Qt would
+  }
+};
+
+}  // namespace
+
 Frame::Frame(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QGroupBox(parent)) {}
+    : Control(form, name, new ClassicGroupBox(parent)) {}
 
 QGroupBox* Frame::groupBox() const {
   return static_cast<QGroupBox*>(widget());
@@ -21,19 +51,6 @@ QString Frame::caption() const {
 void Frame::setCaption(const QString& caption) {
   // The same caption again (Enabled put re-assigns every caption) registers no new access key.
   if (groupBox() && groupBox()->title() != caption) groupBox()->setTitle(caption);
-}
-
-bool Frame::filterEvent(QEvent* event) {
-  if (event->type() != QEvent::Shortcut || !groupBox()) return false;
-  QWidget* window = groupBox()->window();
-  for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
-    if (groupBox()->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
-        w->isVisibleTo(window)) {
-      w->setFocus(Qt::ShortcutFocusReason);
-      return true;
-    }
-  }
-  return false;  // nothing to reach: as Qt would
 }
 
 Label::Label(Form& form, const QString& name, QWidget* parent)

@@ -20,11 +20,6 @@ class Frame final : public Control {
   bool hasCaption() const override { return true; }
   QString caption() const override;
   void setCaption(const QString& caption) override;
-
- protected:
-  // The caption's access key moves to the frame's first control in the tab order, however the
-  // focus last left the frame (Qt's own choice returns to the control that last had it).
-  bool filterEvent(QEvent* event) override;
 };
 
 // A label (QLabel). An "&" is shown literally unless the label has a buddy.
