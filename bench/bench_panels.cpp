@@ -6,7 +6,9 @@
 //    it and destroyed;
 //  - memory: the heap a live panel holds after Init, against the loaded bare tree.
 // Targets: conversation at most 1.2 times the floor, creation and memory at most 1.15 times.
-// Each side is the median of five repetitions; the memory is the mean of 20 live trees.
+// Each side is the median of nine repetitions, the repetitions of all four interleaved at random
+// (so that a machine busy for a while slows both sides alike); the memory is the mean of 20
+// live trees.
 // Besides: Init with hubs of 10 to 1000 names, and Validate.
 
 #include <ZANPdfCtl4/zanpdf.h>
@@ -130,7 +132,7 @@ void BM_ConversationFloor(benchmark::State& state) {
 
 void bothPanels(benchmark::internal::Benchmark* b) {
   b->Arg(kCapture)->Arg(kOcr)->Unit(benchmark::kMicrosecond);
-  b->Repetitions(5)->ReportAggregatesOnly(true);
+  b->Repetitions(9)->ReportAggregatesOnly(true);
 }
 BENCHMARK(BM_CreatePanel)->Apply(bothPanels);
 BENCHMARK(BM_CreateFloor)->Apply(bothPanels);
@@ -216,7 +218,11 @@ void compareMemory() {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  return runComparingBenchmarks(argc, argv, prepare, [](const ComparingReporter& r) {
+  std::vector<char*> args(argv, argv + argc);
+  char interleave[] = "--benchmark_enable_random_interleaving=true";
+  args.insert(args.begin() + 1, interleave);  // a later flag of the caller's own wins
+  int count = static_cast<int>(args.size());
+  return runComparingBenchmarks(count, args.data(), prepare, [](const ComparingReporter& r) {
     for (int kind : {kCapture, kOcr}) {
       const std::string at = "/" + std::to_string(kind);
       const std::string panel = kPanelNames[kind];
