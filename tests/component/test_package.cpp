@@ -184,7 +184,9 @@ TEST_F(Package, ManualPagesRenderCleanly) {
       {"zan-release",
        "zan-release --setup FILE --batch BATCH.json --out DIR",
        {"--setup", "--batch", "--out"}},
-      {"zan-hub", "zan-hub --hub DIR", {"--hub", "--once"}}};
+      {"zan-hub",
+       "zan-hub (--hub DIR | --config FILE)",
+       {"--hub", "--config", "--output-root", "--once"}}};
   for (const auto& page : pages) {
     SCOPED_TRACE(page.program);
     const QString file =
