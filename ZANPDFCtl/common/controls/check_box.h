@@ -8,7 +8,6 @@
 namespace zan::controls {
 
 class CheckBox final : public Control {
-  Q_OBJECT
  public:
   enum Value { Unchecked = 0, Checked = 1, Grayed = 2 };
 

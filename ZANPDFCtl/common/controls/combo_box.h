@@ -14,7 +14,6 @@ namespace zan::controls {
 QComboBox* newElidingComboBox(QWidget* parent);
 
 class ComboBox final : public Control {
-  Q_OBJECT
  public:
   ComboBox(Form& form, const QString& name, QWidget* parent);
   QComboBox* comboBox() const;

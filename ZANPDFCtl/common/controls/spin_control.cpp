@@ -45,10 +45,8 @@ class UpDownWidget final : public QWidget {
 SpinControl::SpinControl(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new UpDownWidget(name, parent)) {
   auto* w = static_cast<UpDownWidget*>(widget());
-  connect(w->up, &QToolButton::clicked, this,
-          [this] { this->form().dispatch([this] { stepUp(); }); });
-  connect(w->down, &QToolButton::clicked, this,
-          [this] { this->form().dispatch([this] { stepDown(); }); });
+  listen(w->up, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepUp(); }); });
+  listen(w->down, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepDown(); }); });
 }
 
 void SpinControl::setBuddy(TextBox* buddy) {
