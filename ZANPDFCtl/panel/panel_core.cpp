@@ -199,7 +199,7 @@ QString spoken(const QString& caption) {
   if (out.contains(u'\n') || out.startsWith(u' ') || out.endsWith(u' ') || out.contains(u"  "))
     out = out.simplified();
   if (out.endsWith(u':')) out.chop(1);
-  return out;
+  return out == caption ? caption : out;  // an unchanged caption shares its text
 }
 
 void describe(QWidget* w, const QString& name, const QString& tip) {

@@ -71,8 +71,10 @@ void Control::watch() {
 }
 
 void Control::setOnLostFocus(std::function<void()> handler) {
-  onLostFocus_ = std::move(handler);
-  if (onLostFocus_) watch();
+  onLostFocus_.reset();
+  if (!handler) return;
+  onLostFocus_ = std::make_unique<std::function<void()>>(std::move(handler));
+  watch();
 }
 
 Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName(), widget) {}
@@ -146,7 +148,7 @@ bool Control::relayEvent(QEvent* event) {
   if (filterEvent(event)) return true;
   if (event->type() == QEvent::FocusOut && onLostFocus_ &&
       isControlFocusChange(static_cast<QFocusEvent*>(event)->reason())) {
-    auto handler = onLostFocus_;
+    auto handler = *onLostFocus_;
     form_->dispatch(handler);
   }
   return false;

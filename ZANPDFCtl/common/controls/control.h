@@ -107,11 +107,11 @@ class Control {
   Form* form_;
   QPointer<QWidget> widget_;
   QString name_;
-  std::function<void()> onLostFocus_;
-  bool watching_ = false;  // installed as the widget's event filter
+  std::unique_ptr<std::function<void()>> onLostFocus_;  // few controls have one
   QString tag_;
   QRect twips_;
   bool placed_ = false;
+  bool watching_ = false;  // the form's event relay hands this control its widget's events
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the
