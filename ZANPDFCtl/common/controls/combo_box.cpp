@@ -164,6 +164,11 @@ ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
   });
 }
 
+// The box outlives its control: a released control measures no more opening lists.
+ComboBox::~ComboBox() {
+  if (comboBox()) static_cast<ElidingComboBox*>(comboBox())->beforePopup = nullptr;
+}
+
 QComboBox* ComboBox::comboBox() const {
   return static_cast<QComboBox*>(widget());
 }

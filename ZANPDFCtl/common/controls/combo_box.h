@@ -16,6 +16,7 @@ QComboBox* newElidingComboBox(QWidget* parent);
 class ComboBox final : public Control {
  public:
   ComboBox(Form& form, const QString& name, QWidget* parent);
+  ~ComboBox() override;
   QComboBox* comboBox() const;
 
   int listCount() const;
