@@ -70,6 +70,7 @@ bool listNames(const QString& folder, QString& list) {
 
 QStringList hubListNames(const QString& list) {
   QStringList names;
+  names.reserve(list.count(QLatin1Char('|')) + 1);
   for (const QStringView piece : QStringView(list).tokenize(QLatin1Char('|'))) {
     if (piece.isEmpty()) break;
     const qsizetype dot = piece.indexOf(QLatin1Char('.'));

@@ -199,7 +199,7 @@ QString spoken(const QString& caption) {
   if (out.contains(u'\n') || out.startsWith(u' ') || out.endsWith(u' ') || out.contains(u"  "))
     out = out.simplified();
   if (out.endsWith(u':')) out.chop(1);
-  return out;
+  return out == caption ? caption : out;  // an unchanged caption shares its text
 }
 
 void describe(QWidget* w, const QString& name, const QString& tip) {
@@ -220,7 +220,7 @@ void PanelCore::describeControls(std::initializer_list<Description> descriptions
   if (!framesDescribed_) {
     framesDescribed_ = true;
     for (const auto& control : form_.controls())
-      if (qobject_cast<controls::Frame*>(control.get()))
+      if (dynamic_cast<controls::Frame*>(control.get()))
         describe(control->widget(),
                  control.get() == fraPDFHeaderlinks ? text(kStrDocumentInformationName)
                                                     : spoken(control->caption()),
@@ -273,10 +273,9 @@ void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> 
                                      bool thresholdArrowKeys) {
   for (controls::CheckBox* box : checkBoxes) box->onClick = [this] { NotifyChange(); };
   // The links control is no classic control: its row edits come in through the form's
-  // dispatch. The hosted control is the connection's context, so no edit is reported once the
-  // controls are released.
-  QObject::connect(PDFHeaderLinks, &ZANLinks::rowEdited, PDFHeaderLinksControl,
-                   [this](int) { form_.dispatch([this] { NotifyChange(); }); });
+  // dispatch, and none is reported once the controls are released.
+  PDFHeaderLinksControl->listen(PDFHeaderLinks, &ZANLinks::rowEdited,
+                                [this] { form_.dispatch([this] { NotifyChange(); }); });
   cmdRestoreDefaults->onClick = [this] {
     if (env_.confirmRestoreDefaults && !env_.confirmRestoreDefaults(&q)) return;
     q.RestoreDefaults();

@@ -191,16 +191,33 @@ TEST_F(FormTest, CommandButtonCaptionWrapsWhenNarrow) {
   EXPECT_GT(bottom - top, button->button()->fontMetrics().height());
 }
 
-// Catches handlers still running on released controls, as when a panel's Form is destroyed
-// before its widgets.
+// Catches handlers (change, key, click, list) still running on released controls, as when a
+// panel's Form is destroyed before its widgets.
 TEST_F(FormTest, ReleasedControlsRunNoHandlers) {
   int changes = 0;
   inner->onChange = [&] { ++changes; };
+  inner->onKeyPress = [&](int& key) {
+    ++changes;
+    key = 0;
+  };
+  check->onClick = [&] { ++changes; };
+  auto* list = s.form.add<ComboBox>(QStringLiteral("cmbList"), &s.window);
+  list->addItems({QStringLiteral("A"), QStringLiteral("B")});
+  list->onClick = [&] { ++changes; };
+  auto* button = s.form.add<CommandButton>(QStringLiteral("cmdGo"), &s.window);
+  button->onClick = [&] { ++changes; };
   QLineEdit* edit = inner->lineEdit();
+  QComboBox* combo = list->comboBox();
+  QAbstractButton* boxes[] = {check->checkBox(), button->button()};
   s.form.releaseControls();
   EXPECT_TRUE(s.form.controls().empty());
   QTest::keyClick(edit, Qt::Key_1);
-  EXPECT_EQ(edit->text(), QStringLiteral("1"));
+  EXPECT_EQ(edit->text(), QStringLiteral("1"));  // the key filter no longer discards it
+  combo->setCurrentIndex(1);
+  emit combo->activated(1);
+  combo->showPopup();
+  combo->hidePopup();
+  for (QAbstractButton* b : boxes) b->click();
   EXPECT_EQ(changes, 0);
 }
 

@@ -71,3 +71,15 @@ TEST_F(SpinTest, GeometryInTwips) {
 }
 
 }  // namespace
+
+// Catches arrows that leave a gap or overlap, or miss the control's resizes: they share its
+// height as a box layout would, the odd pixel going to the upper arrow.
+TEST_F(SpinTest, ArrowsShareTheControlsHeight) {
+  for (const int height : {19, 20, 33}) {
+    SCOPED_TRACE(height);
+    spin->widget()->resize(16, height);
+    const QRect up = spin->upButton()->geometry(), down = spin->downButton()->geometry();
+    EXPECT_EQ(up, QRect(0, 0, 16, height - height / 2));
+    EXPECT_EQ(down, QRect(0, up.height(), 16, height / 2));
+  }
+}

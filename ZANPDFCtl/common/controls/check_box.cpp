@@ -86,6 +86,11 @@ CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
   };
 }
 
+// The box outlives its control: a released control hears no more clicks.
+CheckBox::~CheckBox() {
+  if (checkBox()) static_cast<ClassicCheckBox*>(checkBox())->changed = nullptr;
+}
+
 QCheckBox* CheckBox::checkBox() const {
   return static_cast<QCheckBox*>(widget());
 }

@@ -8,11 +8,11 @@
 namespace zan::controls {
 
 class CheckBox final : public Control {
-  Q_OBJECT
  public:
   enum Value { Unchecked = 0, Checked = 1, Grayed = 2 };
 
   CheckBox(Form& form, const QString& name, QWidget* parent);
+  ~CheckBox() override;
   QCheckBox* checkBox() const;
 
   bool hasCaption() const override { return true; }

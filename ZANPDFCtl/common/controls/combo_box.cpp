@@ -145,23 +145,28 @@ ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
   static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.
-  connect(comboBox(), &QComboBox::currentIndexChanged, this, [this](int) {
+  listen(comboBox(), &QComboBox::currentIndexChanged, [this] {
     const int now = comboBox()->currentIndex();
     if (now == lastIndex_) return;
     lastIndex_ = now;
     // The user's choice that made this change is followed by `activated`: not a second click.
     changedByChoice_ = true;
-    QTimer::singleShot(0, this, [this] { changedByChoice_ = false; });
+    QTimer::singleShot(0, comboBox(), this->form().whileHeld([this] { changedByChoice_ = false; }));
     showCutText();
     auto handler = onClick;
     this->form().dispatch(handler);
   });
   // The user choosing the entry already selected is a click too; Qt reports it only here.
-  connect(comboBox(), &QComboBox::activated, this, [this](int index) {
+  listen(comboBox(), &QComboBox::activated, [this](int index) {
     if (std::exchange(changedByChoice_, false) || index != comboBox()->currentIndex()) return;
     auto handler = onClick;
     this->form().dispatch(handler);
   });
+}
+
+// The box outlives its control: a released control measures no more opening lists.
+ComboBox::~ComboBox() {
+  if (comboBox()) static_cast<ElidingComboBox*>(comboBox())->beforePopup = nullptr;
 }
 
 QComboBox* ComboBox::comboBox() const {

@@ -14,9 +14,9 @@ namespace zan::controls {
 QComboBox* newElidingComboBox(QWidget* parent);
 
 class ComboBox final : public Control {
-  Q_OBJECT
  public:
   ComboBox(Form& form, const QString& name, QWidget* parent);
+  ~ComboBox() override;
   QComboBox* comboBox() const;
 
   int listCount() const;

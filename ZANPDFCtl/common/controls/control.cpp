@@ -39,21 +39,48 @@ Control::Control(Form& form, const QString& name, QWidget* widget, bool watchEve
   if (watchEvents) watch();
 }
 
+// The one event filter of a form's controls: it hands each watched widget's events to its
+// control (one filter object per form rather than one per control).
+class Form::EventRelay final : public QObject {
+ public:
+  void add(QWidget* widget, Control* control) {
+    watched_.emplace_back(widget, control);
+    widget->installEventFilter(this);
+  }
+  void remove(QWidget* widget, const Control* control) {
+    watched_.erase(std::remove_if(watched_.begin(), watched_.end(),
+                                  [&](const auto& w) { return w.second == control; }),
+                   watched_.end());
+    if (widget) widget->removeEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    for (const auto& [widget, control] : watched_)
+      if (widget == watched) return control->relayEvent(event);
+    return false;
+  }
+
+ private:
+  std::vector<std::pair<QObject*, Control*>> watched_;
+};
+
 void Control::watch() {
   if (watching_ || !widget_) return;
   watching_ = true;
-  widget_->installEventFilter(this);
+  if (!form_->eventRelay_) form_->eventRelay_ = std::make_unique<Form::EventRelay>();
+  form_->eventRelay_->add(widget_, this);
 }
 
 void Control::setOnLostFocus(std::function<void()> handler) {
-  onLostFocus_ = std::move(handler);
-  if (onLostFocus_) watch();
+  onLostFocus_.reset();
+  if (!handler) return;
+  onLostFocus_ = std::make_unique<std::function<void()>>(std::move(handler));
+  watch();
 }
 
 Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName(), widget) {}
 
 Control::~Control() {
-  if (widget_ && watching_) widget_->removeEventFilter(this);
+  if (watching_ && form_->eventRelay_) form_->eventRelay_->remove(widget_, this);
 }
 
 QString Control::name() const {
@@ -117,12 +144,11 @@ void Control::applyGeometry() {
   widget_->setGeometry(r);
 }
 
-bool Control::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != widget_.data()) return false;
+bool Control::relayEvent(QEvent* event) {
   if (filterEvent(event)) return true;
   if (event->type() == QEvent::FocusOut && onLostFocus_ &&
       isControlFocusChange(static_cast<QFocusEvent*>(event)->reason())) {
-    auto handler = onLostFocus_;
+    auto handler = *onLostFocus_;
     form_->dispatch(handler);
   }
   return false;
@@ -336,10 +362,11 @@ void Form::releaseControls() {
   liveness_->released = true;
   focusWatcher_.reset();
   fontWatcher_.reset();
-  // Destroying the control objects disconnects every connection they are the context of.
+  // Their connections see the form released and run nothing more.
   auto released = std::move(controls_);
   controls_.clear();
   released.clear();
+  eventRelay_.reset();
   // Destroyed by a handler that runs on the user path: Qt's code that called the handler goes on
   // with its widget once the handler returns, so the widgets leave the surface for Qt's deferred
   // deletion instead of dying with it.

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace zan::controls {
@@ -33,12 +34,14 @@ class Form;
 
 // Base of every control. The control owns no widget: its Qt widget lives in the panel's widget
 // tree (objectName = the control's design name) and the control object, owned by the Form,
-// refers to it. The control object is the context of every connection it makes, so no handler
-// runs once the Form has released its controls.
-class Control : public QObject {
-  Q_OBJECT
+// refers to it. The control is no QObject (a panel has some forty of them): its connections
+// (listen()) run their handler only while the Form holds its controls, and the Form's one
+// event relay hands it its widget's events.
+class Control {
  public:
-  ~Control() override;
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
 
   QWidget* widget() const { return widget_; }
   QString name() const;
@@ -77,6 +80,11 @@ class Control : public QObject {
   // that is given a handler watches its widget's events for it.
   void setOnLostFocus(std::function<void()> handler);
 
+  // Connects `signal` of `sender` to `handler`, which runs only while the Form holds its
+  // controls (never once they are released). `handler` takes the signal's arguments or none.
+  template <class Sender, class Signal, class Handler>
+  void listen(Sender* sender, Signal signal, Handler handler) const;
+
  protected:
   // The widget's objectName becomes `name` (the control's name()); the other form keeps the
   // widget's present objectName.
@@ -84,23 +92,26 @@ class Control : public QObject {
   // the others cost the widget no event filter.
   Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false);
   Control(Form& form, QWidget* widget);
-  bool eventFilter(QObject* watched, QEvent* event) override;
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
   // Raises `error` with this control's name as the source.
   [[noreturn]] void fail(const ClassicError& error) const;
-  // Installs this control as its widget's event filter (once).
+  // Has the Form's event relay hand this control its widget's events (once).
   void watch();
 
  private:
+  friend class Form;
+  // The widget's event, from the Form's event relay; true swallows it.
+  bool relayEvent(QEvent* event);
+
   Form* form_;
   QPointer<QWidget> widget_;
   QString name_;
-  std::function<void()> onLostFocus_;
-  bool watching_ = false;  // installed as the widget's event filter
+  std::unique_ptr<std::function<void()>> onLostFocus_;  // few controls have one
   QString tag_;
   QRect twips_;
   bool placed_ = false;
+  bool watching_ = false;  // the form's event relay hands this control its widget's events
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the
@@ -162,9 +173,24 @@ class Form {
   // surface's widgets out of the surface into Qt's deferred deletion.
   void releaseControls();
 
+  // `handler` wrapped to run only while the Form holds its controls.
+  template <class Handler>
+  auto whileHeld(Handler handler) const {
+    return [live = liveness_, handler = std::move(handler)](auto... args) {
+      if (live->released) return;
+      if constexpr (std::is_invocable_v<const Handler&, decltype(args)...>) {
+        handler(args...);
+      } else {
+        handler();
+      }
+    };
+  }
+
  private:
+  friend class Control;
   class FocusWatcher;
   class FontWatcher;
+  class EventRelay;
   // Places the surface and every control again after the surface's font changed.
   void relayout();
   // Places every control again after the surface's width changed.
@@ -180,12 +206,19 @@ class Form {
   FailurePolicy policy_;
   std::unique_ptr<FocusWatcher> focusWatcher_;
   std::unique_ptr<FontWatcher> fontWatcher_;
+  std::unique_ptr<EventRelay> eventRelay_;  // made for the first control that watches
   QSize surfaceTwips_;
   QPointer<QStyle> checkBoxStyle_;
   int placedWidth_ = -1;       // the surface width the controls were last placed for
   int designedWidth_ = -1;     // the designed surface width at the present scale
   mutable double scale_ = -1;  // scale(); -1 until measured for the present font and screen
 };
+
+template <class Sender, class Signal, class Handler>
+void Control::listen(Sender* sender, Signal signal, Handler handler) const {
+  // The sender is the connection's context: no receiving object is needed.
+  QObject::connect(sender, signal, sender, form_->whileHeld(std::move(handler)));
+}
 
 // Twips to device-independent pixels at the designed 8-point font.
 constexpr int twipsToPixels(int twips) {

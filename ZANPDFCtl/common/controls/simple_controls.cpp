@@ -112,7 +112,7 @@ class WrappingPushButton final : public QPushButton {
 CommandButton::CommandButton(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new WrappingPushButton(parent)) {
   button()->setAutoDefault(false);
-  connect(button(), &QPushButton::clicked, this, [this] {
+  listen(button(), &QPushButton::clicked, [this] {
     auto handler = onClick;
     this->form().dispatch(handler);
   });

@@ -13,7 +13,6 @@ namespace zan::controls {
 // A frame (QGroupBox); an "&" in its caption gives it an access key that focuses its first
 // focusable child.
 class Frame final : public Control {
-  Q_OBJECT
  public:
   Frame(Form& form, const QString& name, QWidget* parent);
   QGroupBox* groupBox() const;
@@ -24,7 +23,6 @@ class Frame final : public Control {
 
 // A label (QLabel). An "&" is shown literally unless the label has a buddy.
 class Label final : public Control {
-  Q_OBJECT
  public:
   Label(Form& form, const QString& name, QWidget* parent);
   bool keepsWidth() const override { return true; }
@@ -36,7 +34,6 @@ class Label final : public Control {
 
 // A picture box (QLabel showing a pixmap).
 class PictureBox final : public Control {
-  Q_OBJECT
  public:
   PictureBox(Form& form, const QString& name, QWidget* parent);
   bool keepsWidth() const override { return true; }
@@ -48,7 +45,6 @@ class PictureBox final : public Control {
 // its place in the control order so that enabling, tags and focus treat it like any control.
 // The control keeps the widget's parent and takes `name` as its objectName.
 class HostedControl final : public Control {
-  Q_OBJECT
  public:
   HostedControl(Form& form, const QString& name, QWidget* /*parent*/, QWidget* widget)
       : Control(form, name, widget) {}
@@ -58,7 +54,6 @@ class HostedControl final : public Control {
 // wider than the button is drawn wrapped at blanks, as classic buttons do; the caption text
 // stays as set.
 class CommandButton final : public Control {
-  Q_OBJECT
  public:
   CommandButton(Form& form, const QString& name, QWidget* parent);
   bool keepsWidth() const override { return true; }

@@ -4,7 +4,6 @@
 #include "common/numeric_text.h"
 
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <limits>
@@ -19,14 +18,19 @@ class UpDownWidget final : public QWidget {
   UpDownWidget(const QString& name, QWidget* parent) : QWidget(parent) {
     up = makeButton(Qt::UpArrow, name + QStringLiteral("Up"));
     down = makeButton(Qt::DownArrow, name + QStringLiteral("Down"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(up);
-    layout->addWidget(down);
   }
   QToolButton* up;
   QToolButton* down;
+
+ protected:
+  // Placed as a box layout without margins or spacing would place them (the odd pixel goes to
+  // the upper arrow), without the cost of a layout object.
+  void resizeEvent(QResizeEvent* event) override {
+    const int upHeight = height() - height() / 2;
+    up->setGeometry(0, 0, width(), upHeight);
+    down->setGeometry(0, upHeight, width(), height() - upHeight);
+    QWidget::resizeEvent(event);
+  }
 
  private:
   QToolButton* makeButton(Qt::ArrowType arrow, const QString& name) {
@@ -45,10 +49,8 @@ class UpDownWidget final : public QWidget {
 SpinControl::SpinControl(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new UpDownWidget(name, parent)) {
   auto* w = static_cast<UpDownWidget*>(widget());
-  connect(w->up, &QToolButton::clicked, this,
-          [this] { this->form().dispatch([this] { stepUp(); }); });
-  connect(w->down, &QToolButton::clicked, this,
-          [this] { this->form().dispatch([this] { stepDown(); }); });
+  listen(w->up, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepUp(); }); });
+  listen(w->down, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepDown(); }); });
 }
 
 void SpinControl::setBuddy(TextBox* buddy) {

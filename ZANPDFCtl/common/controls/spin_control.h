@@ -9,7 +9,6 @@ namespace zan::controls {
 class TextBox;
 
 class SpinControl final : public Control {
-  Q_OBJECT
  public:
   SpinControl(Form& form, const QString& name, QWidget* parent);
   bool keepsWidth() const override { return true; }

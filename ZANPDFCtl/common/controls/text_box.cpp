@@ -27,11 +27,10 @@ class TextBox::Validator final : public QValidator {
 };
 
 TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QLineEdit(parent), /*watchEvents=*/true),
-      validator_(new Validator(this)) {
+    : Control(form, name, new QLineEdit(parent), /*watchEvents=*/true), validator_(new Validator) {
   lineEdit()->setValidator(validator_);
   // textChanged also covers typing, paste, undo and insert(); code-path sets are blocked.
-  connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+  listen(lineEdit(), &QLineEdit::textChanged, [this] {
     // Read text(): a nested set inside an earlier slot makes the signal's argument stale.
     const QString now = lineEdit()->text();
     if (now == validator_->lastText) return;
@@ -43,6 +42,7 @@ TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
 
 TextBox::~TextBox() {
   if (lineEdit()) lineEdit()->setValidator(nullptr);
+  delete validator_;
 }
 
 QLineEdit* TextBox::lineEdit() const {

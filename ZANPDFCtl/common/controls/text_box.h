@@ -8,7 +8,6 @@
 namespace zan::controls {
 
 class TextBox final : public Control {
-  Q_OBJECT
  public:
   TextBox(Form& form, const QString& name, QWidget* parent);
   ~TextBox() override;
