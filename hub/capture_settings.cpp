@@ -103,6 +103,8 @@ QJsonObject captureSettingsJson(const CaptureSettings& settings) {
   QJsonObject json{{QStringLiteral("ConfidenceThreshold"), settings.confidenceThreshold}};
   for (const auto& [key, member] : kTexts) json.insert(QLatin1String(key), settings.*member);
   for (const auto& [key, member] : kSwitches) json.insert(QLatin1String(key), settings.*member);
+  json.insert(QStringLiteral("PdfA"), settings.pdfA);
+  json.insert(QStringLiteral("Deskew"), settings.deskew);
   return json;
 }
 
@@ -113,6 +115,10 @@ CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
   for (const auto& [key, member] : kSwitches)
     c.*member = required(json, key, QJsonValue::Bool).toBool();
   c.confidenceThreshold = required(json, "ConfidenceThreshold", QJsonValue::Double).toInt(-1);
+  if (json.contains(QStringLiteral("PdfA")))
+    c.pdfA = required(json, "PdfA", QJsonValue::Bool).toBool();
+  if (json.contains(QStringLiteral("Deskew")))
+    c.deskew = required(json, "Deskew", QJsonValue::Bool).toBool();
   if (c.confidenceThreshold < 0 || c.confidenceThreshold > 100)
     throw ReleaseError(QStringLiteral("the setting ConfidenceThreshold is not from 0 to 100"));
   return c;
@@ -167,6 +173,8 @@ release::ReleaseOptions captureOptions(const CaptureSettings& settings, const Wo
   o.links = settings.enableLinks;
   o.tagged = settings.enableStructure;
   o.creator = QStringLiteral("zan-hub");
+  o.standard = settings.pdfA ? release::PdfStandard::PdfA2b : release::PdfStandard::Plain;
+  o.deskew = settings.deskew;
   return o;
 }
 

@@ -26,6 +26,10 @@ struct CaptureSettings {
   bool mixedAlphaNumeric = false, numericOnly = false;
   bool createThumbnails = false, embedFonts = true, enableLinks = false, enableStructure = false;
   bool autoPageRotation = true;
+  // What zan-release's options choose (--pdfa, --deskew); a ticket without them asks for
+  // PDF/A-2b and no deskewing.
+  bool pdfA = true;
+  bool deskew = false;
 };
 
 // The stored capture settings. Refuses what PdfSettings::CheckSettings refuses for engine "3"

@@ -3,6 +3,7 @@
 // recognise its words and mark the suspect ones, encode the image; all in PDF terms.
 
 #include "release/page_image.h"
+#include "release/page_orientation.h"
 #include "release/release_options.h"
 
 #include <QPointF>
@@ -50,9 +51,13 @@ struct PageResult {
   bool orientationDetected = false;
   int orientation = 0;  // how far the content was found turned clockwise as scanned
   float orientationConfidence = 0;
-  int rotation = 0;  // the clockwise turn applied to stand the page upright
-  double width = 0, height = 0;
-  std::optional<PdfImageData> image;      // absent for text-only pages
+  OrientationReason orientationReason = OrientationReason::NotChecked;
+  int rotation = 0;              // the clockwise turn applied to stand the page upright
+  float deskewed = 0;            // degrees the scan was turned counter-clockwise to level its lines
+  double width = 0, height = 0;  // of the upright page, in points
+  // The page image as scanned (absent for text-only pages); the PDF turns it by `rotation`
+  // when it draws it, so that turning a page never re-encodes its image.
+  std::optional<PdfImageData> image;
   std::vector<PlacedWord> words;          // empty for image-only pages
   std::vector<PlacedPicture> pictures;    // text pages that keep their pictures
   std::optional<PdfImageData> thumbnail;  // when the options ask for thumbnails

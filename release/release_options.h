@@ -22,6 +22,13 @@ enum class ImageEncoding {
   Compact    // bitonal-looking pages CCITT G4 at full resolution, the others JPEG, downsampled
 };
 
+// The standard the PDFs claim and keep to.
+enum class PdfStandard {
+  Plain,  // PDF 1.7 without a conformance claim
+  PdfA2b  // PDF/A-2b: XMP metadata, an sRGB output intent, embedded fonts, printable
+          // annotations with appearances
+};
+
 // What a page of the PDF shows.
 enum class PageContent {
   Text,                // the recognised text drawn visibly in a real font, no page image
@@ -88,6 +95,8 @@ struct ReleaseOptions {
   bool tagged = false;     // a structure tree: the text blocks as paragraphs in order
   QString userWordsFile;   // words (one a line) that recognition prefers; empty: none
   QString creator = QStringLiteral("zan-release");  // the PDF's Creator, before the version
+  PdfStandard standard = PdfStandard::PdfA2b;
+  bool deskew = false;  // pages straightened before recognition (resamples the page image)
 
   bool recognises() const { return content != PageContent::Image; }
   bool detectsOrientation() const { return orientations[1] || orientations[2] || orientations[3]; }

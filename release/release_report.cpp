@@ -28,6 +28,8 @@ QJsonObject pageJson(const PageReport& page, int number) {
     o.insert(QStringLiteral("orientation"), page.orientation);
     o.insert(QStringLiteral("orientationConfidence"), rounded(page.orientationConfidence));
   }
+  if (!page.orientationReason.isEmpty())
+    o.insert(QStringLiteral("orientationReason"), page.orientationReason);
   return o;
 }
 

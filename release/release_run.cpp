@@ -3,6 +3,7 @@
 #include "release/output_file.h"
 #include "release/page_image.h"
 #include "release/page_pipeline.h"
+#include "release/pdf_archive.h"
 #include "release/pdf_builder.h"
 #include "release/recognizer.h"
 #include "release/release_error.h"
@@ -170,7 +171,8 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
   for (std::size_t i = 0; i < pages.size(); ++i) {
     const PageResult& r = *pages[i];
     report.pages.push_back({sources[i].path, sources[i].index, r.orientationDetected, r.orientation,
-                            r.orientationConfidence, r.rotation, static_cast<int>(r.words.size())});
+                            r.orientationConfidence, orientationReasonName(r.orientationReason),
+                            r.rotation, static_cast<int>(r.words.size())});
     for (const PlacedWord& w : r.words)
       if (!w.reasons.isEmpty())
         report.suspects.push_back(
@@ -218,6 +220,10 @@ void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFol
                                 missing.size() > 1 ? QStringLiteral("s") : QString(),
                                 missing.join(QLatin1Char(' '))));
   }
+  if (options.standard == PdfStandard::PdfA2b && srgbProfileFile().isEmpty())
+    throw ReleaseError(QStringLiteral("the sRGB colour profile for PDF/A is missing: install the "
+                                      "Debian package %1")
+                           .arg(kSrgbProfilePackage));
   if (options.recognises() && !QFileInfo(textFontFile()).isReadable())
     throw ReleaseError(QStringLiteral("the font %1 is missing: install the Debian package "
                                       "fonts-dejavu-core")

@@ -177,6 +177,8 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
   try {
     try {
       capture = captureSettingsOf(settings);
+      capture.pdfA = r.pdfA;
+      capture.deskew = r.deskew;
     } catch (const ReleaseError& e) {
       throw CannotStart{QStringLiteral("setup file %1: %2").arg(r.setupFile, e.message())};
     }

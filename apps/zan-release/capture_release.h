@@ -17,6 +17,8 @@ struct CaptureRelease {
   QString out;  // the report's folder; the PDFs' too when the setup names none
   bool quiet = false;
   double statusTimeout = 600;  // seconds to wait for the statuses
+  bool pdfA = true;            // --pdfa: the jobs' PDFs PDF/A-2b, else plain
+  bool deskew = false;         // --deskew
 };
 
 // Returns the exit code: 0 every document released (or, without waiting, submitted), 1 some

@@ -39,6 +39,8 @@ struct Arguments {
   int jobs = 0;
   double statusTimeout = 600;
   bool quiet = false;
+  zan::release::PdfStandard standard = zan::release::PdfStandard::PdfA2b;
+  bool deskew = false;
 };
 
 Arguments parse(const QStringList& arguments) {
@@ -72,7 +74,14 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("SECONDS"));
   const QCommandLineOption quiet(QStringLiteral("quiet"),
                                  QStringLiteral("No progress bar, no summary, no warnings."));
-  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet});
+  const QCommandLineOption pdfa(
+      QStringLiteral("pdfa"),
+      QStringLiteral("2b (the default): PDF/A-2b for archives; none: plain PDF."),
+      QStringLiteral("2b|none"));
+  const QCommandLineOption deskew(
+      QStringLiteral("deskew"),
+      QStringLiteral("Straighten skewed pages before recognition (resamples their images)."));
+  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
@@ -95,6 +104,15 @@ Arguments parse(const QStringList& arguments) {
   }
   a.engine = parser.value(engine);
   a.quiet = parser.isSet(quiet);
+  a.deskew = parser.isSet(deskew);
+  if (parser.isSet(pdfa)) {
+    const QString value = parser.value(pdfa).toLower();
+    if (value == QLatin1String("none"))
+      a.standard = zan::release::PdfStandard::Plain;
+    else if (value != QLatin1String("2b"))
+      throw CannotStart{
+          QStringLiteral("--pdfa must be 2b or none, not '%1'").arg(parser.value(pdfa))};
+  }
   a.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (parser.isSet(jobs)) {
     bool ok = false;
@@ -168,8 +186,12 @@ int runZanRelease(const QStringList& arguments) {
     a = parse(arguments);
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
-      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.statusTimeout}, settings);
+      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.statusTimeout,
+                                a.standard == PdfStandard::PdfA2b, a.deskew},
+                               settings);
     options = ocrOptions(a, settings);
+    options.standard = a.standard;
+    options.deskew = a.deskew;
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
   } catch (const CannotStart& e) {

@@ -121,7 +121,7 @@ const Released& released(const std::string& name) {
   } else if (name == "formatted") {
     settings = with(kEverything, {{"PageContent", "Formatted Text & Graphics"}});
     batch = batchOf({{"picture.png"}});
-  } else if (name == "plain") {  // every advanced option off, no dictionary
+  } else if (name == "plain") {  // every advanced option off, no dictionary, plain PDF
     settings = {{"PageContent", "Formatted Text & Graphics"},
                 {"CreateThumbnails", false},
                 {"EmbedFonts", false},
@@ -143,8 +143,11 @@ const Released& released(const std::string& name) {
   const QString batchFile =
       writeBatchFile(QDir(hub.dir.path()).filePath(label + "-batch.json"), batch);
   const QString out = QDir(hub.dir.path()).filePath(label + "-report");
-  r->run = runZanRelease(
-      {"--setup", setup, "--batch", batchFile, "--out", out, "--quiet", "--status-timeout", "120"});
+  // The plain configuration also asks for plain PDF: PDF/A would embed the font regardless.
+  const QStringList plainPdf{"--pdfa", "none"};
+  r->run = runZanRelease(QStringList{"--setup", setup, "--batch", batchFile, "--out", out,
+                                     "--quiet", "--status-timeout", "120"} +
+                         (name == "plain" ? plainPdf : QStringList()));
   r->report = readJson(out + "/release-report.json");
   return *r;
 }

@@ -157,12 +157,18 @@ QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double
   return words;
 }
 
-QImage renderedPage(const QString& pdf, int page) {
+QImage renderedPage(const QString& pdf, int page, int dpi, bool grey) {
   QTemporaryDir dir;
   const QString prefix = dir.filePath(QStringLiteral("page"));
-  QProcess::execute(QStringLiteral("pdftoppm"),
-                    {"-r", "300", "-gray", "-png", "-singlefile", "-f", QString::number(page), "-l",
-                     QString::number(page), pdf, prefix});
+  // Cairo draws an image placed at exactly the rendering's resolution pixel for pixel (Splash
+  // resamples it by a row when its edge falls on a pixel boundary).
+  QStringList arguments{"-png", "-singlefile",
+                        "-r",   QString::number(dpi),
+                        "-f",   QString::number(page),
+                        "-l",   QString::number(page),
+                        pdf,    prefix};
+  if (grey) arguments.prepend(QStringLiteral("-gray"));
+  QProcess::execute(QStringLiteral("pdftocairo"), arguments);
   return QImage(prefix + QStringLiteral(".png"));
 }
 

@@ -75,8 +75,8 @@ QRectF inPoints(const QRectF& pixels);
 // `tolerance` points of where they were drawn.
 QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance = 4.0);
 
-// Page `page` (1-based) rendered by pdftoppm at 300 dpi, in grey.
-QImage renderedPage(const QString& pdf, int page);
+// Page `page` (1-based) rendered by Poppler (pdftocairo) at `dpi`, in grey or in colour.
+QImage renderedPage(const QString& pdf, int page, int dpi = 300, bool grey = true);
 // The share of dark pixels in `image`, or in its part `box` (pixels).
 double inkShare(const QImage& image, const QRect& box = QRect());
 

@@ -1,0 +1,61 @@
+#include "release/page_reading.h"
+
+#include "release/page_image.h"
+
+#include <leptonica/allheaders.h>
+
+#include <algorithm>
+
+namespace zan::release {
+namespace {
+
+QRect unscaled(const QRect& r, double factor) {
+  return QRect(qRound(r.x() / factor), qRound(r.y() / factor), qRound(r.width() / factor),
+               qRound(r.height() / factor));
+}
+
+Reading pass(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
+             bool findPictures, bool adaptive) {
+  const double factor = scaleInto(dpi, accuracy.recognitionDpiMin, accuracy.recognitionDpiMax);
+  const PixPtr image = scaled(upright, factor);
+  Reading r;
+  r.words = recognizer.recognise(image.get(), qRound(dpi * factor), accuracy.singleBlock, adaptive,
+                                 findPictures ? &r.pictures : nullptr);
+  if (factor != 1.0) {
+    for (RecognisedWord& w : r.words) {
+      w.box = unscaled(w.box, factor);
+      w.baseline /= factor;
+      w.fontSize /= factor;
+    }
+    for (QRect& p : r.pictures) p = unscaled(p, factor);
+  }
+  return r;
+}
+
+}  // namespace
+
+double scaleInto(int dpi, int least, int most) {
+  const int target = std::clamp(dpi, least > 0 ? least : 1, std::max(most, least));
+  return static_cast<double>(target) / dpi;
+}
+
+Reading readUpright(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
+                    bool findPictures, bool firstPassOnly) {
+  Reading r = pass(upright, dpi, accuracy, recognizer, findPictures, false);
+  if (!firstPassOnly) completeReading(r, upright, dpi, accuracy, recognizer, findPictures);
+  return r;
+}
+
+void completeReading(Reading& reading, Pix* upright, int dpi, const AccuracyProfile& accuracy,
+                     Recognizer& recognizer, bool findPictures) {
+  if (reading.complete) return;
+  reading.complete = true;
+  if (!accuracy.adaptiveSecondPass) return;
+  Reading adaptive = pass(upright, dpi, accuracy, recognizer, findPictures, true);
+  if (readingScore(adaptive.words) > readingScore(reading.words)) {
+    reading.words = std::move(adaptive.words);
+    reading.pictures = std::move(adaptive.pictures);
+  }
+}
+
+}  // namespace zan::release
