@@ -19,6 +19,69 @@ constexpr double kUprightShare = 0.5;
 // of noise), and the page stays as scanned.
 constexpr double kLeastEvidence = 20;
 
+// Detection that finds too few characters at the profile's resolution (small print) looks again
+// at this one.
+constexpr int kFinestOrientationDpi = 300;
+// Detection classifies up to 250 characters, each in four orientations, whatever the page's
+// size (about a quarter of a second); a band of the page holding this many characters decides
+// as surely on ordinary text in about half the time.
+constexpr std::size_t kBandCharacters = 120;
+// Connected components that detection takes for characters: at least this high, and at most
+// twice as long one way as the other. With fewer than kLeastCharacters it finds nothing.
+constexpr int kLeastCharacterHeight = 10;
+constexpr std::size_t kLeastCharacters = 25;
+
+// The vertical centres of the page's connected components that detection takes for characters,
+// from top to bottom.
+std::vector<int> characterCentres(Pix* page) {
+  std::vector<int> centres;
+  const PixPtr bitonal(pixConvertTo1(page, 128));
+  BOXA* boxes = bitonal ? pixConnCompBB(bitonal.get(), 8) : nullptr;
+  if (!boxes) return centres;
+  for (l_int32 i = 0; i < boxaGetCount(boxes); ++i) {
+    l_int32 x = 0, y = 0, w = 0, h = 0;
+    boxaGetBoxGeometry(boxes, i, &x, &y, &w, &h);
+    if (h >= kLeastCharacterHeight && w > 0 && h <= 2 * w && w <= 2 * h)
+      centres.push_back(y + h / 2);
+  }
+  boxaDestroy(&boxes);
+  std::sort(centres.begin(), centres.end());
+  return centres;
+}
+
+// Detection on the page scaled down to at most `mostDpi`. A page with more characters than
+// kBandCharacters is first looked at in the band across it that holds the middle ones of them,
+// and whole only when the band leaves detection below `sure`; a page with fewer characters than
+// detection needs is not looked at (it finds none).
+// The scan scaled down by `factor` for detection, which needs no sharpening: grey from a bitonal
+// scan, else grey or colour as it is.
+PixPtr reducedForDetection(Pix* scan, double factor) {
+  if (factor > 0.999 || pixGetColormap(scan)) return scaled(scan, factor);
+  const auto f = static_cast<l_float32>(factor);
+  PixPtr result(pixGetDepth(scan) == 1   ? pixScaleToGray(scan, f)
+                : pixGetDepth(scan) >= 8 ? pixScaleGeneral(scan, f, f, 0.0f, 0)
+                                         : nullptr);
+  return result ? std::move(result) : scaled(scan, factor);
+}
+
+OrientationGuess detect(Pix* scan, int dpi, int mostDpi, float sure, Recognizer& recognizer) {
+  const double factor = scaleInto(dpi, 0, mostDpi);
+  const PixPtr small = reducedForDetection(scan, factor);
+  const int smallDpi = qRound(dpi * factor);
+  const std::vector<int> centres = characterCentres(small.get());
+  if (centres.size() < kLeastCharacters) return {};
+  if (centres.size() >= 2 * kBandCharacters) {
+    const std::size_t middle = centres.size() / 2;
+    const int top = std::max(0, centres[middle - kBandCharacters / 2] - 2 * kLeastCharacterHeight);
+    const int bottom = std::min(static_cast<int>(pixGetHeight(small.get())),
+                                centres[middle + kBandCharacters / 2] + 2 * kLeastCharacterHeight);
+    const PixPtr band = cropped(small.get(), QRect(0, top, pixGetWidth(small.get()), bottom - top));
+    const OrientationGuess guess = recognizer.detectOrientation(band.get(), smallDpi);
+    if (guess.found && guess.confidence >= sure) return guess;
+  }
+  return recognizer.detectOrientation(small.get(), smallDpi);
+}
+
 // The clockwise turn that stands a page upright whose content is turned by `orientation`.
 int uprightTurn(int orientation) {
   return (360 - orientation) % 360;
@@ -30,9 +93,13 @@ double letters(const std::vector<RecognisedWord>& words) {
   return n;
 }
 
+// Most of what the reading found are confidently known upright words.
+bool mostlyUpright(const Reading& r) {
+  return readingScore(r.words) >= kUprightShare * letters(r.words);
+}
+
 bool showsUprightText(const Reading& r) {
-  const double score = readingScore(r.words);
-  return score >= kUprightScore && score >= kUprightShare * letters(r.words);
+  return readingScore(r.words) >= kUprightScore && mostlyUpright(r);
 }
 
 }  // namespace
@@ -58,9 +125,12 @@ OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& 
   OrientationDecision d;
   if (!options.detectsOrientation()) return d;
   const AccuracyProfile& accuracy = options.accuracy;
-  const double factor = scaleInto(dpi, 0, accuracy.orientationDpi);
-  const PixPtr small = scaled(scan, factor);
-  const OrientationGuess guess = recognizer.detectOrientation(small.get(), qRound(dpi * factor));
+  const float sure = accuracy.orientationConfidence;
+  OrientationGuess guess = detect(scan, dpi, accuracy.orientationDpi, sure, recognizer);
+  // Too few characters (small print) at the profile's resolution: a profile that reads the page
+  // when unsure finds out by reading; the others look again at a finer resolution.
+  if (!guess.found && !accuracy.tryOrientations && dpi > accuracy.orientationDpi)
+    guess = detect(scan, dpi, kFinestOrientationDpi, sure, recognizer);
   d.detected = guess.found;
   d.orientation = guess.degrees;
   d.confidence = guess.confidence;
@@ -82,6 +152,20 @@ OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& 
     d.orientation = 0;
     d.reading = std::move(scanned);
     return d;
+  }
+  // Too little text, but what there is reads upright: another orientation finds the same few
+  // characters and cannot read twice as much known text from them. Weak evidence.
+  if (mostlyUpright(scanned)) {
+    d.reading = std::move(scanned);
+    return d;
+  }
+  // Small print, too small for detection at the profile's resolution: a finer look names the
+  // orientation to read first.
+  if (!guess.found && dpi > accuracy.orientationDpi) {
+    guess = detect(scan, dpi, kFinestOrientationDpi, sure, recognizer);
+    d.detected = guess.found;
+    d.orientation = guess.degrees;
+    d.confidence = guess.confidence;
   }
   // The other allowed orientations, the detector's guess first, each read once (first pass).
   std::vector<int> candidates;

@@ -52,6 +52,9 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
 
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,
                        Recognizer& recognizer) {
+  // The language's model loads while the page is read; detection's only when it is used (a
+  // page with too few characters for it needs none).
+  recognizer.prepare(options.recognises(), false);
   PixPtr scan = readPage(page.path, page.index);
   const int dpi = pageResolution(scan.get());
   PageResult result;

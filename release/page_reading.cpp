@@ -32,6 +32,23 @@ Reading pass(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer&
   return r;
 }
 
+// A word whose reading is in doubt: one read with low confidence, or letters that no dictionary
+// knows.
+constexpr float kDoubtfulConfidence = 80;
+// A reading is worth a second pass when more than this share of its words is in doubt: a clean
+// page (nearly every word confident and known) leaves nothing for the second pass to win.
+constexpr double kDoubtfulShare = 0.05;
+
+bool doubtful(const std::vector<RecognisedWord>& words) {
+  int inDoubt = 0;
+  for (const RecognisedWord& w : words) {
+    const bool letters =
+        std::any_of(w.text.begin(), w.text.end(), [](QChar c) { return c.isLetter(); });
+    if (w.confidence < kDoubtfulConfidence || (letters && !w.inDictionary)) ++inDoubt;
+  }
+  return inDoubt > kDoubtfulShare * static_cast<double>(words.size());
+}
+
 }  // namespace
 
 double scaleInto(int dpi, int least, int most) {
@@ -50,7 +67,7 @@ void completeReading(Reading& reading, Pix* upright, int dpi, const AccuracyProf
                      Recognizer& recognizer, bool findPictures) {
   if (reading.complete) return;
   reading.complete = true;
-  if (!accuracy.adaptiveSecondPass) return;
+  if (!accuracy.adaptiveSecondPass || !doubtful(reading.words)) return;
   Reading adaptive = pass(upright, dpi, accuracy, recognizer, findPictures, true);
   if (readingScore(adaptive.words) > readingScore(reading.words)) {
     reading.words = std::move(adaptive.words);

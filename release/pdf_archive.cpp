@@ -9,6 +9,7 @@
 
 #include <podofo/podofo.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace zan::release {
@@ -21,7 +22,10 @@ const char* const kSrgbProfiles[] = {"/usr/share/color/icc/sRGB.icc",
                                      "/usr/share/color/icc/colord/sRGB.icc"};
 const char* const kSrgbCondition = "sRGB IEC61966-2.1";
 
-PdfString utf8(const QString& text) {
+// A text string: PDFDocEncoding when the text is ASCII (half the size), else UTF-16.
+PdfString textString(const QString& text) {
+  if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; }))
+    return PdfString(text.toLatin1().constData());
   const QByteArray bytes = text.toUtf8();
   return PdfString(reinterpret_cast<const pdf_utf8*>(bytes.constData()), bytes.size());
 }
@@ -142,12 +146,12 @@ QByteArray xmpPacket(const DocumentInformation& info, const DocumentOrigin& orig
 void writeDocumentLevel(PdfMemDocument& doc, const DocumentInformation& info,
                         const DocumentOrigin& origin, PdfStandard standard) {
   PdfInfo* pdfInfo = doc.GetInfo();
-  if (!info.title.isEmpty()) pdfInfo->SetTitle(utf8(info.title));
-  if (!info.subject.isEmpty()) pdfInfo->SetSubject(utf8(info.subject));
-  if (!info.author.isEmpty()) pdfInfo->SetAuthor(utf8(info.author));
-  if (!info.keywords.isEmpty()) pdfInfo->SetKeywords(utf8(info.keywords));
-  pdfInfo->SetCreator(utf8(origin.creator));
-  pdfInfo->SetProducer(utf8(origin.producer));
+  if (!info.title.isEmpty()) pdfInfo->SetTitle(textString(info.title));
+  if (!info.subject.isEmpty()) pdfInfo->SetSubject(textString(info.subject));
+  if (!info.author.isEmpty()) pdfInfo->SetAuthor(textString(info.author));
+  if (!info.keywords.isEmpty()) pdfInfo->SetKeywords(textString(info.keywords));
+  pdfInfo->SetCreator(textString(origin.creator));
+  pdfInfo->SetProducer(textString(origin.producer));
   PdfDictionary& d = pdfInfo->GetObject()->GetDictionary();
   const PdfString date(pdfDate(origin.made).toLatin1().constData());
   d.AddKey("CreationDate", date);

@@ -55,12 +55,10 @@ AccuracyProfile accuracyProfile(int level) {
     case 1:  // Fastest
       p.recognitionDpiMax = 150;
       p.singleBlock = true;
-      p.orientationDpi = 150;
       p.orientationConfidence = 1.0f;
       return p;
     case 2:  // Fast
       p.recognitionDpiMax = 200;
-      p.orientationDpi = 150;
       p.orientationConfidence = 1.0f;
       return p;
     case 4:  // Normal

@@ -51,11 +51,13 @@ struct AccuracyProfile {
   int recognitionDpiMax = 300;         // finer scans are scaled down for recognition
   int recognitionDpiMin = 0;           // coarser scans are scaled up (0: never)
   bool singleBlock = false;            // the page read as one block, without layout analysis
-  int orientationDpi = 300;            // finer scans are scaled down for orientation detection
+  int orientationDpi = 150;            // finer scans are scaled down for orientation detection
+                                       // (to 300 dpi when too few characters are found)
   float orientationConfidence = 2.0f;  // the least detection confidence that turns a page
   bool tryOrientations = false;        // when detection is less sure: recognise the page in
                                        // each allowed orientation and keep the best reading
-  bool adaptiveSecondPass = false;     // also recognise with adaptive thresholding; the more
+  bool adaptiveSecondPass = false;     // when the first reading has doubtful words, also
+                                       // recognise with adaptive thresholding; the more
                                        // confident reading wins
 };
 

@@ -13,6 +13,8 @@ packages=(
   # the release engine: recognition, orientation, page images, PDF, the text font
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-deu tesseract-ocr-osd
   libpodofo-dev fonts-dejavu-core
+  # PDF/A: the sRGB output intent; object streams (qpdf), which PoDoFo cannot write
+  icc-profiles-free libqpdf-dev
   # the release tests read PDFs back; the benchmark runs Tesseract's own command line
   poppler-utils libpoppler-qt6-dev tesseract-ocr
   # the package test's hosts: the Python host (Debian's interpreter and PyQt6); the Qt Designer
