@@ -68,6 +68,22 @@ def xmp_date(value):
     return ("".join(m.group(i) for i in range(1, 7)), offset)
 
 
+def reachable(root):
+    """Every dictionary and stream reachable from `root`, each indirect object once."""
+    seen, todo = set(), [root]
+    while todo:
+        obj = todo.pop()
+        if isinstance(obj, (Dictionary, Stream, Array)) and obj.is_indirect:
+            if obj.objgen in seen:
+                continue
+            seen.add(obj.objgen)
+        if isinstance(obj, Array):
+            todo.extend(obj)
+        elif isinstance(obj, (Dictionary, Stream)):
+            yield obj
+            todo.extend(obj[k] for k in obj.keys())
+
+
 def check(path):
     rules = {r: [] for r in (
         "header", "trailer", "no encryption", "metadata stream", "pdfa identification",
@@ -173,10 +189,9 @@ def check(path):
         if "/OutputConditionIdentifier" not in intents[0]:
             rules["output intent"].append("no OutputConditionIdentifier")
 
-    # Every object: colour spaces, fonts, filters, images, transparency, external streams.
-    for obj in pdf.objects:
-        if not isinstance(obj, (Dictionary, Stream)):
-            continue
+    # Every dictionary and stream reachable from the trailer, direct or indirect: colour
+    # spaces, fonts, filters, images, transparency, actions, external streams.
+    for obj in reachable(trailer):
         for key in ("/F", "/FFilter", "/FDecodeParms") if isinstance(obj, Stream) else ():
             if key in obj:
                 rules["no external streams"].append("a stream has %s" % key)
@@ -225,7 +240,7 @@ def check(path):
         if "/EmbeddedFile" == str(kind) or "/EmbeddedFiles" in obj:
             rules["no embedded files"].append("an embedded file")
 
-    for obj in pdf.objects:  # appearance streams and other forms paint in RGB or grey only
+    for obj in reachable(trailer):  # appearance streams and other forms paint in RGB or grey
         if isinstance(obj, Stream) and obj.get("/Subtype") == Name.Form:
             for operands, operator in pikepdf.parse_content_stream(obj):
                 if str(operator) in ("k", "K"):
