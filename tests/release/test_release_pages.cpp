@@ -63,23 +63,6 @@ QVariantMap with(QVariantMap settings, const QVariantMap& more) {
   return settings;
 }
 
-QImage colourPage() {
-  QImage page = renderTextPage(sampleLines(4)).image.convertToFormat(QImage::Format_RGB32);
-  QPainter painter(&page);
-  painter.fillRect(QRect(200, 1400, 600, 300), QColor(200, 40, 30));
-  painter.fillRect(QRect(900, 1400, 600, 300), QColor(30, 90, 200));
-  return page;
-}
-
-QImage threshold(const QImage& grey) {
-  QImage bw = grey.convertToFormat(QImage::Format_Grayscale8);
-  for (int y = 0; y < bw.height(); ++y) {
-    uchar* row = bw.scanLine(y);
-    for (int x = 0; x < bw.width(); ++x) row[x] = row[x] < 128 ? 0 : 255;
-  }
-  return bw;
-}
-
 // A colour photograph with a caption of a few words: the page that must not be turned.
 QImage picturePage() {
   QImage page(1748, 2480, QImage::Format_RGB32);
@@ -113,7 +96,7 @@ QImage picturePage() {
 TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   const QImage grey = renderTextPage(sampleLines(0)).image;
   const QImage second = renderTextPage(sampleLines(1)).image;
-  const QImage colour = colourPage();
+  const QImage colour = picturePage();
   QImage coarse = grey.scaled(grey.width() / 2, grey.height() / 2);
   coarse.setDotsPerMeterX(5906);  // 150 dpi
   coarse.setDotsPerMeterY(5906);
@@ -143,8 +126,10 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
                {"colour PNG", colour, 300},
                {"palette PNG", palette, 300},
                {"150-dpi PNG", coarse, 150},
-               {"first bitonal TIFF page", threshold(grey), 300},
-               {"second bitonal TIFF page", threshold(second), 300},
+               {"first bitonal TIFF page",
+                grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), 300},
+               {"second bitonal TIFF page",
+                second.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither), 300},
                {"JPEG", decodedJpeg, 300},
                {"page turned by 90", turnedPage, 300},
                {"page turned by 180", turnedPage, 300},
