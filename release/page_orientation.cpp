@@ -49,10 +49,6 @@ std::vector<int> characterCentres(Pix* page) {
   return centres;
 }
 
-// Detection on the page scaled down to at most `mostDpi`. A page with more characters than
-// kBandCharacters is first looked at in the band across it that holds the middle ones of them,
-// and whole only when the band leaves detection below `sure`; a page with fewer characters than
-// detection needs is not looked at (it finds none).
 // The scan scaled down by `factor` for detection, which needs no sharpening: grey from a bitonal
 // scan, else grey or colour as it is.
 PixPtr reducedForDetection(Pix* scan, double factor) {
@@ -64,6 +60,10 @@ PixPtr reducedForDetection(Pix* scan, double factor) {
   return result ? std::move(result) : scaled(scan, factor);
 }
 
+// Detection on the page scaled down to at most `mostDpi`. A page with twice kBandCharacters
+// characters or more is first looked at in the band across it that holds the middle
+// kBandCharacters of them, and whole only when the band leaves detection below `sure`; a page
+// with fewer characters than detection needs is not looked at (it would find none).
 OrientationGuess detect(Pix* scan, int dpi, int mostDpi, float sure, Recognizer& recognizer) {
   const double factor = scaleInto(dpi, 0, mostDpi);
   const PixPtr small = reducedForDetection(scan, factor);

@@ -26,9 +26,9 @@ QString writeBatch(const QDir& dir, const std::vector<QStringList>& documents) {
   QJsonArray docs;
   for (const QStringList& pages : documents)
     docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
-  return writeBatchFile(
-      dir.filePath(QStringLiteral("batch.json")),
-      {{QStringLiteral("name"), QStringLiteral("Test")}, {QStringLiteral("documents"), docs}});
+  return writeBatchFile(dir.filePath(QStringLiteral("batch.json")),
+                        {{QStringLiteral("name"), QStringLiteral("Test")},
+                         {QStringLiteral("documents"), docs}});
 }
 
 // Every file in the output folder but the report: released PDFs, and anything left behind.
