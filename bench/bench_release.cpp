@@ -187,10 +187,20 @@ void printKinds(const ComparingReporter& r) {
     };
     const Outcome o = outcomes[ours], t = outcomes[theirs];
     const double tOurs = time(ours), tTheirs = time(theirs), tUpright = time(upright);
-    std::printf("%-28s %8.2fs %8.2fs %6.2f %9.1f %9.1f %6.2f %6.1f %6.1f %10.2fx\n",
-                kind.name.toUtf8().constData(), tOurs, tTheirs, tTheirs > 0 ? tOurs / tTheirs : 0,
-                o.bytes / 1024.0, t.bytes / 1024.0, t.bytes > 0 ? double(o.bytes) / t.bytes : 0,
-                o.f1 * 100, t.f1 * 100, tUpright > 0 ? tOurs / tUpright : 0);
+    if (tOurs <= 0) continue;  // not run (--benchmark_filter)
+    // A figure, or "-" where its benchmark did not run.
+    const auto cell = [](double v, const char* format) {
+      char text[32] = "-";
+      if (v > 0) std::snprintf(text, sizeof text, format, v);
+      return std::string(text);
+    };
+    std::printf("%-28s %9s %9s %6s %9s %9s %6s %6.1f %6s %11s\n", kind.name.toUtf8().constData(),
+                cell(tOurs, "%.2fs").c_str(), cell(tTheirs, "%.2fs").c_str(),
+                cell(tTheirs > 0 ? tOurs / tTheirs : 0, "%.2f").c_str(),
+                cell(o.bytes / 1024.0, "%.1f").c_str(), cell(t.bytes / 1024.0, "%.1f").c_str(),
+                cell(t.bytes > 0 ? double(o.bytes) / t.bytes : 0, "%.2f").c_str(), o.f1 * 100,
+                cell(tTheirs > 0 ? t.f1 * 100 : 0, "%.1f").c_str(),
+                cell(tUpright > 0 ? tOurs / tUpright : 0, "%.2fx").c_str());
   }
   std::printf(
       "goals per kind: time ratio <= 1.0, size ratio <= 1.0, F1 >= OCRmyPDF's; every "

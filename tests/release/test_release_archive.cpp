@@ -8,6 +8,7 @@
 #include "release/page_pipeline.h"
 #include "release/pdf_builder.h"
 #include "release/recognizer.h"
+#include "release/release_error.h"
 #include "release_support.h"
 
 #include <gtest/gtest.h>
@@ -262,4 +263,27 @@ TEST(Size, SuspectHighlightsShareOneAppearance) {
   const QPointF centre = pdfHighlights(pdf, 1).front().box.center();
   const QColor c = page.pixelColor(qRound(centre.x()), qRound(centre.y()));
   EXPECT_LT(c.blue() + 40, c.red()) << "no yellow highlight drawn";
+}
+
+// The job ticket carries --pdfa and --deskew to the hub service; a ticket written before them
+// asks for PDF/A-2b and no deskewing, and a value of the wrong type fails the job.
+TEST(PdfA, TicketCarriesTheStandardToTheService) {
+  zan::hub::CaptureSettings plain;
+  plain.pdfA = false;
+  plain.deskew = true;
+  QJsonObject json = zan::hub::captureSettingsJson(plain);
+  const zan::hub::CaptureSettings back = zan::hub::captureSettingsFromJson(json);
+  EXPECT_FALSE(back.pdfA);
+  EXPECT_TRUE(back.deskew);
+  const ReleaseOptions options = zan::hub::captureOptions(back, {}, {});
+  EXPECT_EQ(options.standard, PdfStandard::Plain);
+  EXPECT_TRUE(options.deskew);
+  json.remove(QStringLiteral("PdfA"));
+  json.remove(QStringLiteral("Deskew"));
+  const zan::hub::CaptureSettings older = zan::hub::captureSettingsFromJson(json);
+  EXPECT_TRUE(older.pdfA);
+  EXPECT_FALSE(older.deskew);
+  EXPECT_EQ(zan::hub::captureOptions(older, {}, {}).standard, PdfStandard::PdfA2b);
+  json.insert(QStringLiteral("PdfA"), QStringLiteral("none"));
+  EXPECT_THROW(zan::hub::captureSettingsFromJson(json), ReleaseError);
 }
