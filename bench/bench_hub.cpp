@@ -69,14 +69,17 @@ void prepare() {
                                           {"PDFOutputFolder", at("pdfs")},
                                           {"PDFInputImageType", 1},
                                           {"PDFWaitForStatus", true}}}});
+  QDir().mkpath(at("watched"));  // the services' roots
+  QDir().mkpath(at("pdfs"));
   copyFolder(QStringLiteral(ZAN_EXAMPLES_DIR "/hub/Workflows"), at("hub/Workflows"));
   copyFolder(QStringLiteral(ZAN_EXAMPLES_DIR "/hub/Dictionaries"), at("hub/Dictionaries"));
 }
 
 void release(benchmark::State& state, const QString& engine) {
-  runEachIteration(state, QStringLiteral(ZAN_RELEASE_BINARY),
-                   {"--setup", at(engine + ".json"), "--batch", at("twenty.json"), "--out",
-                    at("out-" + engine), "--quiet", "--jobs", "1", "--engine", engine});
+  runEachIteration(
+      state, QStringLiteral(ZAN_RELEASE_BINARY),
+      {"--setup", at(engine + ".json"), "--batch", at("twenty.json"), "--out", at("out-" + engine),
+       "--replace", "--quiet", "--jobs", "1", "--engine", engine});
 }
 
 // Releases through `count` services of one worker each, running for the whole benchmark.
@@ -86,7 +89,8 @@ void throughServices(benchmark::State& state, int count) {
     auto s = std::make_unique<QProcess>();
     s->setProcessEnvironment(oneThread());
     s->setStandardErrorFile(QProcess::nullDevice());
-    s->start(QStringLiteral(ZAN_HUB_BINARY), {"--hub", at("hub"), "--jobs", "1"});
+    s->start(QStringLiteral(ZAN_HUB_BINARY), {"--hub", at("hub"), "--watched-root", at("watched"),
+                                              "--output-root", at("pdfs"), "--jobs", "1"});
     s->waitForStarted();
     services.push_back(std::move(s));
   }

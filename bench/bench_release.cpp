@@ -86,8 +86,8 @@ void prepare() {
 
 void zanRelease(benchmark::State& state, const char* setup, const char* batch, int jobs) {
   runEachIteration(state, QStringLiteral(ZAN_RELEASE_BINARY),
-                   {"--setup", at(setup), "--batch", at(batch), "--out", at("out"), "--quiet",
-                    "--jobs", QString::number(jobs)});
+                   {"--setup", at(setup), "--batch", at(batch), "--out", at("out"), "--replace",
+                    "--quiet", "--jobs", QString::number(jobs)});
 }
 
 void BM_OnePage_ZanRelease(benchmark::State& state) {

@@ -1,6 +1,7 @@
 #include "hub/hub_folder.h"
 
 #include "external/herald_hub.h"
+#include "release/file_access.h"
 #include "release/output_file.h"
 #include "release/release_error.h"
 
@@ -11,18 +12,25 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <fcntl.h>
+
 namespace zan::hub {
 namespace {
 
 using release::ReleaseError;
 
 const QString kRegistry = QStringLiteral("WatchedFolders");
+// Workflows and dictionaries are the administrator's; still, a FIFO or a huge file there must not
+// stop the service.
+constexpr qint64 kLongestHubFile = 64LL * 1024 * 1024;
+constexpr qint64 kLongestRecord = 4096;
 
 QByteArray readAll(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    throw ReleaseError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-  return file.readAll();
+  try {
+    return release::readFile(path, {kLongestHubFile});
+  } catch (const ReleaseError& e) {
+    throw ReleaseError(QStringLiteral("cannot read %1: %2").arg(path, e.message()));
+  }
 }
 
 QString hashName(const QByteArray& data) {
@@ -112,14 +120,22 @@ void HubFolder::registerWatchedFolder(const QString& watchedFolder) const {
 }
 
 QStringList HubFolder::watchedFolders() const {
+  // The records are written by whoever releases: each is read beneath the hub, never through a
+  // link, and only when it is a small regular file.
   QStringList folders;
-  const QDir registry(registryFolder());
+  const release::Fd hub = release::openFolder(path_);
+  const release::Fd registry =
+      hub ? release::openBeneath(hub.get(), kRegistry, O_RDONLY | O_DIRECTORY) : release::Fd();
+  if (!registry) return folders;
   for (const QString& name :
-       registry.entryList({QStringLiteral("*.folder")}, QDir::Files, QDir::Name)) {
-    QFile file(registry.filePath(name));
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    const QString folder = QString::fromUtf8(file.readAll()).trimmed();
-    if (!folder.isEmpty() && !folders.contains(folder)) folders << folder;
+       QDir(registryFolder())
+           .entryList({QStringLiteral("*.folder")}, QDir::Files | QDir::System, QDir::Name)) {
+    try {
+      const QString folder =
+          QString::fromUtf8(release::readBeneath(registry.get(), name, {kLongestRecord})).trimmed();
+      if (!folder.isEmpty() && !folders.contains(folder)) folders << folder;
+    } catch (const ReleaseError&) {  // a link, a FIFO, a folder: no record
+    }
   }
   return folders;
 }

@@ -1,34 +1,25 @@
 #include "hub/job_runner.h"
 
-#include "release/output_file.h"
-#include "release/page_image.h"
-#include "release/pdf_builder.h"
+#include "hub/watched_folder.h"
+#include "release/file_access.h"
+#include "release/page_file.h"
 #include "release/recognizer.h"
 #include "release/release_error.h"
-#include "release/release_report.h"
 #include "release/release_run.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QSet>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <chrono>
 #include <map>
-#include <optional>
 
 namespace zan::hub {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using release::ReleaseError;
-
-QByteArray readTicket(const QString& jobFolder) {
-  QFile file(QDir(jobFolder).filePath(QStringLiteral("ticket.json")));
-  if (!file.open(QIODevice::ReadOnly))
-    throw ReleaseError(QStringLiteral("the ticket cannot be read: %1").arg(file.errorString()));
-  return file.readAll();
-}
 
 // A worker's Tesseract instances, one per language and word list, made on first use.
 class RecognizerCache {
@@ -52,30 +43,22 @@ class RecognizerCache {
 
 const QString kDropped = QStringLiteral("withdrawn or taken over by another service");
 
+QString offerKey(const JobOffer& o) {
+  return o.claims->path() + QLatin1Char('/') + o.job;
+}
+
 }  // namespace
 
-struct JobRunner::Job {
-  ServiceClaims* claims = nullptr;
-  QString name;
-  Clock::time_point started = Clock::now();
-  JobTicket ticket;
-  release::ReleaseOptions options;
-  std::vector<release::PageSource> pages;
-  std::vector<std::optional<release::PageResult>> results;
-  std::size_t next = 0, taken = 0, done = 0;
-  QString failure;
-  bool complete() const { return next == pages.size() && done == taken; }
-};
-
 JobRunner::JobRunner(const HubFolder& hub, RunnerSettings settings)
-    : hub_(hub), settings_(std::move(settings)) {
+    : hub_(hub), settings_(std::move(settings)), allowance_(settings_.pixelBudget) {
+  publisher_ = std::make_unique<JobPublisher>(*settings_.roots, settings_.report, settings_.error);
   running_ = std::max(settings_.workers, 1);
   for (int i = 0; i < running_; ++i) workers_.emplace_back(&JobRunner::work, this);
-  publisher_ = std::thread(&JobRunner::publishFinished, this);
 }
 
 JobRunner::~JobRunner() {
-  stop();
+  bool abandoned = false;
+  stop(24 * 3600, &abandoned);
 }
 
 bool JobRunner::isFor(const QString& ticketMachine, const QString& machine) {
@@ -93,9 +76,13 @@ void JobRunner::offer(std::vector<JobOffer> offers) {
     const std::lock_guard<std::mutex> lock(mutex_);
     offers_.clear();
     for (JobOffer& o : offers)
-      if (!foreign_.count(o.claims->folder().waitingFolder(o.job))) offers_.push_back(std::move(o));
+      if (!foreign_.count(offerKey(o))) offers_.push_back(std::move(o));
   }
   changed_.notify_all();
+}
+
+void JobRunner::recover(ServiceClaims* claims, const QStringList& jobs) {
+  for (const QString& job : jobs) publisher_->recover(claims, job);
 }
 
 void JobRunner::finishWhenIdle() {
@@ -107,23 +94,46 @@ void JobRunner::finishWhenIdle() {
 }
 
 bool JobRunner::finished() const {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  return published_;
-}
-
-QStringList JobRunner::stop() {
   {
     const std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
+    if (running_ > 0) return false;
   }
+  return publisher_->idle();
+}
+
+QStringList JobRunner::stop(double graceSeconds, bool* abandoned) {
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::milliseconds(static_cast<qint64>(graceSeconds * 1000));
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (workers_.empty() && !publisher_) return {};
+  stopping_ = true;
   changed_.notify_all();
-  for (std::thread& w : workers_)
-    if (w.joinable()) w.join();
-  if (publisher_.joinable()) publisher_.join();  // it publishes what was finished first
+  lock.unlock();
+  allowance_.wake();
+  lock.lock();
+  const bool ended = changed_.wait_until(lock, deadline, [this] { return running_ == 0; });
+  lock.unlock();
+  for (std::thread& w : workers_) {
+    if (ended)
+      w.join();
+    else
+      w.detach();  // on a page past the deadline: the process ends without it
+  }
+  workers_.clear();
+  const bool published = publisher_->finish(ended ? deadline : Clock::now());
+  if (abandoned) *abandoned = !ended || !published;
   QStringList putBack;
+  lock.lock();
   for (const auto& job : active_)
     if (job->claims->putBack(job->name)) putBack << job->name;
+  if (ended) {
+    for (const auto& job : active_) removeCopies(*job);
+  } else {
+    for (auto& job : active_) job.release();  // a worker past the deadline may still use it
+  }
   active_.clear();
+  lock.unlock();
+  if (!ended || !published) publisher_.release();  // likewise the publisher's thread
   return putBack;
 }
 
@@ -143,17 +153,22 @@ void JobRunner::work() {
       lock.unlock();
       std::optional<release::PageResult> result;
       QString error;
-      if (!QFileInfo::exists(job->claims->claimedFolder(job->name))) {
-        error = kDropped;
-      } else {
-        try {
-          result =
-              release::processPage(job->pages[page], job->options, recognizers.get(job->options));
-        } catch (const ReleaseError& e) {
-          error = release::pageFailure(page + 1, job->pages[page], e.message());
-        } catch (const std::exception& e) {
-          error =
-              release::pageFailure(page + 1, job->pages[page], QString::fromLocal8Bit(e.what()));
+      {
+        // The page waits until its pixels fit beside the other workers' pages.
+        const release::PixelAllowance::Share share =
+            allowance_.take(job->pixels[page], [this] { return stopping_.load(); });
+        if (!job->claims->isClaimed(job->name)) {
+          error = kDropped;
+        } else {
+          try {
+            result =
+                release::processPage(job->pages[page], job->options, recognizers.get(job->options));
+          } catch (const ReleaseError& e) {
+            error = release::pageFailure(page + 1, job->pages[page], e.message());
+          } catch (const std::exception& e) {
+            error =
+                release::pageFailure(page + 1, job->pages[page], QString::fromLocal8Bit(e.what()));
+          }
         }
       }
       lock.lock();
@@ -166,7 +181,7 @@ void JobRunner::work() {
       if (job->complete()) {
         const auto it = std::find_if(active_.begin(), active_.end(),
                                      [job](const auto& j) { return j.get() == job; });
-        finished_.push_back(std::move(*it));
+        publisher_->add(std::move(*it));
         active_.erase(it);
         changed_.notify_all();
       }
@@ -178,10 +193,10 @@ void JobRunner::work() {
       lock.unlock();
       std::unique_ptr<Job> started = start(offer);
       lock.lock();
-      if (started && started->failure.isEmpty())
+      if (started && started->failure.isEmpty() && !started->pages.empty())
         active_.push_back(std::move(started));
       else if (started)  // failed before its first page
-        finished_.push_back(std::move(started));
+        publisher_->add(std::move(started));
       changed_.notify_all();
       continue;
     }
@@ -192,32 +207,13 @@ void JobRunner::work() {
   changed_.notify_all();
 }
 
-void JobRunner::publishFinished() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    if (!finished_.empty()) {
-      std::unique_ptr<Job> job = std::move(finished_.front());
-      finished_.pop_front();
-      lock.unlock();
-      publish(std::move(job));
-      lock.lock();
-    } else if (running_ == 0) {
-      break;
-    } else {
-      changed_.wait(lock);
-    }
-  }
-  published_ = true;
-}
-
-std::unique_ptr<JobRunner::Job> JobRunner::start(const JobOffer& offer) {
-  const QString waiting = offer.claims->folder().waitingFolder(offer.job);
+std::unique_ptr<Job> JobRunner::start(const JobOffer& offer) {
   // A job for another machine stays untouched; one whose ticket cannot be read is failed by
   // whichever service claims it first.
   try {
-    if (!isFor(parseTicket(readTicket(waiting)).machine, settings_.machine)) {
+    if (!isFor(parseTicket(offer.claims->waitingTicket(offer.job)).machine, settings_.machine)) {
       const std::lock_guard<std::mutex> lock(mutex_);
-      foreign_.insert(waiting);
+      foreign_.insert(offerKey(offer));
       return nullptr;
     }
   } catch (const ReleaseError&) {
@@ -227,9 +223,16 @@ std::unique_ptr<JobRunner::Job> JobRunner::start(const JobOffer& offer) {
   auto job = std::make_unique<Job>();
   job->claims = offer.claims;
   job->name = offer.job;
-  const QString folder = offer.claims->claimedFolder(offer.job);
   try {
-    job->ticket = parseTicket(readTicket(folder));
+    const release::Fd folder = offer.claims->claimedFolder(offer.job);
+    if (!folder) throw ReleaseError(QStringLiteral("the job's folder is gone or not a folder"));
+    try {
+      job->ticket = parseTicket(release::readBeneath(folder.get(), kTicket, {kLongestTicket}));
+    } catch (const ReleaseError& e) {
+      if (e.message().startsWith(QLatin1String("the ticket"))) throw;
+      throw ReleaseError(QStringLiteral("the ticket cannot be read: %1").arg(e.message()));
+    }
+    settings_.roots->checkPdf(job->ticket.pdf);
     const CaptureSettings& settings = job->ticket.settings;
     DictionaryWords dictionary;
     if (!settings.dictionary.isEmpty()) {
@@ -238,21 +241,13 @@ std::unique_ptr<JobRunner::Job> JobRunner::start(const JobOffer& offer) {
         dictionary.file = userWordsFile(dictionary.words, wordsFolder_.path());
     }
     job->options = captureOptions(settings, hub_.workflow(settings.workflow), dictionary);
-    release::checkReadyToRelease(job->options, QFileInfo(job->ticket.pdf).path());
-    for (const QString& name : job->ticket.pages) {
-      const QString path = QDir(folder).filePath(name);
-      int count = 0;
-      try {
-        count = release::countPages(path);
-      } catch (const ReleaseError& e) {
-        throw ReleaseError(release::pageFailure(job->pages.size() + 1, {path, 0, 1}, e.message()));
-      }
-      for (int i = 0; i < count; ++i) job->pages.push_back({path, i, count});
-    }
+    release::checkRecognitionReady(job->options);
+    readPages(*job, folder.get());
   } catch (const ReleaseError& e) {
     job->failure = e.message();
   }
   if (!job->failure.isEmpty()) {
+    removeCopies(*job);
     job->pages.clear();
     return job;
   }
@@ -260,50 +255,39 @@ std::unique_ptr<JobRunner::Job> JobRunner::start(const JobOffer& offer) {
   return job;
 }
 
-void JobRunner::publish(std::unique_ptr<Job> job) {
-  JobOutcome outcome;
-  outcome.job = job->name;
-  outcome.pages = static_cast<int>(job->pages.size());
-  if (!job->claims->startPublishing(job->name)) {
-    outcome.dropped = true;
-    outcome.detail = kDropped;
-    outcome.seconds = std::chrono::duration<double>(Clock::now() - job->started).count();
-    if (settings_.report) settings_.report(outcome);
-    return;
+void JobRunner::readPages(Job& job, int folder) {
+  struct stat st {};
+  if (::fstat(folder, &st) != 0) throw ReleaseError(release::errorText(errno));
+  // The pages must be the job's own: regular files of the user who made the job's folder.
+  const release::FileRules rules{release::kPageFileBytes, st.st_uid, true};
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    job.copies = QDir(copiesFolder_.path()).filePath(QStringLiteral("job-%1").arg(++copiesMade_));
   }
-  JobStatus status;
-  status.job = job->name;
-  status.service = job->claims->service();
-  QString failure = job->failure;
-  if (failure.isEmpty()) {
+  QDir().mkpath(job.copies);
+  const release::Fd copies = release::openFolder(job.copies);
+  if (!copies)
+    throw ReleaseError(QStringLiteral("cannot create the service's folder %1: %2")
+                           .arg(job.copies, release::errorText(errno)));
+  QSet<QString> copied;
+  for (const QString& name : job.ticket.pages) {
+    const QString copy = QDir(job.copies).filePath(name);
     try {
-      std::vector<const release::PageResult*> pages;
-      for (const auto& r : job->results) pages.push_back(&*r);
-      const JobTicket& t = job->ticket;
-      release::writeFileAtomically(t.pdf, release::buildPdf(pages, job->options, t.information));
-      release::DocumentReport report;
-      report.number = t.document;
-      report.pdf = t.pdf;
-      report.information = t.information;
-      status.document = release::documentJson(release::reportDocument(report, pages, job->pages));
-      status.done = true;
-      status.pdf = t.pdf;
+      const release::PageFile file(release::readBeneath(folder, name, rules));
+      const std::vector<qint64> pixels = file.checkedPixels(allowance_.pageLimit());
+      if (!copied.contains(name))
+        release::writeFileAt(copies.get(), name, file.bytes(), release::Existing::Keep, copy,
+                             false);
+      copied.insert(name);
+      const int count = static_cast<int>(pixels.size());
+      for (int i = 0; i < count; ++i) {
+        job.pages.push_back({copy, i, count});
+        job.pixels.push_back(pixels[i]);
+      }
     } catch (const ReleaseError& e) {
-      failure = e.message();
+      throw ReleaseError(release::pageFailure(job.pages.size() + 1, {name, 0, 1}, e.message()));
     }
   }
-  status.reason = failure;
-  status.seconds = std::chrono::duration<double>(Clock::now() - job->started).count();
-  outcome.seconds = status.seconds;
-  outcome.done = status.done;
-  outcome.detail = status.done ? status.pdf : failure;
-  try {
-    job->claims->folder().writeStatus(status);
-  } catch (const ReleaseError& e) {
-    outcome.detail += QStringLiteral("; the status cannot be written: ") + e.message();
-  }
-  job->claims->finish(job->name);
-  if (settings_.report) settings_.report(outcome);
 }
 
 }  // namespace zan::hub

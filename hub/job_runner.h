@@ -1,16 +1,24 @@
 #pragma once
 // The hub service's workers: they claim waiting jobs and process their pages (several jobs at a
-// time when there are more workers than pages); a publisher thread writes each finished job's
-// PDF and then its status while the workers go on. A worker claims a job only when no claimed
-// job has a page left to start, so that a service never holds more jobs than it works on.
+// time when there are more workers than pages); the publisher (job_publisher.h) writes each
+// finished job's PDF and then its status while the workers go on. A worker claims a job only
+// when no claimed job has a page left to start, so that a service never holds more jobs than it
+// works on. A job's pages are read from its folder once, when it is claimed (regular files of
+// the job's owner, never links, FIFOs or files with further names, each within the size and
+// pixel limits), into the service's own copies, which the pipeline then reads.
 
 #include "hub/hub_folder.h"
-#include "hub/watched_folder.h"
+#include "hub/job.h"
+#include "hub/job_publisher.h"
+#include "hub/service_claims.h"
+#include "hub/service_roots.h"
+#include "release/pixel_budget.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -22,20 +30,13 @@
 
 namespace zan::hub {
 
-// What the service logs of a job.
-struct JobOutcome {
-  QString job;
-  int pages = 0;
-  double seconds = 0;
-  bool done = false;
-  QString detail;        // done: the PDF; failed: the reason; dropped: why
-  bool dropped = false;  // withdrawn or taken over meanwhile: neither done nor failed here
-};
-
 struct RunnerSettings {
   int workers = 1;
-  QString machine;                                // jobs for another machine are left alone
-  std::function<void(const JobOutcome&)> report;  // called on a worker thread
+  QString machine;                      // jobs for another machine are left alone
+  const ServiceRoots* roots = nullptr;  // where PDFs may be written
+  qint64 pixelBudget = release::kProgramPixels;
+  std::function<void(const JobOutcome&)> report;  // called on a worker or the publisher thread
+  std::function<void(const QString&)> error;      // an error that is no job's outcome
 };
 
 // A waiting job that the service has seen.
@@ -53,40 +54,45 @@ class JobRunner {
 
   // The waiting jobs the service sees now; replaces what was offered before.
   void offer(std::vector<JobOffer> offers);
+  // Jobs another service marked published before it stopped (ServiceClaims::takeOverStale).
+  void recover(ServiceClaims* claims, const QStringList& jobs);
   // From now on the workers end once nothing is offered and every claimed job is finished.
   void finishWhenIdle();
-  // True when every worker has ended.
+  // True when every worker has ended and everything is published.
   bool finished() const;
-  // Each worker finishes the page it is on; then the claimed jobs that are not finished go back
-  // to waiting. Returns, once every worker has ended, the jobs put back.
-  QStringList stop();
+  // Each worker finishes the page it is on, and the publisher what it has; then the claimed
+  // jobs that are not finished go back to waiting. Waits at most `graceSeconds`: a worker or
+  // publisher still busy then is abandoned with its job (the caller must end the process at
+  // once, `abandoned` is set). Returns the jobs put back.
+  QStringList stop(double graceSeconds, bool* abandoned = nullptr);
 
   // Whether a ticket's machine is this service's: empty, or the same name without regard to
   // case (a full name and its first label match: "scan1" and "scan1.example.org").
   static bool isFor(const QString& ticketMachine, const QString& machine);
 
  private:
-  struct Job;
   void work();
-  void publishFinished();
   // Claims and reads the offered job: nothing when it is for another machine or another service
   // was first; a job that carries its failure when it cannot be made.
   std::unique_ptr<Job> start(const JobOffer& offer);
-  void publish(std::unique_ptr<Job> job);
+  void readPages(Job& job, int folder);
 
   const HubFolder& hub_;
   RunnerSettings settings_;
-  QTemporaryDir wordsFolder_;  // the dictionaries' words as recognition reads them
+  release::PixelAllowance allowance_;
+  QTemporaryDir wordsFolder_;   // the dictionaries' words as recognition reads them
+  QTemporaryDir copiesFolder_;  // the pages of the jobs in progress
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<JobOffer> offers_;
   std::set<QString> foreign_;  // "<folder>/<job>" of jobs for another machine
   std::vector<std::unique_ptr<Job>> active_;
-  std::deque<std::unique_ptr<Job>> finished_;  // waiting for the publisher
-  bool stopping_ = false, draining_ = false, published_ = false;
+  std::atomic<bool> stopping_{false};
+  bool draining_ = false;
   int running_ = 0;  // workers that have not ended
+  unsigned copiesMade_ = 0;
   std::vector<std::thread> workers_;
-  std::thread publisher_;
+  std::unique_ptr<JobPublisher> publisher_;
 };
 
 }  // namespace zan::hub

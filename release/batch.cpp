@@ -1,9 +1,9 @@
 #include "release/batch.h"
 
+#include "release/file_access.h"
 #include "release/release_error.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,20 +12,26 @@
 namespace zan::release {
 namespace {
 
+// A batch file lists pages and fields: far less than this.
+constexpr qint64 kLongestBatchFile = 16LL * 1024 * 1024;
+
 class BatchReader {
  public:
   explicit BatchReader(const QString& path) : path_(path) {}
 
   [[noreturn]] void refuse(const QString& problem) const {
-    throw ReleaseError(QStringLiteral("batch '%1': %2").arg(path_, problem));
+    throw ReleaseError(QStringLiteral("batch '%1': %2").arg(printable(path_), problem));
   }
 
   QJsonObject root() const {
-    QFile file(path_);
-    if (!file.exists()) refuse(QStringLiteral("no such file"));
-    if (!file.open(QIODevice::ReadOnly)) refuse(file.errorString());
+    QByteArray text;
+    try {
+      text = readFile(path_, {kLongestBatchFile});
+    } catch (const ReleaseError& e) {
+      refuse(e.message());
+    }
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError)
       refuse(
           QStringLiteral("not JSON (%1 at offset %2)").arg(error.errorString()).arg(error.offset));

@@ -27,7 +27,8 @@ struct Batch {
 };
 
 // Reads a batch file. Throws ReleaseError naming the file and what is wrong with it: missing,
-// unreadable, not JSON, or not of the shape above (field values may be texts or numbers).
+// unreadable, not a regular file (a FIFO or a device is never waited on), larger than 16 MB, not
+// JSON, or not of the shape above (field values may be texts or numbers).
 Batch loadBatch(const QString& path);
 
 }  // namespace zan::release

@@ -1,14 +1,14 @@
 #include "release/page_image.h"
 
+#include "release/file_access.h"
+#include "release/library_messages.h"
 #include "release/release_error.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <leptonica/allheaders.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace zan::release {
 namespace {
@@ -21,32 +21,6 @@ struct CompDataDeleter {
   void operator()(L_COMP_DATA* cid) const { l_CIDataDestroy(&cid); }
 };
 using CompDataPtr = std::unique_ptr<L_COMP_DATA, CompDataDeleter>;
-
-QByteArray localPath(const QString& path) {
-  return QFile::encodeName(path);
-}
-
-// The file's Leptonica format; IFF_UNKNOWN for anything that is not a page image we take.
-int pageFormat(const QString& path) {
-  l_int32 format = IFF_UNKNOWN;
-  if (findFileFormat(localPath(path).constData(), &format) != 0) return IFF_UNKNOWN;
-  if (format == IFF_PNG || format == IFF_JFIF_JPEG || format == IFF_PNM || format == IFF_BMP ||
-      L_FORMAT_IS_TIFF(format))
-    return format;
-  return IFF_UNKNOWN;
-}
-
-int formatOf(const QString& path) {
-  QFileInfo info(path);
-  if (!info.exists()) throw ReleaseError(QStringLiteral("no such file"));
-  if (info.isDir()) throw ReleaseError(QStringLiteral("a folder, not an image"));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw ReleaseError(file.errorString());
-  const int format = pageFormat(path);
-  if (format == IFF_UNKNOWN)
-    throw ReleaseError(QStringLiteral("not an image (PNG, TIFF, JPEG, PNM or BMP)"));
-  return format;
-}
 
 PdfImageData fromCompData(const L_COMP_DATA& cid) {
   PdfImageData d;
@@ -101,38 +75,8 @@ PdfImageData encoded(Pix* pix, l_int32 type, int quality) {
 
 }  // namespace
 
-void PixDeleter::operator()(Pix* pix) const {
-  pixDestroy(&pix);
-}
-
 void silenceImageLibraryMessages() {
-  setMsgSeverity(L_SEVERITY_NONE);
-}
-
-int countPages(const QString& path) {
-  const int format = formatOf(path);
-  if (!L_FORMAT_IS_TIFF(format)) return 1;
-  FILE* file = std::fopen(localPath(path).constData(), "rb");
-  if (!file) throw ReleaseError(QStringLiteral("cannot be opened"));
-  l_int32 n = 0;
-  const bool counted = tiffGetCount(file, &n) == 0;
-  std::fclose(file);
-  if (!counted || n < 1) throw ReleaseError(QStringLiteral("a TIFF file without pages"));
-  return n;
-}
-
-PixPtr readPage(const QString& path, int index) {
-  const int format = formatOf(path);
-  PixPtr pix(L_FORMAT_IS_TIFF(format) ? pixReadTiff(localPath(path).constData(), index)
-                                      : pixRead(localPath(path).constData()));
-  if (!pix) throw ReleaseError(QStringLiteral("the image cannot be decoded"));
-  if (pixGetSpp(pix.get()) == 4 && pixGetDepth(pix.get()) == 32) {
-    PixPtr opaque(pixAlphaBlendUniform(pix.get(), 0xffffff00));
-    if (!opaque) throw ReleaseError(QStringLiteral("the image cannot be decoded"));
-    pixSetInputFormat(opaque.get(), pixGetInputFormat(pix.get()));
-    pix = std::move(opaque);
-  }
-  return pix;
+  setMsgSeverity(L_SEVERITY_ERROR);
 }
 
 int pageResolution(const Pix* pix) {
@@ -147,8 +91,10 @@ PixPtr scaled(Pix* pix, double factor) {
     source.reset(pixConvertTo8(pix, 0));
   else
     source.reset(pixClone(pix));
-  const auto f = static_cast<l_float32>(factor);
-  PixPtr result(pixScale(source.get(), f, f));
+  // A tiny page scaled down keeps at least one pixel a side.
+  const int w = std::max(1, qRound(pixGetWidth(source.get()) * factor));
+  const int h = std::max(1, qRound(pixGetHeight(source.get()) * factor));
+  PixPtr result(pixScaleToSize(source.get(), w, h));
   if (!result) throw ReleaseError(QStringLiteral("the image cannot be scaled"));
   return result;
 }
@@ -196,49 +142,57 @@ bool looksBitonal(Pix* pix) {
   return total > 0 && middle < 0.02 * total && middle < 2.0 * dark + 0.001 * total;
 }
 
-bool isInFormat(const QString& path, PageFileFormat format) {
-  const int f = pageFormat(path);
-  switch (format) {
-    case PageFileFormat::Tiff:
-      return L_FORMAT_IS_TIFF(f);
-    case PageFileFormat::Png:
-      return f == IFF_PNG;
-    case PageFileFormat::Jpeg:
-      return f == IFF_JFIF_JPEG;
-  }
-  return false;
-}
-
-void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format) {
+QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format) {
+  LibraryMessages said;
   PixPtr page;
-  l_int32 written = 1;
-  const QByteArray file = localPath(path);
+  l_uint8* bytes = nullptr;
+  size_t size = 0;
+  l_ok failed = 1;
   switch (format) {
     case PageFileFormat::Tiff:
       page.reset(pixClone(pix));
       pixSetResolution(page.get(), dpi, dpi);
-      written = pixWriteTiff(file.constData(), page.get(),
-                             pixGetDepth(pix) == 1 ? IFF_TIFF_G4 : IFF_TIFF_ZIP, "w");
+      failed = pixWriteMemTiff(&bytes, &size, page.get(),
+                               pixGetDepth(pix) == 1 ? IFF_TIFF_G4 : IFF_TIFF_ZIP);
       break;
     case PageFileFormat::Png:
       page.reset(pixClone(pix));
       pixSetResolution(page.get(), dpi, dpi);
-      written = pixWrite(file.constData(), page.get(), IFF_PNG);
+      failed = pixWriteMemPng(&bytes, &size, page.get(), 0.0);
       break;
     case PageFileFormat::Jpeg:
       page = normalised(pix);
       pixSetResolution(page.get(), dpi, dpi);
-      written = pixWriteJpeg(file.constData(), page.get(), 90, 0);
+      failed = pixWriteMemJpeg(&bytes, &size, page.get(), 90, 0);
       break;
   }
-  if (written != 0) throw ReleaseError(QStringLiteral("cannot write %1").arg(path));
+  QByteArray file;
+  if (!failed && bytes)
+    file = QByteArray(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+  lept_free(bytes);
+  if (file.isEmpty())
+    throw ReleaseError(QStringLiteral("the page cannot be encoded") + said.inParentheses());
+  return file;
 }
 
 PdfImageData encodeForPdf(Pix* pix, const QString& sourcePath) {
   if (!sourcePath.isEmpty() && pixGetInputFormat(pix) == IFF_JFIF_JPEG) {
-    L_COMP_DATA* raw = l_generateJpegData(localPath(sourcePath).constData(), 0);
-    if (raw && raw->spp == 4) l_CIDataDestroy(&raw);  // CMYK JPEGs often store inverted ink
-    if (raw) return fromCompData(*CompDataPtr(raw));
+    QByteArray file;
+    try {
+      file = readFile(sourcePath, {kPageFileBytes});
+    } catch (const ReleaseError&) {  // gone meanwhile: the decoded page is encoded instead
+    }
+    // Leptonica takes the copy over and frees it.
+    auto* copy = static_cast<l_uint8*>(std::malloc(static_cast<size_t>(file.size())));
+    if (copy && !file.isEmpty()) {
+      std::memcpy(copy, file.constData(), static_cast<size_t>(file.size()));
+      L_COMP_DATA* raw = l_generateJpegDataMem(copy, static_cast<size_t>(file.size()), 0);
+      if (raw && (raw->spp == 4 || raw->w != pixGetWidth(pix) || raw->h != pixGetHeight(pix)))
+        l_CIDataDestroy(&raw);  // CMYK JPEGs often store inverted ink; or not this page
+      if (raw) return fromCompData(*CompDataPtr(raw));
+    } else {
+      std::free(copy);
+    }
   }
   return encoded(pix, pixGetDepth(pix) == 1 && !pixGetColormap(pix) ? L_G4_ENCODE : L_FLATE_ENCODE,
                  0);

@@ -1,36 +1,21 @@
 #pragma once
-// Page images: reading the pages of an image file (PNG, TIFF with any number of pages, JPEG,
-// PNM, BMP) through Leptonica, and encoding a page for the PDF.
+// Page images through Leptonica: turning, scaling and cutting a decoded page, and encoding it
+// for the PDF or as a page file. Reading page files is page_file.h's.
+
+#include "release/page_file.h"
 
 #include <QByteArray>
 #include <QRect>
 #include <QString>
 
-#include <memory>
-
-struct Pix;
-
 namespace zan::release {
-
-struct PixDeleter {
-  void operator()(Pix* pix) const;
-};
-using PixPtr = std::unique_ptr<Pix, PixDeleter>;
-
-// How many pages the file holds (the pages of a TIFF; 1 for the other formats). Throws
-// ReleaseError when the file is missing, unreadable or not an image of a format above.
-int countPages(const QString& path);
-
-// Page `index` (0-based) of the file, decoded, with any alpha channel blended onto white.
-// Throws ReleaseError when it cannot be decoded.
-PixPtr readPage(const QString& path, int index);
 
 // The resolution the image states, in pixels per inch; 300 when it states none or one
 // outside 70 to 2400 (a screen default such as 1 or 72 on a scanned page).
 int pageResolution(const Pix* pix);
 
 // Returns the image scaled by `factor` (grey or colour, so that small scales stay legible), or a
-// clone when the factor is 1.
+// clone when the factor is 1; never smaller than one pixel a side.
 PixPtr scaled(Pix* pix, double factor);
 
 // Returns the image turned clockwise by `degrees` (0, 90, 180 or 270).
@@ -43,15 +28,9 @@ PixPtr cropped(Pix* pix, const QRect& box);
 // grey one whose only greys are the edges of the ink), so that one bit a pixel keeps all of it.
 bool looksBitonal(Pix* pix);
 
-// The file formats a page can be handed on in.
-enum class PageFileFormat { Tiff, Png, Jpeg };
-
-// Whether the file is a page image of `format` (any TIFF for Tiff).
-bool isInFormat(const QString& path, PageFileFormat format);
-
-// Writes the page into `path` stating `dpi`: TIFF (bitonal pages CCITT G4, the others Deflate),
-// PNG, or JPEG (quality 90; bitonal pages as grey). Throws ReleaseError naming the file.
-void writePage(Pix* pix, int dpi, const QString& path, PageFileFormat format);
+// The page as a page file of `format` stating `dpi`: TIFF (bitonal pages CCITT G4, the others
+// Deflate), PNG, or JPEG (quality 90; bitonal pages as grey). Throws ReleaseError.
+QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format);
 
 // A page image as a PDF image XObject stream: already encoded for `filter`.
 struct PdfImageData {
@@ -81,7 +60,7 @@ PdfImageData encodeJpeg(Pix* pix, int quality);
 // 8-bit grey or RGB, Flate-compressed.
 PdfImageData thumbnailOf(Pix* pix, int size);
 
-// Silences the libraries' own messages on standard error; the engine reports failures itself.
+// Leaves only Leptonica's errors (no notes or warnings), which a failure's line then carries.
 void silenceImageLibraryMessages();
 
 }  // namespace zan::release

@@ -1,5 +1,6 @@
 #include "release/release_run.h"
 
+#include "release/file_access.h"
 #include "release/output_file.h"
 #include "release/page_image.h"
 #include "release/page_pipeline.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -24,13 +26,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// What a worker delivers for a page it did not start because the release stops.
+const QString kNotStarted = QStringLiteral("not started: the release stops");
+
 struct PageJob {
   std::size_t document = 0;
   PageSource source;
+  qint64 pixels = 0;  // as its file's header declares
 };
 
 QString pageLabel(const PageSource& page) {
-  const QString name = QFileInfo(page.path).fileName();
+  const QString name = printable(QFileInfo(page.path).fileName());
   if (page.pageCount == 1) return name;
   return QStringLiteral("%1, page %2 of %3").arg(name).arg(page.index + 1).arg(page.pageCount);
 }
@@ -42,7 +48,7 @@ struct Plan {
   std::vector<QString> failure;
 };
 
-Plan plan(const Batch& batch) {
+Plan plan(const Batch& batch, qint64 pixelLimit) {
   Plan p;
   const std::size_t n = batch.documents.size();
   p.firstJob.assign(n, 0);
@@ -52,8 +58,9 @@ Plan plan(const Batch& batch) {
     std::vector<PageJob> pages;
     for (const QString& path : batch.documents[d].pages) {
       try {
-        const int count = countPages(path);
-        for (int i = 0; i < count; ++i) pages.push_back({d, {path, i, count}});
+        const std::vector<qint64> pixels = PageFile::read(path).checkedPixels(pixelLimit);
+        const int count = static_cast<int>(pixels.size());
+        for (int i = 0; i < count; ++i) pages.push_back({d, {path, i, count}, pixels[i]});
       } catch (const ReleaseError& e) {
         p.failure[d] = pageFailure(pages.size() + 1, {path, 0, 1}, e.message());
         break;
@@ -77,8 +84,9 @@ class PageResults {
         done_(plan.jobs.size(), false),
         documentFailed_(documents) {}
 
-  // Worker side: the next page to process, or nothing when all are taken.
-  std::optional<std::size_t> take() {
+  // Worker side: the next page to process, or nothing when all are taken or the release stops.
+  std::optional<std::size_t> take(const ReleaseControl& control) {
+    if (control.stopped && !control.stopped().isEmpty()) return std::nullopt;
     const std::size_t i = next_++;
     if (i >= plan_.jobs.size()) return std::nullopt;
     return i;
@@ -96,8 +104,9 @@ class PageResults {
     changed_.notify_all();
   }
 
-  // Releasing side: waits until every page of document `d` is done, reporting progress.
-  void awaitDocument(std::size_t d, const ReleaseControl& control) {
+  // Releasing side: waits until every page of document `d` is done, reporting progress. False
+  // when the release stops before they are.
+  bool awaitDocument(std::size_t d, const ReleaseControl& control) {
     std::unique_lock<std::mutex> lock(mutex_);
     const auto complete = [&] {
       for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
@@ -105,6 +114,7 @@ class PageResults {
       return true;
     };
     while (!complete()) {
+      if (control.stopped && !control.stopped().isEmpty()) return false;
       changed_.wait_for(lock, std::chrono::milliseconds(200));
       if (control.progress) {
         const int done = static_cast<int>(doneCount_);
@@ -113,6 +123,14 @@ class PageResults {
         lock.lock();
       }
     }
+    return true;
+  }
+  // After awaitDocument: whether a page of the document was not started because the release
+  // stops.
+  bool stoppedBefore(std::size_t d) const {
+    for (std::size_t j = plan_.firstJob[d]; j < plan_.firstJob[d] + plan_.jobCount[d]; ++j)
+      if (errors_[j] == kNotStarted) return true;
+    return false;
   }
   // After awaitDocument: the first failure among the document's pages, or its results.
   QString failureOf(std::size_t d) const {
@@ -143,11 +161,19 @@ class PageResults {
   std::vector<std::atomic<bool>> documentFailed_;
 };
 
-void work(PageResults& results, const Plan& plan, const ReleaseOptions& options) {
+void work(PageResults& results, const Plan& plan, const ReleaseOptions& options,
+          const ReleaseControl& control, PixelAllowance& allowance) {
   Recognizer recognizer(options.language.model, options.userWordsFile);
-  while (const auto job = results.take()) {
+  const auto stopping = [&] { return control.stopped && !control.stopped().isEmpty(); };
+  while (const auto job = results.take(control)) {
     if (results.documentFailed(*job)) {  // a page of its document failed already
       results.deliver(*job, std::nullopt, QStringLiteral("not processed"));
+      continue;
+    }
+    // The page waits until its pixels fit beside the pages the other workers hold.
+    const PixelAllowance::Share share = allowance.take(plan.jobs[*job].pixels, stopping);
+    if (stopping()) {
+      results.deliver(*job, std::nullopt, kNotStarted);
       continue;
     }
     try {
@@ -161,6 +187,10 @@ void work(PageResults& results, const Plan& plan, const ReleaseOptions& options)
 }
 
 }  // namespace
+
+QString stoppedFailure(const QString& why) {
+  return QStringLiteral("the release was stopped (%1) before this document was done").arg(why);
+}
 
 QString pageFailure(std::size_t page, const PageSource& source, const QString& message) {
   return QStringLiteral("page %1 (%2): %3").arg(page).arg(pageLabel(source), message);
@@ -200,6 +230,11 @@ void silenceLibraryMessages() {
 }
 
 void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFolder) {
+  checkRecognitionReady(options);
+  prepareOutputFolder(outputFolder);
+}
+
+void checkRecognitionReady(const ReleaseOptions& options) {
   QStringList models, purposes;
   if (options.recognises()) {
     models << options.language.model;
@@ -228,33 +263,37 @@ void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFol
     throw ReleaseError(QStringLiteral("the font %1 is missing: install the Debian package "
                                       "fonts-dejavu-core")
                            .arg(textFontFile()));
-  prepareOutputFolder(outputFolder);
 }
 
 ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
                            const QString& outputFolder, const ReleaseControl& control) {
   const Clock::time_point start = Clock::now();
-  const Plan p = plan(batch);
+  PixelAllowance allowance(control.pixelBudget);
+  const Plan p = plan(batch, allowance.pageLimit());
   PageResults results(p, batch.documents.size());
   const std::size_t threads =
       std::min<std::size_t>(static_cast<std::size_t>(std::max(control.jobs, 1)), p.jobs.size());
   std::vector<std::thread> workers;
   for (std::size_t t = 0; t < threads; ++t)
-    workers.emplace_back(work, std::ref(results), std::cref(p), std::cref(options));
+    workers.emplace_back(work, std::ref(results), std::cref(p), std::cref(options),
+                         std::cref(control), std::ref(allowance));
 
   ReleaseReport report;
   report.batchName = batch.name;
   report.pageCount = static_cast<int>(p.jobs.size());
   report.jobs = static_cast<int>(std::max<std::size_t>(threads, 1));
   const QDir folder(outputFolder);
+  const Fd folderFd = openFolder(outputFolder);
   for (std::size_t d = 0; d < batch.documents.size(); ++d) {
     DocumentReport doc;
     doc.number = static_cast<int>(d + 1);
     doc.information = resolveDocumentInformation(options, batch, batch.documents[d]);
     doc.failure = p.failure[d];
     if (doc.failure.isEmpty()) {
-      results.awaitDocument(d, control);
-      doc.failure = results.failureOf(d);
+      if (results.awaitDocument(d, control) && !results.stoppedBefore(d))
+        doc.failure = results.failureOf(d);
+      else
+        doc.failure = stoppedFailure(control.stopped());
     }
     if (doc.failure.isEmpty()) {
       std::vector<const PageResult*> pages;
@@ -265,7 +304,11 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
         sources.push_back(p.jobs[j].source);
       try {
         const QString name = documentFileName(doc.number);
-        writeFileAtomically(folder.filePath(name), buildPdf(pages, options, doc.information));
+        if (!folderFd)
+          throw ReleaseError(
+              QStringLiteral("cannot write %1: %2").arg(folder.filePath(name), errorText(ENOENT)));
+        writeFileAt(folderFd.get(), name, buildPdf(pages, options, doc.information), Existing::Keep,
+                    folder.filePath(name));
         doc.pdf = name;
         doc = reportDocument(std::move(doc), pages, sources);
       } catch (const ReleaseError& e) {
@@ -275,6 +318,7 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
     }
     report.documents.push_back(std::move(doc));
   }
+  allowance.wake();  // a worker waiting for pixels sees the stop
   for (std::thread& w : workers) w.join();
   if (control.progress) control.progress(results.doneCount(), report.pageCount);
   report.seconds = std::chrono::duration<double>(Clock::now() - start).count();

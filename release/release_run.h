@@ -6,6 +6,7 @@
 #include "release/batch.h"
 #include "release/document_information.h"
 #include "release/page_pipeline.h"
+#include "release/pixel_budget.h"
 #include "release/release_options.h"
 
 #include <QRectF>
@@ -59,16 +60,25 @@ struct ReleaseReport {
 
 struct ReleaseControl {
   int jobs = 1;  // worker threads
+  // The pixels the pages being processed at once may hold together (pixel_budget.h).
+  qint64 pixelBudget = kProgramPixels;
   // Called on the releasing thread whenever pages are done, and at least every 200 ms.
   std::function<void(int pagesDone, int pagesTotal)> progress;
+  // Asked by the workers and the releasing thread: empty while the release goes on, else why it
+  // stops ("SIGINT"). Once stopping, no page is started; the pages in progress are finished, the
+  // documents whose pages are all done are written, and the others fail with that reason.
+  std::function<QString()> stopped;
 };
 
 // What must be in place before anything starts: the language packs and the font the options
 // need, and an output folder that can be written. Throws ReleaseError naming what is missing
 // (a missing language pack by its Debian package).
 void checkReadyToRelease(const ReleaseOptions& options, const QString& outputFolder);
+// The same without an output folder: the language packs and the font.
+void checkRecognitionReady(const ReleaseOptions& options);
 
-// Releases the batch into `outputFolder` as document-0001.pdf, document-0002.pdf, ...
+// Releases the batch into `outputFolder` as document-0001.pdf, document-0002.pdf, ... (never
+// replacing a file of that name: prepareReleaseFolder() makes the folder ready first).
 ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
                            const QString& outputFolder, const ReleaseControl& control);
 
@@ -76,14 +86,18 @@ ReleaseReport releaseBatch(const Batch& batch, const ReleaseOptions& options,
 QString documentFileName(int number);
 
 // Why a document was not released when page `page` (1-based) failed: "page 2 (scan.tif, page 1
-// of 3): <message>".
+// of 3): <message>". Control characters in the file's name are shown escaped.
 QString pageFailure(std::size_t page, const PageSource& source, const QString& message);
 
 // `report` with the pages and suspect words of a released document.
 DocumentReport reportDocument(DocumentReport report, const std::vector<const PageResult*>& pages,
                               const std::vector<PageSource>& sources);
 
-// Silences the libraries' own messages on standard error; call once before releasing.
+// Quietens the libraries' own notes on standard error (library_messages.h catches the rest);
+// call once before releasing.
 void silenceLibraryMessages();
+
+// Why a document was not released when the release stopped before it was done.
+QString stoppedFailure(const QString& why);
 
 }  // namespace zan::release

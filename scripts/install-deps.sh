@@ -21,6 +21,9 @@ packages=(
   # the package test's hosts: the Python host (Debian's interpreter and PyQt6); the Qt Designer
   # plugin and its QUiLoader test (whose CMake package needs the OpenGL one); the API reference
   python3 python3-pyqt6 qt6-tools-dev libqt6opengl6-dev doxygen
+  # the hub's tests: the unit's rating (systemd-analyze), a machine whose clock is wrong in the
+  # long runs (libfaketime)
+  systemd libfaketime
 )
 
 missing=()

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace zan::hub;
 
@@ -18,7 +20,11 @@ QString pagesText(int pages) {
 }  // namespace
 
 HubService::HubService(const ServiceOptions& options, ServiceLog& log)
-    : options_(options), log_(log), hub_(options.hub), service_(newServiceName(options.machine)) {
+    : options_(options),
+      log_(log),
+      hub_(options.hub),
+      roots_(options.watchedRoots, options.outputRoots),
+      service_(newServiceName(options.machine)) {
   soon_.setSingleShot(true);
   soon_.setInterval(50);  // a burst of changes gives one scan
   // With --once, only the jobs there at the start are offered.
@@ -44,6 +50,8 @@ void HubService::start() {
   RunnerSettings settings;
   settings.workers = options_.jobs;
   settings.machine = options_.machine;
+  settings.roots = &roots_;
+  settings.pixelBudget = options_.pixelBudget;
   settings.report = [this](const JobOutcome& o) {
     const QString head = QStringLiteral("job %1: %2, %3 s, ")
                              .arg(o.job, pagesText(o.pages))
@@ -55,6 +63,7 @@ void HubService::start() {
     else
       log_.write(ServiceLog::Error, head + QStringLiteral("failed: ") + o.detail);
   };
+  settings.error = [this](const QString& line) { log_.write(ServiceLog::Error, line); };
   runner_ = std::make_unique<JobRunner>(hub_, settings);
   log_.write(ServiceLog::Info,
              QStringLiteral("serving the workgroup hub %1 as %2 with %3 worker%4%5")
@@ -63,6 +72,18 @@ void HubService::start() {
                  .arg(options_.jobs == 1 ? QString() : QStringLiteral("s"),
                       options_.once ? QStringLiteral(", until the jobs waiting now are done")
                                     : QString()));
+  const auto roots = [](const QStringList& list) {
+    return list.isEmpty() ? QStringLiteral("none") : list.join(QStringLiteral(", "));
+  };
+  log_.write(
+      roots_.watchedRoots().isEmpty() || roots_.outputRoots().isEmpty() ? ServiceLog::Warning
+                                                                        : ServiceLog::Info,
+      QStringLiteral("watched roots: %1; output roots: %2%3")
+          .arg(roots(roots_.watchedRoots()), roots(roots_.outputRoots()),
+               roots_.watchedRoots().isEmpty()
+                   ? QStringLiteral(" (no watched folder is served without one)")
+               : roots_.outputRoots().isEmpty() ? QStringLiteral(" (every job fails without one)")
+                                                : QString()));
   watcher_.addPath(hub_.path());
   scan(true);
   if (options_.once) {
@@ -74,6 +95,37 @@ void HubService::start() {
   heartbeat_.start();
 }
 
+void HubService::logOnce(const QString& folder, ServiceLog::Priority priority,
+                         const QString& line) {
+  if (told_.value(folder) == line) return;
+  told_.insert(folder, line);
+  log_.write(priority, line);
+}
+
+void HubService::serve(const QString& folder) {
+  const QString shown = zan::release::printable(folder);
+  try {
+    zan::release::Fd fd;
+    try {
+      fd = roots_.openWatchedFolder(folder);
+    } catch (const zan::release::ReleaseError& e) {
+      // Missing for now, or not this service's to serve: said once, looked at again later.
+      logOnce(folder, ServiceLog::Warning,
+              QStringLiteral("the watched folder %1 is not served: %2").arg(shown, e.message()));
+      return;
+    }
+    auto claims = std::make_unique<ServiceClaims>(std::move(fd), folder, service_);
+    told_.remove(folder);
+    watcher_.addPath(folder);
+    log_.write(ServiceLog::Info, QStringLiteral("watching %1").arg(shown));
+    folders_[folder].claims = std::move(claims);
+  } catch (const zan::release::ReleaseError& e) {
+    logOnce(folder, ServiceLog::Error,
+            QStringLiteral("the watched folder %1 is refused and left untouched: %2")
+                .arg(shown, e.message()));
+  }
+}
+
 void HubService::scan(bool full) {
   if (stopped_) return;
   if (QFileInfo::exists(hub_.registryFolder()) &&
@@ -81,39 +133,39 @@ void HubService::scan(bool full) {
     watcher_.addPath(hub_.registryFolder());
   for (const QString& folder : hub_.watchedFolders()) {
     if (folders_.count(folder)) continue;
-    auto claims = std::make_unique<ServiceClaims>(folder, service_);
-    if (!QFileInfo(folder).isDir() || !claims->beat()) {
-      if (!unusable_.contains(folder))
-        log_.write(ServiceLog::Warning,
-                   QStringLiteral("the watched folder %1 is missing or cannot be written; "
-                                  "looking again at the next scan")
-                       .arg(folder));
-      unusable_.insert(folder);
-      continue;
-    }
-    unusable_.remove(folder);
-    watcher_.addPath(folder);
-    log_.write(ServiceLog::Info, QStringLiteral("watching %1").arg(folder));
-    folders_.emplace(folder, std::move(claims));
+    serve(folder);
     full = true;
   }
   std::vector<JobOffer> offers;
-  for (auto& [folder, claims] : folders_) {
+  for (auto& [folder, served] : folders_) {
+    if (served.refused) continue;
+    ServiceClaims* claims = served.claims.get();
     if (full) {
-      for (const QString& job : claims->folder().takeOverStale(service_, options_.staleAfter))
+      QStringList published;
+      for (const QString& job : claims->takeOverStale(options_.staleAfter, &published))
         log_.write(ServiceLog::Warning,
                    QStringLiteral("job %1: its service stopped beating; back to waiting").arg(job));
+      runner_->recover(claims, published);
     }
-    for (const QString& job : claims->folder().waitingJobs()) offers.push_back({claims.get(), job});
+    for (const QString& job : claims->waitingJobs()) offers.push_back({claims, job});
   }
   runner_->offer(std::move(offers));
 }
 
 void HubService::beat() {
-  for (auto& [folder, claims] : folders_)
-    if (!claims->beat())
-      log_.write(ServiceLog::Warning,
-                 QStringLiteral("cannot touch the heartbeat in %1").arg(folder));
+  for (auto& [folder, served] : folders_) {
+    if (served.refused) continue;
+    QString problem;
+    if (served.claims->beat(&problem)) continue;
+    if (problem.contains(QLatin1String("replaced"))) {
+      served.refused = true;
+      log_.write(ServiceLog::Error, QStringLiteral("the watched folder %1 is no longer served: %2")
+                                        .arg(zan::release::printable(folder), problem));
+    } else {
+      log_.write(ServiceLog::Warning, QStringLiteral("the watched folder %1: %2")
+                                          .arg(zan::release::printable(folder), problem));
+    }
+  }
 }
 
 void HubService::stop() {
@@ -124,10 +176,23 @@ void HubService::stop() {
   soon_.stop();
   if (!options_.once || !runner_->finished())
     log_.write(ServiceLog::Info, QStringLiteral("stopping: finishing the pages in progress"));
-  for (const QString& job : runner_->stop())
+  bool abandoned = false;
+  for (const QString& job : runner_->stop(options_.stopTimeout, &abandoned))
     log_.write(ServiceLog::Info, QStringLiteral("job %1: not finished; back to waiting").arg(job));
   heartbeat_.stop();
-  for (auto& [folder, claims] : folders_) claims->leave();
+  if (abandoned) {
+    // A page still in progress after --stop-timeout: its job is back, and the process ends
+    // without waiting for it.
+    log_.write(ServiceLog::Warning,
+               QStringLiteral("a page was still in progress after %1 s; its job is back to waiting")
+                   .arg(options_.stopTimeout));
+    (void)runner_.release();
+  }
+  for (auto& [folder, served] : folders_) served.claims->leave();
   log_.write(ServiceLog::Info, QStringLiteral("stopped"));
+  if (abandoned) {
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
   emit finished();
 }

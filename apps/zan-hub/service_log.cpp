@@ -1,5 +1,7 @@
 #include "service_log.h"
 
+#include "release/release_error.h"
+
 #include <QByteArray>
 #include <QDateTime>
 
@@ -33,7 +35,7 @@ void ServiceLog::write(Priority priority, const QString& line) {
     text = QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + " zan-hub: " + level +
            line.toUtf8();
   }
-  text.replace('\n', ' ');
+  text = zan::release::printable(QString::fromUtf8(text)).toUtf8();
   text += '\n';
   const std::lock_guard<std::mutex> lock(mutex_);
   std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), out_);

@@ -7,11 +7,15 @@
 #include "progress_bar.h"
 #include "release/batch.h"
 #include "release/document_information.h"
+#include "release/file_access.h"
+#include "release/library_messages.h"
 #include "release/output_file.h"
 #include "release/page_image.h"
 #include "release/release_error.h"
 #include "release/release_report.h"
+#include "release/release_run.h"
 #include "release_command.h"
+#include "stop_request.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -36,6 +40,9 @@ namespace {
 struct CannotStart {
   QString message;
 };
+
+// The release was asked to stop while a document's pages were being written.
+struct Stopped {};
 
 struct Job {
   QString name, pdf;
@@ -92,35 +99,50 @@ QString jobPrefix(const QString& batchName) {
                .rightJustified(4, QLatin1Char('0')));
 }
 
-// Writes the document's pages into `folder` as page-0001.<suffix>, ... and returns their names.
-// A file that already is a single page of the format is copied as it is.
-QStringList writePages(const BatchDocument& document, PageFileFormat format,
-                       const QString& folder) {
+// Writes the document's pages into the open `folder` (at `path`) as page-0001.<suffix>, ...
+// and returns their names. A file that already is a single page of the format is copied as it
+// is; every page is checked against the pixel budget before it is decoded.
+QStringList writePages(const BatchDocument& document, PageFileFormat format, int folder,
+                       const QString& path, qint64 pixelLimit) {
   QStringList written;
-  for (const QString& path : document.pages) {
+  for (const QString& source : document.pages) {
     try {
-      const int count = countPages(path);
+      const PageFile file = PageFile::read(source);
+      const int count = static_cast<int>(file.checkedPixels(pixelLimit).size());
       for (int i = 0; i < count; ++i) {
+        if (!stopRequested().isEmpty()) throw Stopped{};
         const QString name = QStringLiteral("page-%1.%2")
                                  .arg(written.size() + 1, 4, 10, QLatin1Char('0'))
                                  .arg(suffixOf(format));
-        const QString target = QDir(folder).filePath(name);
-        if (count == 1 && isInFormat(path, format)) {
-          QFile source(path);
-          if (!source.copy(target))
-            throw ReleaseError(
-                QStringLiteral("cannot copy it to %1: %2").arg(target, source.errorString()));
+        QByteArray bytes;
+        if (count == 1 && file.isIn(format)) {
+          bytes = file.bytes();
         } else {
-          const PixPtr page = readPage(path, i);
-          writePage(page.get(), pageResolution(page.get()), target, format);
+          const PixPtr page = file.decode(i, pixelLimit);
+          bytes = encodePageFile(page.get(), pageResolution(page.get()), format);
         }
+        // The ticket, written last, is flushed to the disk; the pages, as ever, are not.
+        writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name), false);
         written << name;
       }
     } catch (const ReleaseError& e) {
-      throw ReleaseError(pageFailure(written.size() + 1, {path, 0, 1}, e.message()));
+      throw ReleaseError(pageFailure(written.size() + 1, {source, 0, 1}, e.message()));
     }
   }
   return written;
+}
+
+// Removes the hidden page folders (.incoming-<job>) that a killed release of this user left in
+// the watched folder: those unchanged for ten minutes.
+void sweepLeftOverJobs(const QString& watched) {
+  const Fd folder = openFolder(watched);
+  if (!folder) return;
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
+  const QFileInfoList entries = QDir(watched).entryInfoList(
+      {QStringLiteral(".incoming-*")}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
+  for (const QFileInfo& entry : entries)
+    if (entry.ownerId() == ::geteuid() && entry.lastModified() < old)
+      removeBeneath(folder.get(), entry.fileName());
 }
 
 QJsonObject jobJson(const Job& job, int number) {
@@ -188,12 +210,13 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     if (!capture.dictionary.isEmpty()) hub->dictionaryWords(capture.dictionary);
     watched = resolved(settings.WatchedFolder(), r.setupFile);
     prepareOutputFolder(watched);
+    sweepLeftOverJobs(watched);
     outputFolder = settings.PDFOutputFolder().trimmed().isEmpty()
                        ? QFileInfo(r.out).absoluteFilePath()
                        : resolved(settings.PDFOutputFolder(), r.setupFile);
     machine = machineFor(settings.PDFOutputMachine());
     batch = loadBatch(r.batchFile);
-    prepareOutputFolder(r.out);
+    prepareReleaseFolder(r.out, r.replace);
     hub->registerWatchedFolder(watched);
   } catch (const CannotStart& e) {
     sayLine(stderr, e.message);
@@ -209,9 +232,16 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
 
   const WatchedFolder folder(watched);
   const QString prefix = jobPrefix(batch.name);
+  const qint64 pixelLimit = PixelAllowance(r.pixelBudget).pageLimit();
   std::vector<Job> jobs(batch.documents.size());
   for (std::size_t d = 0; d < batch.documents.size(); ++d) {
     Job& job = jobs[d];
+    if (!stopRequested().isEmpty()) {
+      job.state = QStringLiteral("failed");
+      job.failure = stoppedFailure(stopRequested());
+      job.information = resolveDocumentInformation(fields, batch, batch.documents[d]);
+      continue;
+    }
     job.information = resolveDocumentInformation(fields, batch, batch.documents[d]);
     JobTicket ticket;
     ticket.job = QStringLiteral("%1-%2").arg(prefix).arg(d + 1, 4, 10, QLatin1Char('0'));
@@ -224,8 +254,8 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     ticket.releasedBy = QSysInfo::machineHostName();
     ticket.releasedAt = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
     try {
-      folder.submit(ticket, [&](const QString& staging) {
-        const QStringList pages = writePages(batch.documents[d], format, staging);
+      folder.submit(ticket, [&](int staging, const QString& path) {
+        const QStringList pages = writePages(batch.documents[d], format, staging, path, pixelLimit);
         job.pages = static_cast<int>(pages.size());
         return pages;
       });
@@ -235,11 +265,15 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     } catch (const ReleaseError& e) {
       job.state = QStringLiteral("failed");
       job.failure = e.message();
+    } catch (const Stopped&) {
+      job.state = QStringLiteral("failed");
+      job.failure = stoppedFailure(stopRequested());
     }
   }
 
-  if (settings.PDFWaitForStatus()) {
-    ProgressBar bar(stderr, !r.quiet && isatty(STDERR_FILENO), "documents");
+  if (settings.PDFWaitForStatus() && stopRequested().isEmpty()) {
+    ProgressBar bar(ownMessages(), ownMessagesFd(), !r.quiet && isatty(ownMessagesFd()),
+                    "documents");
     const qint64 deadline = static_cast<qint64>(r.statusTimeout * 1000);
     int waiting = 0;
     do {
@@ -262,12 +296,19 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
       }
       bar.update(finished, static_cast<int>(jobs.size()));
       if (waiting > 0 && clock.elapsed() < deadline) QThread::msleep(100);
-    } while (waiting > 0 && clock.elapsed() < deadline);
+    } while (waiting > 0 && clock.elapsed() < deadline && stopRequested().isEmpty());
     bar.finish();
     for (Job& job : jobs) {
-      if (job.state != QLatin1String("submitted")) continue;
+      if (job.state != QLatin1String("submitted") || !stopRequested().isEmpty()) continue;
       const QString late = QStringLiteral("no status after %1 s").arg(r.statusTimeout);
-      if (settings.PDFDeleteHungDoc() && folder.withdraw(job.name)) {
+      if (QFileInfo(job.pdf).isFile()) {
+        // The service made the PDF but could not write its status (a full watched folder): the
+        // document is released, and must not be released again.
+        job.state = QStringLiteral("released");
+        job.information.warnings << late + QStringLiteral(
+                                               "; the hub service made the PDF but could "
+                                               "not write its status");
+      } else if (settings.PDFDeleteHungDoc() && folder.withdraw(job.name)) {
         job.state = QStringLiteral("failed");
         job.failure = late + QStringLiteral("; withdrawn from the watched folder");
       } else if (const auto status = folder.status(job.name)) {  // finished meanwhile
@@ -284,7 +325,8 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     }
   }
 
-  int exitCode = kAllReleased;
+  const QString stopped = stopRequested();
+  int exitCode = stopped.isEmpty() ? kAllReleased : kSomeFailed;
   int released = 0;
   for (std::size_t d = 0; d < jobs.size(); ++d) {
     const Job& job = jobs[d];
@@ -311,7 +353,8 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     exitCode = kSomeFailed;
   }
   if (!r.quiet)
-    std::printf("%s %d of %zu documents through the hub %s into %s; report: %s\n",
+    std::printf("%s%s %d of %zu documents through the hub %s into %s; report: %s\n",
+                stopped.isEmpty() ? "" : qPrintable(QStringLiteral("Stopped (%1). ").arg(stopped)),
                 settings.PDFWaitForStatus() ? "Released" : "Submitted", released, jobs.size(),
                 qPrintable(hub->path()), qPrintable(QDir::toNativeSeparators(outputFolder)),
                 qPrintable(reportPath));

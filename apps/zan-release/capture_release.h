@@ -5,6 +5,8 @@
 // for each job's status; with PDFDeleteHungDoc a job without one after the status timeout is
 // withdrawn. docs/zan-hub.md describes it.
 
+#include "release/pixel_budget.h"
+
 #include <QString>
 
 namespace zan {
@@ -16,9 +18,11 @@ struct CaptureRelease {
   QString batchFile;
   QString out;  // the report's folder; the PDFs' too when the setup names none
   bool quiet = false;
+  bool replace = false;        // an earlier release's report in `out` may be replaced
   double statusTimeout = 600;  // seconds to wait for the statuses
   bool pdfA = true;            // --pdfa: the jobs' PDFs PDF/A-2b, else plain
   bool deskew = false;         // --deskew
+  qint64 pixelBudget = zan::release::kProgramPixels;  // pixel_budget.h
 };
 
 // Returns the exit code: 0 every document released (or, without waiting, submitted), 1 some

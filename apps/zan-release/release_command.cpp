@@ -6,11 +6,13 @@
 #include "external/setup_data.h"
 #include "progress_bar.h"
 #include "release/batch.h"
+#include "release/library_messages.h"
 #include "release/output_file.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/release_report.h"
 #include "release/release_run.h"
+#include "stop_request.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -20,7 +22,9 @@
 #include <thread>
 
 void sayLine(std::FILE* stream, const QString& line) {
-  std::fprintf(stream, "zan-release: %s\n", line.toLocal8Bit().constData());
+  // A file's name may hold anything: control characters are shown escaped.
+  std::fprintf(stream == stderr ? zan::release::ownMessages() : stream, "zan-release: %s\n",
+               zan::release::printable(line).toLocal8Bit().constData());
 }
 
 namespace {
@@ -37,10 +41,12 @@ void say(std::FILE* stream, const QString& line) {
 struct Arguments {
   QString setup, batch, out, engine;
   int jobs = 0;
+  qint64 pixelBudget = zan::release::kProgramPixels;
   double statusTimeout = 600;
   bool quiet = false;
   zan::release::PdfStandard standard = zan::release::PdfStandard::PdfA2b;
   bool deskew = false;
+  bool replace = false;
 };
 
 Arguments parse(const QStringList& arguments) {
@@ -81,7 +87,17 @@ Arguments parse(const QStringList& arguments) {
   const QCommandLineOption deskew(
       QStringLiteral("deskew"),
       QStringLiteral("Straighten skewed pages before recognition (resamples their images)."));
-  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew});
+  const QCommandLineOption replace(
+      QStringLiteral("replace"),
+      QStringLiteral("Replace the earlier release in the output folder: the PDFs its report "
+                     "lists are removed first."));
+  const QCommandLineOption pixelBudget(
+      QStringLiteral("pixel-budget"),
+      QStringLiteral("Megapixels the pages in progress may hold together; default: 200 (a page "
+                     "at most 100)."),
+      QStringLiteral("MEGAPIXELS"));
+  parser.addOptions(
+      {setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, replace, pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
@@ -112,6 +128,16 @@ Arguments parse(const QStringList& arguments) {
     else if (value != QLatin1String("2b"))
       throw CannotStart{
           QStringLiteral("--pdfa must be 2b or none, not '%1'").arg(parser.value(pdfa))};
+  }
+  a.replace = parser.isSet(replace);
+  if (parser.isSet(pixelBudget)) {
+    bool ok = false;
+    const double megapixels = parser.value(pixelBudget).toDouble(&ok);
+    if (!ok || megapixels < 1 || megapixels > 1000000)
+      throw CannotStart{QStringLiteral("--pixel-budget must be a number of megapixels from 1 to "
+                                       "1000000, not '%1'")
+                            .arg(parser.value(pixelBudget))};
+    a.pixelBudget = static_cast<qint64>(megapixels * 1e6);
   }
   a.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (parser.isSet(jobs)) {
@@ -179,6 +205,11 @@ zan::release::ReleaseOptions ocrOptions(const Arguments& a, zan::PdfSettings& se
 
 int runZanRelease(const QStringList& arguments) {
   using namespace zan::release;
+  // The libraries' own messages (a damaged PNG's, a QDir warning) never reach the terminal by
+  // themselves: a failure's line carries what they said.
+  std::FILE* messages = captureLibraryMessages();
+  silenceLibraryMessages();
+  installStopRequest();
   Arguments a;
   ReleaseOptions options;
   Batch batch;
@@ -186,14 +217,15 @@ int runZanRelease(const QStringList& arguments) {
     a = parse(arguments);
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
-      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.statusTimeout,
-                                a.standard == PdfStandard::PdfA2b, a.deskew},
+      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
+                                a.standard == PdfStandard::PdfA2b, a.deskew, a.pixelBudget},
                                settings);
     options = ocrOptions(a, settings);
     options.standard = a.standard;
     options.deskew = a.deskew;
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
+    prepareReleaseFolder(a.out, a.replace);
   } catch (const CannotStart& e) {
     say(stderr, e.message);
     return kCannotStart;
@@ -202,16 +234,18 @@ int runZanRelease(const QStringList& arguments) {
     return kCannotStart;
   }
 
-  silenceLibraryMessages();
-  ProgressBar bar(stderr, !a.quiet && isatty(STDERR_FILENO));
+  ProgressBar bar(messages, ownMessagesFd(), !a.quiet && isatty(ownMessagesFd()));
   ReleaseControl control;
   control.jobs = a.jobs;
+  control.pixelBudget = a.pixelBudget;
   control.progress = [&bar](int done, int total) { bar.update(done, total); };
+  control.stopped = stopRequested;
   ReleaseReport report = releaseBatch(batch, options, a.out, control);
   report.engine = QStringLiteral("ocr");
   bar.finish();
+  const QString stopped = stopRequested();
 
-  int exitCode = kAllReleased;
+  int exitCode = stopped.isEmpty() ? kAllReleased : kSomeFailed;
   for (const DocumentReport& d : report.documents) {
     if (!a.quiet)
       for (const QString& w : d.information.warnings)
@@ -229,7 +263,8 @@ int runZanRelease(const QStringList& arguments) {
     exitCode = kSomeFailed;
   }
   if (!a.quiet)
-    std::printf("Released %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
+    std::printf("%sReleased %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
+                stopped.isEmpty() ? "" : qPrintable(QStringLiteral("Stopped (%1). ").arg(stopped)),
                 report.releasedCount(), report.documents.size(), report.pageCount, report.seconds,
                 qPrintable(QDir::toNativeSeparators(a.out)), qPrintable(reportPath));
   return exitCode;

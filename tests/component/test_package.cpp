@@ -132,7 +132,7 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   QFile unitFile(unit);
   ASSERT_TRUE(unitFile.open(QIODevice::ReadOnly)) << "no systemd unit installed";
   EXPECT_TRUE(QString::fromUtf8(unitFile.readAll())
-                  .contains("ExecStart=" + QDir(prefix).filePath("bin/zan-hub") + " --hub"));
+                  .contains("ExecStart=" + QDir(prefix).filePath("bin/zan-hub") + " --config "));
   const QString analyze = QStandardPaths::findExecutable("systemd-analyze");
   if (!analyze.isEmpty()) {
     const auto [code, out] = run(analyze, {"verify", unit});

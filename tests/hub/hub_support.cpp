@@ -8,7 +8,11 @@
 
 #include <poppler/qt6/poppler-qt6.h>
 
+#include <QCryptographicHash>
+#include <QDirIterator>
+
 #include <sys/stat.h>
+#include <unistd.h>
 #include <chrono>
 
 namespace zan::testing {
@@ -23,7 +27,8 @@ void copyFolder(const QString& from, const QString& to) {
 }  // namespace
 
 QString zanHubBinary() {
-  return QStringLiteral(ZAN_HUB_BINARY);
+  const QString other = qEnvironmentVariable("ZAN_TEST_HUB_BINARY");
+  return other.isEmpty() ? QStringLiteral(ZAN_HUB_BINARY) : other;
 }
 
 TempHub::TempHub() {
@@ -36,6 +41,15 @@ TempHub::TempHub() {
              hub + QStringLiteral("/Dictionaries"));
   writeFile(hub + QStringLiteral("/Dictionaries/Codes.dic"),
             "# product codes\n" + kCodeWord.toUtf8() + "\n");
+  // The service's roots, as an administrator makes them.
+  QDir().mkpath(watched);
+  QDir().mkpath(pdfs);
+}
+
+QStringList TempHub::serviceArguments(const QStringList& more) const {
+  if (qEnvironmentVariable("ZAN_TEST_NO_ROOTS") == QLatin1String("1"))
+    return QStringList{"--hub", hub} + more;
+  return QStringList{"--hub", hub, "--watched-root", watched, "--output-root", pdfs} + more;
 }
 
 QString TempHub::writeSetup(const QString& name, const QVariantMap& partTwo,
@@ -71,7 +85,8 @@ QJsonObject TempHub::status(const QString& job) const {
   return readJson(watched + QStringLiteral("/.zan-hub/status/") + job + QStringLiteral(".json"));
 }
 
-HubProcess::HubProcess(const QStringList& arguments, const QStringList& environment, bool journal) {
+HubProcess::HubProcess(const QStringList& arguments, const QStringList& environment, bool journal,
+                       const QStringList& wrapper) {
   const QString log = logDir_.filePath(QStringLiteral("log"));
   QStringList env = environment;
   if (journal) {
@@ -85,7 +100,10 @@ HubProcess::HubProcess(const QStringList& arguments, const QStringList& environm
   process_.setProcessEnvironment(environmentWith(env));
   process_.setStandardOutputFile(QProcess::nullDevice());
   process_.setStandardErrorFile(log, QIODevice::Append);
-  process_.start(zanHubBinary(), arguments);
+  if (wrapper.isEmpty())
+    process_.start(zanHubBinary(), arguments);
+  else
+    process_.start(wrapper.first(), wrapper.mid(1) + QStringList{zanHubBinary()} + arguments);
   process_.waitForStarted();
 }
 
@@ -167,6 +185,78 @@ bool waitFor(const std::function<bool()>& condition, int ms) {
     QThread::msleep(20);
   }
   return true;
+}
+
+}  // namespace zan::testing
+
+namespace zan::testing {
+
+QString whyNoUsers() {
+  if (::geteuid() != 0) return QStringLiteral("these tests run as root (the service) and nobody");
+  QProcess p;
+  p.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups", "true"});
+  if (!p.waitForFinished(10000) || p.exitCode() != 0)
+    return QStringLiteral("setpriv cannot run a program as nobody here");
+  return {};
+}
+
+int asSubmitter(const QString& script, QString* output) {
+  QProcess p;
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(QStringLiteral("setpriv"),
+          {"--reuid=65534", "--regid=65534", QStringLiteral("--groups=%1").arg(kServiceUser), "--",
+           "sh", "-c", script});
+  p.waitForFinished(120000);
+  if (output) *output = QString::fromUtf8(p.readAll());
+  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QStringList asServiceUser() {
+  return {QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(kServiceUser),
+          QStringLiteral("--regid=%1").arg(kServiceUser), QStringLiteral("--clear-groups"),
+          QStringLiteral("--")};
+}
+
+QByteArray treeDigest(const QString& folder) {
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  QStringList entries;
+  while (it.hasNext()) entries << it.next();
+  entries.sort();
+  for (const QString& path : entries) {
+    struct stat st {};
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    hash.addData(path.toUtf8());
+    hash.addData(QByteArray::number(st.st_mode) + ' ' + QByteArray::number(st.st_uid) + ' ' +
+                 QByteArray::number(static_cast<qint64>(st.st_size)));
+    if (S_ISLNK(st.st_mode)) {
+      hash.addData(QFile::symLinkTarget(path).toUtf8());
+    } else if (S_ISREG(st.st_mode)) {
+      QFile f(path);
+      if (f.open(QIODevice::ReadOnly)) hash.addData(f.readAll());
+    }
+  }
+  return hash.result().toHex();
+}
+
+QByteArray allBytes(const QString& folder) {
+  QByteArray bytes;
+  QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoSymLinks,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    QFile f(it.next());
+    if (f.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && f.size() < 64 * 1024 * 1024)
+      bytes += f.readAll();
+  }
+  return bytes;
+}
+
+void giveTo(const QString& path, unsigned user, unsigned group) {
+  ::lchown(QFile::encodeName(path).constData(), user, group);
+  QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) ::lchown(QFile::encodeName(it.next()).constData(), user, group);
 }
 
 }  // namespace zan::testing

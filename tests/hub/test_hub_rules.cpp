@@ -6,6 +6,7 @@
 #include "hub/hub_folder.h"
 #include "hub/job_runner.h"
 #include "hub/job_ticket.h"
+#include "hub/service_claims.h"
 #include "hub/watched_folder.h"
 #include "hub/workflow.h"
 #include "hub_support.h"
@@ -19,10 +20,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <functional>
+#include <memory>
 
 using namespace zan::hub;
 using zan::release::ReleaseError;
@@ -37,15 +40,6 @@ QString failureOf(const std::function<void()>& f) {
     return e.message();
   }
   return {};
-}
-
-// Sets a file's modification time `seconds` into the past.
-void age(const QString& path, int seconds) {
-  struct timeval times[2];
-  gettimeofday(&times[0], nullptr);
-  times[0].tv_sec -= seconds;
-  times[1] = times[0];
-  utimes(QFile::encodeName(path).constData(), times);
 }
 
 }  // namespace
@@ -311,75 +305,85 @@ TEST(WatchedFolders, JobsMoveOnlyAsAWholeAndOnlyOnce) {
   JobTicket ticket;
   ticket.job = QStringLiteral("B-0001");
   ticket.pdf = QStringLiteral("/out/B-0001.pdf");
-  const auto onePage = [](const QString& staging) {
+  const auto onePage = [](int, const QString& staging) {
     writeFile(staging + "/page-0001.png", "x");
     return QStringList{"page-0001.png"};
+  };
+  const auto claims = [&](const char* service) {
+    return std::make_unique<ServiceClaims>(zan::release::openFolder(dir.path()), dir.path(),
+                                           QLatin1String(service));
   };
 
   // A release that fails halfway leaves nothing, not even a hidden folder.
   EXPECT_THROW(folder.submit(ticket,
-                             [](const QString&) -> QStringList {
+                             [](int, const QString&) -> QStringList {
                                throw ReleaseError(QStringLiteral("disk full"));
                              }),
                ReleaseError);
   EXPECT_TRUE(
       QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+  auto a = claims("a");
+  auto b = claims("b");
   // A job without its ticket is not yet a job.
   QDir().mkpath(dir.filePath("B-0000.job"));
-  EXPECT_TRUE(folder.waitingJobs().isEmpty());
+  EXPECT_TRUE(a->waitingJobs().isEmpty());
   folder.submit(ticket, onePage);
-  EXPECT_EQ(folder.waitingJobs(), QStringList{"B-0001"});
-  EXPECT_EQ(parseTicket([&] {
-              QFile f(folder.waitingFolder("B-0001") + "/ticket.json");
-              f.open(QIODevice::ReadOnly);
-              return f.readAll();
-            }())
-                .pages,
-            QStringList{"page-0001.png"});
+  EXPECT_EQ(a->waitingJobs(), QStringList{"B-0001"});
+  EXPECT_EQ(parseTicket(a->waitingTicket("B-0001")).pages, QStringList{"page-0001.png"});
 
   // Two services race for the job: one gets it.
-  ServiceClaims a(dir.path(), QStringLiteral("a")), b(dir.path(), QStringLiteral("b"));
-  ASSERT_TRUE(a.beat() && b.beat());
-  EXPECT_TRUE(a.claim("B-0001"));
-  EXPECT_FALSE(b.claim("B-0001")) << "a job claimed twice";
-  EXPECT_TRUE(folder.waitingJobs().isEmpty());
-  // A living service's job stays its own.
-  EXPECT_TRUE(folder.takeOverStale("b", 60).isEmpty());
+  ASSERT_TRUE(a->beat() && b->beat());
+  EXPECT_TRUE(a->claim("B-0001"));
+  EXPECT_FALSE(b->claim("B-0001")) << "a job claimed twice";
+  EXPECT_TRUE(a->waitingJobs().isEmpty());
+  // A living service's job stays its own, also when its machine's clock is half an hour behind
+  // and stamped its heartbeat with that time.
+  zan::testing::setModifiedAgo(dir.filePath(".zan-hub/services/a/heartbeat"), 1800);
+  ASSERT_TRUE(b->beat());
+  EXPECT_TRUE(b->takeOverStale(60, nullptr).isEmpty()) << "a skewed clock's live job taken";
   // Withdrawn while claimed: the service can no longer publish it.
   EXPECT_TRUE(folder.withdraw("B-0001"));
-  EXPECT_FALSE(a.startPublishing("B-0001")) << "a withdrawn job published";
+  EXPECT_FALSE(a->startPublishing("B-0001")) << "a withdrawn job published";
   EXPECT_FALSE(folder.withdraw("B-0001"));
 
-  // A service whose heartbeat has stopped loses its jobs, also one it was publishing.
+  // A service whose heartbeat has stopped loses its jobs, also one it was publishing; one it
+  // marked published moves to the service that takes over.
   folder.submit(ticket, onePage);
   ticket.job = QStringLiteral("B-0002");
   folder.submit(ticket, onePage);
-  ASSERT_TRUE(a.claim("B-0001") && a.claim("B-0002") && a.startPublishing("B-0002"));
-  age(folder.serviceFolder("a") + "/heartbeat", 30);
-  EXPECT_TRUE(folder.takeOverStale("b", 60).isEmpty()) << "taken over before the time";
-  QStringList back = folder.takeOverStale("b", 10);
+  ticket.job = QStringLiteral("B-0003");
+  folder.submit(ticket, onePage);
+  ASSERT_TRUE(a->claim("B-0001") && a->claim("B-0002") && a->startPublishing("B-0002"));
+  ASSERT_TRUE(a->claim("B-0003") && a->startPublishing("B-0003") && a->markPublished("B-0003"));
+  QThread::msleep(1200);  // the heartbeats' change times, from the file system's clock
+  ASSERT_TRUE(b->beat());
+  EXPECT_TRUE(b->takeOverStale(60, nullptr).isEmpty()) << "taken over before the time";
+  QStringList published;
+  QStringList back = b->takeOverStale(1, &published);
   back.sort();
   EXPECT_EQ(back, QStringList({"B-0001", "B-0002"}));
-  EXPECT_EQ(folder.waitingJobs(), QStringList({"B-0001", "B-0002"}));
-  EXPECT_FALSE(QFileInfo::exists(folder.serviceFolder("a"))) << "the dead service's folder left";
-  EXPECT_FALSE(a.startPublishing("B-0001")) << "a job taken over published by its old service";
+  EXPECT_EQ(published, QStringList{"B-0003"});
+  EXPECT_EQ(b->waitingJobs(), QStringList({"B-0001", "B-0002"}));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(".zan-hub/services/a"))) << "the dead service left";
+  EXPECT_FALSE(a->startPublishing("B-0001")) << "a job taken over published by its old service";
 
   // Put back and finished.
-  ASSERT_TRUE(b.claim("B-0001"));
-  EXPECT_TRUE(b.putBack("B-0001"));
-  EXPECT_EQ(folder.waitingJobs(), QStringList({"B-0001", "B-0002"}));
-  ASSERT_TRUE(b.claim("B-0001") && b.startPublishing("B-0001"));
+  ASSERT_TRUE(b->claim("B-0001"));
+  EXPECT_TRUE(b->putBack("B-0001"));
+  EXPECT_EQ(b->waitingJobs(), QStringList({"B-0001", "B-0002"}));
+  ASSERT_TRUE(b->claim("B-0001") && b->startPublishing("B-0001"));
   EXPECT_FALSE(folder.withdraw("B-0001")) << "a job being published withdrawn";
   JobStatus status;
   status.job = QStringLiteral("B-0001");
   status.done = true;
   status.pdf = QStringLiteral("/out/B-0001.pdf");
-  folder.writeStatus(status);
-  b.finish("B-0001");
-  b.leave();
+  b->writeStatus(status);
+  b->finish("B-0001", kPublishingSuffix);
+  b->finish("B-0003", kPublishedSuffix);
+  b->leave();
   EXPECT_TRUE(folder.status("B-0001")->done);
   EXPECT_FALSE(folder.status("B-0002").has_value());
-  EXPECT_FALSE(QFileInfo::exists(folder.serviceFolder("b")));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(".zan-hub/services/b")));
   writeFile(dir.filePath(".zan-hub/status/B-0002.json"), "{");
   EXPECT_TRUE(folder.status("B-0002")->reason.contains(QLatin1String("cannot be used")));
 }

@@ -14,6 +14,10 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
+
+#include <sys/stat.h>
+#include <chrono>
 
 #include <map>
 #include <memory>
@@ -68,8 +72,7 @@ struct Serving {
   TempHub hub;
   std::unique_ptr<HubProcess> service;
   Serving() {
-    service =
-        std::make_unique<HubProcess>(QStringList{"--hub", hub.hub, "--jobs", "2", "--rescan", "1"});
+    service = std::make_unique<HubProcess>(hub.serviceArguments({"--jobs", "2", "--rescan", "1"}));
   }
 };
 
@@ -358,8 +361,8 @@ TEST(Service, StopsCleanlyOnSigterm) {
 // exactly once, by one of them.
 TEST(Service, TwoServicesDoEachOfTwentyJobsOnce) {
   TempHub hub;
-  HubProcess one({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
-  HubProcess two({"--hub", hub.hub, "--jobs", "1", "--rescan", "0.2"});
+  HubProcess one(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
+  HubProcess two(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
   std::vector<QStringList> documents(20, QStringList{"small.png"});
   const QString setup = hub.writeSetup(
       "image-only.json", {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
@@ -407,8 +410,8 @@ TEST(Service, UnfinishedJobsGoBackAndADeadServicesJobIsTakenOver) {
                 .isEmpty() &&
            hub.waitingJobs().isEmpty();
   };
-  const QStringList arguments{"--hub",         hub.hub, "--jobs",   "1",
-                              "--stale-after", "2",     "--rescan", "0.3"};
+  const QStringList arguments =
+      hub.serviceArguments({"--jobs", "1", "--stale-after", "2", "--rescan", "0.3"});
 
   HubProcess stopped(arguments);
   ASSERT_TRUE(waitFor(claimed, 30000));
@@ -486,8 +489,8 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
       0);
   QStringList jobs = hub.waitingJobs();
   ASSERT_EQ(jobs.size(), 8);
-  const QString aFile = hub.dir.filePath("a-file");
-  QFile(aFile).open(QIODevice::WriteOnly);
+  const QString aFile = hub.pdfs + "/a-file";
+  writeFile(aFile, "not a folder");
   const auto ticketOf = [&](const QString& job) {
     return hub.watched + "/" + job + ".job/ticket.json";
   };
@@ -517,11 +520,11 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
       {"a dictionary the hub lacks used",
        [&](const QString& job) { setting(job, "Dictionary", "Klingon"); },
        "has no dictionary \"Klingon\""},
-      {"an output folder that cannot be written",
+      {"an output folder that cannot be created",
        [&](const QString& job) {
          edit(job, [&](QJsonObject& t) { t["pdf"] = aFile + "/out.pdf"; });
        },
-       "the output folder "},
+       "/a-file cannot be created: Not a directory"},
       {"a page that is not an image",
        [&](const QString& job) { writeFile(hub.watched + "/" + job + ".job/page-0001.tif", "no"); },
        "page 1 (page-0001.tif): not an image"},
@@ -545,7 +548,7 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
   for (const char* model : {"eng", "osd"})
     QFile::link(QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
                 QStringLiteral("%1/%2.traineddata").arg(tessdata, model));
-  HubProcess once({"--hub", hub.hub, "--once", "--machine", "here"},
+  HubProcess once(hub.serviceArguments({"--once", "--machine", "here"}),
                   {"TESSDATA_PREFIX=" + tessdata}, true);
   EXPECT_EQ(once.wait(), 0) << qPrintable(once.log());
   const QString log = once.log();
@@ -569,4 +572,123 @@ TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
           << cases[i].fault << qPrintable(log);
     }
   }
+}
+
+// The options may come from a configuration file, the command line's winning; a file with an
+// unknown name, a missing file and a FIFO are refused at once with exit code 2.
+TEST(Service, OptionsFromAConfigurationFile) {
+  TempHub hub;
+  const QString config = hub.dir.filePath("zan-hub.conf");
+  writeFile(config, QStringLiteral("# the service's options\n"
+                                   "hub = %1\n"
+                                   "watched-root = %2\n"
+                                   "output-root = %3\n"
+                                   "jobs = 3\n")
+                        .arg(hub.hub, hub.watched, hub.pdfs)
+                        .toUtf8());
+  HubProcess fromFile({"--config", config, "--jobs", "1", "--once"});
+  EXPECT_EQ(fromFile.wait(60000), 0) << qPrintable(fromFile.log());
+  EXPECT_TRUE(fromFile.log().contains(QStringLiteral("as ")) &&
+              fromFile.log().contains(QStringLiteral(" with 1 worker")))
+      << "the command line did not win\n"
+      << qPrintable(fromFile.log());
+  EXPECT_TRUE(fromFile.log().contains(
+      QStringLiteral("watched roots: %1; output roots: %2").arg(hub.watched, hub.pdfs)))
+      << qPrintable(fromFile.log());
+
+  const QString fifo = hub.dir.filePath("fifo.conf");
+  ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+  writeFile(hub.dir.filePath("bad.conf"), "hub = /srv/hub\ncolour = blue\n");
+  const struct {
+    const char* fault;
+    QString file;
+    QString says;
+  } cases[] = {
+      {"an unknown name accepted", hub.dir.filePath("bad.conf"),
+       QStringLiteral("bad.conf line 2: \"colour = blue\" is not \"name = value\"")},
+      {"a missing file ignored", hub.dir.filePath("none.conf"),
+       QStringLiteral("cannot read the configuration file %1: no such file")
+           .arg(hub.dir.filePath("none.conf"))},
+      {"a FIFO waited on", fifo, QStringLiteral("fifo.conf: not a regular file")},
+  };
+  for (const auto& c : cases) {
+    HubProcess refused({"--config", c.file});
+    EXPECT_EQ(refused.wait(10000), 2) << c.fault;
+    EXPECT_TRUE(refused.log().contains(c.says)) << c.fault << ": " << qPrintable(refused.log());
+  }
+}
+
+// SIGTERM while a slow page is being recognised: the service waits --stop-timeout for it, then
+// puts its job back and ends at once.
+TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
+  TempHub hub;
+  writeFile(hub.hub + "/Workflows/Slow.wfl", "Accuracy: Most Accurate\n");
+  QStringList lines;
+  for (int i = 0; i < 12; ++i) lines << sampleLines(i);
+  QImage page = renderTextPage(lines).image;
+  page = page.scaled(page.size() * 2);  // 600 dpi: recognised at 600
+  page.setDotsPerMeterX(23622);
+  page.setDotsPerMeterY(23622);
+  savePage(page, hub.dir.filePath("slow.png"));
+  const QString setup = hub.writeSetup("slow.json", {{"PageContent", "Searchable Image (Exact)"},
+                                                     {"Workflow", "Slow"},
+                                                     {"AutoPageRotation", true},
+                                                     {"PDFWaitForStatus", false}});
+  const QString batch = writeBatchFile(
+      hub.dir.filePath("batch.json"),
+      {{"documents",
+        QJsonArray{QJsonObject{{"pages", QJsonArray{hub.dir.filePath("slow.png")}}}}}});
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  const QString job = hub.waitingJobs().value(0);
+  HubProcess service(hub.serviceArguments({"--jobs", "1", "--stop-timeout", "1"}));
+  ASSERT_TRUE(waitFor([&] { return hub.waitingJobs().isEmpty(); }, 30000)) << "never claimed";
+  QThread::msleep(500);
+  const auto stopped = std::chrono::steady_clock::now();
+  ASSERT_EQ(service.terminate(), 0) << qPrintable(service.log());
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - stopped).count();
+  if (!service.log().contains("still in progress"))
+    GTEST_SKIP() << "the page was done before SIGTERM (" << seconds << " s): nothing to abandon";
+  EXPECT_LT(seconds, 10) << "the service waited for its page";
+  EXPECT_EQ(hub.waitingJobs(), QStringList{job}) << "the abandoned page's job was not put back";
+}
+
+// A service that stopped with a job's PDF made but its status unwritten left the job marked
+// published; the service that takes its jobs over writes the status from the PDF that is there
+// and does not make it again. A job marked published whose PDF is not there goes back to
+// waiting.
+TEST(Service, AJobMarkedPublishedIsFinishedWithoutMakingItAgain) {
+  TempHub hub;
+  const QString setup = hub.writeSetup(
+      "setup.json",
+      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString batch =
+      writeBatchFile(hub.dir.filePath("batch.json"), batchOf({{"small.png"}, {"small.png"}}));
+  ASSERT_EQ(
+      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
+          .exitCode,
+      0);
+  const QStringList jobs = hub.waitingJobs();
+  ASSERT_EQ(jobs.size(), 2);
+  const QString dead = hub.watched + "/.zan-hub/services/dead-1-abcdef";
+  QDir().mkpath(dead);
+  writeFile(dead + "/heartbeat", "");
+  for (const QString& job : jobs)
+    ASSERT_TRUE(QDir().rename(hub.watched + "/" + job + ".job", dead + "/" + job + ".published"));
+  const QString made = hub.pdfs + "/" + jobs[0] + ".pdf";
+  writeFile(made, "%PDF-1.4 made before the stop\n");
+  QThread::msleep(1200);  // the dead service's heartbeat grows stale
+  HubProcess once(hub.serviceArguments({"--once", "--stale-after", "0.5"}));
+  ASSERT_EQ(once.wait(), 0) << qPrintable(once.log());
+  EXPECT_EQ(hub.status(jobs[0])["status"].toString(), QStringLiteral("done"))
+      << qPrintable(once.log());
+  EXPECT_TRUE(once.log().contains("made by a service that stopped before writing its status"));
+  QFile pdf(made);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_EQ(pdf.readAll(), QByteArray("%PDF-1.4 made before the stop\n")) << "the PDF made again";
+  EXPECT_TRUE(hub.status(jobs[1]).isEmpty());
+  EXPECT_EQ(hub.waitingJobs(), QStringList{jobs[1]}) << "a job without its PDF not put back";
 }

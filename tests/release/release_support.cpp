@@ -7,7 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QProcess>
+
+#include <sys/time.h>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -50,7 +53,10 @@ void writeSetup(const QString& path, const QString& engine, const QVariantMap& p
 }
 
 QString zanReleaseBinary() {
-  return QStringLiteral(ZAN_RELEASE_BINARY);
+  // ZAN_TEST_RELEASE_BINARY runs the tests against another build (an earlier one, to see a test
+  // fail without its fix).
+  const QString other = qEnvironmentVariable("ZAN_TEST_RELEASE_BINARY");
+  return other.isEmpty() ? QStringLiteral(ZAN_RELEASE_BINARY) : other;
 }
 
 QProcessEnvironment environmentWith(const QStringList& environment) {
@@ -61,12 +67,17 @@ QProcessEnvironment environmentWith(const QStringList& environment) {
 }
 
 ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QStringList& environment) {
+                      const QStringList& environment, int ms) {
   QProcess p;
   p.setProcessEnvironment(environmentWith(environment));
   p.start(program, arguments);
   ProgramRun run;
-  if (!p.waitForFinished(300000)) return run;
+  if (!p.waitForFinished(ms)) {
+    p.kill();
+    p.waitForFinished(10000);
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+  }
   run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   run.out = QString::fromUtf8(p.readAllStandardOutput());
   run.err = QString::fromUtf8(p.readAllStandardError());
@@ -207,6 +218,23 @@ QJsonObject readJson(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
   return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QString writeDocuments(const QString& dir, const std::vector<QStringList>& documents) {
+  QJsonArray docs;
+  for (const QStringList& pages : documents)
+    docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
+  return writeBatchFile(
+      QDir(dir).filePath(QStringLiteral("batch.json")),
+      {{QStringLiteral("name"), QStringLiteral("Test")}, {QStringLiteral("documents"), docs}});
+}
+
+void setModifiedAgo(const QString& path, int seconds) {
+  struct timeval times[2];
+  gettimeofday(&times[0], nullptr);
+  times[0].tv_sec -= seconds;
+  times[1] = times[0];
+  utimes(QFile::encodeName(path).constData(), times);
 }
 
 }  // namespace zan::testing

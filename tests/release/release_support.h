@@ -33,8 +33,9 @@ struct ProgramRun {
   QString out, err;
 };
 // Runs `program` with `arguments` (and `environment` added to the test's own) to its end.
+// A program that has not ended after `ms` is killed (exit code -1).
 ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QStringList& environment = {});
+                      const QStringList& environment = {}, int ms = 300000);
 // The zan-release program under test.
 QString zanReleaseBinary();
 // Runs zan-release with `arguments` (and `environment` added to the test's own).
@@ -90,5 +91,12 @@ void writeFile(const QString& path, const QByteArray& data);
 
 // Writes `batch` (JSON) beside the pages and returns its path.
 QString writeBatchFile(const QString& path, const QJsonObject& batch);
+// Writes `dir`/batch.json: the batch "Test" of `documents`, each a list of page file names
+// relative to `dir`. Returns its path.
+QString writeDocuments(const QString& dir, const std::vector<QStringList>& documents);
+
+// Sets a file's modification time `seconds` into the past (a file left long ago, or stamped by
+// a machine whose clock is that far behind).
+void setModifiedAgo(const QString& path, int seconds);
 
 }  // namespace zan::testing

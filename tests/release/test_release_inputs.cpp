@@ -21,16 +21,6 @@ namespace {
 
 const QVariantMap kImageOnly{{QStringLiteral("OutputFormatType"), 2}};
 
-// A batch of documents, each a list of page file names relative to `dir`.
-QString writeBatch(const QDir& dir, const std::vector<QStringList>& documents) {
-  QJsonArray docs;
-  for (const QStringList& pages : documents)
-    docs.append(QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}});
-  return writeBatchFile(dir.filePath(QStringLiteral("batch.json")),
-                        {{QStringLiteral("name"), QStringLiteral("Test")},
-                         {QStringLiteral("documents"), docs}});
-}
-
 // Every file in the output folder but the report: released PDFs, and anything left behind.
 QStringList pdfsIn(const QString& folder) {
   QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -92,8 +82,8 @@ TEST(PageFormats, EveryFormatBecomesItsPagesUnchanged) {
   const QString setup = d.filePath(QStringLiteral("setup.json"));
   writeOcrSetup(setup, {}, kImageOnly);
   const QString batch =
-      writeBatch(d, {{"grey.png", "bitonal.tif", "colour.jpg", "grey.pgm", "colour.ppm",
-                      "colour.bmp", "palette.png", "translucent.png", "coarse.png"}});
+      writeDocuments(d.path(), {{"grey.png", "bitonal.tif", "colour.jpg", "grey.pgm", "colour.ppm",
+                                 "colour.bmp", "palette.png", "translucent.png", "coarse.png"}});
   const QString out = d.filePath(QStringLiteral("out"));
   const ProgramRun run =
       runZanRelease({"--setup", setup, "--batch", batch, "--out", out, "--quiet"});
@@ -195,6 +185,11 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
          args(a, "--out", d.filePath(QStringLiteral("taken/out")));
          return QStringList();
        }},
+      {"an empty output folder name (Qt warns about it)", 2, "cannot create the output folder",
+       [&](const QDir&, QStringList& a) {
+         args(a, "--out", QString());
+         return QStringList();
+       }},
       {"a job count of zero", 2, "--jobs must be a number from 1 to 256",
        [](const QDir&, QStringList& a) {
          a << "--jobs"
@@ -219,7 +214,7 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        "document 2 not released: page 1 (notes.png): not an image (PNG, TIFF, JPEG, PNM or BMP)",
        [](const QDir& d, QStringList&) {
          writeFile(d.filePath(QStringLiteral("notes.png")), "these are notes, not a scan");
-         writeBatch(d, {{"page.png"}, {"notes.png", "page.png"}, {"page.png"}});
+         writeDocuments(d.path(), {{"page.png"}, {"notes.png", "page.png"}, {"page.png"}});
          return QStringList();
        },
        {"document-0001.pdf", "document-0003.pdf"}},
@@ -227,7 +222,7 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        1,
        "document 1 not released: page 2 (gone.png): no such file",
        [](const QDir& d, QStringList&) {
-         writeBatch(d, {{"page.png", "gone.png"}, {"page.png"}});
+         writeDocuments(d.path(), {{"page.png", "gone.png"}, {"page.png"}});
          return QStringList();
        },
        {"document-0002.pdf"}},
@@ -238,7 +233,7 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
     const QDir d(dir.path());
     ASSERT_TRUE(savePage(page, d.filePath(QStringLiteral("page.png"))));
     writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {}, kImageOnly);
-    writeBatch(d, {{"page.png"}});
+    writeDocuments(d.path(), {{"page.png"}});
     const QString out = d.filePath(QStringLiteral("out"));
     QStringList a{"--setup", d.filePath(QStringLiteral("setup.json")),
                   "--batch", d.filePath(QStringLiteral("batch.json")),
@@ -279,7 +274,7 @@ TEST(BadInput, FullDiskLeavesNoPartialPdf) {
     for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, random.generate() | 0xff000000u);
   ASSERT_TRUE(savePage(noise, d.filePath(QStringLiteral("noise.png"))));
   writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {}, kImageOnly);
-  writeBatch(d, {{"small.png"}, {"noise.png"}});
+  writeDocuments(d.path(), {{"small.png"}, {"noise.png"}});
   const QString disk = d.filePath(QStringLiteral("disk"));
   d.mkpath(QStringLiteral("disk"));
   const QString script =
