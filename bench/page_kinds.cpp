@@ -3,6 +3,8 @@
 #include "test_pages.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
@@ -155,15 +157,63 @@ QImage photographed(const QImage& page) {
   return photo;
 }
 
+// An old book's page: yellowed paper with stains, brown ink that took unevenly, grain.
+QImage aged(const QImage& page) {
+  QImage old = page.convertToFormat(QImage::Format_RGB32);
+  {
+    QPainter painter(&old);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Multiply);
+    quint32 seed = 11;
+    const auto next = [&seed] {
+      seed = seed * 1664525u + 1013904223u;
+      return (seed >> 8) / 16777216.0;
+    };
+    for (int i = 0; i < 40; ++i) {  // foxing: small brown stains
+      const QPointF at(next() * old.width(), next() * old.height());
+      const double r = (0.02 + 0.05 * next()) * old.width();
+      QRadialGradient stain(at, r);
+      stain.setColorAt(0, QColor(215, 180, 140));
+      stain.setColorAt(1, QColor(255, 255, 255));
+      painter.setBrush(stain);
+      painter.setPen(Qt::NoPen);
+      painter.drawEllipse(at, r, r);
+    }
+  }
+  quint32 seed = 5;
+  for (int y = 0; y < old.height(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(old.scanLine(y));
+    for (int x = 0; x < old.width(); ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = static_cast<int>(seed >> 28) - 8;
+      const int ink = 255 - qGray(row[x]);  // ink lighter here and there
+      const int faded = (seed >> 20 & 7) == 0 ? ink / 3 : 0;
+      const auto channel = [&](int c, int paper) {
+        return std::clamp(paper * c / 255 + faded + grain, 0, 255);
+      };
+      row[x] = qRgb(channel(qRed(row[x]), 236), channel(qGreen(row[x]), 222),
+                    channel(qBlue(row[x]), 190));
+    }
+  }
+  return old;
+}
+
 }  // namespace
 
 std::vector<PageKind> writePageKinds(const QString& folder) {
   const QDir dir(folder);
   std::vector<PageKind> kinds;
+  // The text beside each page (kind.txt), to compare other runs with by hand.
+  const auto keepText = [&](const QString& page, const QStringList& text) {
+    QFile file(QFileInfo(page).path() + QLatin1Char('/') + QFileInfo(page).completeBaseName() +
+               QStringLiteral(".txt"));
+    if (file.open(QIODevice::WriteOnly)) file.write(text.join(QLatin1Char('\n')).toUtf8());
+  };
   const auto add = [&](const char* name, const char* key, const char* file, const QImage& image,
                        const QStringList& text, int quality = -1) {
     const QString path = dir.filePath(QLatin1String(file));
     image.save(path, nullptr, quality);
+    keepText(path, text);
     kinds.push_back({QLatin1String(name), QLatin1String(key), path, text});
   };
   {  // an A4 letter at 300 dpi, grey
@@ -181,6 +231,7 @@ std::vector<PageKind> writePageKinds(const QString& folder) {
     const QStringList text = drawLines(page, prose(13, 60), 300, 10, 1.0, 1.0, Qt::black);
     const QString path = dir.filePath(QStringLiteral("bilevel-scan.tif"));
     testing::saveMultiPageTiff({page}, path, true);
+    keepText(path, text);
     kinds.push_back({QStringLiteral("bilevel scan"), QStringLiteral("BilevelScan"), path, text});
   }
   {  // an A5 page photographed: colour JPEG
@@ -194,6 +245,11 @@ std::vector<PageKind> writePageKinds(const QString& folder) {
     const QStringList caption{QStringLiteral("Harbour view at dawn, spring")};
     drawLines(page, caption, 300, 12, 0.5, 7.3, Qt::black);
     add("picture page with few words", "PicturePage", "picture-page.jpg", page, caption, 90);
+  }
+  {  // an old book's page: 9-point print on yellowed, stained paper, colour JPEG at 300 dpi
+    QImage page = blank(5.0, 7.5, 300, QImage::Format_RGB32, Qt::white);
+    const QStringList text = drawLines(page, prose(11, 40), 300, 9, 0.6, 0.7, QColor(45, 35, 25));
+    add("old book page", "BookPage", "book-page.jpg", aged(page), text, 80);
   }
   {  // a label 1.67 by 1 inches scanned at 2400 dpi
     QImage page = blank(1.67, 1.0, 2400, QImage::Format_Grayscale8, Qt::white);

@@ -1,7 +1,7 @@
 #pragma once
 // The kinds of scanned page the release step meets, generated on the spot with the text each
 // holds: a text page, a page fed in turned, a bilevel scan, a photo of a document, a picture with
-// a few words, a tiny page scanned at a high resolution and a long page.
+// a few words, an old book's page, a tiny page scanned at a high resolution and a long page.
 
 #include <QString>
 #include <QStringList>

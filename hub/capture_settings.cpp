@@ -7,6 +7,7 @@
 #include <QJsonValue>
 
 #include <array>
+#include <cmath>
 
 namespace zan::hub {
 namespace {
@@ -105,6 +106,7 @@ QJsonObject captureSettingsJson(const CaptureSettings& settings) {
   for (const auto& [key, member] : kSwitches) json.insert(QLatin1String(key), settings.*member);
   json.insert(QStringLiteral("PdfA"), settings.pdfA);
   json.insert(QStringLiteral("Deskew"), settings.deskew);
+  if (settings.imageDpi > 0) json.insert(QStringLiteral("ImageDpi"), settings.imageDpi);
   return json;
 }
 
@@ -119,6 +121,14 @@ CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
     c.pdfA = required(json, "PdfA", QJsonValue::Bool).toBool();
   if (json.contains(QStringLiteral("Deskew")))
     c.deskew = required(json, "Deskew", QJsonValue::Bool).toBool();
+  if (json.contains(QStringLiteral("ImageDpi"))) {
+    const double dpi = required(json, "ImageDpi", QJsonValue::Double).toDouble();
+    if (dpi != std::floor(dpi) || dpi < release::kLeastImageDpi || dpi > release::kMostImageDpi)
+      throw ReleaseError(QStringLiteral("the setting ImageDpi is not a whole number from %1 to %2")
+                             .arg(release::kLeastImageDpi)
+                             .arg(release::kMostImageDpi));
+    c.imageDpi = static_cast<int>(dpi);
+  }
   if (c.confidenceThreshold < 0 || c.confidenceThreshold > 100)
     throw ReleaseError(QStringLiteral("the setting ConfidenceThreshold is not from 0 to 100"));
   return c;
@@ -175,6 +185,7 @@ release::ReleaseOptions captureOptions(const CaptureSettings& settings, const Wo
   o.creator = QStringLiteral("zan-hub");
   o.standard = settings.pdfA ? release::PdfStandard::PdfA2b : release::PdfStandard::Plain;
   o.deskew = settings.deskew;
+  o.imageDpi = settings.imageDpi;
   return o;
 }
 

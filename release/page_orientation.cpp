@@ -19,9 +19,6 @@ constexpr double kUprightShare = 0.5;
 // of noise), and the page stays as scanned.
 constexpr double kLeastEvidence = 20;
 
-// Detection that finds too few characters at the profile's resolution (small print) looks again
-// at this one.
-constexpr int kFinestOrientationDpi = 300;
 // Detection classifies up to 250 characters, each in four orientations, whatever the page's
 // size (about a quarter of a second); a band of the page holding this many characters decides
 // as surely on ordinary text in about half the time.
@@ -60,14 +57,15 @@ PixPtr reducedForDetection(Pix* scan, double factor) {
   return result ? std::move(result) : scaled(scan, factor);
 }
 
-// Detection on the page scaled down to at most `mostDpi`. A page with twice kBandCharacters
+// Detection on the page scaled down by detectionFactor(). A page with twice kBandCharacters
 // characters or more is first looked at in the band across it that holds the middle
 // kBandCharacters of them, and whole only when the band leaves detection below `sure`; a page
 // with fewer characters than detection needs is not looked at (it would find none).
-OrientationGuess detect(Pix* scan, int dpi, int mostDpi, float sure, Recognizer& recognizer) {
-  const double factor = scaleInto(dpi, 0, mostDpi);
+OrientationGuess detect(Pix* scan, const PageScale& scale, bool finer, float sure,
+                        Recognizer& recognizer) {
+  const double factor = detectionFactor(scale, finer);
   const PixPtr small = reducedForDetection(scan, factor);
-  const int smallDpi = qRound(dpi * factor);
+  const int smallDpi = readingDpi(scale, factor);
   const std::vector<int> centres = characterCentres(small.get());
   if (centres.size() < kLeastCharacters) return {};
   if (centres.size() >= 2 * kBandCharacters) {
@@ -120,17 +118,19 @@ QString orientationReasonName(OrientationReason reason) {
   return {};
 }
 
-OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& options,
+OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
+                                      const ReleaseOptions& options,
                                       Recognizer& recognizer, bool findPictures) {
   OrientationDecision d;
   if (!options.detectsOrientation()) return d;
   const AccuracyProfile& accuracy = options.accuracy;
   const float sure = accuracy.orientationConfidence;
-  OrientationGuess guess = detect(scan, dpi, accuracy.orientationDpi, sure, recognizer);
-  // Too few characters (small print) at the profile's resolution: a profile that reads the page
-  // when unsure finds out by reading; the others look again at a finer resolution.
-  if (!guess.found && !accuracy.tryOrientations && dpi > accuracy.orientationDpi)
-    guess = detect(scan, dpi, kFinestOrientationDpi, sure, recognizer);
+  OrientationGuess guess = detect(scan, scale, false, sure, recognizer);
+  // Too few characters (small print) at detection's scale: a profile that reads the page when
+  // unsure finds out by reading; the others look again more finely.
+  const bool finerLook = detectionFactor(scale, true) > detectionFactor(scale, false);
+  if (!guess.found && !accuracy.tryOrientations && finerLook)
+    guess = detect(scan, scale, true, sure, recognizer);
   d.detected = guess.found;
   d.orientation = guess.degrees;
   d.confidence = guess.confidence;
@@ -145,7 +145,7 @@ OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& 
 
   // The reading as scanned is needed anyway when the page stays so; when it shows upright
   // text, no other orientation is read.
-  Reading scanned = readUpright(scan, dpi, accuracy, recognizer, findPictures, true);
+  Reading scanned = readUpright(scan, scale, accuracy, recognizer, findPictures, true);
   d.tried.push_back(0);
   if (showsUprightText(scanned)) {
     d.reason = OrientationReason::Tried;
@@ -159,10 +159,10 @@ OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& 
     d.reading = std::move(scanned);
     return d;
   }
-  // Small print, too small for detection at the profile's resolution: a finer look names the
+  // Small print, too small for detection at its first scale: a finer look names the
   // orientation to read first.
-  if (!guess.found && dpi > accuracy.orientationDpi) {
-    guess = detect(scan, dpi, kFinestOrientationDpi, sure, recognizer);
+  if (!guess.found && finerLook) {
+    guess = detect(scan, scale, true, sure, recognizer);
     d.detected = guess.found;
     d.orientation = guess.degrees;
     d.confidence = guess.confidence;
@@ -179,7 +179,7 @@ OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& 
   for (int q : candidates) {
     if (!options.orientations[q / 90]) continue;
     const PixPtr candidate = turned(scan, uprightTurn(q));
-    Reading reading = readUpright(candidate.get(), dpi, accuracy, recognizer, findPictures, true);
+    Reading reading = readUpright(candidate.get(), scale, accuracy, recognizer, findPictures, true);
     d.tried.push_back(q);
     const double score = readingScore(reading.words);
     if (score < best) continue;

@@ -40,9 +40,10 @@ struct OrientationDecision {
   std::optional<Reading> reading;  // the reading of the page as it will stand, when one was made
 };
 
-// Decides for `scan` (stating `dpi`). Reads the page only when detection is unsure and the
+// Decides for `scan` (of `scale`). Reads the page only when detection is unsure and the
 // options recognise text and their profile tries orientations.
-OrientationDecision decideOrientation(Pix* scan, int dpi, const ReleaseOptions& options,
-                                      Recognizer& recognizer, bool findPictures);
+OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
+                                      const ReleaseOptions& options, Recognizer& recognizer,
+                                      bool findPictures);
 
 }  // namespace zan::release

@@ -1,7 +1,10 @@
 #include "release/page_pipeline.h"
 
 #include "release/page_deskew.h"
+#include "release/pdf_page_file.h"
+#include "release/release_error.h"
 #include "release/page_reading.h"
+#include "release/reading_scale.h"
 #include "release/recognizer.h"
 #include "release/suspect_words.h"
 #include "release/word_links.h"
@@ -48,6 +51,22 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   return p;
 }
 
+// A PDF page that carries text, kept as it is: nothing of it is decoded or recognised.
+PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
+                    const ReleaseOptions& options) {
+  if (options.standard == PdfStandard::PdfA2b && !facts.archiveObstacle.isEmpty())
+    throw ReleaseError(QStringLiteral("the page carries text and %1, which PDF/A-2b does not "
+                                      "allow: --pdf-text read reads it again from its image, "
+                                      "--pdfa none keeps it as it is")
+                           .arg(facts.archiveObstacle));
+  PageResult result;
+  result.resolution = {kPointsPerInch, ResolutionSource::PdfPage, 0};
+  result.kept = KeptPdfPage{file.bytes(), index};
+  result.width = facts.size.width();
+  result.height = facts.size.height();
+  return result;
+}
+
 }  // namespace
 
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,
@@ -55,20 +74,32 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   // The language's model loads while the page is read; detection's only when it is used (a
   // page with too few characters for it needs none).
   recognizer.prepare(options.recognises(), false);
-  PixPtr scan = readPage(page.path, page.index);
-  const int dpi = pageResolution(scan.get());
+  const PageFile file = PageFile::read(page.path);
+  if (const PdfFile* pdf = file.pdf()) {
+    const PdfPageFacts facts = pdf->facts(page.index);
+    if (facts.carriesText && !options.readPdfText) return keptPage(file, page.index, facts, options);
+  }
+  TakenPage taken = file.take(page.index, options.imageDpi);
+  PixPtr scan = std::move(taken.pix);
   PageResult result;
+  result.resolution = taken.resolution;
+  const double dpi = result.resolution.dpi;
   if (options.deskew) {
     if (PixPtr level = straightened(scan.get(), &result.deskewed)) scan = std::move(level);
   }
   const bool findPictures = options.keepPictures || options.imageEncoding == ImageEncoding::Compact;
+  PageScale scale{dpi, 0};
+  if (options.recognises() || options.detectsOrientation())
+    scale.characterHeight = characterHeight(scan.get());
+  // A PDF page's image stored turned: orientation is decided on the page as it is shown.
+  const PixPtr shown = taken.rotate ? turned(scan.get(), taken.rotate) : PixPtr();
   OrientationDecision decision =
-      decideOrientation(scan.get(), dpi, options, recognizer, findPictures);
+      decideOrientation(shown ? shown.get() : scan.get(), scale, options, recognizer, findPictures);
   result.orientationDetected = decision.detected;
   result.orientation = decision.orientation;
   result.orientationConfidence = decision.confidence;
   result.orientationReason = decision.reason;
-  result.rotation = decision.rotation;
+  result.rotation = (taken.rotate + decision.rotation) % 360;
 
   const PixPtr upright =
       result.rotation ? turned(scan.get(), result.rotation) : PixPtr(pixClone(scan.get()));
@@ -78,9 +109,9 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   std::optional<Reading>& reading = decision.reading;
   if (options.recognises()) {
     if (reading)
-      completeReading(*reading, upright.get(), dpi, options.accuracy, recognizer, findPictures);
+      completeReading(*reading, upright.get(), scale, options.accuracy, recognizer, findPictures);
     else
-      reading = readUpright(upright.get(), dpi, options.accuracy, recognizer, findPictures);
+      reading = readUpright(upright.get(), scale, options.accuracy, recognizer, findPictures);
     for (const RecognisedWord& w : reading->words) {
       PlacedWord p = place(w, result.height, k);
       p.reasons = suspectReasons(w, options.suspects);
@@ -101,11 +132,10 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
     if (options.imageEncoding == ImageEncoding::Compact) {
       // A page with pictures keeps their shades: it is never reduced to one bit a pixel.
       const bool mayBeBitonal = !reading || reading->pictures.empty();
-      result.image =
-          encodeCompact(scan.get(), dpi, options.compactDpi, options.imageQuality, mayBeBitonal);
+      result.image = encodeCompact(scan.get(), qRound(dpi), options.compactDpi,
+                                   options.imageQuality, mayBeBitonal);
     } else {
-      const bool asStored = page.pageCount == 1 && result.deskewed == 0;
-      result.image = encodeForPdf(scan.get(), asStored ? page.path : QString());
+      result.image = encodeForPdf(scan.get(), result.deskewed == 0 ? taken.jpeg : QByteArray());
     }
   }
   if (options.thumbnailSize > 0)

@@ -1,6 +1,7 @@
 #pragma once
 // One page through the release: read the image, turn it upright as the options allow,
-// recognise its words and mark the suspect ones, encode the image; all in PDF terms.
+// recognise its words and mark the suspect ones, encode the image; all in PDF terms. A PDF page
+// that carries text is kept as it is unless the options ask to read it again.
 
 #include "release/page_image.h"
 #include "release/page_orientation.h"
@@ -40,14 +41,23 @@ struct PlacedPicture {
   PdfImageData image;
 };
 
-// One page of a page image file.
+// One page of a page file.
 struct PageSource {
   QString path;
   int index = 0;      // 0-based page of the file
   int pageCount = 1;  // pages the file holds
 };
 
+// A PDF page kept as it is: it goes into the PDF as its file has it.
+struct KeptPdfPage {
+  QByteArray pdf;  // the file's bytes
+  int index = 0;   // 0-based page of the file
+};
+
 struct PageResult {
+  PageResolution resolution;  // the page image's, which sets the page's size
+  std::optional<KeptPdfPage> kept;  // a PDF page that carries text, kept as it is (no image,
+                                    // no words)
   bool orientationDetected = false;
   int orientation = 0;  // how far the content was found turned clockwise as scanned
   float orientationConfidence = 0;

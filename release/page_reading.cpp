@@ -14,13 +14,14 @@ QRect unscaled(const QRect& r, double factor) {
                qRound(r.height() / factor));
 }
 
-Reading pass(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
-             bool findPictures, bool adaptive) {
-  const double factor = scaleInto(dpi, accuracy.recognitionDpiMin, accuracy.recognitionDpiMax);
+Reading pass(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
+             Recognizer& recognizer, bool findPictures, bool adaptive) {
+  const double factor =
+      readingFactor(scale, pixGetWidth(upright), pixGetHeight(upright), accuracy);
   const PixPtr image = scaled(upright, factor);
   Reading r;
-  r.words = recognizer.recognise(image.get(), qRound(dpi * factor), accuracy.singleBlock, adaptive,
-                                 findPictures ? &r.pictures : nullptr);
+  r.words = recognizer.recognise(image.get(), readingDpi(scale, factor), accuracy.singleBlock,
+                                 adaptive, findPictures ? &r.pictures : nullptr);
   if (factor != 1.0) {
     for (RecognisedWord& w : r.words) {
       w.box = unscaled(w.box, factor);
@@ -51,24 +52,19 @@ bool doubtful(const std::vector<RecognisedWord>& words) {
 
 }  // namespace
 
-double scaleInto(int dpi, int least, int most) {
-  const int target = std::clamp(dpi, least > 0 ? least : 1, std::max(most, least));
-  return static_cast<double>(target) / dpi;
-}
-
-Reading readUpright(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
+Reading readUpright(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy, Recognizer& recognizer,
                     bool findPictures, bool firstPassOnly) {
-  Reading r = pass(upright, dpi, accuracy, recognizer, findPictures, false);
-  if (!firstPassOnly) completeReading(r, upright, dpi, accuracy, recognizer, findPictures);
+  Reading r = pass(upright, scale, accuracy, recognizer, findPictures, false);
+  if (!firstPassOnly) completeReading(r, upright, scale, accuracy, recognizer, findPictures);
   return r;
 }
 
-void completeReading(Reading& reading, Pix* upright, int dpi, const AccuracyProfile& accuracy,
+void completeReading(Reading& reading, Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
                      Recognizer& recognizer, bool findPictures) {
   if (reading.complete) return;
   reading.complete = true;
   if (!accuracy.adaptiveSecondPass || !doubtful(reading.words)) return;
-  Reading adaptive = pass(upright, dpi, accuracy, recognizer, findPictures, true);
+  Reading adaptive = pass(upright, scale, accuracy, recognizer, findPictures, true);
   if (readingScore(adaptive.words) > readingScore(reading.words)) {
     reading.words = std::move(adaptive.words);
     reading.pictures = std::move(adaptive.pictures);

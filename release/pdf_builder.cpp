@@ -163,8 +163,13 @@ QByteArray buildPdf(const std::vector<const PageResult*>& pages, const ReleaseOp
     std::optional<StructureTree> tree;
     if (options.tagged) tree.emplace(doc);
     PageAnnotations annotations(doc);
+    std::vector<KeptPlacement> kept;
     for (const PageResult* page : pages) {
       PdfPage* pdfPage = doc.CreatePage(PdfRect(0, 0, page->width, page->height));
+      if (page->kept) {  // its content is placed by the last pass
+        kept.push_back({doc.GetPageCount() - 1, &*page->kept});
+        continue;
+      }
       if (tree) tree->beginPage(pdfPage);
       drawPage(doc, pdfPage, *page, text ? &*text : nullptr, tree ? &*tree : nullptr);
       annotations.annotate(pdfPage, *page);
@@ -185,7 +190,7 @@ QByteArray buildPdf(const std::vector<const PageResult*>& pages, const ReleaseOp
     PdfOutputDevice device(&buffer);
     doc.Write(&device);
     return withObjectStreams(
-        QByteArray(buffer.GetBuffer(), static_cast<qsizetype>(device.GetLength())));
+        QByteArray(buffer.GetBuffer(), static_cast<qsizetype>(device.GetLength())), kept);
   } catch (const PdfError& e) {
     const char* what = PdfError::ErrorMessage(e.GetError());
     throw ReleaseError(

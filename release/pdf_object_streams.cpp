@@ -1,20 +1,57 @@
 #include "release/pdf_object_streams.h"
 
-// qpdf 11 asks its users to say they use no PointerHolder.
-#define POINTERHOLDER_TRANSITION 4
+#include "release/pdf_qpdf.h"
+#include "release/release_error.h"
+
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <exception>
+#include <memory>
 
 namespace zan::release {
+namespace {
 
-QByteArray withObjectStreams(const QByteArray& pdf) {
+// Draws page `kept.index` of its file on `page`, which has its size: the kept page becomes a
+// form XObject (turned and scaled as it is shown) copied into `document`. `sources` keeps the
+// files open until the document is written (qpdf copies their streams then).
+void place(QPDF& document, QPDFPageObjectHelper page, const KeptPdfPage& kept,
+           std::vector<std::unique_ptr<QPDF>>& sources) {
+  sources.push_back(openQpdf(kept.pdf));
+  std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*sources.back()).getAllPages();
+  if (kept.index < 0 || static_cast<std::size_t>(kept.index) >= pages.size())
+    throw ReleaseError(QStringLiteral("the kept PDF page is gone"));
+  QPDFObjectHandle form = document.copyForeignObject(pages[kept.index].getFormXObjectForPage());
+  QPDFObjectHandle resources = page.getAttribute("/Resources", true);
+  if (!resources.isDictionary()) {
+    resources = QPDFObjectHandle::newDictionary();
+    page.getObjectHandle().replaceKey("/Resources", resources);
+  }
+  if (!resources.getKey("/XObject").isDictionary())
+    resources.replaceKey("/XObject", QPDFObjectHandle::newDictionary());
+  int suffix = 0;
+  const std::string name = resources.getUniqueResourceName("/Kept", suffix);
+  resources.getKey("/XObject").replaceKey(name, form);
+  const std::string draw =
+      page.placeFormXObject(form, name, page.getMediaBox().getArrayAsRectangle(), true, true, true);
+  page.addPageContents(QPDFObjectHandle::newStream(&document, "q\n" + draw + "\nQ\n"), false);
+}
+
+}  // namespace
+
+QByteArray withObjectStreams(const QByteArray& pdf, const std::vector<KeptPlacement>& kept) {
   try {
     QPDF document;
     document.setSuppressWarnings(true);
     document.processMemoryFile("document", pdf.constData(), static_cast<size_t>(pdf.size()));
+    std::vector<std::unique_ptr<QPDF>> sources;
+    if (!kept.empty()) {
+      std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(document).getAllPages();
+      for (const KeptPlacement& k : kept) place(document, pages.at(k.page), *k.kept, sources);
+    }
     QPDFWriter writer(document);
     writer.setOutputMemory();
     writer.setObjectStreamMode(qpdf_o_generate);
@@ -24,7 +61,12 @@ QByteArray withObjectStreams(const QByteArray& pdf) {
     const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
     return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
                       static_cast<qsizetype>(written->getSize()));
-  } catch (const std::exception&) {
+  } catch (const ReleaseError&) {
+    throw;
+  } catch (const std::exception& e) {
+    if (!kept.empty())
+      throw ReleaseError(
+          QStringLiteral("the kept PDF pages cannot be placed (%1)").arg(qpdfWords(e)));
     return pdf;
   }
 }

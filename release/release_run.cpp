@@ -186,6 +186,20 @@ void work(PageResults& results, const Plan& plan, const ReleaseOptions& options,
   }
 }
 
+// Why page `page` (1-based) has the size it has when its image states an implausible resolution.
+QString resolutionWarning(std::size_t page, const PageSource& source, const PageResult& r) {
+  const int stated = r.resolution.stated;
+  return QStringLiteral(
+             "page %1 (%2) states %3 dpi, which makes a page of %4 x %5 inches: taken as %6 dpi "
+             "(--image-dpi gives the right one)")
+      .arg(page)
+      .arg(pageLabel(source))
+      .arg(stated)
+      .arg(r.resolution.dpi * r.width / 72.0 / stated, 0, 'f', 1)
+      .arg(r.resolution.dpi * r.height / 72.0 / stated, 0, 'f', 1)
+      .arg(r.resolution.dpi);
+}
+
 }  // namespace
 
 QString stoppedFailure(const QString& why) {
@@ -202,7 +216,9 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
     const PageResult& r = *pages[i];
     report.pages.push_back({sources[i].path, sources[i].index, r.orientationDetected, r.orientation,
                             r.orientationConfidence, orientationReasonName(r.orientationReason),
-                            r.rotation, static_cast<int>(r.words.size())});
+                            r.rotation, static_cast<int>(r.words.size()), r.resolution});
+    if (r.resolution.source == ResolutionSource::Implausible)
+      report.information.warnings << resolutionWarning(i + 1, sources[i], r);
     for (const PlacedWord& w : r.words)
       if (!w.reasons.isEmpty())
         report.suspects.push_back(

@@ -27,6 +27,7 @@ struct PageReport {
   QString orientationReason;  // why the page stands as it does (orientationReasonName())
   int rotation = 0;
   int words = 0;
+  PageResolution resolution;
 };
 
 struct SuspectReport {

@@ -15,6 +15,8 @@ packages=(
   libpodofo-dev fonts-dejavu-core
   # PDF/A: the sRGB output intent; object streams (qpdf), which PoDoFo cannot write
   icc-profiles-free libqpdf-dev
+  # PDF pages in: rendered with Poppler's C++ interface (qpdf reads their structure)
+  libpoppler-cpp-dev
   # the release tests read PDFs back and check PDF/A rule by rule; the benchmark runs
   # Tesseract's own command line (OCRmyPDF, its other yardstick, is installed by hand)
   poppler-utils libpoppler-qt6-dev tesseract-ocr python3-pikepdf qpdf

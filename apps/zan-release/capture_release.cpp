@@ -114,13 +114,7 @@ QStringList writePages(const BatchDocument& document, PageFileFormat format, int
         const QString name = QStringLiteral("page-%1.%2")
                                  .arg(written.size() + 1, 4, 10, QLatin1Char('0'))
                                  .arg(suffixOf(format));
-        QByteArray bytes;
-        if (count == 1 && file.isIn(format)) {
-          bytes = file.bytes();
-        } else {
-          const PixPtr page = file.decode(i, pixelLimit);
-          bytes = encodePageFile(page.get(), pageResolution(page.get()), format);
-        }
+        const QByteArray bytes = asPageFile(file, i, format, pixelLimit);
         // The ticket, written last, is flushed to the disk; the pages, as ever, are not.
         writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name), false);
         written << name;
@@ -201,6 +195,7 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
       capture = captureSettingsOf(settings);
       capture.pdfA = r.pdfA;
       capture.deskew = r.deskew;
+      capture.imageDpi = r.imageDpi;
     } catch (const ReleaseError& e) {
       throw CannotStart{QStringLiteral("setup file %1: %2").arg(r.setupFile, e.message())};
     }

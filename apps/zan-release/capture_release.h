@@ -22,6 +22,7 @@ struct CaptureRelease {
   double statusTimeout = 600;  // seconds to wait for the statuses
   bool pdfA = true;            // --pdfa: the jobs' PDFs PDF/A-2b, else plain
   bool deskew = false;         // --deskew
+  int imageDpi = 0;            // --image-dpi; 0: none
   qint64 pixelBudget = zan::release::kProgramPixels;  // pixel_budget.h
 };
 

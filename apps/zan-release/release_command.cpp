@@ -46,6 +46,7 @@ struct Arguments {
   bool quiet = false;
   zan::release::PdfStandard standard = zan::release::PdfStandard::PdfA2b;
   bool deskew = false;
+  int imageDpi = 0;
   bool replace = false;
 };
 
@@ -87,6 +88,11 @@ Arguments parse(const QStringList& arguments) {
   const QCommandLineOption deskew(
       QStringLiteral("deskew"),
       QStringLiteral("Straighten skewed pages before recognition (resamples their images)."));
+  const QCommandLineOption imageDpi(
+      QStringLiteral("image-dpi"),
+      QStringLiteral("The resolution of every page image file, for scans that state none or a "
+                     "wrong one (PDF pages have theirs)."),
+      QStringLiteral("DPI"));
   const QCommandLineOption replace(
       QStringLiteral("replace"),
       QStringLiteral("Replace the earlier release in the output folder: the PDFs its report "
@@ -97,7 +103,8 @@ Arguments parse(const QStringList& arguments) {
                      "at most 100)."),
       QStringLiteral("MEGAPIXELS"));
   parser.addOptions(
-      {setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, replace, pixelBudget});
+      {setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, imageDpi, replace,
+       pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     std::fputs(qPrintable(parser.helpText()), stdout);
@@ -130,6 +137,16 @@ Arguments parse(const QStringList& arguments) {
           QStringLiteral("--pdfa must be 2b or none, not '%1'").arg(parser.value(pdfa))};
   }
   a.replace = parser.isSet(replace);
+  if (parser.isSet(imageDpi)) {
+    bool ok = false;
+    a.imageDpi = parser.value(imageDpi).toInt(&ok);
+    if (!ok || a.imageDpi < zan::release::kLeastImageDpi ||
+        a.imageDpi > zan::release::kMostImageDpi)
+      throw CannotStart{QStringLiteral("--image-dpi must be a number from %1 to %2, not '%3'")
+                            .arg(zan::release::kLeastImageDpi)
+                            .arg(zan::release::kMostImageDpi)
+                            .arg(parser.value(imageDpi))};
+  }
   if (parser.isSet(pixelBudget)) {
     bool ok = false;
     const double megapixels = parser.value(pixelBudget).toDouble(&ok);
@@ -218,11 +235,13 @@ int runZanRelease(const QStringList& arguments) {
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
       return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
-                                a.standard == PdfStandard::PdfA2b, a.deskew, a.pixelBudget},
+                                a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi,
+                                a.pixelBudget},
                                settings);
     options = ocrOptions(a, settings);
     options.standard = a.standard;
     options.deskew = a.deskew;
+    options.imageDpi = a.imageDpi;
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
     prepareReleaseFolder(a.out, a.replace);
