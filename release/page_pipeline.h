@@ -55,7 +55,7 @@ struct KeptPdfPage {
 };
 
 struct PageResult {
-  PageResolution resolution;  // the page image's, which sets the page's size
+  PageResolution resolution;        // the page image's, which sets the page's size
   std::optional<KeptPdfPage> kept;  // a PDF page that carries text, kept as it is (no image,
                                     // no words)
   bool orientationDetected = false;
