@@ -1,11 +1,11 @@
 #include "release/page_pipeline.h"
 
 #include "release/page_deskew.h"
-#include "release/pdf_page_file.h"
-#include "release/release_error.h"
 #include "release/page_reading.h"
+#include "release/pdf_page_file.h"
 #include "release/reading_scale.h"
 #include "release/recognizer.h"
+#include "release/release_error.h"
 #include "release/suspect_words.h"
 #include "release/word_links.h"
 
@@ -55,12 +55,12 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
 PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
                     const ReleaseOptions& options) {
   if (options.standard == PdfStandard::PdfA2b && !facts.archiveObstacle.isEmpty())
-    throw ReleaseError(QStringLiteral("the page carries text and %1, which PDF/A-2b does not "
-                                      "allow: --pdf-text read reads it again from its image, "
-                                      "--pdfa none keeps it as it is")
+    throw ReleaseError(QStringLiteral("the page carries text, so it is kept as it is, and has %1, "
+                                      "which PDF/A-2b does not allow: --pdf-text read reads it "
+                                      "again from its image, --pdfa none keeps it as it is")
                            .arg(facts.archiveObstacle));
   PageResult result;
-  result.resolution = {kPointsPerInch, ResolutionSource::PdfPage, 0};
+  result.resolution = {0, ResolutionSource::PdfPage, 0};
   result.kept = KeptPdfPage{file.bytes(), index};
   result.width = facts.size.width();
   result.height = facts.size.height();
@@ -77,7 +77,8 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   const PageFile file = PageFile::read(page.path);
   if (const PdfFile* pdf = file.pdf()) {
     const PdfPageFacts facts = pdf->facts(page.index);
-    if (facts.carriesText && !options.readPdfText) return keptPage(file, page.index, facts, options);
+    if (facts.carriesText && !options.readPdfText)
+      return keptPage(file, page.index, facts, options);
   }
   TakenPage taken = file.take(page.index, options.imageDpi);
   PixPtr scan = std::move(taken.pix);

@@ -15,6 +15,31 @@
 namespace zan::release {
 namespace {
 
+// Font descriptors of the kept page without /CIDSet, which PDF/A-2 allows only complete and
+// which nothing here can check: it is optional, so it goes. Forms within forms as deep as the
+// page walk follows them.
+void dropCidSets(QPDFObjectHandle resources, int depth) {
+  if (!resources.isDictionary() || depth > 8) return;
+  QPDFObjectHandle fonts = resources.getKey("/Font");
+  if (fonts.isDictionary()) {
+    for (const std::string& key : fonts.getKeys()) {
+      QPDFObjectHandle font = fonts.getKey(key);
+      if (!font.isDictionary()) continue;
+      QPDFObjectHandle descendants = font.getKey("/DescendantFonts");
+      if (descendants.isArray() && descendants.getArrayNItems() > 0)
+        font = descendants.getArrayItem(0);
+      QPDFObjectHandle descriptor = font.getKey("/FontDescriptor");
+      if (descriptor.isDictionary()) descriptor.removeKey("/CIDSet");
+    }
+  }
+  QPDFObjectHandle xobjects = resources.getKey("/XObject");
+  if (xobjects.isDictionary())
+    for (const std::string& key : xobjects.getKeys()) {
+      QPDFObjectHandle x = xobjects.getKey(key);
+      if (x.isFormXObject()) dropCidSets(x.getDict().getKey("/Resources"), depth + 1);
+    }
+}
+
 // Draws page `kept.index` of its file on `page`, which has its size: the kept page becomes a
 // form XObject (turned and scaled as it is shown) copied into `document`. `sources` keeps the
 // files open until the document is written (qpdf copies their streams then).
@@ -25,6 +50,7 @@ void place(QPDF& document, QPDFPageObjectHelper page, const KeptPdfPage& kept,
   if (kept.index < 0 || static_cast<std::size_t>(kept.index) >= pages.size())
     throw ReleaseError(QStringLiteral("the kept PDF page is gone"));
   QPDFObjectHandle form = document.copyForeignObject(pages[kept.index].getFormXObjectForPage());
+  dropCidSets(form.getDict().getKey("/Resources"), 0);
   QPDFObjectHandle resources = page.getAttribute("/Resources", true);
   if (!resources.isDictionary()) {
     resources = QPDFObjectHandle::newDictionary();

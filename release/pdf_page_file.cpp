@@ -86,8 +86,8 @@ class ContentWalk : public QPDFObjectHandle::ParserCallbacks {
   }
 
   void apply(const std::string& op) {
-    static const std::set<std::string> painting = {"f", "F", "f*", "B", "B*", "b", "b*",
-                                                   "S", "s", "sh", "EI"};
+    static const std::set<std::string> painting = {"f",  "F", "f*", "B",  "B*", "b",
+                                                   "b*", "S", "s",  "sh", "EI"};
     static const std::set<std::string> showing = {"Tj", "TJ", "'", "\""};
     if (op == "q") {
       stack_.push_back(state_);
@@ -177,9 +177,9 @@ QString fontName(QPDFObjectHandle font) {
 QString obstacleOf(const ContentWalk& walk) {
   for (QPDFObjectHandle font : walk.visibleFonts)
     if (!embedded(font))
-      return QStringLiteral("shows text in a font it does not embed (%1)").arg(fontName(font));
-  if (walk.cmyk) return QStringLiteral("uses device CMYK colour");
-  if (walk.lzw) return QStringLiteral("uses LZW compression");
+      return QStringLiteral("text in a font it does not embed (%1)").arg(fontName(font));
+  if (walk.cmyk) return QStringLiteral("device CMYK colour");
+  if (walk.lzw) return QStringLiteral("LZW compression");
   return {};
 }
 

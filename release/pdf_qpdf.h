@@ -18,6 +18,11 @@ namespace zan::release {
 // words>)".
 std::unique_ptr<QPDF> openQpdf(const QByteArray& bytes);
 
+// Page `index` (0-based) of the PDF `bytes` alone, as a PDF of one page: its content and
+// resources copied, what it inherits from its page tree made its own. Throws ReleaseError as
+// openQpdf() does, and when the page cannot be copied.
+QByteArray pdfPageAlone(const QByteArray& bytes, int index);
+
 // What qpdf said in `e`, without the file's name it starts with.
 QString qpdfWords(const std::exception& e);
 
