@@ -116,6 +116,18 @@ struct PdfRelease {
     const qsizetype at = repaired.lastIndexOf("startxref\n") + 10;
     repaired.replace(at, repaired.indexOf('\n', at) - at, "17");
     writeFile(d.filePath("repaired.pdf"), repaired);
+    // The colour JPEG drawn turned clockwise by its matrix (its top at the page's right edge).
+    const QByteArray across = QByteArray::number(grey.height() * 72.0 / 300),
+                     down = QByteArray::number(grey.width() * 72.0 / 300);
+    writeFile(
+        d.filePath("matrix.pdf"),
+        onePagePdf("0 0 " + across + " " + down,
+                   "q 0 -" + down + " " + across + " 0 0 " + down + " cm /Im0 Do Q",
+                   "/XObject << /Im0 5 0 R >>",
+                   {"<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(grey.width()) +
+                    " /Height " + QByteArray::number(grey.height()) +
+                    " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /DCTDecode /Length " +
+                    QByteArray::number(jpeg.size()) + " >>\nstream\n" + jpeg + "\nendstream"}));
     // 200 inches square: 60000 x 60000 pixels at 300 dpi.
     writeFile(d.filePath("huge.pdf"), onePagePdf("0 0 14400 14400", "0 0 100 100 re f", ""));
     report = release({});
@@ -135,11 +147,13 @@ struct PdfRelease {
                                                                 {"helvetica.pdf"},
                                                                 {"broken.pdf"},
                                                                 {"huge.pdf"},
-                                                                {"repaired.pdf"}}),
+                                                                {"repaired.pdf"},
+                                                                {"matrix.pdf"}}),
                                     "--out", d.filePath(name)} +
                         arguments);
     return readJson(d.filePath(name + "/release-report.json"));
   }
+  QString path(const char* name) const { return QDir(dir.path()).filePath(QLatin1String(name)); }
   QString pdf(int document, const QString& name = "out") const {
     return QDir(dir.path())
         .filePath(
@@ -191,6 +205,26 @@ TEST(PdfPages, OneImagePagesTakenAsStored) {
       EXPECT_TRUE(textOf(pdf, 1).contains("warehouse")) << qPrintable(textOf(pdf, 1));
     }
   }
+}
+
+// Catches a one-image page whose image is drawn turned by its matrix rendered instead of
+// taken as stored, or taken but shown the wrong way round (its text then unread).
+TEST(PdfPages, ImageTurnedByItsMatrixTakenAsStored) {
+  PdfRelease& r = released();
+  const QJsonObject doc = document(r.report, 9);
+  ASSERT_EQ(doc["status"].toString(), "released") << qPrintable(doc["reason"].toString());
+  EXPECT_EQ(pdfJpeg(r.pdf(9), 1), r.jpeg) << "the JPEG was not stored as it was";
+  EXPECT_EQ(doc["pages"][0]["rotation"].toInt(), 90);
+  // Shown as the page showed it: the two rendered alike, pixel for pixel but for a few edges.
+  const QImage shown = renderedPage(r.pdf(9), 1, 50),
+               drawn = renderedPage(r.path("matrix.pdf"), 1, 50);
+  ASSERT_EQ(shown.size(), drawn.size());
+  EXPECT_GT(shown.width(), shown.height());
+  int differing = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x)
+      differing += std::abs(qGray(shown.pixel(x, y)) - qGray(drawn.pixel(x, y))) > 64 ? 1 : 0;
+  EXPECT_LT(differing, shown.width() * shown.height() / 100);
 }
 
 // Catches a page without an image to take (vector outlines of letters) refused, or read from
