@@ -3,7 +3,6 @@
 #include "release/pdf_qpdf.h"
 #include "release/release_error.h"
 
-#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
@@ -83,10 +82,7 @@ QByteArray withObjectStreams(const QByteArray& pdf, const std::vector<KeptPlacem
     writer.setObjectStreamMode(qpdf_o_generate);
     writer.setStreamDataMode(qpdf_s_preserve);
     writer.setNewlineBeforeEndstream(true);  // as PDF/A asks
-    writer.write();
-    const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
-                      static_cast<qsizetype>(written->getSize()));
+    return writtenPdf(writer);
   } catch (const ReleaseError&) {
     throw;
   } catch (const std::exception& e) {

@@ -43,15 +43,19 @@ QByteArray pdfPageAlone(const QByteArray& bytes, int index) {
     QPDFPageDocumentHelper(alone).addPage(pages[static_cast<std::size_t>(index)], false);
     QPDFWriter writer(alone);
     writer.setOutputMemory();
-    writer.write();
-    const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
-                      static_cast<qsizetype>(written->getSize()));
+    return writtenPdf(writer);
   } catch (const ReleaseError&) {
     throw;
   } catch (const std::exception& e) {
     throw ReleaseError(QStringLiteral("the PDF page cannot be copied (%1)").arg(qpdfWords(e)));
   }
+}
+
+QByteArray writtenPdf(QPDFWriter& writer) {
+  writer.write();
+  const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
+  return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
+                    static_cast<qsizetype>(written->getSize()));
 }
 
 QString qpdfWords(const std::exception& e) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 class QPDF;
+class QPDFWriter;
 
 namespace zan::release {
 
@@ -22,6 +23,9 @@ std::unique_ptr<QPDF> openQpdf(const QByteArray& bytes);
 // resources copied, what it inherits from its page tree made its own. Throws ReleaseError as
 // openQpdf() does, and when the page cannot be copied.
 QByteArray pdfPageAlone(const QByteArray& bytes, int index);
+
+// Writes with `writer` (set to write to memory) and returns what it wrote.
+QByteArray writtenPdf(QPDFWriter& writer);
 
 // What qpdf said in `e`, without the file's name it starts with.
 QString qpdfWords(const std::exception& e);
