@@ -1,5 +1,7 @@
 #include "release_setup_dialog.h"
 
+#include "help_window.h"
+
 #include "common/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
@@ -43,17 +45,33 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   ok_ = buttons->addButton(QDialogButtonBox::Ok);
   cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
   apply_ = buttons->addButton(QDialogButtonBox::Apply);
-  // Access keys the panels leave free: Apply takes A; About, which would clash, answers F1.
+  // Access keys the panels leave free: Apply takes A; Help answers F1; About has no key.
   apply_->setText(tr("&Apply"));
+  help_ = buttons->addButton(tr("Help"), QDialogButtonBox::HelpRole);
+  help_->setShortcut(QKeySequence::HelpContents);
+  help_->setToolTip(tr("How to use this dialog (F1)"));
   about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
-  about_->setShortcut(QKeySequence::HelpContents);
-  about_->setToolTip(tr("About this program (F1)"));
+  about_->setToolTip(tr("About this program and the settings panels"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
+  help_->setObjectName(QStringLiteral("helpButton"));
   about_->setObjectName(QStringLiteral("aboutButton"));
   ok_->setDefault(true);
   apply_->setEnabled(false);
+
+  // Restore Defaults blanks what the user set up (for ZANPdf3 the hub, the watched folder and
+  // the lists): the button asks first.
+  services_.environment.confirmRestoreDefaults = [this, kind](QWidget*) {
+    return services_.prompts->confirmRestoreDefaults(
+        this, kApplicationTitle,
+        kind == PanelKind::Capture
+            ? tr("Put every setting of this panel back to its default? The workgroup hub, the "
+                 "watched folder, the dictionary and workflow lists and the document "
+                 "information are cleared.")
+            : tr("Put every setting of this panel back to its default? The document "
+                 "information is cleared."));
+  };
 
   // 1. Create the panel.
   panel_ = createPanel(kind, services_.environment, this);
@@ -61,7 +79,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // The panel grows with the application font; the dialog follows it and can be made larger.
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
-  layout->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(panel_);  // wider when the dialog is: its fields stretch
   layout->addStretch(1);
   layout->addWidget(buttons);
 
@@ -73,6 +91,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   connect(ok_, &QPushButton::clicked, this, &ReleaseSetupDialog::onOk);
   connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
+  connect(help_, &QPushButton::clicked, this, [this] { showHelp(this); });
   connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
   ok_->installEventFilter(this);
 
@@ -192,6 +211,11 @@ ReleaseSetupDialog::StoreOutcome ReleaseSetupDialog::store() {
 }
 
 void ReleaseSetupDialog::onOk() {
+  // Nothing changed: the file already holds what the panel shows, and keeps its bytes and date.
+  if (!unsaved_) {
+    accept();
+    return;
+  }
   if (store() == StoreOutcome::Saved) accept();
 }
 

@@ -112,7 +112,12 @@ Arguments parse(const QStringList& arguments) {
                      pdfText, replace, pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    // The usage line names the program, not the path it was started by, and what it needs.
+    QString help = parser.helpText();
+    help.replace(0, help.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: zan-release --setup FILE --batch BATCH.json --out DIR "
+                                "[options]"));
+    std::fputs(qPrintable(help), stdout);
     std::exit(kAllReleased);
   }
   if (parser.isSet(QStringLiteral("version"))) {

@@ -158,15 +158,23 @@ Version %2.%3.%4
     <name>zan::host::ReleaseSetupDialog</name>
     <message>
         <source>&amp;Apply</source>
-        <translation>Übernehmen</translation>
+        <translation>Ü&amp;bernehmen</translation>
     </message>
     <message>
         <source>About...</source>
         <translation>Über...</translation>
     </message>
     <message>
-        <source>About this program (F1)</source>
-        <translation>Über dieses Programm (F1)</translation>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>How to use this dialog (F1)</source>
+        <translation>So wird dieser Dialog bedient (F1)</translation>
+    </message>
+    <message>
+        <source>About this program and the settings panels</source>
+        <translation>Über dieses Programm und die Einstellungsbereiche</translation>
     </message>
     <message>
         <source>The settings could not be checked.</source>
@@ -189,12 +197,27 @@ Version %2.%3.%4
         <translation>Änderungen an %1 speichern?</translation>
     </message>
     <message>
+        <source>Put every setting of this panel back to its default? The workgroup hub, the watched folder, the dictionary and workflow lists and the document information are cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Workgroup-Hub, überwachter Ordner, Wörterbuch- und Arbeitsablauflisten und die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
+        <source>Put every setting of this panel back to its default? The document information is cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
         <source>(no description)</source>
         <translation>(keine Beschreibung)</translation>
     </message>
     <message>
         <source>error %1</source>
         <translation>Fehler %1</translation>
+    </message>
+</context>
+<context>
+    <name>zan::host::HelpWindow</name>
+    <message>
+        <source>Release Setup Help</source>
+        <translation>Hilfe zu Release Setup</translation>
     </message>
 </context>
 </TS>
