@@ -77,6 +77,12 @@ bool PanelCore::Enabled() const {
 }
 
 void PanelCore::putEnabled(bool bEnabled) {
+  applyEnabled(bEnabled);
+  if (bEnabled) settings().setPdfEngine(engine_);
+  settings().setEnabled(bEnabled);
+}
+
+void PanelCore::applyEnabled(bool bEnabled) {
   // Each control on its own: a control that refuses one step is passed over.
   QString keptTag;
   try {
@@ -97,8 +103,6 @@ void PanelCore::putEnabled(bool bEnabled) {
     } catch (...) {
     }
   }
-  if (bEnabled) settings().setPdfEngine(engine_);
-  settings().setEnabled(bEnabled);
 }
 
 void PanelCore::Init(SetupData*& rd) {
@@ -113,6 +117,7 @@ void PanelCore::Init(SetupData*& rd) {
     settings().Load(partOne, partTwo, QVariant());
     at = 25;
     Refresh();
+    followEnabledRule();
     at = 30;
     PDFHeaderLinks->SetSetupData(rd);
     at = 35;
@@ -120,7 +125,6 @@ void PanelCore::Init(SetupData*& rd) {
     at = 40;
     PDFHeaderLinks->setModified(false);
     PDFHeaderLinks->Redraw();
-    followEnabledRule();
     m_Loading = false;
   } catch (...) {
     raiseError(initFailure(currentError(), at));
@@ -168,9 +172,10 @@ void PanelCore::RestoreDefaults() {
 }
 
 // The handlers re-apply Enabled only when the page content differs from the stored one; after
-// a reload the two are equal, so the rule for what is shown is applied here.
+// a reload the two are equal, so the rule for what is shown is applied here. The stored state
+// is not written again.
 void PanelCore::followEnabledRule() {
-  putEnabled(Enabled());
+  applyEnabled(Enabled());
 }
 
 void PanelCore::ShowAboutBox() {

@@ -85,7 +85,9 @@ class PanelCore {
 
   // Raises Change unless the panel is loading.
   void NotifyChange();
-  // Puts Enabled again, so that the controls follow the stored state and the page-content rule.
+  // Enables or disables the controls as Enabled `bEnabled` and the page-content rule ask.
+  void applyEnabled(bool bEnabled);
+  // Applies the stored Enabled again, so that the controls follow it and the page-content rule.
   void followEnabledRule();
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
   void raiseErrorEvent(ErrorEventArgs& args);
