@@ -30,15 +30,14 @@ ParamDesc inOut(const QString& name, VarType type, const ForeignType& foreign = 
 // A property put and get sharing one id and help string.
 void addProperty(QVector<MemberDesc>& members, DispId id, const QString& name, ParamDesc value,
                  const QString& help) {
-  const ForeignType foreign = value.foreign;
   const VarType type = value.type;
-  members.append(MemberDesc{id, name, PropertyPut, {std::move(value)}, VarType::Empty, {}, help});
-  members.append(MemberDesc{id, name, PropertyGet, {}, type, foreign, help});
+  members.append(MemberDesc{id, name, PropertyPut, {std::move(value)}, VarType::Empty, help});
+  members.append(MemberDesc{id, name, PropertyGet, {}, type, help});
 }
 
 MemberDesc method(DispId id, const QString& name, QVector<ParamDesc> params, VarType result,
                   const QString& help) {
-  return MemberDesc{id, name, Method, std::move(params), result, {}, help};
+  return MemberDesc{id, name, Method, std::move(params), result, help};
 }
 
 struct PanelIds {
@@ -93,7 +92,6 @@ QVector<MemberDesc> panelMembers(const PanelIds& ids, bool acrobatCapture) {
                       PropertyGet,
                       {},
                       VarType::String,
-                      {},
                       kHelpValidateError});
   m.append(method(ids.setValidateFocus, QStringLiteral("SetValidateFocus"), {}, VarType::Empty,
                   kHelpSetValidateFocus));
