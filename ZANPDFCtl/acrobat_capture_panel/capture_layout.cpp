@@ -138,10 +138,8 @@ void CapturePanel::LocalizeControls() {
                {chkEnableStructure, kStrEnableStructure},
                {chkAutoPageRotation, kStrAutomaticPageRotation},
                {cmdRestoreDefaults, kStrRestoreDefaults}});
-  fillList(cmbPageContent, kStrFormattedTextAndGraphics, {1, 3, 2, 4});
-  // Not alphabetical: Dutch follows the two English entries.
-  fillList(cmbLanguage, kStrBrazilianPortuguese,
-           {1, 2, 3, 5, 6, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+  fillList(cmbPageContent, pageContents());
+  fillList(cmbLanguage, captureLanguages());
   cmbPageContent->setListIndex(0);
   cmbLanguage->setListIndex(3);
   cmbDictionary->setListIndex(-1);

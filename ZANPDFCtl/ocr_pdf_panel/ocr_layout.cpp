@@ -108,10 +108,9 @@ void OcrPanel::LocalizeControls() {
                {chkRotate180, kStrRotate180},
                {chkRotate270, kStrRotate270},
                {cmdRestoreDefaults, kStrRestoreDefaults}});
-  fillList(cmbOutputFormatType, kStrNormalPdf, {1, 2, 3});
-  fillList(cmbLanguage, kStrOcrEnglishUs, {1, 2, 3, 4, 5, 6, 7, 8});
-  // Powers of two, not consecutive numbers.
-  fillList(cmbAccuracy, kStrFastest, {1, 2, 4, 8, 16});
+  fillList(cmbOutputFormatType, outputFormats());
+  fillList(cmbLanguage, ocrLanguages());
+  fillList(cmbAccuracy, accuracies());
 
   describeCommonControls();
   describeControls({{cmbOutputFormatType, kStrTipOutputFormatType},

@@ -1,6 +1,9 @@
 #include "common/automation/type_library.h"
 
 namespace zan::automation {
+
+const char kEnabledMember[] = "Enabled";
+
 namespace {
 
 const ForeignType kSetupData{QStringLiteral("VelmarRelease"), QStringLiteral("VelRel.dll"),
@@ -47,7 +50,7 @@ struct PanelIds {
 // The members both panels share, in interface order, around the Acrobat Capture extras.
 QVector<MemberDesc> panelMembers(const PanelIds& ids, bool acrobatCapture) {
   QVector<MemberDesc> m;
-  addProperty(m, ids.enabled, QStringLiteral("Enabled"),
+  addProperty(m, ids.enabled, QString::fromLatin1(kEnabledMember),
               in(QStringLiteral("bEnabled"), VarType::Boolean), kHelpEnabled);
   if (acrobatCapture) {
     addProperty(
