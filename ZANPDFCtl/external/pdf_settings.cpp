@@ -108,7 +108,17 @@ QVariant PdfSettings::stored(const SettingRow& row) const {
         return field.FieldName();
     }
   }
-  return values_[static_cast<std::size_t>(row.id)];
+  const auto slot = static_cast<std::size_t>(settingSlot(row.id));
+  switch (row.type) {
+    case SettingType::Boolean:
+      return (flags_ >> slot & 1U) != 0;
+    case SettingType::Text:
+      return texts_[slot];
+    case SettingType::Long:
+    case SettingType::Integer:
+      break;
+  }
+  return static_cast<int>(numbers_[slot]);
 }
 
 void PdfSettings::store(const SettingRow& row, const QVariant& value) {
@@ -126,7 +136,22 @@ void PdfSettings::store(const SettingRow& row, const QVariant& value) {
     }
     return;
   }
-  values_[static_cast<std::size_t>(row.id)] = value;
+  const auto slot = static_cast<std::size_t>(settingSlot(row.id));
+  switch (row.type) {
+    case SettingType::Boolean:
+      if (value.toBool())
+        flags_ |= std::uint64_t{1} << slot;
+      else
+        flags_ &= ~(std::uint64_t{1} << slot);
+      return;
+    case SettingType::Text:
+      texts_[slot] = value.toString();
+      return;
+    case SettingType::Long:
+    case SettingType::Integer:
+      break;
+  }
+  numbers_[slot] = value.toInt();
 }
 
 PdfSettings::PdfSettings() {

@@ -153,7 +153,10 @@ class PdfSettings {
   void checkCaptureHub();
   void checkOcrSettings();
 
-  std::array<QVariant, kSettingCount> values_;
+  // Each setting in a slot of its type (settingSlot()): as small as plain members.
+  std::uint64_t flags_ = 0;
+  std::array<std::int32_t, kNumberSlots> numbers_{};
+  std::array<QString, kTextSlots> texts_;
   std::array<DocInfoField, kDocFieldCount> fields_;
   std::optional<HubOffer> hubOffer_;
 };

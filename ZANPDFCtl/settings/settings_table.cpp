@@ -217,6 +217,27 @@ const SettingRow& settingRow(Setting id) {
   return kRows[static_cast<int>(id)];
 }
 
+int settingSlot(Setting id) {
+  static const std::array<int, kSettingCount> places = [] {
+    std::array<int, kSettingCount> s{};
+    int flags = 0, numbers = 0, texts = 0;
+    for (const SettingRow& row : kRows) {
+      const auto i = static_cast<std::size_t>(row.id);
+      if (row.docField())
+        s[i] = -1;
+      else if (row.type == SettingType::Boolean)
+        s[i] = flags++;
+      else if (row.type == SettingType::Text)
+        s[i] = texts++;
+      else
+        s[i] = numbers++;
+    }
+    Q_ASSERT(flags <= 64 && numbers <= kNumberSlots && texts <= kTextSlots);
+    return s;
+  }();
+  return places[static_cast<std::size_t>(id)];
+}
+
 const SettingRow* settingRowsBegin() {
   return std::begin(kRows);
 }

@@ -174,6 +174,12 @@ struct SettingRow {
 };
 
 const SettingRow& settingRow(Setting id);
+// A setting's place among the settings of its kind (Booleans, numbers, texts), so that a
+// settings object keeps each in a slot of its own type; the document-information fields have
+// none.
+int settingSlot(Setting id);
+constexpr int kNumberSlots = 8;
+constexpr int kTextSlots = 12;
 // Every row, in Save order.
 const SettingRow* settingRowsBegin();
 const SettingRow* settingRowsEnd();
