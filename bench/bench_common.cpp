@@ -28,8 +28,11 @@ BENCHMARK(BM_StringTableLookup);
 
 // A failure rewritten through two formats, as a loading failure inside Init reaches the host.
 static void BM_ErrorRewrite(benchmark::State& state) {
-  const zan::AutomationError caught{-2147220968, QStringLiteral("PdfSettings"),
-                                    QStringLiteral("The workgroup hub path is empty."), {}, 0};
+  const zan::AutomationError caught{-2147220968,
+                                    QStringLiteral("PdfSettings"),
+                                    QStringLiteral("The workgroup hub path is empty."),
+                                    {},
+                                    0};
   for (auto _ : state) {
     benchmark::DoNotOptimize(
         zan::lineSuffixed(zan::linePrefixed(caught, 5, QStringLiteral("ZANPDF3.Refresh")), 25));

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 // Benchmarks that build widgets need a QApplication; they run offscreen.
 int main(int argc, char** argv) {

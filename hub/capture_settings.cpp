@@ -7,6 +7,7 @@
 #include <QJsonValue>
 
 #include <array>
+#include <cmath>
 
 namespace zan::hub {
 namespace {
@@ -103,6 +104,10 @@ QJsonObject captureSettingsJson(const CaptureSettings& settings) {
   QJsonObject json{{QStringLiteral("ConfidenceThreshold"), settings.confidenceThreshold}};
   for (const auto& [key, member] : kTexts) json.insert(QLatin1String(key), settings.*member);
   for (const auto& [key, member] : kSwitches) json.insert(QLatin1String(key), settings.*member);
+  json.insert(QStringLiteral("PdfA"), settings.pdfA);
+  json.insert(QStringLiteral("Deskew"), settings.deskew);
+  if (settings.imageDpi > 0) json.insert(QStringLiteral("ImageDpi"), settings.imageDpi);
+  if (settings.readPdfText) json.insert(QStringLiteral("PdfText"), QStringLiteral("read"));
   return json;
 }
 
@@ -113,6 +118,24 @@ CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
   for (const auto& [key, member] : kSwitches)
     c.*member = required(json, key, QJsonValue::Bool).toBool();
   c.confidenceThreshold = required(json, "ConfidenceThreshold", QJsonValue::Double).toInt(-1);
+  if (json.contains(QStringLiteral("PdfA")))
+    c.pdfA = required(json, "PdfA", QJsonValue::Bool).toBool();
+  if (json.contains(QStringLiteral("Deskew")))
+    c.deskew = required(json, "Deskew", QJsonValue::Bool).toBool();
+  if (json.contains(QStringLiteral("ImageDpi"))) {
+    const double dpi = required(json, "ImageDpi", QJsonValue::Double).toDouble();
+    if (dpi != std::floor(dpi) || dpi < release::kLeastImageDpi || dpi > release::kMostImageDpi)
+      throw ReleaseError(QStringLiteral("the setting ImageDpi is not a whole number from %1 to %2")
+                             .arg(release::kLeastImageDpi)
+                             .arg(release::kMostImageDpi));
+    c.imageDpi = static_cast<int>(dpi);
+  }
+  if (json.contains(QStringLiteral("PdfText"))) {
+    const QString text = required(json, "PdfText", QJsonValue::String).toString();
+    if (text != QLatin1String("keep") && text != QLatin1String("read"))
+      throw ReleaseError(QStringLiteral("the setting PdfText is not \"keep\" or \"read\""));
+    c.readPdfText = text == QLatin1String("read");
+  }
   if (c.confidenceThreshold < 0 || c.confidenceThreshold > 100)
     throw ReleaseError(QStringLiteral("the setting ConfidenceThreshold is not from 0 to 100"));
   return c;
@@ -167,6 +190,10 @@ release::ReleaseOptions captureOptions(const CaptureSettings& settings, const Wo
   o.links = settings.enableLinks;
   o.tagged = settings.enableStructure;
   o.creator = QStringLiteral("zan-hub");
+  o.standard = settings.pdfA ? release::PdfStandard::PdfA2b : release::PdfStandard::Plain;
+  o.deskew = settings.deskew;
+  o.imageDpi = settings.imageDpi;
+  o.readPdfText = settings.readPdfText;
   return o;
 }
 

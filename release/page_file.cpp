@@ -2,15 +2,56 @@
 
 #include "release/file_access.h"
 #include "release/library_messages.h"
+#include "release/pdf_page_file.h"
+#include "release/pdf_render.h"
 #include "release/release_error.h"
 
 #include <leptonica/allheaders.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace zan::release {
 namespace {
+
+// A PDF file's format, beside Leptonica's.
+constexpr int kPdfFormat = -1;
+
+constexpr int kAssumedDpi = 300;
+constexpr int kLeastPlausibleDpi = 50;
+constexpr int kMostPlausibleDpi = 9600;
+// Below this resolution (a screen's), a page larger than 17 x 24 inches is implausible.
+constexpr int kScreenDpi = 150;
+constexpr double kLargestPageShortSide = 17, kLargestPageLongSide = 24;
+// A PDF page's image is taken as stored when its resolution across and down differ by at most
+// this share (else it is rendered: the page has one resolution).
+constexpr double kSquarePixels = 0.01;
+
+// How a PDF page becomes pixels: its one image as stored at `dpi`, or rendered.
+struct PdfPlan {
+  bool stored = false;
+  QSize pixels;
+  double dpi = kPdfRenderDpi;
+};
+
+PdfPlan planOf(const PdfPageFacts& f) {
+  PdfPlan p;
+  if (f.oneImage) {
+    const QSizeF unturned = f.rotate % 180 ? f.size.transposed() : f.size;
+    const double across = f.imageSize.width() * 72.0 / unturned.width();
+    const double down = f.imageSize.height() * 72.0 / unturned.height();
+    if (std::abs(across - down) <= kSquarePixels * across) {
+      p.stored = true;
+      p.pixels = f.imageSize;
+      p.dpi = across;
+      return p;
+    }
+  }
+  p.pixels = QSize(static_cast<int>(std::ceil(f.size.width() * kPdfRenderDpi / 72)),
+                   static_cast<int>(std::ceil(f.size.height() * kPdfRenderDpi / 72)));
+  return p;
+}
 
 const l_uint8* data(const QByteArray& bytes) {
   return reinterpret_cast<const l_uint8*>(bytes.constData());
@@ -57,14 +98,48 @@ void PixDeleter::operator()(Pix* pix) const {
   pixDestroy(&pix);
 }
 
+QString resolutionSourceName(ResolutionSource source) {
+  switch (source) {
+    case ResolutionSource::Stated:
+      return QStringLiteral("stated");
+    case ResolutionSource::NoneStated:
+      return QStringLiteral("none stated");
+    case ResolutionSource::Implausible:
+      return QStringLiteral("implausible");
+    case ResolutionSource::Given:
+      return QStringLiteral("--image-dpi");
+    case ResolutionSource::PdfPage:
+      return QStringLiteral("PDF page");
+  }
+  return {};
+}
+
+PageResolution imageResolution(int stated, int width, int height, int given) {
+  if (given > 0) return {static_cast<double>(given), ResolutionSource::Given, stated};
+  if (stated <= 1) return {kAssumedDpi, ResolutionSource::NoneStated, 0};
+  const double shortSide = static_cast<double>(std::min(width, height)) / stated;
+  const double longSide = static_cast<double>(std::max(width, height)) / stated;
+  const bool tooLarge =
+      stated < kScreenDpi && shortSide > kLargestPageShortSide && longSide > kLargestPageLongSide;
+  if (stated < kLeastPlausibleDpi || stated > kMostPlausibleDpi || tooLarge)
+    return {kAssumedDpi, ResolutionSource::Implausible, stated};
+  return {static_cast<double>(stated), ResolutionSource::Stated, stated};
+}
+
 PageFile PageFile::read(const QString& path) {
   return PageFile(readFile(path, {kPageFileBytes}));
 }
 
 PageFile::PageFile(QByteArray bytes) : bytes_(std::move(bytes)) {
+  if (PdfFile::looksLikePdf(bytes_)) {
+    format_ = kPdfFormat;
+    pdf_ = std::make_unique<PdfFile>(bytes_);
+    pages_ = pdf_->pageCount();
+    return;
+  }
   format_ = formatOf(bytes_);
   if (format_ == IFF_UNKNOWN)
-    throw ReleaseError(QStringLiteral("not an image (PNG, TIFF, JPEG, PNM or BMP)"));
+    throw ReleaseError(QStringLiteral("not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)"));
   pages_ = 1;
   if (L_FORMAT_IS_TIFF(format_)) {
     LibraryMessages said;
@@ -78,7 +153,11 @@ PageFile::PageFile(QByteArray bytes) : bytes_(std::move(bytes)) {
   }
 }
 
+PageFile::~PageFile() = default;
+PageFile::PageFile(PageFile&&) noexcept = default;
+
 QSize PageFile::declaredSize(int index) const {
+  if (pdf_) return planOf(pdf_->facts(index)).pixels;
   LibraryMessages said;
   l_int32 w = 0, h = 0, bps = 0, spp = 0, other = 0, cmap = 0, format = 0;
   const auto size = static_cast<size_t>(bytes_.size());
@@ -103,23 +182,28 @@ QSize PageFile::declaredSize(int index) const {
   return QSize(w, h);
 }
 
+qint64 PageFile::checkedSize(int index, qint64 pixelLimit) const {
+  const QSize s = declaredSize(index);
+  const qint64 n = static_cast<qint64>(s.width()) * s.height();
+  if (n > pixelLimit)
+    throw ReleaseError(
+        QStringLiteral("%1 %2 × %3 pixels (%4 megapixels); a page may have at most "
+                       "%5 megapixels")
+            .arg(pdf_ ? QStringLiteral("the PDF page needs") : QStringLiteral("the image declares"))
+            .arg(s.width())
+            .arg(s.height())
+            .arg(megapixels(n), megapixels(pixelLimit)));
+  return n;
+}
+
 std::vector<qint64> PageFile::checkedPixels(qint64 pixelLimit) const {
   std::vector<qint64> pixels;
-  for (int i = 0; i < pages_; ++i) {
-    const QSize s = declaredSize(i);
-    const qint64 n = static_cast<qint64>(s.width()) * s.height();
-    if (n > pixelLimit)
-      throw ReleaseError(QStringLiteral("the image declares %1 × %2 pixels (%3 megapixels); a "
-                                        "page may have at most %4 megapixels")
-                             .arg(s.width())
-                             .arg(s.height())
-                             .arg(megapixels(n), megapixels(pixelLimit)));
-    pixels.push_back(n);
-  }
+  for (int i = 0; i < pages_; ++i) pixels.push_back(checkedSize(i, pixelLimit));
   return pixels;
 }
 
 bool PageFile::isIn(PageFileFormat format) const {
+  if (pdf_) return false;
   switch (format) {
     case PageFileFormat::Tiff:
       return L_FORMAT_IS_TIFF(format_);
@@ -135,11 +219,12 @@ bool PageFile::isJpeg() const {
   return format_ == IFF_JFIF_JPEG;
 }
 
-PixPtr PageFile::decode(int index, qint64 pixelLimit) const {
+TakenPage PageFile::take(int index, int imageDpi, qint64 pixelLimit) const {
   if (index < 0 || index >= pages_)
     throw ReleaseError(QStringLiteral("the file has no page %1").arg(index + 1));
+  if (pdf_) return takePdfPage(index, pixelLimit);
   const QSize s = declaredSize(index);
-  if (static_cast<qint64>(s.width()) * s.height() > pixelLimit) checkedPixels(pixelLimit);
+  checkedSize(index, pixelLimit);
   LibraryMessages said;
   const auto size = static_cast<size_t>(bytes_.size());
   PixPtr pix(L_FORMAT_IS_TIFF(format_) ? pixReadMemTiff(data(bytes_), size, index)
@@ -155,7 +240,36 @@ PixPtr PageFile::decode(int index, qint64 pixelLimit) const {
     pixSetInputFormat(opaque.get(), pixGetInputFormat(pix.get()));
     pix = std::move(opaque);
   }
-  return pix;
+  TakenPage taken;
+  taken.resolution = imageResolution(pixGetXRes(pix.get()), s.width(), s.height(), imageDpi);
+  taken.pix = std::move(pix);
+  if (format_ == IFF_JFIF_JPEG) taken.jpeg = bytes_;
+  return taken;
+}
+
+TakenPage PageFile::takePdfPage(int index, qint64 pixelLimit) const {
+  const PdfPageFacts facts = pdf_->facts(index);
+  const PdfPlan plan = planOf(facts);
+  checkedSize(index, pixelLimit);
+  TakenPage taken;
+  taken.resolution = {plan.dpi, ResolutionSource::PdfPage, 0};
+  if (plan.stored) {
+    PdfStoredImage stored = pdf_->storedImage(index, pixelLimit);
+    if (stored.pix) {
+      taken.pix = std::move(stored.pix);
+      taken.jpeg = std::move(stored.jpeg);
+      taken.rotate = facts.rotate;
+      return taken;
+    }
+  }
+  // Not one image, or one that cannot be taken as stored: rendered, at the image's own
+  // resolution when it is one image.
+  taken.pix = renderPdfPage(bytes_, index, facts.size, plan.dpi, pixelLimit);
+  return taken;
+}
+
+PixPtr PageFile::decode(int index, qint64 pixelLimit) const {
+  return take(index, 0, pixelLimit).pix;
 }
 
 int countPages(const QString& path) {

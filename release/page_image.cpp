@@ -1,7 +1,9 @@
 #include "release/page_image.h"
 
-#include "release/file_access.h"
 #include "release/library_messages.h"
+#include "release/pdf_page_file.h"
+#include "release/pdf_qpdf.h"
+#include "release/pdf_render.h"
 #include "release/release_error.h"
 
 #include <leptonica/allheaders.h>
@@ -12,10 +14,6 @@
 
 namespace zan::release {
 namespace {
-
-constexpr int kAssumedDpi = 300;
-constexpr int kLeastPlausibleDpi = 70;
-constexpr int kMostPlausibleDpi = 2400;
 
 struct CompDataDeleter {
   void operator()(L_COMP_DATA* cid) const { l_CIDataDestroy(&cid); }
@@ -77,11 +75,6 @@ PdfImageData encoded(Pix* pix, l_int32 type, int quality) {
 
 void silenceImageLibraryMessages() {
   setMsgSeverity(L_SEVERITY_ERROR);
-}
-
-int pageResolution(const Pix* pix) {
-  const int dpi = pixGetXRes(pix);
-  return dpi >= kLeastPlausibleDpi && dpi <= kMostPlausibleDpi ? dpi : kAssumedDpi;
 }
 
 PixPtr scaled(Pix* pix, double factor) {
@@ -175,23 +168,29 @@ QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format) {
   return file;
 }
 
-PdfImageData encodeForPdf(Pix* pix, const QString& sourcePath) {
-  if (!sourcePath.isEmpty() && pixGetInputFormat(pix) == IFF_JFIF_JPEG) {
-    QByteArray file;
-    try {
-      file = readFile(sourcePath, {kPageFileBytes});
-    } catch (const ReleaseError&) {  // gone meanwhile: the decoded page is encoded instead
-    }
+QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit) {
+  if (file.pageCount() == 1 && file.isIn(format)) return file.bytes();
+  const TakenPage page = file.take(index, 0, pixelLimit);
+  const PixPtr shown = page.rotate ? turned(page.pix.get(), page.rotate) : PixPtr();
+  const int dpi = file.pdf() ? qRound(page.resolution.dpi) : pixGetXRes(page.pix.get());
+  return encodePageFile(shown ? shown.get() : page.pix.get(), dpi, format);
+}
+
+JobPage asJobPage(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit) {
+  if (!file.pdf()) return {asPageFile(file, index, format, pixelLimit), false};
+  return {file.pageCount() == 1 ? file.bytes() : pdfPageAlone(file.bytes(), index), true};
+}
+
+PdfImageData encodeForPdf(Pix* pix, const QByteArray& jpeg) {
+  if (!jpeg.isEmpty() && pixGetInputFormat(pix) == IFF_JFIF_JPEG) {
     // Leptonica takes the copy over and frees it.
-    auto* copy = static_cast<l_uint8*>(std::malloc(static_cast<size_t>(file.size())));
-    if (copy && !file.isEmpty()) {
-      std::memcpy(copy, file.constData(), static_cast<size_t>(file.size()));
-      L_COMP_DATA* raw = l_generateJpegDataMem(copy, static_cast<size_t>(file.size()), 0);
+    auto* copy = static_cast<l_uint8*>(std::malloc(static_cast<size_t>(jpeg.size())));
+    if (copy) {
+      std::memcpy(copy, jpeg.constData(), static_cast<size_t>(jpeg.size()));
+      L_COMP_DATA* raw = l_generateJpegDataMem(copy, static_cast<size_t>(jpeg.size()), 0);
       if (raw && (raw->spp == 4 || raw->w != pixGetWidth(pix) || raw->h != pixGetHeight(pix)))
         l_CIDataDestroy(&raw);  // CMYK JPEGs often store inverted ink; or not this page
       if (raw) return fromCompData(*CompDataPtr(raw));
-    } else {
-      std::free(copy);
     }
   }
   return encoded(pix, pixGetDepth(pix) == 1 && !pixGetColormap(pix) ? L_G4_ENCODE : L_FLATE_ENCODE,

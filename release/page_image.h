@@ -10,10 +10,6 @@
 
 namespace zan::release {
 
-// The resolution the image states, in pixels per inch; 300 when it states none or one
-// outside 70 to 2400 (a screen default such as 1 or 72 on a scanned page).
-int pageResolution(const Pix* pix);
-
 // Returns the image scaled by `factor` (grey or colour, so that small scales stay legible), or a
 // clone when the factor is 1; never smaller than one pixel a side.
 PixPtr scaled(Pix* pix, double factor);
@@ -32,6 +28,20 @@ bool looksBitonal(Pix* pix);
 // Deflate), PNG, or JPEG (quality 90; bitonal pages as grey). Throws ReleaseError.
 QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format);
 
+// Page `index` of `file` as a page file of `format`: the file itself when it is a single page
+// image of that format, else decoded within `pixelLimit` and encoded stating the resolution it
+// states (a PDF page: as take() takes it, at its resolution, shown the way it is shown).
+QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit);
+
+// Page `index` of `file` as a job's page for the hub service: a PDF page as a PDF of that page
+// alone (the service takes, renders or keeps it as the release step does here), any other
+// page as asPageFile() makes it.
+struct JobPage {
+  QByteArray bytes;
+  bool pdf = false;
+};
+JobPage asJobPage(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit);
+
 // A page image as a PDF image XObject stream: already encoded for `filter`.
 struct PdfImageData {
   QByteArray data;
@@ -44,9 +54,9 @@ struct PdfImageData {
   bool pngPredictor = false;  // flate data with a PNG predictor byte before each row
 };
 
-// Encodes a page losslessly: JPEG files unchanged (when `sourcePath` is given, the page is
-// that file's only page and it was not turned), bitonal pages CCITT G4, the others Flate.
-PdfImageData encodeForPdf(Pix* pix, const QString& sourcePath);
+// Encodes a page losslessly: as the JPEG data `jpeg` it was decoded from when that is given
+// (grey or RGB), bitonal pages CCITT G4, the others Flate.
+PdfImageData encodeForPdf(Pix* pix, const QByteArray& jpeg);
 
 // Encodes a page compactly: a bitonal page, or one that `mayBeBitonal` and looksBitonal(), as
 // CCITT G4 at full resolution (its text stays sharp); any other page as JPEG of `quality`

@@ -1,59 +1,20 @@
 #include "release/page_pipeline.h"
 
+#include "release/page_deskew.h"
+#include "release/page_reading.h"
+#include "release/pdf_page_file.h"
+#include "release/reading_scale.h"
 #include "release/recognizer.h"
+#include "release/release_error.h"
 #include "release/suspect_words.h"
 #include "release/word_links.h"
 
 #include <leptonica/allheaders.h>
 
-#include <algorithm>
-
 namespace zan::release {
 namespace {
 
 constexpr double kPointsPerInch = 72.0;
-
-// The factor that brings a `dpi` scan into [least, most] dpi (least 0: no lower bound).
-double scaleInto(int dpi, int least, int most) {
-  const int target = std::clamp(dpi, least > 0 ? least : 1, std::max(most, least));
-  return static_cast<double>(target) / dpi;
-}
-
-// What recognition found on an upright page, in the page's own pixels.
-struct Reading {
-  std::vector<RecognisedWord> words;
-  std::vector<QRect> pictures;
-};
-
-QRect unscaled(const QRect& r, double factor) {
-  return QRect(qRound(r.x() / factor), qRound(r.y() / factor), qRound(r.width() / factor),
-               qRound(r.height() / factor));
-}
-
-Reading readUpright(Pix* upright, int dpi, const AccuracyProfile& accuracy, Recognizer& recognizer,
-                    bool findPictures) {
-  const double factor = scaleInto(dpi, accuracy.recognitionDpiMin, accuracy.recognitionDpiMax);
-  const PixPtr image = scaled(upright, factor);
-  const int recognitionDpi = qRound(dpi * factor);
-  Reading r;
-  r.words = recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, false,
-                                 findPictures ? &r.pictures : nullptr);
-  if (accuracy.adaptiveSecondPass) {
-    Reading adaptive;
-    adaptive.words = recognizer.recognise(image.get(), recognitionDpi, accuracy.singleBlock, true,
-                                          findPictures ? &adaptive.pictures : nullptr);
-    if (readingScore(adaptive.words) > readingScore(r.words)) r = std::move(adaptive);
-  }
-  if (factor != 1.0) {
-    for (RecognisedWord& w : r.words) {
-      w.box = unscaled(w.box, factor);
-      w.baseline /= factor;
-      w.fontSize /= factor;
-    }
-    for (QRect& p : r.pictures) p = unscaled(p, factor);
-  }
-  return r;
-}
 
 QRectF inPoints(const QRect& r, double pageHeight, double k) {
   return QRectF(r.x() * k, pageHeight - (r.y() + r.height()) * k, r.width() * k, r.height() * k);
@@ -90,58 +51,69 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   return p;
 }
 
-// The clockwise turn that stands a page upright whose content is turned by `orientation`.
-int uprightTurn(int orientation) {
-  return (360 - orientation) % 360;
+// A PDF page that carries text, kept as it is: nothing of it is decoded or recognised.
+PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
+                    const ReleaseOptions& options) {
+  if (options.standard == PdfStandard::PdfA2b && !facts.archiveObstacle.isEmpty())
+    throw ReleaseError(QStringLiteral("the page carries text, so it is kept as it is, and has %1, "
+                                      "which PDF/A-2b does not allow: --pdf-text read reads it "
+                                      "again from its image, --pdfa none keeps it as it is")
+                           .arg(facts.archiveObstacle));
+  PageResult result;
+  result.resolution = {0, ResolutionSource::PdfPage, 0};
+  result.kept = KeptPdfPage{file.bytes(), index};
+  result.width = facts.size.width();
+  result.height = facts.size.height();
+  return result;
 }
 
 }  // namespace
 
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,
                        Recognizer& recognizer) {
-  const PixPtr scan = readPage(page.path, page.index);
-  const int dpi = pageResolution(scan.get());
-  const AccuracyProfile& accuracy = options.accuracy;
-  PageResult result;
-  std::optional<Reading> readAlready;
-  const bool findPictures = options.keepPictures || options.imageEncoding == ImageEncoding::Compact;
-
-  if (options.detectsOrientation()) {
-    const double factor = scaleInto(dpi, 0, accuracy.orientationDpi);
-    const PixPtr small = scaled(scan.get(), factor);
-    const OrientationGuess guess = recognizer.detectOrientation(small.get(), qRound(dpi * factor));
-    result.orientationDetected = guess.found;
-    result.orientation = guess.degrees;
-    result.orientationConfidence = guess.confidence;
-    if (guess.found && guess.confidence >= accuracy.orientationConfidence) {
-      if (options.orientations[guess.degrees / 90]) result.rotation = uprightTurn(guess.degrees);
-    } else if (accuracy.tryOrientations && options.recognises()) {
-      // Detection is unsure: read the page in each allowed orientation and keep the reading
-      // with the most confident known words.
-      readAlready = readUpright(scan.get(), dpi, accuracy, recognizer, findPictures);
-      double best = readingScore(readAlready->words);
-      for (int q = 1; q < 4; ++q) {
-        if (!options.orientations[q]) continue;
-        const PixPtr candidate = turned(scan.get(), uprightTurn(q * 90));
-        Reading reading = readUpright(candidate.get(), dpi, accuracy, recognizer, findPictures);
-        if (readingScore(reading.words) > best) {
-          best = readingScore(reading.words);
-          readAlready = std::move(reading);
-          result.orientation = q * 90;
-          result.rotation = uprightTurn(q * 90);
-        }
-      }
-    }
+  // The language's model loads while the page is read; detection's only when it is used (a
+  // page with too few characters for it needs none).
+  recognizer.prepare(options.recognises(), false);
+  const PageFile file = PageFile::read(page.path);
+  if (const PdfFile* pdf = file.pdf()) {
+    const PdfPageFacts facts = pdf->facts(page.index);
+    if (facts.carriesText && !options.readPdfText)
+      return keptPage(file, page.index, facts, options);
   }
+  TakenPage taken = file.take(page.index, options.imageDpi);
+  PixPtr scan = std::move(taken.pix);
+  PageResult result;
+  result.resolution = taken.resolution;
+  const double dpi = result.resolution.dpi;
+  if (options.deskew) {
+    if (PixPtr level = straightened(scan.get(), &result.deskewed)) scan = std::move(level);
+  }
+  const bool findPictures = options.keepPictures || options.imageEncoding == ImageEncoding::Compact;
+  PageScale scale{dpi, 0};
+  if (options.recognises() || options.detectsOrientation())
+    scale.characterHeight = characterHeight(scan.get());
+  // A PDF page's image stored turned: orientation is decided on the page as it is shown.
+  const PixPtr shown = taken.rotate ? turned(scan.get(), taken.rotate) : PixPtr();
+  OrientationDecision decision =
+      decideOrientation(shown ? shown.get() : scan.get(), scale, options, recognizer, findPictures);
+  result.orientationDetected = decision.detected;
+  result.orientation = decision.orientation;
+  result.orientationConfidence = decision.confidence;
+  result.orientationReason = decision.reason;
+  result.rotation = (taken.rotate + decision.rotation) % 360;
 
-  const PixPtr upright = turned(scan.get(), result.rotation);
+  const PixPtr upright =
+      result.rotation ? turned(scan.get(), result.rotation) : PixPtr(pixClone(scan.get()));
   const double k = kPointsPerInch / dpi;
   result.width = pixGetWidth(upright.get()) * k;
   result.height = pixGetHeight(upright.get()) * k;
+  std::optional<Reading>& reading = decision.reading;
   if (options.recognises()) {
-    if (!readAlready)
-      readAlready = readUpright(upright.get(), dpi, accuracy, recognizer, findPictures);
-    for (const RecognisedWord& w : readAlready->words) {
+    if (reading)
+      completeReading(*reading, upright.get(), scale, options.accuracy, recognizer, findPictures);
+    else
+      reading = readUpright(upright.get(), scale, options.accuracy, recognizer, findPictures);
+    for (const RecognisedWord& w : reading->words) {
       PlacedWord p = place(w, result.height, k);
       p.reasons = suspectReasons(w, options.suspects);
       if (!p.reasons.isEmpty()) p.note = suspectNote(w, p.reasons, options.suspects);
@@ -149,7 +121,7 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
       result.words.push_back(std::move(p));
     }
     if (options.keepPictures && options.content == PageContent::Text) {
-      for (const QRect& box : readAlready->pictures) {
+      for (const QRect& box : reading->pictures) {
         const PixPtr picture = cropped(upright.get(), box);
         result.pictures.push_back(
             {inPoints(box, result.height, k), encodeJpeg(picture.get(), options.imageQuality)});
@@ -157,14 +129,14 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
     }
   }
   if (options.content != PageContent::Text) {
+    // The image as scanned: the PDF turns it upright by its placing matrix.
     if (options.imageEncoding == ImageEncoding::Compact) {
       // A page with pictures keeps their shades: it is never reduced to one bit a pixel.
-      const bool mayBeBitonal = !readAlready || readAlready->pictures.empty();
-      result.image =
-          encodeCompact(upright.get(), dpi, options.compactDpi, options.imageQuality, mayBeBitonal);
+      const bool mayBeBitonal = !reading || reading->pictures.empty();
+      result.image = encodeCompact(scan.get(), qRound(dpi), options.compactDpi,
+                                   options.imageQuality, mayBeBitonal);
     } else {
-      const bool unchanged = result.rotation == 0 && page.pageCount == 1;
-      result.image = encodeForPdf(upright.get(), unchanged ? page.path : QString());
+      result.image = encodeForPdf(scan.get(), result.deskewed == 0 ? taken.jpeg : QByteArray());
     }
   }
   if (options.thumbnailSize > 0)

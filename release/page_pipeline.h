@@ -1,8 +1,10 @@
 #pragma once
 // One page through the release: read the image, turn it upright as the options allow,
-// recognise its words and mark the suspect ones, encode the image; all in PDF terms.
+// recognise its words and mark the suspect ones, encode the image; all in PDF terms. A PDF page
+// that carries text is kept as it is unless the options ask to read it again.
 
 #include "release/page_image.h"
+#include "release/page_orientation.h"
 #include "release/release_options.h"
 
 #include <QPointF>
@@ -39,20 +41,33 @@ struct PlacedPicture {
   PdfImageData image;
 };
 
-// One page of a page image file.
+// One page of a page file.
 struct PageSource {
   QString path;
   int index = 0;      // 0-based page of the file
   int pageCount = 1;  // pages the file holds
 };
 
+// A PDF page kept as it is: it goes into the PDF as its file has it.
+struct KeptPdfPage {
+  QByteArray pdf;  // the file's bytes
+  int index = 0;   // 0-based page of the file
+};
+
 struct PageResult {
+  PageResolution resolution;        // the page image's, which sets the page's size
+  std::optional<KeptPdfPage> kept;  // a PDF page that carries text, kept as it is (no image,
+                                    // no words)
   bool orientationDetected = false;
   int orientation = 0;  // how far the content was found turned clockwise as scanned
   float orientationConfidence = 0;
-  int rotation = 0;  // the clockwise turn applied to stand the page upright
-  double width = 0, height = 0;
-  std::optional<PdfImageData> image;      // absent for text-only pages
+  OrientationReason orientationReason = OrientationReason::NotChecked;
+  int rotation = 0;              // the clockwise turn applied to stand the page upright
+  float deskewed = 0;            // degrees the scan was turned counter-clockwise to level its lines
+  double width = 0, height = 0;  // of the upright page, in points
+  // The page image as scanned (absent for text-only pages); the PDF turns it by `rotation`
+  // when it draws it, so that turning a page never re-encodes its image.
+  std::optional<PdfImageData> image;
   std::vector<PlacedWord> words;          // empty for image-only pages
   std::vector<PlacedPicture> pictures;    // text pages that keep their pictures
   std::optional<PdfImageData> thumbnail;  // when the options ask for thumbnails

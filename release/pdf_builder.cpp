@@ -1,6 +1,10 @@
 #include "release/pdf_builder.h"
 
+#include "release/pdf_annotations.h"
+#include "release/pdf_archive.h"
+#include "release/pdf_object_streams.h"
 #include "release/pdf_structure.h"
+#include "release/pdf_text.h"
 #include "release/release_error.h"
 
 #include <QFile>
@@ -17,20 +21,33 @@ namespace {
 
 using namespace PoDoFo;
 
-void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w, bool spaceAfter);
-
 const QString kFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-constexpr double kPi = 3.14159265358979323846;
 
-PdfString utf8(const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  return PdfString(reinterpret_cast<const pdf_utf8*>(bytes.constData()), bytes.size());
+// Flate saves less than this share of a JPEG: not worth it.
+constexpr double kLeastFlateSaving = 0.005;
+// How much of a JPEG is compressed to find out whether the rest is worth it.
+constexpr qsizetype kFlateProbe = 64 * 1024;
+
+// The data in zlib format when that is at least kLeastFlateSaving smaller, else empty.
+QByteArray deflatedIfSmaller(const QByteArray& data) {
+  const auto worth = [](const QByteArray& plain, const QByteArray& packed) {
+    return packed.size() - 4 < (1.0 - kLeastFlateSaving) * plain.size();  // qCompress adds 4 bytes
+  };
+  if (data.size() > kFlateProbe &&
+      !worth(data.left(kFlateProbe), qCompress(data.left(kFlateProbe), 1)))
+    return {};
+  const QByteArray packed = qCompress(data, 6);
+  return worth(data, packed) ? packed.mid(4) : QByteArray();
 }
 
 // An image XObject of already encoded data; the document owns its object.
-std::unique_ptr<PdfImage> pdfImage(PdfMemDocument& doc, const PdfImageData& data) {
-  auto image = std::make_unique<PdfImage>(&doc);
-  PdfDictionary& dict = image->GetObject()->GetDictionary();
+PdfObject* pdfImage(PdfMemDocument& doc, const PdfImageData& data) {
+  PdfObject* image = doc.GetObjects().CreateObject("XObject");
+  PdfDictionary& dict = image->GetDictionary();
+  dict.AddKey("Subtype", PdfName("Image"));
+  dict.AddKey("Width", static_cast<pdf_int64>(data.width));
+  dict.AddKey("Height", static_cast<pdf_int64>(data.height));
+  dict.AddKey("BitsPerComponent", static_cast<pdf_int64>(data.bitsPerComponent));
   if (data.colorSpace == "Indexed") {
     PdfArray indexed;
     indexed.push_back(PdfName("Indexed"));
@@ -41,7 +58,6 @@ std::unique_ptr<PdfImage> pdfImage(PdfMemDocument& doc, const PdfImageData& data
   } else {
     dict.AddKey("ColorSpace", PdfName(data.colorSpace.constData()));
   }
-  dict.AddKey("Filter", PdfName(data.filter.constData()));
   if (data.filter == "CCITTFaxDecode") {
     PdfDictionary parms;
     parms.AddKey("K", static_cast<pdf_int64>(-1));
@@ -62,113 +78,69 @@ std::unique_ptr<PdfImage> pdfImage(PdfMemDocument& doc, const PdfImageData& data
     decode.push_back(static_cast<pdf_int64>(0));
     dict.AddKey("Decode", decode);
   }
-  PdfMemoryInputStream stream(data.data.constData(), data.data.size());
-  image->SetImageDataRaw(data.width, data.height, data.bitsPerComponent, &stream);
+  // Already encoded: the data goes in as it is, under its own filter; a JPEG that Flate
+  // compresses well (large plain areas, unoptimised coding) goes in Flate-compressed too, which
+  // keeps it byte for byte.
+  const QByteArray deflated =
+      data.filter == "DCTDecode" ? deflatedIfSmaller(data.data) : QByteArray();
+  const QByteArray& stored = deflated.isEmpty() ? data.data : deflated;
+  PdfMemoryInputStream stream(stored.constData(), stored.size());
+  image->GetStream()->SetRawData(&stream);
+  if (deflated.isEmpty()) {
+    dict.AddKey("Filter", PdfName(data.filter.constData()));
+  } else {
+    PdfArray filters;
+    filters.push_back(PdfName("FlateDecode"));
+    filters.push_back(PdfName(data.filter.constData()));
+    dict.AddKey("Filter", filters);
+  }
   return image;
 }
 
-void drawImage(PdfMemDocument& doc, PdfPainter& painter, const PdfImageData& data,
-               const QRectF& box) {
-  const auto image = pdfImage(doc, data);
-  painter.DrawImage(box.x(), box.y(), image.get(), box.width() / data.width,
-                    box.height() / data.height);
-}
-
-// Draws each word along its baseline, scaled horizontally so that it spans its box. In a tagged
-// PDF each paragraph is one marked-content sequence.
-void drawWords(PdfPainter& painter, PdfFont* font, const PageResult& page, bool visible,
-               StructureTree* tree) {
-  painter.SetTextRenderingMode(visible ? ePdfTextRenderingMode_Fill
-                                       : ePdfTextRenderingMode_Invisible);
-  for (std::size_t i = 0; i < page.words.size(); ++i) {
-    const PlacedWord& w = page.words[i];
-    const bool lastOfParagraph =
-        i + 1 == page.words.size() || page.words[i + 1].paragraph != w.paragraph;
-    if (tree && (i == 0 || page.words[i - 1].paragraph != w.paragraph))
-      painter.GetCanvas()->Append(tree->openElement("P"));
-    // A tagged paragraph's text is read from its content as it stands: its words need spaces.
-    drawWord(painter, font, w, tree && !lastOfParagraph);
-    if (tree && lastOfParagraph) painter.GetCanvas()->Append(StructureTree::kEndMarked);
+// Draws the image into `box` turned clockwise by `turn` degrees: the image data stays as it
+// was encoded, only the placing matrix turns it.
+void drawImage(PdfMemDocument& doc, PdfPage* pdfPage, PdfStream* canvas, const PdfImageData& data,
+               const QRectF& box, int turn, int& imageCount) {
+  PdfObject* image = pdfImage(doc, data);
+  const QByteArray name = "Im" + QByteArray::number(++imageCount);
+  pdfPage->AddResource(PdfName(name.constData()), image->Reference(), PdfName("XObject"));
+  const double w = box.width(), h = box.height(), x = box.x(), y = box.y();
+  QByteArray cm;
+  switch (turn) {
+    case 90:
+      cm = pdfMatrix(0, -h, w, 0, x, y + h);
+      break;
+    case 180:
+      cm = pdfMatrix(-w, 0, 0, -h, x + w, y + h);
+      break;
+    case 270:
+      cm = pdfMatrix(0, h, -w, 0, x + w, y);
+      break;
+    default:
+      cm = pdfMatrix(w, 0, 0, h, x, y);
   }
+  canvas->Append("q " + cm + " cm /" + name + " Do Q\n");
 }
 
-// Draws the word scaled so that it spans its box; a space after it, when asked for, goes beyond.
-void drawWord(PdfPainter& painter, PdfFont* font, const PlacedWord& w, bool spaceAfter) {
-  if (w.fontSize <= 0 || w.length <= 0) return;
-  font->SetFontSize(static_cast<float>(w.fontSize));
-  font->SetFontScale(100.0f);
-  const double natural = font->GetFontMetrics()->StringWidth(utf8(w.text));
-  if (natural <= 0) return;
-  const PdfString text = utf8(spaceAfter ? w.text + QLatin1Char(' ') : w.text);
-  font->SetFontScale(static_cast<float>(100.0 * w.length / natural));
-  const double a = w.angle * kPi / 180.0;
-  const double c = std::round(std::cos(a)), s = std::round(std::sin(a));
-  painter.Save();
-  painter.SetTransformationMatrix(c, s, -s, c, w.origin.x(), w.origin.y());
-  painter.SetFont(font);
-  painter.DrawText(0, 0, text);
-  painter.Restore();
-}
-
-PdfRect rectOf(const QRectF& b) {
-  return PdfRect(b.x(), b.y(), b.width(), b.height());
-}
-
-void addLinks(PdfMemDocument& doc, PdfPage* pdfPage, const PageResult& page) {
-  for (const PlacedWord& w : page.words) {
-    if (w.link.isEmpty()) continue;
-    PdfAnnotation* link = pdfPage->CreateAnnotation(ePdfAnnotation_Link, rectOf(w.box));
-    PdfAction action(ePdfAction_URI, &doc);
-    action.SetURI(PdfString(w.link.toUtf8().constData()));
-    link->SetAction(action);
-    link->SetBorderStyle(0, 0, 0);
-    link->SetFlags(ePdfAnnotationFlags_Print);
+void drawPage(PdfMemDocument& doc, PdfPage* pdfPage, const PageResult& page, TextLayer* text,
+              StructureTree* tree) {
+  PdfStream* canvas = pdfPage->GetContentsForAppending()->GetStream();
+  canvas->BeginAppend();
+  int images = 0;
+  if (page.image) {
+    // The scan is the page's background; its text is tagged through the text layer.
+    if (tree) canvas->Append(StructureTree::kArtifact);
+    drawImage(doc, pdfPage, canvas, *page.image, QRectF(0, 0, page.width, page.height),
+              page.rotation, images);
+    if (tree) canvas->Append(StructureTree::kEndMarked);
   }
-}
-
-void markSuspects(PdfPage* pdfPage, const PageResult& page) {
-  for (const PlacedWord& w : page.words) {
-    if (w.reasons.isEmpty()) continue;
-    const QRectF& b = w.box;
-    PdfAnnotation* note = pdfPage->CreateAnnotation(ePdfAnnotation_Highlight, rectOf(b));
-    PdfArray quad;
-    for (double v :
-         {b.left(), b.bottom(), b.right(), b.bottom(), b.left(), b.top(), b.right(), b.top()})
-      quad.push_back(v);  // QRectF's bottom() is the larger y: the word's top on the page
-    note->SetQuadPoints(quad);
-    note->SetColor(1.0, 0.85, 0.0);
-    note->SetTitle(PdfString("zan-release"));
-    note->SetContents(utf8(w.note));
-    note->SetFlags(ePdfAnnotationFlags_Print);
+  for (const PlacedPicture& picture : page.pictures) {
+    if (tree) canvas->Append(tree->openElement("Figure"));
+    drawImage(doc, pdfPage, canvas, picture.image, picture.box, 0, images);
+    if (tree) canvas->Append(StructureTree::kEndMarked);
   }
-}
-
-// The font of the text layer: an embedded subset with a Unicode map, or, for visible text that
-// the options keep unembedded, the same font referenced by name with the Windows encoding (which
-// a viewer can show with a font of its own).
-PdfFont* textFont(PdfMemDocument& doc, const ReleaseOptions& options) {
-  const QByteArray fontFile = QFile::encodeName(textFontFile());
-  PdfFont* font = nullptr;
-  if (options.content == PageContent::Text && !options.embedFonts)
-    font = doc.CreateFont("DejaVu Sans", false, false, false,
-                          PdfEncodingFactory::GlobalWinAnsiEncodingInstance(),
-                          PdfFontCache::eFontCreationFlags_None, false, fontFile.constData());
-  else
-    font = doc.CreateFontSubset("DejaVu Sans", false, false, false,
-                                PdfEncodingFactory::GlobalIdentityEncodingInstance(),
-                                fontFile.constData());
-  if (!font) throw ReleaseError(QStringLiteral("the font %1 cannot be used").arg(textFontFile()));
-  return font;
-}
-
-void setInformation(PdfInfo* info, const DocumentInformation& d, const QString& creator) {
-  if (!d.title.isEmpty()) info->SetTitle(utf8(d.title));
-  if (!d.subject.isEmpty()) info->SetSubject(utf8(d.subject));
-  if (!d.author.isEmpty()) info->SetAuthor(utf8(d.author));
-  if (!d.keywords.isEmpty()) info->SetKeywords(utf8(d.keywords));
-  info->SetCreator(utf8(creator + QStringLiteral(" " ZAN_RELEASE_VERSION)));
-  info->SetProducer(PdfString("zan-release " ZAN_RELEASE_VERSION
-                              " (Tesseract " TESSERACT_VERSION_STR ", PoDoFo)"));
+  if (text) text->draw(pdfPage, canvas, page, tree);
+  canvas->EndAppend();
 }
 
 }  // namespace
@@ -186,42 +158,39 @@ QByteArray buildPdf(const std::vector<const PageResult*>& pages, const ReleaseOp
                     const DocumentInformation& info) {
   try {
     PdfMemDocument doc;
-    PdfFont* font = options.content != PageContent::Image ? textFont(doc, options) : nullptr;
+    std::optional<TextLayer> text;
+    if (options.content != PageContent::Image) text.emplace(doc, options);
     std::optional<StructureTree> tree;
     if (options.tagged) tree.emplace(doc);
+    PageAnnotations annotations(doc);
+    std::vector<KeptPlacement> kept;
     for (const PageResult* page : pages) {
       PdfPage* pdfPage = doc.CreatePage(PdfRect(0, 0, page->width, page->height));
+      if (page->kept) {  // its content is placed by the last pass
+        kept.push_back({doc.GetPageCount() - 1, &*page->kept});
+        continue;
+      }
       if (tree) tree->beginPage(pdfPage);
-      PdfPainter painter;
-      painter.SetPage(pdfPage);
-      if (page->image) {
-        // The scan is the page's background; its text is tagged through the text layer.
-        if (tree) painter.GetCanvas()->Append(StructureTree::kArtifact);
-        drawImage(doc, painter, *page->image, QRectF(0, 0, page->width, page->height));
-        if (tree) painter.GetCanvas()->Append(StructureTree::kEndMarked);
-      }
-      for (const PlacedPicture& picture : page->pictures) {
-        if (tree) painter.GetCanvas()->Append(tree->openElement("Figure"));
-        drawImage(doc, painter, picture.image, picture.box);
-        if (tree) painter.GetCanvas()->Append(StructureTree::kEndMarked);
-      }
-      if (font)
-        drawWords(painter, font, *page, options.content == PageContent::Text,
-                  tree ? &*tree : nullptr);
-      painter.FinishPage();
-      markSuspects(pdfPage, *page);
-      addLinks(doc, pdfPage, *page);
+      drawPage(doc, pdfPage, *page, text ? &*text : nullptr, tree ? &*tree : nullptr);
+      annotations.annotate(pdfPage, *page);
       if (page->thumbnail) {
-        const auto thumbnail = pdfImage(doc, *page->thumbnail);
-        pdfPage->GetObject()->GetDictionary().AddKey("Thumb", thumbnail->GetObject()->Reference());
+        const PdfObject* thumbnail = pdfImage(doc, *page->thumbnail);
+        pdfPage->GetObject()->GetDictionary().AddKey("Thumb", thumbnail->Reference());
       }
     }
+    if (text) text->finish();
     if (tree) tree->finish(options.language.tag);
-    setInformation(doc.GetInfo(), info, options.creator);
+    const DocumentOrigin origin{options.creator + QStringLiteral(" " ZAN_RELEASE_VERSION),
+                                QStringLiteral("zan-release " ZAN_RELEASE_VERSION
+                                               " (Tesseract " TESSERACT_VERSION_STR ", PoDoFo)"),
+                                QDateTime::currentDateTime()};
+    writeDocumentLevel(doc, info, origin, options.standard);
+    finishFonts(doc, options.standard);
     PdfRefCountedBuffer buffer;
     PdfOutputDevice device(&buffer);
     doc.Write(&device);
-    return QByteArray(buffer.GetBuffer(), static_cast<qsizetype>(device.GetLength()));
+    return withObjectStreams(
+        QByteArray(buffer.GetBuffer(), static_cast<qsizetype>(device.GetLength())), kept);
   } catch (const PdfError& e) {
     const char* what = PdfError::ErrorMessage(e.GetError());
     throw ReleaseError(

@@ -17,8 +17,15 @@
 // with --pixel-budget 100 (one at a time) 1.75 GB; in grey 0.48, 0.87 and 0.55 GB. So the pages'
 // memory stays below about 16 bytes times the program's budget, whatever --jobs is.
 //
-// A page format added later (PDF pages rendered at a resolution) states its pixels here too:
-// the pixels it will render, checked before rendering.
+// A PDF page declares the pixels of its one image when it is one image (taken as stored), else
+// the pixels it renders into at kPdfRenderDpi (its size in inches times that resolution); either
+// is checked before anything is decoded or rendered.
+//
+// Recognition reads a page from at most readingPixels(accuracy) of those pixels: the page is
+// scaled down to read its characters at the accuracy setting's height (reading_scale.h), and
+// further when it would still be larger, but never below the height characters can be read at;
+// it is never scaled up. So what recognition adds to a page's memory is bounded by the page's
+// own pixels, and the program's memory by the pixels in progress, whatever --jobs is.
 
 #include <QtGlobal>
 
@@ -33,6 +40,26 @@ inline constexpr qint64 kProgramPixels = 200'000'000;
 // A page image file is read whole before it is decoded: at most this many bytes (a page of
 // kPagePixels pixels stored without compression, in colour, is 300 MB).
 inline constexpr qint64 kPageFileBytes = 512LL * 1024 * 1024;
+
+// PDF pages that are not one image are rendered at this resolution.
+inline constexpr int kPdfRenderDpi = 300;
+
+// The most pixels recognition reads a page from, by accuracy setting: Fastest 8, Fast 12,
+// Normal 20, Accurate 30, Most Accurate 40 megapixels (A4 at 300 dpi is 8.7, A4 at 600 dpi 35).
+inline constexpr qint64 readingPixels(int accuracyLevel) {
+  switch (accuracyLevel) {
+    case 1:
+      return 8'000'000;
+    case 2:
+      return 12'000'000;
+    case 4:
+      return 20'000'000;
+    case 8:
+      return 30'000'000;
+    default:
+      return 40'000'000;
+  }
+}
 
 // The pixels a program may hold in pages at once, handed out to its workers.
 class PixelAllowance {

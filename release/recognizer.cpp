@@ -148,29 +148,65 @@ Recognizer::Recognizer(const QString& model, const QString& userWordsFile)
   // a team of one, whatever thread count the region asks for.
   omp_set_max_active_levels(0);
 }
-Recognizer::~Recognizer() = default;
+
+Recognizer::~Recognizer() {
+  // A model still loading is waited for (its thread owns nothing else); its failure no longer
+  // matters.
+  for (auto* loading : {&textLoading_, &orientationLoading_}) {
+    try {
+      if (loading->valid()) loading->get();
+    } catch (const ReleaseError&) {
+    }
+  }
+}
+
+void Recognizer::prepare(bool text, bool orientation) {
+  if (text && !text_ && !textLoading_.valid())
+    textLoading_ = std::async(std::launch::async, [model = model_, words = userWordsFile_] {
+      return startTesseract(model, tesseract::OEM_LSTM_ONLY, words);
+    });
+  if (orientation && !orientation_ && !orientationLoading_.valid())
+    orientationLoading_ = std::async(std::launch::async, [] {
+      // The orientation data has no LSTM model; it runs on Tesseract's classic classifier.
+      auto api = startTesseract(kOrientationModel, tesseract::OEM_TESSERACT_ONLY);
+      api->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+      return api;
+    });
+}
+
+tesseract::TessBaseAPI& Recognizer::text() {
+  if (!text_) {
+    prepare(true, false);
+    text_ = textLoading_.get();  // throws what loading threw
+  }
+  return *text_;
+}
+
+tesseract::TessBaseAPI& Recognizer::orientation() {
+  if (!orientation_) {
+    prepare(false, true);
+    orientation_ = orientationLoading_.get();
+  }
+  return *orientation_;
+}
 
 OrientationGuess Recognizer::detectOrientation(Pix* pix, int dpi) {
-  if (!orientation_) {
-    // The orientation data has no LSTM model; it runs on Tesseract's classic classifier.
-    orientation_ = startTesseract(kOrientationModel, tesseract::OEM_TESSERACT_ONLY);
-    orientation_->SetPageSegMode(tesseract::PSM_OSD_ONLY);
-  }
-  orientation_->SetImage(pix);
-  orientation_->SetSourceResolution(dpi);
+  tesseract::TessBaseAPI& api = orientation();
+  api.SetImage(pix);
+  api.SetSourceResolution(dpi);
   OrientationGuess guess;
   const char* script = nullptr;
   float scriptConfidence = 0;
-  guess.found = orientation_->DetectOrientationScript(&guess.degrees, &guess.confidence, &script,
-                                                      &scriptConfidence);
-  orientation_->Clear();
+  guess.found =
+      api.DetectOrientationScript(&guess.degrees, &guess.confidence, &script, &scriptConfidence);
+  api.Clear();
   if (!guess.found) guess = {};
   return guess;
 }
 
 std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool singleBlock,
                                                   bool adaptive, std::vector<QRect>* pictures) {
-  if (!text_) text_ = startTesseract(model_, tesseract::OEM_LSTM_ONLY, userWordsFile_);
+  text();
   text_->SetPageSegMode(singleBlock ? tesseract::PSM_SINGLE_BLOCK : tesseract::PSM_AUTO);
   text_->SetVariable("thresholding_method", adaptive ? "2" : "0");
   text_->SetImage(pix);

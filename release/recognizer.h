@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,11 @@ class Recognizer {
   Recognizer(const Recognizer&) = delete;
   Recognizer& operator=(const Recognizer&) = delete;
 
+  // Starts loading the models that the page about to be processed will need (the language's
+  // when `text`, orientation detection's when `orientation`) on threads of their own, so that
+  // loading overlaps with reading the page; the first use waits for them.
+  void prepare(bool text, bool orientation);
+
   OrientationGuess detectOrientation(Pix* pix, int dpi);
   // The words of the page in reading order. `singleBlock` reads the page as one block of text;
   // `adaptive` binarises with an adaptive (Sauvola) threshold instead of a global one. When
@@ -70,7 +76,11 @@ class Recognizer {
 
  private:
   QString model_, userWordsFile_;
+  tesseract::TessBaseAPI& text();
+  tesseract::TessBaseAPI& orientation();
+
   std::unique_ptr<tesseract::TessBaseAPI> text_, orientation_;
+  std::future<std::unique_ptr<tesseract::TessBaseAPI>> textLoading_, orientationLoading_;
 };
 
 // How well a reading of a page in one orientation went: the letters of its upright dictionary

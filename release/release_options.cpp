@@ -2,6 +2,7 @@
 
 #include "common/automation_error.h"
 #include "external/pdf_settings.h"
+#include "release/pixel_budget.h"
 #include "release/release_error.h"
 
 namespace zan::release {
@@ -51,28 +52,29 @@ PageContent ocrContent(std::int32_t outputFormatType) {
 AccuracyProfile accuracyProfile(int level) {
   AccuracyProfile p;
   p.level = level;
+  p.readingPixels = readingPixels(level);
   switch (level) {
     case 1:  // Fastest
-      p.recognitionDpiMax = 150;
+      p.characterHeight = 16;
+      p.pictureDpi = 150;
       p.singleBlock = true;
-      p.orientationDpi = 150;
       p.orientationConfidence = 1.0f;
       return p;
     case 2:  // Fast
-      p.recognitionDpiMax = 200;
-      p.orientationDpi = 150;
+      p.characterHeight = 20;
+      p.pictureDpi = 200;
       p.orientationConfidence = 1.0f;
       return p;
     case 4:  // Normal
       return p;
     case 8:  // Accurate
-      p.recognitionDpiMax = 400;
-      p.recognitionDpiMin = 300;
+      p.characterHeight = 32;
+      p.pictureDpi = 400;
       p.tryOrientations = true;
       return p;
     case 16:  // Most Accurate
-      p.recognitionDpiMax = 600;
-      p.recognitionDpiMin = 300;
+      p.characterHeight = 40;
+      p.pictureDpi = 600;
       p.orientationConfidence = 5.0f;
       p.tryOrientations = true;
       p.adaptiveSecondPass = true;

@@ -22,6 +22,13 @@ enum class ImageEncoding {
   Compact    // bitonal-looking pages CCITT G4 at full resolution, the others JPEG, downsampled
 };
 
+// The standard the PDFs claim and keep to.
+enum class PdfStandard {
+  Plain,  // PDF 1.7 without a conformance claim
+  PdfA2b  // PDF/A-2b: XMP metadata, an sRGB output intent, embedded fonts, printable
+          // annotations with appearances
+};
+
 // What a page of the PDF shows.
 enum class PageContent {
   Text,                // the recognised text drawn visibly in a real font, no page image
@@ -41,14 +48,18 @@ struct Language {
 // (docs/zan-release.md explains the trade).
 struct AccuracyProfile {
   int level = 4;
-  int recognitionDpiMax = 300;         // finer scans are scaled down for recognition
-  int recognitionDpiMin = 0;           // coarser scans are scaled up (0: never)
+  // Recognition reads a page's characters at most this high (pixels; taller ones are scaled
+  // down to it, smaller ones read as they are), within readingPixels (reading_scale.h).
+  double characterHeight = 26;
+  qint64 readingPixels = 20'000'000;   // the most pixels a page is read from (pixel_budget.h)
+  int pictureDpi = 300;                // a page without characters to measure is read at most
+                                       // at this resolution
   bool singleBlock = false;            // the page read as one block, without layout analysis
-  int orientationDpi = 300;            // finer scans are scaled down for orientation detection
   float orientationConfidence = 2.0f;  // the least detection confidence that turns a page
   bool tryOrientations = false;        // when detection is less sure: recognise the page in
                                        // each allowed orientation and keep the best reading
-  bool adaptiveSecondPass = false;     // also recognise with adaptive thresholding; the more
+  bool adaptiveSecondPass = false;     // when the first reading has doubtful words, also
+                                       // recognise with adaptive thresholding; the more
                                        // confident reading wins
 };
 
@@ -66,6 +77,10 @@ struct SuspectMarkers {
   int confidenceThreshold = 95;      // percent
   QSet<QString> knownWords;          // count as dictionary words (compared in lower case)
 };
+
+// The resolutions --image-dpi takes.
+inline constexpr int kLeastImageDpi = 20;
+inline constexpr int kMostImageDpi = 9600;
 
 struct ReleaseOptions {
   PageContent content = PageContent::ImageWithHiddenText;
@@ -88,6 +103,11 @@ struct ReleaseOptions {
   bool tagged = false;     // a structure tree: the text blocks as paragraphs in order
   QString userWordsFile;   // words (one a line) that recognition prefers; empty: none
   QString creator = QStringLiteral("zan-release");  // the PDF's Creator, before the version
+  PdfStandard standard = PdfStandard::PdfA2b;
+  bool deskew = false;       // pages straightened before recognition (resamples the page image)
+  int imageDpi = 0;          // the resolution of every page image file; 0: as each states
+  bool readPdfText = false;  // PDF pages that carry text recognised again from their image;
+                             // else kept as they are
 
   bool recognises() const { return content != PageContent::Image; }
   bool detectsOrientation() const { return orientations[1] || orientations[2] || orientations[3]; }

@@ -24,10 +24,17 @@ QJsonObject pageJson(const PageReport& page, int number) {
                 {QStringLiteral("sourcePage"), page.index + 1},
                 {QStringLiteral("rotation"), page.rotation},
                 {QStringLiteral("words"), page.words}};
+  if (page.kept)
+    o.insert(QStringLiteral("kept"), true);
+  else
+    o.insert(QStringLiteral("dpi"), rounded(page.resolution.dpi));
+  o.insert(QStringLiteral("dpiSource"), resolutionSourceName(page.resolution.source));
   if (page.orientationDetected || page.rotation != 0) {
     o.insert(QStringLiteral("orientation"), page.orientation);
     o.insert(QStringLiteral("orientationConfidence"), rounded(page.orientationConfidence));
   }
+  if (!page.orientationReason.isEmpty())
+    o.insert(QStringLiteral("orientationReason"), page.orientationReason);
   return o;
 }
 

@@ -4,6 +4,7 @@
 #include "release/output_file.h"
 #include "release/page_image.h"
 #include "release/page_pipeline.h"
+#include "release/pdf_archive.h"
 #include "release/pdf_builder.h"
 #include "release/recognizer.h"
 #include "release/release_error.h"
@@ -185,6 +186,20 @@ void work(PageResults& results, const Plan& plan, const ReleaseOptions& options,
   }
 }
 
+// Why page `page` (1-based) has the size it has when its image states an implausible resolution.
+QString resolutionWarning(std::size_t page, const PageSource& source, const PageResult& r) {
+  const int stated = r.resolution.stated;
+  return QStringLiteral(
+             "page %1 (%2) states %3 dpi, which makes a page of %4 x %5 inches: taken as %6 dpi "
+             "(--image-dpi gives the right one)")
+      .arg(page)
+      .arg(pageLabel(source))
+      .arg(stated)
+      .arg(r.resolution.dpi * r.width / 72.0 / stated, 0, 'f', 1)
+      .arg(r.resolution.dpi * r.height / 72.0 / stated, 0, 'f', 1)
+      .arg(r.resolution.dpi);
+}
+
 }  // namespace
 
 QString stoppedFailure(const QString& why) {
@@ -200,7 +215,11 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
   for (std::size_t i = 0; i < pages.size(); ++i) {
     const PageResult& r = *pages[i];
     report.pages.push_back({sources[i].path, sources[i].index, r.orientationDetected, r.orientation,
-                            r.orientationConfidence, r.rotation, static_cast<int>(r.words.size())});
+                            r.orientationConfidence, orientationReasonName(r.orientationReason),
+                            r.rotation, static_cast<int>(r.words.size()), r.resolution,
+                            r.kept.has_value()});
+    if (r.resolution.source == ResolutionSource::Implausible)
+      report.information.warnings << resolutionWarning(i + 1, sources[i], r);
     for (const PlacedWord& w : r.words)
       if (!w.reasons.isEmpty())
         report.suspects.push_back(
@@ -253,6 +272,10 @@ void checkRecognitionReady(const ReleaseOptions& options) {
                                 missing.size() > 1 ? QStringLiteral("s") : QString(),
                                 missing.join(QLatin1Char(' '))));
   }
+  if (options.standard == PdfStandard::PdfA2b && srgbProfileFile().isEmpty())
+    throw ReleaseError(QStringLiteral("the sRGB colour profile for PDF/A is missing: install the "
+                                      "Debian package %1")
+                           .arg(kSrgbProfilePackage));
   if (options.recognises() && !QFileInfo(textFontFile()).isReadable())
     throw ReleaseError(QStringLiteral("the font %1 is missing: install the Debian package "
                                       "fonts-dejavu-core")

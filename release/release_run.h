@@ -24,8 +24,11 @@ struct PageReport {
   bool orientationDetected = false;
   int orientation = 0;
   float orientationConfidence = 0;
+  QString orientationReason;  // why the page stands as it does (orientationReasonName())
   int rotation = 0;
   int words = 0;
+  PageResolution resolution;
+  bool kept = false;  // a PDF page kept as it is
 };
 
 struct SuspectReport {

@@ -15,8 +15,13 @@ packages=(
   # the release engine: recognition, orientation, page images, PDF, the text font
   libtesseract-dev libleptonica-dev tesseract-ocr-eng tesseract-ocr-deu tesseract-ocr-osd
   libpodofo-dev fonts-dejavu-core
-  # the release tests read PDFs back; the benchmark runs Tesseract's own command line
-  poppler-utils libpoppler-qt6-dev tesseract-ocr
+  # PDF/A: the sRGB output intent; object streams (qpdf), which PoDoFo cannot write
+  icc-profiles-free libqpdf-dev
+  # PDF pages in: rendered with Poppler's C++ interface (qpdf reads their structure)
+  libpoppler-cpp-dev
+  # the release tests read PDFs back and check PDF/A rule by rule; the benchmark runs
+  # Tesseract's own command line (OCRmyPDF, its other yardstick, is installed by hand)
+  poppler-utils libpoppler-qt6-dev tesseract-ocr python3-pikepdf qpdf
   # the package test's hosts: the Python host (Debian's interpreter and PyQt6); the Qt Designer
   # plugin and its QUiLoader test (whose CMake package needs the OpenGL one); the API reference
   python3 python3-pyqt6 qt6-tools-dev libqt6opengl6-dev doxygen

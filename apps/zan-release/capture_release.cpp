@@ -101,7 +101,8 @@ QString jobPrefix(const QString& batchName) {
 
 // Writes the document's pages into the open `folder` (at `path`) as page-0001.<suffix>, ...
 // and returns their names. A file that already is a single page of the format is copied as it
-// is; every page is checked against the pixel budget before it is decoded.
+// is, a PDF page goes as page-N.pdf (asJobPage()); every page is checked against the pixel
+// budget before it is decoded.
 QStringList writePages(const BatchDocument& document, PageFileFormat format, int folder,
                        const QString& path, qint64 pixelLimit) {
   QStringList written;
@@ -111,18 +112,12 @@ QStringList writePages(const BatchDocument& document, PageFileFormat format, int
       const int count = static_cast<int>(file.checkedPixels(pixelLimit).size());
       for (int i = 0; i < count; ++i) {
         if (!stopRequested().isEmpty()) throw Stopped{};
+        const JobPage page = asJobPage(file, i, format, pixelLimit);
         const QString name = QStringLiteral("page-%1.%2")
                                  .arg(written.size() + 1, 4, 10, QLatin1Char('0'))
-                                 .arg(suffixOf(format));
-        QByteArray bytes;
-        if (count == 1 && file.isIn(format)) {
-          bytes = file.bytes();
-        } else {
-          const PixPtr page = file.decode(i, pixelLimit);
-          bytes = encodePageFile(page.get(), pageResolution(page.get()), format);
-        }
+                                 .arg(page.pdf ? QStringLiteral("pdf") : suffixOf(format));
         // The ticket, written last, is flushed to the disk; the pages, as ever, are not.
-        writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name), false);
+        writeFileAt(folder, name, page.bytes, Existing::Keep, QDir(path).filePath(name), false);
         written << name;
       }
     } catch (const ReleaseError& e) {
@@ -199,6 +194,10 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
   try {
     try {
       capture = captureSettingsOf(settings);
+      capture.pdfA = r.pdfA;
+      capture.deskew = r.deskew;
+      capture.imageDpi = r.imageDpi;
+      capture.readPdfText = r.readPdfText;
     } catch (const ReleaseError& e) {
       throw CannotStart{QStringLiteral("setup file %1: %2").arg(r.setupFile, e.message())};
     }

@@ -20,6 +20,10 @@ struct CaptureRelease {
   bool quiet = false;
   bool replace = false;        // an earlier release's report in `out` may be replaced
   double statusTimeout = 600;  // seconds to wait for the statuses
+  bool pdfA = true;            // --pdfa: the jobs' PDFs PDF/A-2b, else plain
+  bool deskew = false;         // --deskew
+  int imageDpi = 0;            // --image-dpi; 0: none
+  bool readPdfText = false;    // --pdf-text read
   qint64 pixelBudget = zan::release::kProgramPixels;  // pixel_budget.h
 };
 

@@ -44,6 +44,10 @@ struct Arguments {
   qint64 pixelBudget = zan::release::kProgramPixels;
   double statusTimeout = 600;
   bool quiet = false;
+  zan::release::PdfStandard standard = zan::release::PdfStandard::PdfA2b;
+  bool deskew = false;
+  int imageDpi = 0;
+  bool readPdfText = false;
   bool replace = false;
 };
 
@@ -78,6 +82,23 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("SECONDS"));
   const QCommandLineOption quiet(QStringLiteral("quiet"),
                                  QStringLiteral("No progress bar, no summary, no warnings."));
+  const QCommandLineOption pdfa(
+      QStringLiteral("pdfa"),
+      QStringLiteral("2b (the default): PDF/A-2b for archives; none: plain PDF."),
+      QStringLiteral("2b|none"));
+  const QCommandLineOption deskew(
+      QStringLiteral("deskew"),
+      QStringLiteral("Straighten skewed pages before recognition (resamples their images)."));
+  const QCommandLineOption imageDpi(
+      QStringLiteral("image-dpi"),
+      QStringLiteral("The resolution of every page image file, for scans that state none or a "
+                     "wrong one (PDF pages have theirs)."),
+      QStringLiteral("DPI"));
+  const QCommandLineOption pdfText(
+      QStringLiteral("pdf-text"),
+      QStringLiteral("keep (the default): a PDF page that carries text is kept as it is; read: "
+                     "it is recognised again from its image."),
+      QStringLiteral("keep|read"));
   const QCommandLineOption replace(
       QStringLiteral("replace"),
       QStringLiteral("Replace the earlier release in the output folder: the PDFs its report "
@@ -87,7 +108,8 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("Megapixels the pages in progress may hold together; default: 200 (a page "
                      "at most 100)."),
       QStringLiteral("MEGAPIXELS"));
-  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, replace, pixelBudget});
+  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, imageDpi,
+                     pdfText, replace, pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
     // The usage line names the program, not the path it was started by, and what it needs.
@@ -115,7 +137,33 @@ Arguments parse(const QStringList& arguments) {
   }
   a.engine = parser.value(engine);
   a.quiet = parser.isSet(quiet);
+  a.deskew = parser.isSet(deskew);
+  if (parser.isSet(pdfa)) {
+    const QString value = parser.value(pdfa).toLower();
+    if (value == QLatin1String("none"))
+      a.standard = zan::release::PdfStandard::Plain;
+    else if (value != QLatin1String("2b"))
+      throw CannotStart{
+          QStringLiteral("--pdfa must be 2b or none, not '%1'").arg(parser.value(pdfa))};
+  }
   a.replace = parser.isSet(replace);
+  if (parser.isSet(pdfText)) {
+    const QString value = parser.value(pdfText).toLower();
+    if (value != QLatin1String("keep") && value != QLatin1String("read"))
+      throw CannotStart{
+          QStringLiteral("--pdf-text must be keep or read, not '%1'").arg(parser.value(pdfText))};
+    a.readPdfText = value == QLatin1String("read");
+  }
+  if (parser.isSet(imageDpi)) {
+    bool ok = false;
+    a.imageDpi = parser.value(imageDpi).toInt(&ok);
+    if (!ok || a.imageDpi < zan::release::kLeastImageDpi ||
+        a.imageDpi > zan::release::kMostImageDpi)
+      throw CannotStart{QStringLiteral("--image-dpi must be a number from %1 to %2, not '%3'")
+                            .arg(zan::release::kLeastImageDpi)
+                            .arg(zan::release::kMostImageDpi)
+                            .arg(parser.value(imageDpi))};
+  }
   if (parser.isSet(pixelBudget)) {
     bool ok = false;
     const double megapixels = parser.value(pixelBudget).toDouble(&ok);
@@ -204,8 +252,14 @@ int runZanRelease(const QStringList& arguments) {
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
       return releaseThroughHub(
-          {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout, a.pixelBudget}, settings);
+          {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
+           a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi, a.readPdfText, a.pixelBudget},
+          settings);
     options = ocrOptions(a, settings);
+    options.standard = a.standard;
+    options.deskew = a.deskew;
+    options.imageDpi = a.imageDpi;
+    options.readPdfText = a.readPdfText;
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
     prepareReleaseFolder(a.out, a.replace);

@@ -1,0 +1,203 @@
+#include "release/page_orientation.h"
+
+#include "release/page_image.h"
+#include "release/recognizer.h"
+
+#include <leptonica/allheaders.h>
+
+#include <algorithm>
+
+namespace zan::release {
+namespace {
+
+// A reading shows upright text when its confidently known upright words hold at least this
+// many letters (a short line of text) and most of the letters read.
+constexpr double kUprightScore = 30;
+constexpr double kUprightShare = 0.5;
+// A page is turned by reading only when the turned reading finds at least this much and twice
+// what the page as scanned shows; less is weak evidence (a picture with a few words, a page
+// of noise), and the page stays as scanned.
+constexpr double kLeastEvidence = 20;
+
+// Detection classifies up to 250 characters, each in four orientations, whatever the page's
+// size (about a quarter of a second); a band of the page holding this many characters decides
+// as surely on ordinary text in about half the time.
+constexpr std::size_t kBandCharacters = 120;
+// Connected components that detection takes for characters: at least this high, and at most
+// twice as long one way as the other. With fewer than kLeastCharacters it finds nothing.
+constexpr int kLeastCharacterHeight = 10;
+constexpr std::size_t kLeastCharacters = 25;
+
+// The vertical centres of the page's connected components that detection takes for characters,
+// from top to bottom.
+std::vector<int> characterCentres(Pix* page) {
+  std::vector<int> centres;
+  const PixPtr bitonal(pixConvertTo1(page, 128));
+  BOXA* boxes = bitonal ? pixConnCompBB(bitonal.get(), 8) : nullptr;
+  if (!boxes) return centres;
+  for (l_int32 i = 0; i < boxaGetCount(boxes); ++i) {
+    l_int32 x = 0, y = 0, w = 0, h = 0;
+    boxaGetBoxGeometry(boxes, i, &x, &y, &w, &h);
+    if (h >= kLeastCharacterHeight && w > 0 && h <= 2 * w && w <= 2 * h)
+      centres.push_back(y + h / 2);
+  }
+  boxaDestroy(&boxes);
+  std::sort(centres.begin(), centres.end());
+  return centres;
+}
+
+// The scan scaled down by `factor` for detection, which needs no sharpening: grey from a bitonal
+// scan, else grey or colour as it is.
+PixPtr reducedForDetection(Pix* scan, double factor) {
+  if (factor > 0.999 || pixGetColormap(scan)) return scaled(scan, factor);
+  const auto f = static_cast<l_float32>(factor);
+  PixPtr result(pixGetDepth(scan) == 1   ? pixScaleToGray(scan, f)
+                : pixGetDepth(scan) >= 8 ? pixScaleGeneral(scan, f, f, 0.0f, 0)
+                                         : nullptr);
+  return result ? std::move(result) : scaled(scan, factor);
+}
+
+// Detection on the page scaled down by detectionFactor(). A page with twice kBandCharacters
+// characters or more is first looked at in the band across it that holds the middle
+// kBandCharacters of them, and whole only when the band leaves detection below `sure`; a page
+// with fewer characters than detection needs is not looked at (it would find none).
+OrientationGuess detect(Pix* scan, const PageScale& scale, bool finer, float sure,
+                        Recognizer& recognizer) {
+  const double factor = detectionFactor(scale, finer);
+  const PixPtr small = reducedForDetection(scan, factor);
+  const int smallDpi = readingDpi(scale, factor);
+  const std::vector<int> centres = characterCentres(small.get());
+  if (centres.size() < kLeastCharacters) return {};
+  if (centres.size() >= 2 * kBandCharacters) {
+    const std::size_t middle = centres.size() / 2;
+    const int top = std::max(0, centres[middle - kBandCharacters / 2] - 2 * kLeastCharacterHeight);
+    const int bottom = std::min(static_cast<int>(pixGetHeight(small.get())),
+                                centres[middle + kBandCharacters / 2] + 2 * kLeastCharacterHeight);
+    const PixPtr band = cropped(small.get(), QRect(0, top, pixGetWidth(small.get()), bottom - top));
+    const OrientationGuess guess = recognizer.detectOrientation(band.get(), smallDpi);
+    if (guess.found && guess.confidence >= sure) return guess;
+  }
+  return recognizer.detectOrientation(small.get(), smallDpi);
+}
+
+// The clockwise turn that stands a page upright whose content is turned by `orientation`.
+int uprightTurn(int orientation) {
+  return (360 - orientation) % 360;
+}
+
+double letters(const std::vector<RecognisedWord>& words) {
+  double n = 0;
+  for (const RecognisedWord& w : words) n += w.text.size();
+  return n;
+}
+
+// Most of what the reading found are confidently known upright words.
+bool mostlyUpright(const Reading& r) {
+  return readingScore(r.words) >= kUprightShare * letters(r.words);
+}
+
+bool showsUprightText(const Reading& r) {
+  return readingScore(r.words) >= kUprightScore && mostlyUpright(r);
+}
+
+}  // namespace
+
+QString orientationReasonName(OrientationReason reason) {
+  switch (reason) {
+    case OrientationReason::NotChecked:
+      return QStringLiteral("not checked");
+    case OrientationReason::Detected:
+      return QStringLiteral("detected");
+    case OrientationReason::NotAllowed:
+      return QStringLiteral("not allowed");
+    case OrientationReason::Tried:
+      return QStringLiteral("tried");
+    case OrientationReason::WeakEvidence:
+      return QStringLiteral("weak evidence");
+  }
+  return {};
+}
+
+OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
+                                      const ReleaseOptions& options, Recognizer& recognizer,
+                                      bool findPictures) {
+  OrientationDecision d;
+  if (!options.detectsOrientation()) return d;
+  const AccuracyProfile& accuracy = options.accuracy;
+  const float sure = accuracy.orientationConfidence;
+  OrientationGuess guess = detect(scan, scale, false, sure, recognizer);
+  // Too few characters (small print) at detection's scale: a profile that reads the page when
+  // unsure finds out by reading; the others look again more finely.
+  const bool finerLook = detectionFactor(scale, true) > detectionFactor(scale, false);
+  if (!guess.found && !accuracy.tryOrientations && finerLook)
+    guess = detect(scan, scale, true, sure, recognizer);
+  d.detected = guess.found;
+  d.orientation = guess.degrees;
+  d.confidence = guess.confidence;
+  if (guess.found && guess.confidence >= accuracy.orientationConfidence) {
+    const bool allowed = options.orientations[guess.degrees / 90];
+    d.reason = allowed ? OrientationReason::Detected : OrientationReason::NotAllowed;
+    if (allowed) d.rotation = uprightTurn(guess.degrees);
+    return d;
+  }
+  d.reason = OrientationReason::WeakEvidence;
+  if (!accuracy.tryOrientations || !options.recognises()) return d;
+
+  // The reading as scanned is needed anyway when the page stays so; when it shows upright
+  // text, no other orientation is read.
+  Reading scanned = readUpright(scan, scale, accuracy, recognizer, findPictures, true);
+  d.tried.push_back(0);
+  if (showsUprightText(scanned)) {
+    d.reason = OrientationReason::Tried;
+    d.orientation = 0;
+    d.reading = std::move(scanned);
+    return d;
+  }
+  // Too little text, but what there is reads upright: another orientation finds the same few
+  // characters and cannot read twice as much known text from them. Weak evidence.
+  if (mostlyUpright(scanned)) {
+    d.reading = std::move(scanned);
+    return d;
+  }
+  // Small print, too small for detection at its first scale: a finer look names the
+  // orientation to read first.
+  if (!guess.found && finerLook) {
+    guess = detect(scan, scale, true, sure, recognizer);
+    d.detected = guess.found;
+    d.orientation = guess.degrees;
+    d.confidence = guess.confidence;
+  }
+  // The other allowed orientations, the detector's guess first, each read once (first pass).
+  std::vector<int> candidates;
+  if (guess.found && guess.degrees != 0) candidates.push_back(guess.degrees);
+  for (int q = 90; q < 360; q += 90)
+    if (q != guess.degrees || !guess.found) candidates.push_back(q);
+  const double scannedScore = readingScore(scanned.words);
+  double best = std::max(kLeastEvidence, 2 * scannedScore);
+  std::optional<Reading> winner;
+  int winnerOrientation = 0;
+  for (int q : candidates) {
+    if (!options.orientations[q / 90]) continue;
+    const PixPtr candidate = turned(scan, uprightTurn(q));
+    Reading reading = readUpright(candidate.get(), scale, accuracy, recognizer, findPictures, true);
+    d.tried.push_back(q);
+    const double score = readingScore(reading.words);
+    if (score < best) continue;
+    best = score;
+    winnerOrientation = q;
+    const bool clear = showsUprightText(reading);
+    winner = std::move(reading);
+    if (clear) break;
+  }
+  if (!winner) {
+    d.reading = std::move(scanned);  // weak evidence: the page stays as scanned
+    return d;
+  }
+  d.reason = OrientationReason::Tried;
+  d.orientation = winnerOrientation;
+  d.rotation = uprightTurn(winnerOrientation);
+  d.reading = std::move(winner);
+  return d;
+}
+
+}  // namespace zan::release
