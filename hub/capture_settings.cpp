@@ -16,51 +16,30 @@ using release::Language;
 using release::PageContent;
 using release::ReleaseError;
 
-struct CaptureLanguage {
-  const char* name;
-  const char* model;
-  const char* tag;
-};
-
-// The models are Debian's tesseract-ocr-<model> packs; Nynorsk and Swiss German have none of
-// their own and are read with the nearest: Norwegian (Bokmål) and German.
-constexpr std::array<CaptureLanguage, 16> kLanguages{{{"Brazilian Portuguese", "por", "pt-BR"},
-                                                      {"Catalan", "cat", "ca-ES"},
-                                                      {"Danish", "dan", "da-DK"},
-                                                      {"English (US)", "eng", "en-US"},
-                                                      {"English (UK)", "eng", "en-GB"},
-                                                      {"Dutch", "nld", "nl-NL"},
-                                                      {"French", "fra", "fr-FR"},
-                                                      {"German", "deu", "de-DE"},
-                                                      {"Italian", "ita", "it-IT"},
-                                                      {"Spanish", "spa", "es-ES"},
-                                                      {"Swedish", "swe", "sv-SE"},
-                                                      {"Finnish", "fin", "fi-FI"},
-                                                      {"Norwegian", "nor", "nb-NO"},
-                                                      {"Nynorsk", "nor", "nn-NO"},
-                                                      {"Portuguese", "por", "pt-PT"},
-                                                      {"Swiss German", "deu", "de-CH"}}};
-
 // The settings' Boolean members under their stored names.
-constexpr std::array<std::pair<const char*, bool CaptureSettings::*>, 10> kSwitches{{
-    {"LowOcrConfidence", &CaptureSettings::lowOcrConfidence},
-    {"WordNotInDictionary", &CaptureSettings::wordNotInDictionary},
-    {"LowFontConfidence", &CaptureSettings::lowFontConfidence},
-    {"MixedAlphaNumeric", &CaptureSettings::mixedAlphaNumeric},
-    {"NumericOnly", &CaptureSettings::numericOnly},
-    {"CreateThumbnails", &CaptureSettings::createThumbnails},
-    {"EmbedFonts", &CaptureSettings::embedFonts},
-    {"EnableLinks", &CaptureSettings::enableLinks},
-    {"EnableStructure", &CaptureSettings::enableStructure},
-    {"AutoPageRotation", &CaptureSettings::autoPageRotation},
+constexpr std::array<std::pair<Setting, bool CaptureSettings::*>, 10> kSwitches{{
+    {Setting::LowOcrConfidence, &CaptureSettings::lowOcrConfidence},
+    {Setting::WordNotInDictionary, &CaptureSettings::wordNotInDictionary},
+    {Setting::LowFontConfidence, &CaptureSettings::lowFontConfidence},
+    {Setting::MixedAlphaNumeric, &CaptureSettings::mixedAlphaNumeric},
+    {Setting::NumericOnly, &CaptureSettings::numericOnly},
+    {Setting::CreateThumbnails, &CaptureSettings::createThumbnails},
+    {Setting::EmbedFonts, &CaptureSettings::embedFonts},
+    {Setting::EnableLinks, &CaptureSettings::enableLinks},
+    {Setting::EnableStructure, &CaptureSettings::enableStructure},
+    {Setting::AutoPageRotation, &CaptureSettings::autoPageRotation},
 }};
 
-constexpr std::array<std::pair<const char*, QString CaptureSettings::*>, 4> kTexts{{
-    {"PageContent", &CaptureSettings::pageContent},
-    {"CaptureLanguage", &CaptureSettings::language},
-    {"Dictionary", &CaptureSettings::dictionary},
-    {"Workflow", &CaptureSettings::workflow},
+constexpr std::array<std::pair<Setting, QString CaptureSettings::*>, 4> kTexts{{
+    {Setting::PageContent, &CaptureSettings::pageContent},
+    {Setting::CaptureLanguage, &CaptureSettings::language},
+    {Setting::Dictionary, &CaptureSettings::dictionary},
+    {Setting::Workflow, &CaptureSettings::workflow},
 }};
+
+const char* keyOf(Setting setting) {
+  return settingRow(setting).key;
+}
 
 QJsonValue required(const QJsonObject& json, const char* key, QJsonValue::Type type) {
   const QJsonValue v = json.value(QLatin1String(key));
@@ -74,36 +53,26 @@ QJsonValue required(const QJsonObject& json, const char* key, QJsonValue::Type t
 
 }  // namespace
 
-CaptureSettings captureSettingsOf(PdfSettings& settings) {
-  settings.setPdfEngine(QStringLiteral("3"));
+CaptureSettings captureSettingsOf(const PdfSettings& settings) {
   try {
-    settings.CheckSettings();
+    release::checkSettingsAs(settings, Engine::Capture);
   } catch (const AutomationException& e) {
     throw ReleaseError(e.error().description);
   }
   CaptureSettings c;
-  c.pageContent = settings.PageContent();
-  c.language = settings.CaptureLanguage();
-  c.dictionary = settings.Dictionary();
-  c.workflow = settings.Workflow();
+  for (const auto& [setting, member] : kTexts) c.*member = settings.value(setting).toString();
+  for (const auto& [setting, member] : kSwitches) c.*member = settings.value(setting).toBool();
   c.confidenceThreshold = settings.ConfidenceThreshold();
-  c.lowOcrConfidence = settings.LowOcrConfidence();
-  c.wordNotInDictionary = settings.WordNotInDictionary();
-  c.lowFontConfidence = settings.LowFontConfidence();
-  c.mixedAlphaNumeric = settings.MixedAlphaNumeric();
-  c.numericOnly = settings.NumericOnly();
-  c.createThumbnails = settings.CreateThumbnails();
-  c.embedFonts = settings.EmbedFonts();
-  c.enableLinks = settings.EnableLinks();
-  c.enableStructure = settings.EnableStructure();
-  c.autoPageRotation = settings.AutoPageRotation();
   return c;
 }
 
 QJsonObject captureSettingsJson(const CaptureSettings& settings) {
-  QJsonObject json{{QStringLiteral("ConfidenceThreshold"), settings.confidenceThreshold}};
-  for (const auto& [key, member] : kTexts) json.insert(QLatin1String(key), settings.*member);
-  for (const auto& [key, member] : kSwitches) json.insert(QLatin1String(key), settings.*member);
+  QJsonObject json{
+      {QLatin1String(keyOf(Setting::ConfidenceThreshold)), settings.confidenceThreshold}};
+  for (const auto& [setting, member] : kTexts)
+    json.insert(QLatin1String(keyOf(setting)), settings.*member);
+  for (const auto& [setting, member] : kSwitches)
+    json.insert(QLatin1String(keyOf(setting)), settings.*member);
   json.insert(QStringLiteral("PdfA"), settings.pdfA);
   json.insert(QStringLiteral("Deskew"), settings.deskew);
   if (settings.imageDpi > 0) json.insert(QStringLiteral("ImageDpi"), settings.imageDpi);
@@ -113,11 +82,12 @@ QJsonObject captureSettingsJson(const CaptureSettings& settings) {
 
 CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
   CaptureSettings c;
-  for (const auto& [key, member] : kTexts)
-    c.*member = required(json, key, QJsonValue::String).toString();
-  for (const auto& [key, member] : kSwitches)
-    c.*member = required(json, key, QJsonValue::Bool).toBool();
-  c.confidenceThreshold = required(json, "ConfidenceThreshold", QJsonValue::Double).toInt(-1);
+  for (const auto& [setting, member] : kTexts)
+    c.*member = required(json, keyOf(setting), QJsonValue::String).toString();
+  for (const auto& [setting, member] : kSwitches)
+    c.*member = required(json, keyOf(setting), QJsonValue::Bool).toBool();
+  c.confidenceThreshold =
+      required(json, keyOf(Setting::ConfidenceThreshold), QJsonValue::Double).toInt(-1);
   if (json.contains(QStringLiteral("PdfA")))
     c.pdfA = required(json, "PdfA", QJsonValue::Bool).toBool();
   if (json.contains(QStringLiteral("Deskew")))
@@ -136,39 +106,43 @@ CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
       throw ReleaseError(QStringLiteral("the setting PdfText is not \"keep\" or \"read\""));
     c.readPdfText = text == QLatin1String("read");
   }
-  if (c.confidenceThreshold < 0 || c.confidenceThreshold > 100)
+  if (!PdfSettings::thresholdAccepted(c.confidenceThreshold))
     throw ReleaseError(QStringLiteral("the setting ConfidenceThreshold is not from 0 to 100"));
   return c;
 }
 
 Language captureLanguage(const QString& name) {
-  for (const CaptureLanguage& l : kLanguages)
-    if (name == QLatin1String(l.name)) return {QLatin1String(l.model), name, QLatin1String(l.tag)};
+  if (const Choice* c = captureLanguages().byStored(name))
+    return {QLatin1String(c->tesseract), name, QLatin1String(c->tag)};
   throw ReleaseError(QStringLiteral("the language \"%1\" is unknown").arg(name));
 }
 
 QStringList captureLanguageNames() {
-  QStringList names;
-  for (const CaptureLanguage& l : kLanguages) names << QLatin1String(l.name);
-  return names;
+  return captureLanguages().storedTexts();
 }
 
 release::ReleaseOptions captureOptions(const CaptureSettings& settings, const Workflow& workflow,
                                        const DictionaryWords& dictionary) {
   release::ReleaseOptions o;
-  const QString& content = settings.pageContent;
-  if (content == QLatin1String("Formatted Text & Graphics")) {
-    o.content = PageContent::Text;
-    o.keepPictures = true;
-  } else if (content == QLatin1String("Searchable Image (Compact)")) {
-    o.content = PageContent::ImageWithHiddenText;
-    o.imageEncoding = release::ImageEncoding::Compact;
-  } else if (content == QLatin1String("Searchable Image (Exact)")) {
-    o.content = PageContent::ImageWithHiddenText;
-  } else if (content == QLatin1String("Image Only")) {
-    o.content = PageContent::Image;
-  } else {
-    throw ReleaseError(QStringLiteral("the page content \"%1\" is unknown").arg(content));
+  const Choice* content = pageContents().byStored(settings.pageContent);
+  if (!content)
+    throw ReleaseError(
+        QStringLiteral("the page content \"%1\" is unknown").arg(settings.pageContent));
+  switch (content->mode) {
+    case PageMode::Text:
+      o.content = PageContent::Text;
+      o.keepPictures = true;
+      break;
+    case PageMode::HiddenTextCompact:
+      o.content = PageContent::ImageWithHiddenText;
+      o.imageEncoding = release::ImageEncoding::Compact;
+      break;
+    case PageMode::HiddenTextExact:
+      o.content = PageContent::ImageWithHiddenText;
+      break;
+    case PageMode::Image:
+      o.content = PageContent::Image;
+      break;
   }
   if (!workflow.recognition) o.content = PageContent::Image;
   o.language = captureLanguage(settings.language);

@@ -1,9 +1,10 @@
 #pragma once
-// The Acrobat Capture settings (engine "3") that travel with a job, and how they, the hub's
+// The Acrobat Capture settings (Engine::Capture) that travel with a job, and how they, the hub's
 // workflow and its dictionary turn into the release engine's options.
 
 #include "hub/workflow.h"
 #include "release/release_options.h"
+#include "settings/settings_table.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -18,8 +19,8 @@ namespace zan::hub {
 // The settings a job needs, named as the settings store them. The places (hub, watched folder,
 // output folder and machine) stay with the release step.
 struct CaptureSettings {
-  QString pageContent = QStringLiteral("Formatted Text & Graphics");
-  QString language = QStringLiteral("English (US)");
+  QString pageContent = settingRow(Setting::PageContent).defaultValue().toString();
+  QString language = settingRow(Setting::CaptureLanguage).defaultValue().toString();
   QString dictionary, workflow;
   int confidenceThreshold = 95;
   bool lowOcrConfidence = true, wordNotInDictionary = true, lowFontConfidence = false;
@@ -35,9 +36,9 @@ struct CaptureSettings {
   bool readPdfText = false;
 };
 
-// The stored capture settings. Refuses what PdfSettings::CheckSettings refuses for engine "3"
-// (ReleaseError with its message).
-CaptureSettings captureSettingsOf(PdfSettings& settings);
+// The stored capture settings. Refuses what PdfSettings::CheckSettings refuses for
+// Engine::Capture (ReleaseError with its message); the settings' own engine is left as it is.
+CaptureSettings captureSettingsOf(const PdfSettings& settings);
 
 // As a job ticket carries them: {"PageContent": ..., "CaptureLanguage": ..., ...}.
 QJsonObject captureSettingsJson(const CaptureSettings& settings);

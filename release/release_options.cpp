@@ -4,47 +4,29 @@
 #include "external/pdf_settings.h"
 #include "release/pixel_budget.h"
 #include "release/release_error.h"
+#include "settings/settings_table.h"
 
 namespace zan::release {
 namespace {
 
 // CheckSettings' rule "at least one orientation": the release step accepts none.
-constexpr std::int32_t kNoOrientationChosen = kObjectErrorBase + 0x20C;
+constexpr std::int32_t kNoOrientationChosen = kObjectErrorBase + kRuleOrientation;
 
 Language ocrLanguage(std::int32_t code) {
-  switch (code) {
-    case 1:
-      return {QStringLiteral("eng"), QStringLiteral("English - United States"),
-              QStringLiteral("en-US")};
-    case 2:
-      return {QStringLiteral("eng"), QStringLiteral("English - United Kingdom"),
-              QStringLiteral("en-GB")};
-    case 3:
-      return {QStringLiteral("nld"), QStringLiteral("Dutch"), QStringLiteral("nl-NL")};
-    case 4:
-      return {QStringLiteral("fra"), QStringLiteral("French"), QStringLiteral("fr-FR")};
-    case 5:
-      return {QStringLiteral("deu"), QStringLiteral("German"), QStringLiteral("de-DE")};
-    case 6:
-      return {QStringLiteral("ita"), QStringLiteral("Italian"), QStringLiteral("it-IT")};
-    case 7:
-      return {QStringLiteral("spa"), QStringLiteral("Spanish"), QStringLiteral("es-ES")};
-    case 8:
-      return {QStringLiteral("swe"), QStringLiteral("Swedish"), QStringLiteral("sv-SE")};
-  }
+  if (const Choice* c = ocrLanguages().byCode(code))
+    return {QLatin1String(c->tesseract), StringTable::usEnglish()->text(c->shown),
+            QLatin1String(c->tag)};
   throw ReleaseError(QStringLiteral("the language %1 is unknown").arg(code));
 }
 
 PageContent ocrContent(std::int32_t outputFormatType) {
-  switch (outputFormatType) {
-    case 1:
-      return PageContent::Text;
-    case 2:
-      return PageContent::Image;
-    case 3:
-      return PageContent::ImageWithHiddenText;
-  }
-  throw ReleaseError(QStringLiteral("the output format type %1 is unknown").arg(outputFormatType));
+  const Choice* format = outputFormats().byCode(outputFormatType);
+  if (!format)
+    throw ReleaseError(
+        QStringLiteral("the output format type %1 is unknown").arg(outputFormatType));
+  if (format->mode == PageMode::Text) return PageContent::Text;
+  if (format->mode == PageMode::Image) return PageContent::Image;
+  return PageContent::ImageWithHiddenText;
 }
 
 }  // namespace
@@ -83,10 +65,26 @@ AccuracyProfile accuracyProfile(int level) {
   throw ReleaseError(QStringLiteral("the accuracy %1 is unknown").arg(level));
 }
 
-ReleaseOptions optionsFromOcrSettings(PdfSettings& settings) {
-  settings.setPdfEngine(QStringLiteral("2"));
+void checkSettingsAs(const PdfSettings& settings, Engine engine) {
+  PdfSettings checked;
+  for (const SettingRow& row : settingRows()) checked.setValue(row.id, settings.value(row.id));
+  checked.setHubOffer(settings.hubOffer());
+  checked.setEngine(engine);
+  checked.CheckSettings();
+}
+
+DocInfoField documentField(const PdfSettings& settings, DocField which) {
+  const auto row = static_cast<int>(Setting::TitleFieldText) + 3 * static_cast<int>(which);
+  DocInfoField f;
+  f.setFieldText(settings.value(static_cast<Setting>(row)).toString());
+  f.setFieldType(settings.value(static_cast<Setting>(row + 1)).toInt());
+  f.setFieldName(settings.value(static_cast<Setting>(row + 2)).toString());
+  return f;
+}
+
+ReleaseOptions optionsFromOcrSettings(const PdfSettings& settings) {
   try {
-    settings.CheckSettings();
+    checkSettingsAs(settings, Engine::Ocr);
   } catch (const AutomationException& e) {
     if (e.error().number != kNoOrientationChosen) throw ReleaseError(e.error().description);
   }
@@ -101,10 +99,10 @@ ReleaseOptions optionsFromOcrSettings(PdfSettings& settings) {
   o.suspects.mixedCases = settings.MixedCases();
   o.suspects.lowFontConfidence = settings.LowFontConfidence();
   o.suspects.confidenceThreshold = settings.ConfidenceThreshold();
-  o.title = settings.TitleField();
-  o.subject = settings.SubjectField();
-  o.author = settings.AuthorField();
-  o.keywords = settings.KeywordsField();
+  o.title = documentField(settings, DocField::Title);
+  o.subject = documentField(settings, DocField::Subject);
+  o.author = documentField(settings, DocField::Author);
+  o.keywords = documentField(settings, DocField::Keywords);
   return o;
 }
 

@@ -4,6 +4,7 @@
 // else, so that every engine drives the same pipeline.
 
 #include "external/doc_info_field.h"
+#include "settings/settings_table.h"
 
 #include <QSet>
 #include <QString>
@@ -113,8 +114,14 @@ struct ReleaseOptions {
   bool detectsOrientation() const { return orientations[1] || orientations[2] || orientations[3]; }
 };
 
-// The options of the OCR engine ("2"). Refuses what PdfSettings::CheckSettings refuses, with
-// its message, except that no checked orientation is accepted: pages then stay as scanned.
-ReleaseOptions optionsFromOcrSettings(PdfSettings& settings);
+// Checks the settings as CheckSettings does for `engine`, on a copy (the settings themselves are
+// left as they are): throws its AutomationException.
+void checkSettingsAs(const PdfSettings& settings, Engine engine);
+// A document-information field as the settings store it.
+DocInfoField documentField(const PdfSettings& settings, DocField which);
+
+// The options of the OCR engine. Refuses what PdfSettings::CheckSettings refuses, with its
+// message, except that no checked orientation is accepted: pages then stay as scanned.
+ReleaseOptions optionsFromOcrSettings(const PdfSettings& settings);
 
 }  // namespace zan::release

@@ -1,5 +1,7 @@
 #include "release/suspect_words.h"
 
+#include "settings/settings_table.h"
+
 namespace zan::release {
 namespace {
 
@@ -35,6 +37,11 @@ Letters lettersOf(const QString& word) {
   return l;
 }
 
+// A reason is named by the setting that asks for it.
+QLatin1String reasonOf(Setting setting) {
+  return QLatin1String(settingRow(setting).key);
+}
+
 }  // namespace
 
 QStringList suspectReasons(const RecognisedWord& word, const SuspectMarkers& markers) {
@@ -43,18 +50,18 @@ QStringList suspectReasons(const RecognisedWord& word, const SuspectMarkers& mar
   const double threshold = markers.confidenceThreshold;
   QStringList reasons;
   if (markers.lowOcrConfidence && word.confidence < threshold)
-    reasons << QStringLiteral("LowOcrConfidence");
+    reasons << reasonOf(Setting::LowOcrConfidence);
   if (markers.wordNotInDictionary && l.letter && !word.inDictionary &&
       !markers.knownWords.contains(w.toLower()))
-    reasons << QStringLiteral("WordNotInDictionary");
+    reasons << reasonOf(Setting::WordNotInDictionary);
   if (markers.mixedCases && l.upper && l.lower && !l.capitalised)
-    reasons << QStringLiteral("MixedCases");
+    reasons << reasonOf(Setting::MixedCases);
   if (markers.lowFontConfidence && word.lowestCharConfidence < threshold)
-    reasons << QStringLiteral("LowFontConfidence");
+    reasons << reasonOf(Setting::LowFontConfidence);
   if (markers.mixedAlphaNumeric && l.letter && l.digit)
-    reasons << QStringLiteral("MixedAlphaNumeric");
+    reasons << reasonOf(Setting::MixedAlphaNumeric);
   if (markers.numericOnly && l.digit && !l.letter && !l.other)
-    reasons << QStringLiteral("NumericOnly");
+    reasons << reasonOf(Setting::NumericOnly);
   return reasons;
 }
 
@@ -63,21 +70,21 @@ QString suspectNote(const RecognisedWord& word, const QStringList& reasons,
   QStringList why;
   const int threshold = markers.confidenceThreshold;
   for (const QString& r : reasons) {
-    if (r == QLatin1String("LowOcrConfidence"))
+    if (r == reasonOf(Setting::LowOcrConfidence))
       why << QStringLiteral("recognised with %1 % confidence, below %2 %")
                  .arg(qRound(word.confidence))
                  .arg(threshold);
-    else if (r == QLatin1String("WordNotInDictionary"))
+    else if (r == reasonOf(Setting::WordNotInDictionary))
       why << QStringLiteral("not in the dictionary");
-    else if (r == QLatin1String("MixedCases"))
+    else if (r == reasonOf(Setting::MixedCases))
       why << QStringLiteral("mixes upper and lower case");
-    else if (r == QLatin1String("LowFontConfidence"))
+    else if (r == reasonOf(Setting::LowFontConfidence))
       why << QStringLiteral("its least certain character has %1 % confidence, below %2 %")
                  .arg(qRound(word.lowestCharConfidence))
                  .arg(threshold);
-    else if (r == QLatin1String("MixedAlphaNumeric"))
+    else if (r == reasonOf(Setting::MixedAlphaNumeric))
       why << QStringLiteral("mixes letters and digits");
-    else if (r == QLatin1String("NumericOnly"))
+    else if (r == reasonOf(Setting::NumericOnly))
       why << QStringLiteral("a number, to be checked");
   }
   return QStringLiteral("Suspect word \"%1\": %2.").arg(word.text, why.join(QStringLiteral("; ")));

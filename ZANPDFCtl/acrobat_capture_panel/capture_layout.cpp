@@ -62,13 +62,13 @@ void CapturePanel::createControls() {
   fraSuspectRegions = frame(u"fraSuspectRegions", settingsFrame, {120, 2775, 3495, 1545},
                             "#Suspect Regions", kImageOnly);
   QWidget* const suspect = fraSuspectRegions->widget();
-  chkLowOcrConfidence = checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2190, 195},
+  chkLowOcrConfidence = checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2235, 195},
                                  "#OCR Confidence Below", kImageOnly);
   addThresholdEntry(suspect, {2385, 180, 390, 288}, {2776, 180, 240, 288}, {3090, 225, 300, 210},
                     95, kImageOnly);
   chkLowFontConfidence = checkBox(u"chkLowFontConfidence", suspect, {120, 495, 2175, 195},
                                   "#Suspect Font", kImageOnly);
-  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 750, 2172, 195},
+  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 750, 2235, 195},
                                     "#Word not in dictionary", kImageOnly);
   chkMixedAlphaNumeric = checkBox(u"chkMixedAlphaNumeric", suspect, {120, 1005, 2172, 195},
                                   "#Mixed Alpha Numeric", kImageOnly);
@@ -138,10 +138,8 @@ void CapturePanel::LocalizeControls() {
                {chkEnableStructure, kStrEnableStructure},
                {chkAutoPageRotation, kStrAutomaticPageRotation},
                {cmdRestoreDefaults, kStrRestoreDefaults}});
-  fillList(cmbPageContent, kStrFormattedTextAndGraphics, {1, 3, 2, 4});
-  // Not alphabetical: Dutch follows the two English entries.
-  fillList(cmbLanguage, kStrBrazilianPortuguese,
-           {1, 2, 3, 5, 6, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+  fillList(cmbPageContent, pageContents());
+  fillList(cmbLanguage, captureLanguages());
   cmbPageContent->setListIndex(0);
   cmbLanguage->setListIndex(3);
   cmbDictionary->setListIndex(-1);

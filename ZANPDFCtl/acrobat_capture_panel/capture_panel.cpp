@@ -44,12 +44,12 @@ void putProperty(Body&& body) {
 }  // namespace
 
 CapturePanel::CapturePanel(ZANPdf3& panel, PanelEnvironment env)
-    : PanelCore(panel, std::move(env), "ZANPdf3", "3"),
+    : PanelCore(panel, std::move(env), "ZANPdf3", Engine::Capture),
       hubSearch_(env_.createHub(), env_.platform, settings()) {
   form_.setFocusEntryHandler([this](bool backward) { enterPanel(backward); });
   createControls();
   attachHandlers();
-  settings().setPdfEngine(engine_);
+  settings().setEngine(engine_);
   LocalizeControls();
   putEnabled(true);
 }
@@ -115,7 +115,7 @@ void CapturePanel::setPDFInputImageType(qint32 ZANFormat) {
 // ---- Init and loading
 
 void CapturePanel::beforeLoad() {
-  settings().setPdfEngine(engine_);
+  settings().setEngine(engine_);
 }
 
 AutomationError CapturePanel::initFailure(const AutomationError& caught, int label) const {
@@ -128,14 +128,14 @@ void CapturePanel::Refresh() {
   try {
     at = kStepLists;
     m_SubstitutedSettings.clear();
-    selectStored(cmbPageContent, settings().PageContent(), "PageContent",
+    selectStored(cmbPageContent, settings().PageContent(), Setting::PageContent,
                  kStrPageContentSubstituted);
     const QString language = settings().CaptureLanguage();
     if (language.isEmpty()) {
       SelectComboText(cmbLanguage, language);
       cmbLanguage->setListIndex(kEnglishUsIndex);
     } else {
-      selectStored(cmbLanguage, language, "CaptureLanguage", kStrLanguageSubstituted);
+      selectStored(cmbLanguage, language, Setting::CaptureLanguage, kStrLanguageSubstituted);
     }
 
     at = kStepThreshold;
@@ -207,20 +207,21 @@ bool CapturePanel::refreshHubLists() {
   QString list;
   if (hubSearch_.readList(false, list, offer)) {
     FillComboFromList(cmbDictionary, list, offer.dictionaries);
-    selectStored(cmbDictionary, settings().Dictionary(), "Dictionary", kStrDictionarySubstituted);
+    selectStored(cmbDictionary, settings().Dictionary(), Setting::Dictionary,
+                 kStrDictionarySubstituted);
   }
   if (hubSearch_.readList(true, list, offer)) {
     FillComboFromList(cmbWorkflow, list, offer.workflows);
-    selectStored(cmbWorkflow, settings().Workflow(), "Workflow", kStrWorkflowSubstituted);
+    selectStored(cmbWorkflow, settings().Workflow(), Setting::Workflow, kStrWorkflowSubstituted);
   }
   return true;
 }
 
-void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored,
-                                const char* setting, int messageId) {
+void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored, Setting setting,
+                                int messageId) {
   SelectComboText(combo, stored);
   if (combo->value() == stored) return;
-  m_SubstitutedSettings << QString::fromLatin1(setting);
+  m_SubstitutedSettings << settingRow(setting).keyText();
   if (stored.isEmpty()) return;  // nothing was chosen yet: the first entry is no substitute
   textError().log({-1, kRefreshSource, text(messageId).arg(stored, combo->text()), {}, 0},
                   kStepLists);

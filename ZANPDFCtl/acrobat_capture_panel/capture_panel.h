@@ -64,7 +64,7 @@ class CapturePanel final : public PanelCore {
   bool clearListsWithoutHub(const QString& path);
   // Selects `stored` in `combo`; when no entry shows it, records `setting` as substituted and,
   // for a stored value that is not empty, tells the user (string `messageId`).
-  void selectStored(controls::ComboBox* combo, const QString& stored, const char* setting,
+  void selectStored(controls::ComboBox* combo, const QString& stored, Setting setting,
                     int messageId);
   // Logs a hub failure found while loading or searching (source `where`), naming the hub.
   void logHubProblem(int messageId, const QString& hub, bool display, const QString& where);

@@ -1,5 +1,6 @@
 #include "acrobat_capture_panel/hub_search.h"
 
+#include "common/automation/type_library.h"
 #include "common/automation_error.h"
 #include "external/pdf_settings.h"
 
@@ -12,7 +13,7 @@
 namespace zan {
 namespace {
 
-const char* const kEnabledProperty = "Enabled";
+const char* const kEnabledProperty = automation::kEnabledMember;
 const char* const kQtEnabledProperty = "enabled";
 const QString kRegisterSource = QStringLiteral("QelPDFSetup.DisableElementDuringHubSearch");
 

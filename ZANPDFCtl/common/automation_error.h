@@ -21,8 +21,6 @@ inline constexpr ClassicError kOverflow{6, "Overflow"};
 inline constexpr ClassicError kOutOfMemory{7, "Out of memory"};
 inline constexpr ClassicError kTypeMismatch{13, "Type mismatch"};
 inline constexpr ClassicError kFileNotFound{53, "File not found"};
-inline constexpr ClassicError kDeviceError{57, "Device I/O error"};
-inline constexpr ClassicError kPermissionDenied{70, "Permission denied"};
 inline constexpr ClassicError kPathAccess{75, "Path/File access error"};
 inline constexpr ClassicError kObjectNotSet{91, "Object variable or With block variable not set"};
 inline constexpr ClassicError kBadFileFormat{321, "Invalid file format"};

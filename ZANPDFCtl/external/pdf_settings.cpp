@@ -1,7 +1,6 @@
 #include "external/pdf_settings.h"
 
 #include "common/automation_error.h"
-#include "common/string_table.h"
 #include "external/setup_data.h"
 
 #include <QMetaType>
@@ -73,168 +72,122 @@ qint64 integerValue(int part, const QString& key, const QVariant& value, qint64 
   return n;
 }
 
-// Reads each stored setting that exists from its part into the member it names.
-class Reader {
- public:
-  Reader(SetupPart& one, SetupPart& two) : one_(one), two_(two) {}
-
-  void text(int part, const QString& key, QString& member) {
-    const QVariant v = find(part, key);
-    if (!v.isValid()) return;
-    if (v.metaType().id() != QMetaType::QString) wrongType(part, key, v, "a string");
-    member = v.toString();
+// A stored value converted to its row's type, or the failure raised.
+QVariant readValue(const SettingRow& row, const QVariant& v) {
+  switch (row.type) {
+    case SettingType::Text:
+      if (v.metaType().id() != QMetaType::QString)
+        wrongType(row.part, row.keyText(), v, "a string");
+      return v.toString();
+    case SettingType::Boolean:
+      if (v.metaType().id() != QMetaType::Bool) wrongType(row.part, row.keyText(), v, "a Boolean");
+      return v.toBool();
+    case SettingType::Long:
+      return static_cast<int>(integerValue(row.part, row.keyText(), v,
+                                           std::numeric_limits<std::int32_t>::min(),
+                                           std::numeric_limits<std::int32_t>::max()));
+    case SettingType::Integer:
+      return static_cast<int>(integerValue(row.part, row.keyText(), v,
+                                           std::numeric_limits<std::int16_t>::min(),
+                                           std::numeric_limits<std::int16_t>::max()));
   }
-  void boolean(int part, const QString& key, bool& member) {
-    const QVariant v = find(part, key);
-    if (!v.isValid()) return;
-    if (v.metaType().id() != QMetaType::Bool) wrongType(part, key, v, "a Boolean");
-    member = v.toBool();
-  }
-  void integer(int part, const QString& key, std::int32_t& member) {
-    const QVariant v = find(part, key);
-    if (!v.isValid()) return;
-    member = static_cast<std::int32_t>(integerValue(part, key, v,
-                                                    std::numeric_limits<std::int32_t>::min(),
-                                                    std::numeric_limits<std::int32_t>::max()));
-  }
-  void integer(int part, const QString& key, std::int16_t& member) {
-    const QVariant v = find(part, key);
-    if (!v.isValid()) return;
-    member = static_cast<std::int16_t>(integerValue(part, key, v,
-                                                    std::numeric_limits<std::int16_t>::min(),
-                                                    std::numeric_limits<std::int16_t>::max()));
-  }
-
- private:
-  QVariant find(int part, const QString& key) {
-    SetupPart& p = part == 1 ? one_ : two_;
-    return p.contains(key) ? p.value(key) : QVariant();
-  }
-  SetupPart& one_;
-  SetupPart& two_;
-};
-
-// Gathers every stored setting with its part and key, for Save.
-class Collector {
- public:
-  struct Value {
-    int part;
-    QString key;
-    QVariant value;
-  };
-  std::vector<Value> values;
-
-  void text(int part, const QString& key, const QString& member) {
-    values.push_back({part, key, member});
-  }
-  void boolean(int part, const QString& key, bool member) { values.push_back({part, key, member}); }
-  void integer(int part, const QString& key, std::int32_t member) {
-    values.push_back({part, key, static_cast<int>(member)});
-  }
-  void integer(int part, const QString& key, std::int16_t member) {
-    values.push_back({part, key, static_cast<int>(member)});
-  }
-};
+  return {};
+}
 
 }  // namespace
 
-template <class Visitor>
-void PdfSettings::visitStored(Visitor& v) {
-  // Part one: what both engines share.
-  v.boolean(1, QStringLiteral("Enabled"), enabled_);
-  v.integer(1, QStringLiteral("ConfidenceThreshold"), confidenceThreshold_);
-  v.boolean(1, QStringLiteral("LowOcrConfidence"), lowOcrConfidence_);
-  v.boolean(1, QStringLiteral("WordNotInDictionary"), wordNotInDictionary_);
-  v.boolean(1, QStringLiteral("LowFontConfidence"), lowFontConfidence_);
-  const std::pair<const char*, DocInfoField*> fields[] = {{"TitleField", &title_},
-                                                          {"SubjectField", &subject_},
-                                                          {"AuthorField", &author_},
-                                                          {"KeywordsField", &keywords_}};
-  for (const auto& [name, field] : fields) {
-    const QString prefix = QString::fromLatin1(name) + QLatin1Char('.');
-    QString text = field->FieldText(), fieldName = field->FieldName();
-    std::int32_t type = field->FieldType();
-    v.text(1, prefix + QStringLiteral("FieldText"), text);
-    v.integer(1, prefix + QStringLiteral("FieldType"), type);
-    v.text(1, prefix + QStringLiteral("FieldName"), fieldName);
-    field->setFieldText(text);
-    field->setFieldType(type);
-    field->setFieldName(fieldName);
+QVariant PdfSettings::stored(const SettingRow& row) const {
+  if (const std::optional<DocField> f = row.docField()) {
+    const DocInfoField& field = fields_[static_cast<std::size_t>(*f)];
+    switch ((static_cast<int>(row.id) - static_cast<int>(Setting::TitleFieldText)) % 3) {
+      case 0:
+        return field.FieldText();
+      case 1:
+        return static_cast<int>(field.FieldType());
+      default:
+        return field.FieldName();
+    }
   }
-  // Part two: the OCR engine's settings, then the Acrobat Capture engine's.
-  v.integer(2, QStringLiteral("OutputFormatType"), outputFormatType_);
-  v.integer(2, QStringLiteral("OcrLanguage"), ocrLanguage_);
-  v.integer(2, QStringLiteral("Accuracy"), accuracy_);
-  v.boolean(2, QStringLiteral("MixedCases"), mixedCases_);
-  v.boolean(2, QStringLiteral("Rotate0"), rotate0_);
-  v.boolean(2, QStringLiteral("Rotate90"), rotate90_);
-  v.boolean(2, QStringLiteral("Rotate180"), rotate180_);
-  v.boolean(2, QStringLiteral("Rotate270"), rotate270_);
-  v.text(2, QStringLiteral("PageContent"), pageContent_);
-  v.text(2, QStringLiteral("CaptureLanguage"), captureLanguage_);
-  v.text(2, QStringLiteral("Dictionary"), dictionary_);
-  v.text(2, QStringLiteral("Workflow"), workflow_);
-  v.boolean(2, QStringLiteral("MixedAlphaNumeric"), mixedAlphaNumeric_);
-  v.boolean(2, QStringLiteral("NumericOnly"), numericOnly_);
-  v.boolean(2, QStringLiteral("CreateThumbnails"), createThumbnails_);
-  v.boolean(2, QStringLiteral("EmbedFonts"), embedFonts_);
-  v.boolean(2, QStringLiteral("EnableLinks"), enableLinks_);
-  v.boolean(2, QStringLiteral("EnableStructure"), enableStructure_);
-  v.boolean(2, QStringLiteral("AutoPageRotation"), autoPageRotation_);
-  v.text(2, QStringLiteral("WorkgroupHub"), workgroupHub_);
-  v.text(2, QStringLiteral("WatchedFolder"), watchedFolder_);
-  v.text(2, QStringLiteral("PDFOutputFolder"), pdfOutputFolder_);
-  v.text(2, QStringLiteral("PDFOutputMachine"), pdfOutputMachine_);
-  v.integer(2, QStringLiteral("PDFInputImageType"), pdfInputImageType_);
-  v.boolean(2, QStringLiteral("PDFWaitForStatus"), pdfWaitForStatus_);
-  v.boolean(2, QStringLiteral("PDFDeleteHungDoc"), pdfDeleteHungDoc_);
+  const auto slot = static_cast<std::size_t>(settingSlot(row.id));
+  switch (row.type) {
+    case SettingType::Boolean:
+      return (flags_ >> slot & 1U) != 0;
+    case SettingType::Text:
+      return texts_[slot];
+    case SettingType::Long:
+    case SettingType::Integer:
+      break;
+  }
+  return static_cast<int>(numbers_[slot]);
+}
+
+void PdfSettings::store(const SettingRow& row, const QVariant& value) {
+  if (const std::optional<DocField> f = row.docField()) {
+    DocInfoField& field = fields_[static_cast<std::size_t>(*f)];
+    switch ((static_cast<int>(row.id) - static_cast<int>(Setting::TitleFieldText)) % 3) {
+      case 0:
+        field.setFieldText(value.toString());
+        break;
+      case 1:
+        field.setFieldType(value.toInt());
+        break;
+      default:
+        field.setFieldName(value.toString());
+    }
+    return;
+  }
+  const auto slot = static_cast<std::size_t>(settingSlot(row.id));
+  switch (row.type) {
+    case SettingType::Boolean:
+      if (value.toBool())
+        flags_ |= std::uint64_t{1} << slot;
+      else
+        flags_ &= ~(std::uint64_t{1} << slot);
+      return;
+    case SettingType::Text:
+      texts_[slot] = value.toString();
+      return;
+    case SettingType::Long:
+    case SettingType::Integer:
+      break;
+  }
+  numbers_[slot] = value.toInt();
 }
 
 PdfSettings::PdfSettings() {
-  resetToDefaults();
+  for (const SettingRow& row : settingRows()) store(row, row.defaultValue());
+}
+
+QVariant PdfSettings::value(Setting setting) const {
+  return stored(settingRow(setting));
+}
+
+void PdfSettings::setValue(Setting setting, const QVariant& value) {
+  store(settingRow(setting), value);
+}
+
+DocInfoField& PdfSettings::field(DocField which) {
+  return fields_[static_cast<std::size_t>(which)];
 }
 
 void PdfSettings::resetToDefaults() {
-  confidenceThreshold_ = 95;
-  author_ = title_ = subject_ = keywords_ = DocInfoField();
-  lowOcrConfidence_ = true;
-  wordNotInDictionary_ = true;
-  lowFontConfidence_ = false;
-  outputFormatType_ = 3;
-  ocrLanguage_ = 1;
-  accuracy_ = 4;
-  mixedCases_ = false;
-  rotate0_ = true;
-  rotate90_ = rotate180_ = rotate270_ = false;
-  pageContent_ = StringTable::usEnglish()->text(kStrFormattedTextAndGraphics);
-  captureLanguage_ = StringTable::usEnglish()->text(kStrEnglishUs);
-  dictionary_.clear();
-  workflow_.clear();
-  mixedAlphaNumeric_ = numericOnly_ = createThumbnails_ = false;
-  embedFonts_ = true;
-  enableLinks_ = enableStructure_ = false;
-  autoPageRotation_ = true;
-  workgroupHub_.clear();
-  watchedFolder_.clear();
-  pdfOutputFolder_.clear();
-  pdfOutputMachine_.clear();
-  pdfInputImageType_ = 0;
-  pdfWaitForStatus_ = true;
-  pdfDeleteHungDoc_ = false;
+  for (const SettingRow& row : settingRows())
+    if (row.resets) store(row, row.defaultValue());
 }
 
 void PdfSettings::Load(SetupPart& partOne, SetupPart& partTwo, const QVariant& /*item*/) {
   // Read into a copy first so that a refused value leaves every setting as it was.
   PdfSettings staged(*this);
-  Reader reader(partOne, partTwo);
-  staged.visitStored(reader);
+  for (const SettingRow& row : settingRows()) {
+    if (!row.loads) continue;
+    SetupPart& part = row.part == 1 ? partOne : partTwo;
+    const QString key = row.keyText();
+    if (part.contains(key)) staged.store(row, readValue(row, part.value(key)));
+  }
   *this = staged;
 }
 
 void PdfSettings::Save(SetupPart& partOne, SetupPart& partTwo) {
-  Collector collector;
-  collector.text(1, QStringLiteral("PdfEngine"), pdfEngine_);
-  visitStored(collector);
   struct Previous {
     SetupPart* part;
     QString key;
@@ -243,11 +196,12 @@ void PdfSettings::Save(SetupPart& partOne, SetupPart& partTwo) {
   };
   std::vector<Previous> written;
   try {
-    for (const Collector::Value& v : collector.values) {
-      SetupPart& part = v.part == 1 ? partOne : partTwo;
-      const bool existed = part.contains(v.key);
-      written.push_back({&part, v.key, existed, existed ? part.value(v.key) : QVariant()});
-      part.setValue(v.key, v.value);
+    for (const SettingRow& row : settingRows()) {
+      SetupPart& part = row.part == 1 ? partOne : partTwo;
+      const QString key = row.keyText();
+      const bool existed = part.contains(key);
+      written.push_back({&part, key, existed, existed ? part.value(key) : QVariant()});
+      part.setValue(key, stored(row));
     }
   } catch (...) {
     const AutomationError failure = currentError();

@@ -2,7 +2,8 @@
 // PdfSettings: the PDF settings of one release script. Loads them from and saves them to the
 // two property bags of the host's setup data, restores defaults and checks them.
 //
-// Every member is virtual so that a host or a test can replace single behaviours.
+// Every stored setting is a row of the settings table (settings/settings_table.h); a host or a
+// test replaces the few virtual members to change or watch them all.
 // CheckSettings (and nothing else) rejects an illegal setting by raising an AutomationError
 // numbered kObjectErrorBase + n with a description meant for the user; the rules and their
 // numbers, and the keys under which Load and Save keep each setting, are listed in
@@ -11,10 +12,12 @@
 #include "common/automation_error.h"
 #include "external/doc_info_field.h"
 #include "external/hub_offer.h"
+#include "settings/settings_table.h"
 
 #include <QString>
 #include <QVariant>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -26,138 +29,17 @@ class SetupPart;
 constexpr char kImageOnlyPageContent[] = "Image Only";
 constexpr char kImageOnlyWorkflow[] = "PDF Image Only";
 
-// The settings rules. CheckSettings rejects a setting by raising kObjectErrorBase + its rule's
-// number, and each panel focuses the control its table names for that number. Rules marked
-// "panel only" are named by the panels' tables but never raised by CheckSettings.
-enum SettingsRule : std::int32_t {
-  // Acrobat Capture engine ("3").
-  kRuleCaptureLanguage = 513,
-  kRuleCaptureThreshold = 515,
-  kRuleCaptureTitle = 516,
-  kRuleCaptureSubject = 517,
-  kRuleCaptureAuthor = 518,
-  kRuleCaptureKeywords = 519,
-  kRuleCaptureWordNotInDictionary = 521,  // panel only
-  kRulePageContent = 525,
-  kRuleDictionary = 526,
-  kRuleCaptureLowOcrConfidence = 527,  // panel only, 527 to 535
-  kRuleCaptureLowFontConfidence = 528,
-  kRuleMixedAlphaNumeric = 529,
-  kRuleNumericOnly = 530,
-  kRuleCreateThumbnails = 531,
-  kRuleEmbedFonts = 532,
-  kRuleEnableLinks = 533,
-  kRuleEnableStructure = 534,
-  kRuleAutoPageRotation = 535,
-  kRuleWorkgroupHub = 536,
-  kRuleWatchedFolder = 537,
-  kRulePageContentOption = 538,  // panel only
-  kRuleWorkflow = 540,
-  kRuleWorkflowsUnavailable = 541,
-  kRuleImageOnlyWorkflow = 542,
-  // OCR engine ("2").
-  kRuleOutputFormatType = 0x200,
-  kRuleOcrLanguage = 0x201,
-  kRuleAccuracy = 0x202,
-  kRuleOcrThreshold = 0x203,
-  kRuleOcrTitle = 0x204,
-  kRuleOcrSubject = 0x205,
-  kRuleOcrAuthor = 0x206,
-  kRuleOcrKeywords = 0x207,
-  kRuleOcrLinks = 0x208,  // panel only, 0x208 to 0x20B
-  kRuleOcrWordNotInDictionary = 0x209,
-  kRuleMixedCases = 0x20A,
-  kRuleOcrLowFontConfidence = 0x20B,
-  kRuleOrientation = 0x20C,
-};
-
 class PdfSettings {
  public:
   PdfSettings();
   virtual ~PdfSettings() = default;
 
-  // "3" for the Acrobat Capture panel, "2" for the OCR panel; selects the rules CheckSettings
-  // applies. Not touched by Load or RestoreDefaults' reset of the other settings.
-  virtual QString PdfEngine() const { return pdfEngine_; }
-  virtual void setPdfEngine(const QString& v) { pdfEngine_ = v; }
-  virtual bool Enabled() const { return enabled_; }
-  virtual void setEnabled(bool v) { enabled_ = v; }
-
-  virtual std::int16_t ConfidenceThreshold() const { return confidenceThreshold_; }
-  virtual void setConfidenceThreshold(std::int16_t v) { confidenceThreshold_ = v; }
-  // The thresholds CheckSettings accepts: a percentage, 0 to 100.
-  static constexpr bool thresholdAccepted(int threshold) {
-    return threshold >= 0 && threshold <= 100;
-  }
-
+  // Every stored setting by its row of the settings table; the typed accessors below read and
+  // write through these two, so that a host or a test replaces them in one place.
+  virtual QVariant value(Setting setting) const;
+  virtual void setValue(Setting setting, const QVariant& value);
   // The four document-information fields; callers change them in place.
-  virtual DocInfoField& AuthorField() { return author_; }
-  virtual DocInfoField& TitleField() { return title_; }
-  virtual DocInfoField& SubjectField() { return subject_; }
-  virtual DocInfoField& KeywordsField() { return keywords_; }
-
-  virtual bool LowOcrConfidence() const { return lowOcrConfidence_; }
-  virtual void setLowOcrConfidence(bool v) { lowOcrConfidence_ = v; }
-  virtual bool WordNotInDictionary() const { return wordNotInDictionary_; }
-  virtual void setWordNotInDictionary(bool v) { wordNotInDictionary_ = v; }
-  virtual bool LowFontConfidence() const { return lowFontConfidence_; }
-  virtual void setLowFontConfidence(bool v) { lowFontConfidence_ = v; }
-
-  // OCR panel.
-  virtual std::int32_t OutputFormatType() const { return outputFormatType_; }
-  virtual void setOutputFormatType(std::int32_t v) { outputFormatType_ = v; }
-  virtual std::int32_t OcrLanguage() const { return ocrLanguage_; }
-  virtual void setOcrLanguage(std::int32_t v) { ocrLanguage_ = v; }
-  virtual std::int32_t Accuracy() const { return accuracy_; }
-  virtual void setAccuracy(std::int32_t v) { accuracy_ = v; }
-  virtual bool MixedCases() const { return mixedCases_; }
-  virtual void setMixedCases(bool v) { mixedCases_ = v; }
-  virtual bool Rotate0() const { return rotate0_; }
-  virtual void setRotate0(bool v) { rotate0_ = v; }
-  virtual bool Rotate90() const { return rotate90_; }
-  virtual void setRotate90(bool v) { rotate90_ = v; }
-  virtual bool Rotate180() const { return rotate180_; }
-  virtual void setRotate180(bool v) { rotate180_ = v; }
-  virtual bool Rotate270() const { return rotate270_; }
-  virtual void setRotate270(bool v) { rotate270_ = v; }
-
-  // Acrobat Capture panel.
-  virtual QString PageContent() const { return pageContent_; }
-  virtual void setPageContent(const QString& v) { pageContent_ = v; }
-  virtual QString CaptureLanguage() const { return captureLanguage_; }
-  virtual void setCaptureLanguage(const QString& v) { captureLanguage_ = v; }
-  virtual QString Dictionary() const { return dictionary_; }
-  virtual void setDictionary(const QString& v) { dictionary_ = v; }
-  virtual QString Workflow() const { return workflow_; }
-  virtual void setWorkflow(const QString& v) { workflow_ = v; }
-  virtual bool MixedAlphaNumeric() const { return mixedAlphaNumeric_; }
-  virtual void setMixedAlphaNumeric(bool v) { mixedAlphaNumeric_ = v; }
-  virtual bool NumericOnly() const { return numericOnly_; }
-  virtual void setNumericOnly(bool v) { numericOnly_ = v; }
-  virtual bool CreateThumbnails() const { return createThumbnails_; }
-  virtual void setCreateThumbnails(bool v) { createThumbnails_ = v; }
-  virtual bool EmbedFonts() const { return embedFonts_; }
-  virtual void setEmbedFonts(bool v) { embedFonts_ = v; }
-  virtual bool EnableLinks() const { return enableLinks_; }
-  virtual void setEnableLinks(bool v) { enableLinks_ = v; }
-  virtual bool EnableStructure() const { return enableStructure_; }
-  virtual void setEnableStructure(bool v) { enableStructure_ = v; }
-  virtual bool AutoPageRotation() const { return autoPageRotation_; }
-  virtual void setAutoPageRotation(bool v) { autoPageRotation_ = v; }
-  virtual QString WorkgroupHub() const { return workgroupHub_; }
-  virtual void setWorkgroupHub(const QString& v) { workgroupHub_ = v; }
-  virtual QString WatchedFolder() const { return watchedFolder_; }
-  virtual void setWatchedFolder(const QString& v) { watchedFolder_ = v; }
-  virtual QString PDFOutputFolder() const { return pdfOutputFolder_; }
-  virtual void setPDFOutputFolder(const QString& v) { pdfOutputFolder_ = v; }
-  virtual QString PDFOutputMachine() const { return pdfOutputMachine_; }
-  virtual void setPDFOutputMachine(const QString& v) { pdfOutputMachine_ = v; }
-  virtual std::int32_t PDFInputImageType() const { return pdfInputImageType_; }
-  virtual void setPDFInputImageType(std::int32_t v) { pdfInputImageType_ = v; }
-  virtual bool PDFWaitForStatus() const { return pdfWaitForStatus_; }
-  virtual void setPDFWaitForStatus(bool v) { pdfWaitForStatus_ = v; }
-  virtual bool PDFDeleteHungDoc() const { return pdfDeleteHungDoc_; }
-  virtual void setPDFDeleteHungDoc(bool v) { pdfDeleteHungDoc_ = v; }
+  virtual DocInfoField& field(DocField which);
 
   // What the workgroup hub offered when the panel last searched it. CheckSettings checks the
   // hub, the workflow and the dictionary against it; without one (a settings object no panel
@@ -173,34 +55,109 @@ class PdfSettings {
   virtual void Save(SetupPart& partOne, SetupPart& partTwo);
   // Resets every setting to its default; PdfEngine and Enabled are kept.
   virtual void RestoreDefaults();
-  // Rejects an illegal setting for the current PdfEngine with kObjectErrorBase + n.
+  // Rejects an illegal setting for the current engine with kObjectErrorBase + n.
   virtual QVariant CheckSettings();
 
+  // The engine's stored text ("3" for the Acrobat Capture panel, "2" for the OCR panel); it
+  // selects the rules CheckSettings applies. Not touched by Load or RestoreDefaults.
+  QString PdfEngine() const { return text(Setting::PdfEngine); }
+  void setPdfEngine(const QString& v) { setValue(Setting::PdfEngine, v); }
+  std::optional<Engine> engine() const { return engineOfText(PdfEngine()); }
+  void setEngine(Engine e) { setPdfEngine(engineText(e)); }
+
+  // The thresholds CheckSettings accepts: a percentage, 0 to 100.
+  static bool thresholdAccepted(int threshold) {
+    const SettingRow& row = settingRow(Setting::ConfidenceThreshold);
+    return threshold >= row.low && threshold <= row.high;
+  }
+
+  DocInfoField& AuthorField() { return field(DocField::Author); }
+  DocInfoField& TitleField() { return field(DocField::Title); }
+  DocInfoField& SubjectField() { return field(DocField::Subject); }
+  DocInfoField& KeywordsField() { return field(DocField::Keywords); }
+
+  std::int16_t ConfidenceThreshold() const {
+    return static_cast<std::int16_t>(value(Setting::ConfidenceThreshold).toInt());
+  }
+  void setConfidenceThreshold(std::int16_t v) {
+    setValue(Setting::ConfidenceThreshold, static_cast<int>(v));
+  }
+
+#define ZAN_SETTING_FLAG(Name)            \
+  bool Name() const {                     \
+    return value(Setting::Name).toBool(); \
+  }                                       \
+  void set##Name(bool v) {                \
+    setValue(Setting::Name, v);           \
+  }
+#define ZAN_SETTING_TEXT(Name)       \
+  QString Name() const {             \
+    return text(Setting::Name);      \
+  }                                  \
+  void set##Name(const QString& v) { \
+    setValue(Setting::Name, v);      \
+  }
+#define ZAN_SETTING_NUMBER(Name)                  \
+  std::int32_t Name() const {                     \
+    return value(Setting::Name).toInt();          \
+  }                                               \
+  void set##Name(std::int32_t v) {                \
+    setValue(Setting::Name, static_cast<int>(v)); \
+  }
+  ZAN_SETTING_FLAG(Enabled)
+  ZAN_SETTING_FLAG(LowOcrConfidence)
+  ZAN_SETTING_FLAG(WordNotInDictionary)
+  ZAN_SETTING_FLAG(LowFontConfidence)
+  // OCR panel.
+  ZAN_SETTING_NUMBER(OutputFormatType)
+  ZAN_SETTING_NUMBER(OcrLanguage)
+  ZAN_SETTING_NUMBER(Accuracy)
+  ZAN_SETTING_FLAG(MixedCases)
+  ZAN_SETTING_FLAG(Rotate0)
+  ZAN_SETTING_FLAG(Rotate90)
+  ZAN_SETTING_FLAG(Rotate180)
+  ZAN_SETTING_FLAG(Rotate270)
+  // Acrobat Capture panel.
+  ZAN_SETTING_TEXT(PageContent)
+  ZAN_SETTING_TEXT(CaptureLanguage)
+  ZAN_SETTING_TEXT(Dictionary)
+  ZAN_SETTING_TEXT(Workflow)
+  ZAN_SETTING_FLAG(MixedAlphaNumeric)
+  ZAN_SETTING_FLAG(NumericOnly)
+  ZAN_SETTING_FLAG(CreateThumbnails)
+  ZAN_SETTING_FLAG(EmbedFonts)
+  ZAN_SETTING_FLAG(EnableLinks)
+  ZAN_SETTING_FLAG(EnableStructure)
+  ZAN_SETTING_FLAG(AutoPageRotation)
+  ZAN_SETTING_TEXT(WorkgroupHub)
+  ZAN_SETTING_TEXT(WatchedFolder)
+  ZAN_SETTING_TEXT(PDFOutputFolder)
+  ZAN_SETTING_TEXT(PDFOutputMachine)
+  ZAN_SETTING_NUMBER(PDFInputImageType)
+  ZAN_SETTING_FLAG(PDFWaitForStatus)
+  ZAN_SETTING_FLAG(PDFDeleteHungDoc)
+#undef ZAN_SETTING_FLAG
+#undef ZAN_SETTING_TEXT
+#undef ZAN_SETTING_NUMBER
+
  private:
-  // Puts every setting except PdfEngine and Enabled to its default.
+  QString text(Setting s) const {
+    return value(s).toString();
+  }
+  // The stored value of a row, read and written without the virtual surface.
+  QVariant stored(const SettingRow& row) const;
+  void store(const SettingRow& row, const QVariant& value);
+  // Puts every setting RestoreDefaults resets to its default.
   void resetToDefaults();
-  // Calls the visitor once per stored setting with its part (1 or 2), key and member; the one
-  // list that Load and Save share.
-  template <class Visitor>
-  void visitStored(Visitor& visitor);
   void checkCaptureSettings();
   void checkCaptureHub();
   void checkOcrSettings();
 
-  QString pdfEngine_;
-  bool enabled_ = true;
-  // The settings resetToDefaults() gives their defaults.
-  std::int16_t confidenceThreshold_;
-  DocInfoField author_, title_, subject_, keywords_;
-  bool lowOcrConfidence_, wordNotInDictionary_, lowFontConfidence_;
-  std::int32_t outputFormatType_, ocrLanguage_, accuracy_;
-  bool mixedCases_, rotate0_, rotate90_, rotate180_, rotate270_;
-  QString pageContent_, captureLanguage_, dictionary_, workflow_;
-  bool mixedAlphaNumeric_, numericOnly_, createThumbnails_, embedFonts_, enableLinks_,
-      enableStructure_, autoPageRotation_;
-  QString workgroupHub_, watchedFolder_, pdfOutputFolder_, pdfOutputMachine_;
-  std::int32_t pdfInputImageType_;
-  bool pdfWaitForStatus_, pdfDeleteHungDoc_;
+  // Each setting in a slot of its type (settingSlot()): as small as plain members.
+  std::uint64_t flags_ = 0;
+  std::array<std::int32_t, kNumberSlots> numbers_{};
+  std::array<QString, kTextSlots> texts_;
+  std::array<DocInfoField, kDocFieldCount> fields_;
   std::optional<HubOffer> hubOffer_;
 };
 

@@ -12,17 +12,10 @@ namespace zan {
 namespace {
 
 const QString kCheckSource = QString::fromLatin1("PdfSettings.CheckSettings");
-constexpr int kMaxFieldText = 254;
+const int kMaxFieldText = settingRow(Setting::TitleFieldText).high;
 
 [[noreturn]] void reject(SettingsRule rule, const QString& description) {
   raiseError(kObjectErrorBase + rule, kCheckSource, description);
-}
-
-// The built-in texts of the string ids `first` to `last`: the choices a list offers.
-QStringList builtInTexts(StringId first, StringId last) {
-  QStringList texts;
-  for (int id = first; id <= last; ++id) texts << StringTable::usEnglish()->text(id);
-  return texts;
 }
 
 bool isBlank(const QString& s) {
@@ -90,10 +83,10 @@ void checkThreshold(SettingsRule n, std::int16_t threshold) {
 }  // namespace
 
 QVariant PdfSettings::CheckSettings() {
-  const QString engine = PdfEngine();
-  if (engine == QLatin1String("3")) {
+  const std::optional<Engine> chosen = engine();
+  if (chosen == Engine::Capture) {
     checkCaptureSettings();
-  } else if (engine == QLatin1String("2")) {
+  } else if (chosen == Engine::Ocr) {
     checkOcrSettings();
   } else {
     raiseClassic(
@@ -101,14 +94,14 @@ QVariant PdfSettings::CheckSettings() {
         QCoreApplication::translate("PdfSettings",
                                     "the PDF engine \"%1\" is unknown; the settings can only be "
                                     "checked for engine \"2\" (OCR) or \"3\" (Acrobat Capture).")
-            .arg(engine));
+            .arg(PdfEngine()));
   }
   return {};
 }
 
 void PdfSettings::checkCaptureSettings() {
-  static const QStringList pageContents = builtInTexts(kStrFormattedTextAndGraphics, kStrImageOnly);
-  static const QStringList languages = builtInTexts(kStrBrazilianPortuguese, kStrSwissGerman);
+  static const QStringList pageContents = zan::pageContents().storedTexts();
+  static const QStringList languages = captureLanguages().storedTexts();
   static const QString hubMissingEntry = StringTable::usEnglish()->text(kStrHubMissingEntry);
 
   if (isBlank(WorkgroupHub()))
@@ -215,7 +208,7 @@ void PdfSettings::checkCaptureHub() {
 
 void PdfSettings::checkOcrSettings() {
   const std::int32_t format = OutputFormatType();
-  if (format < 1 || format > 3)
+  if (!outputFormats().byCode(format))
     reject(kRuleOutputFormatType,
            QCoreApplication::translate(
                "PdfSettings",
@@ -223,13 +216,13 @@ void PdfSettings::checkOcrSettings() {
                "output formats.")
                .arg(format));
   const std::int32_t language = OcrLanguage();
-  if (language < 1 || language > 8)
+  if (!ocrLanguages().byCode(language))
     reject(kRuleOcrLanguage,
            QCoreApplication::translate(
                "PdfSettings", "The language %1 is invalid. Choose one of the listed languages.")
                .arg(language));
   const std::int32_t accuracy = Accuracy();
-  if (accuracy != 1 && accuracy != 2 && accuracy != 4 && accuracy != 8 && accuracy != 16)
+  if (!accuracies().byCode(accuracy))
     reject(kRuleAccuracy, QCoreApplication::translate(
                               "PdfSettings",
                               "The accuracy %1 is invalid. Choose one of the listed accuracy "

@@ -45,12 +45,12 @@ void OcrPanel::createControls() {
       frame(u"fraSuspectRegions", settingsFrame, {2880, 1920, 2532, 1692}, "#Suspect Regions");
   QWidget* const suspect = fraSuspectRegions->widget();
   chkLowOcrConfidence =
-      checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2052, 252}, "#Low OCR Confidence");
-  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 600, 2172, 252},
+      checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2292, 252}, "#Low OCR Confidence");
+  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 600, 2292, 252},
                                     "#Word not in dictionary");
-  chkMixedCases = checkBox(u"chkMixedCases", suspect, {120, 960, 2172, 252}, "#Mixed Cases");
+  chkMixedCases = checkBox(u"chkMixedCases", suspect, {120, 960, 2292, 252}, "#Mixed Cases");
   chkLowFontConfidence =
-      checkBox(u"chkLowFontConfidence", suspect, {120, 1320, 2172, 252}, "#Low Font Confidence");
+      checkBox(u"chkLowFontConfidence", suspect, {120, 1320, 2292, 252}, "#Low Font Confidence");
 
   fraOrientation =
       frame(u"fraOrientation", settingsFrame, {5520, 1920, 1692, 1692}, "#Orientation");
@@ -58,8 +58,8 @@ void OcrPanel::createControls() {
   addAboutBoxIcon(orientation);
   chkRotate0 = checkBox(u"chkRotate0", orientation, {120, 240, 1332, 252}, "#Rotate 0");
   chkRotate90 = checkBox(u"chkRotate90", orientation, {120, 600, 1332, 252}, "#Rotate 90");
-  chkRotate180 = checkBox(u"chkRotate180", orientation, {120, 960, 1212, 252}, "#Rotate 180");
-  chkRotate270 = checkBox(u"chkRotate270", orientation, {120, 1320, 1212, 192}, "#Rotate 270");
+  chkRotate180 = checkBox(u"chkRotate180", orientation, {120, 960, 1332, 252}, "#Rotate 180");
+  chkRotate270 = checkBox(u"chkRotate270", orientation, {120, 1320, 1332, 192}, "#Rotate 270");
 
   // Tab order by tab index; the spin control and the links control take the free indexes 9
   // and 13.
@@ -108,10 +108,9 @@ void OcrPanel::LocalizeControls() {
                {chkRotate180, kStrRotate180},
                {chkRotate270, kStrRotate270},
                {cmdRestoreDefaults, kStrRestoreDefaults}});
-  fillList(cmbOutputFormatType, kStrNormalPdf, {1, 2, 3});
-  fillList(cmbLanguage, kStrOcrEnglishUs, {1, 2, 3, 4, 5, 6, 7, 8});
-  // Powers of two, not consecutive numbers.
-  fillList(cmbAccuracy, kStrFastest, {1, 2, 4, 8, 16});
+  fillList(cmbOutputFormatType, outputFormats());
+  fillList(cmbLanguage, ocrLanguages());
+  fillList(cmbAccuracy, accuracies());
 
   describeCommonControls();
   describeControls({{cmbOutputFormatType, kStrTipOutputFormatType},

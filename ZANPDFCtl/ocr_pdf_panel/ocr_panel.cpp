@@ -11,10 +11,10 @@
 namespace zan {
 
 OcrPanel::OcrPanel(ZANPdf& panel, PanelEnvironment env)
-    : PanelCore(panel, std::move(env), "ZANPdf", "2") {
+    : PanelCore(panel, std::move(env), "ZANPdf", Engine::Ocr) {
   createControls();
   attachHandlers();
-  settings().setPdfEngine(engine_);
+  settings().setEngine(engine_);
   LocalizeControls();
 }
 
@@ -27,9 +27,9 @@ OcrPanel::~OcrPanel() {
 void OcrPanel::Refresh() {
   PdfSettings& s = settings();
   m_SubstitutedSettings.clear();
-  FillCombo(cmbOutputFormatType, s.OutputFormatType(), "OutputFormatType");
-  FillCombo(cmbLanguage, s.OcrLanguage(), "OcrLanguage");
-  FillCombo(cmbAccuracy, s.Accuracy(), "Accuracy");
+  FillCombo(cmbOutputFormatType, s.OutputFormatType(), Setting::OutputFormatType);
+  FillCombo(cmbLanguage, s.OcrLanguage(), Setting::OcrLanguage);
+  FillCombo(cmbAccuracy, s.Accuracy(), Setting::Accuracy);
   showThreshold(QStringLiteral("QelPDFSetup.Refresh"), 0);
   showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
              {chkWordNotInDictionary, &PdfSettings::WordNotInDictionary},
@@ -43,14 +43,14 @@ void OcrPanel::Refresh() {
   PDFHeaderLinks->Redraw();
 }
 
-void OcrPanel::FillCombo(controls::ComboBox* list, std::int32_t setting, const char* name) {
+void OcrPanel::FillCombo(controls::ComboBox* list, std::int32_t setting, Setting which) {
   for (int i = 0; i < list->listCount(); ++i) {
     if (list->itemData(i) == setting) {
       list->setListIndex(i);
       return;
     }
   }
-  m_SubstitutedSettings << QString::fromLatin1(name);
+  m_SubstitutedSettings << settingRow(which).keyText();
   textError().log({-1, QStringLiteral("QelPDFSetup.FillCombo()"), text(kStrInternalError), {}, 0});
   if (list->listCount() > 0) list->setListIndex(0);
 }

@@ -27,7 +27,7 @@ class OcrPanel final : public PanelCore {
 
   // Selects the entry holding `setting`; without one logs the failure, selects the first entry
   // and records `name` as substituted.
-  void FillCombo(controls::ComboBox* list, std::int32_t setting, const char* name);
+  void FillCombo(controls::ComboBox* list, std::int32_t setting, Setting which);
   // The item data of the list's current entry; the list must have one.
   static std::int32_t shownCode(const controls::ComboBox* list);
   void onListClick(controls::ComboBox* list, std::int32_t stored);

@@ -27,10 +27,10 @@ using Field = DocInfoField& (PdfSettings::*)();
 }  // namespace
 
 PanelCore::PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className,
-                     const char* engine)
+                     Engine engine)
     : q(panel),
       env_(required(std::move(env))),
-      engine_(QString::fromLatin1(engine)),
+      engine_(engine),
       m_Settings(env_.createSettings()),
       m_TextError(env_.platform),
       form_(&panel) {
@@ -77,6 +77,12 @@ bool PanelCore::Enabled() const {
 }
 
 void PanelCore::putEnabled(bool bEnabled) {
+  applyEnabled(bEnabled);
+  if (bEnabled) settings().setEngine(engine_);
+  settings().setEnabled(bEnabled);
+}
+
+void PanelCore::applyEnabled(bool bEnabled) {
   // Each control on its own: a control that refuses one step is passed over.
   QString keptTag;
   try {
@@ -97,8 +103,6 @@ void PanelCore::putEnabled(bool bEnabled) {
     } catch (...) {
     }
   }
-  if (bEnabled) settings().setPdfEngine(engine_);
-  settings().setEnabled(bEnabled);
 }
 
 void PanelCore::Init(SetupData*& rd) {
@@ -113,6 +117,7 @@ void PanelCore::Init(SetupData*& rd) {
     settings().Load(partOne, partTwo, QVariant());
     at = 25;
     Refresh();
+    followEnabledRule();
     at = 30;
     PDFHeaderLinks->SetSetupData(rd);
     at = 35;
@@ -120,7 +125,6 @@ void PanelCore::Init(SetupData*& rd) {
     at = 40;
     PDFHeaderLinks->setModified(false);
     PDFHeaderLinks->Redraw();
-    followEnabledRule();
     m_Loading = false;
   } catch (...) {
     raiseError(initFailure(currentError(), at));
@@ -168,9 +172,10 @@ void PanelCore::RestoreDefaults() {
 }
 
 // The handlers re-apply Enabled only when the page content differs from the stored one; after
-// a reload the two are equal, so the rule for what is shown is applied here.
+// a reload the two are equal, so the rule for what is shown is applied here. The stored state
+// is not written again.
 void PanelCore::followEnabledRule() {
-  putEnabled(Enabled());
+  applyEnabled(Enabled());
 }
 
 void PanelCore::ShowAboutBox() {
@@ -250,20 +255,19 @@ void PanelCore::describeCommonControls() {
        {cmdRestoreDefaults, kStrTipRestoreDefaults}});
 }
 
-void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
-                         std::initializer_list<std::int32_t> codes) {
+void PanelCore::fillList(controls::ComboBox* list, Choices choices) {
   // Settings hold the US English text of an entry whatever language the table shows.
   const auto english = StringTable::usEnglish();
   QStringList texts;
-  texts.reserve(static_cast<qsizetype>(codes.size()));
-  for (int id = firstText; id < firstText + static_cast<int>(codes.size()); ++id) texts << text(id);
+  texts.reserve(choices.count);
+  for (const Choice& c : choices) texts << text(c.shown);
   const int first = list->listCount();
   list->addItems(texts);
   int i = 0;
-  for (const std::int32_t code : codes) {
-    list->setItemData(first + i, code);
+  for (const Choice& c : choices) {
+    list->setItemData(first + i, c.code);
     // An entry without a value stores its text: only a translated one needs its English value.
-    const QString value = english->text(firstText + i);
+    const QString value = english->text(c.shown);
     if (value != texts[i]) list->setItemValue(first + i, value);
     ++i;
   }
@@ -302,7 +306,7 @@ void PanelCore::showThreshold(const QString& source, int line) {
   const std::int16_t stored = settings().ConfidenceThreshold();
   txtConfidenceThreshold->setText(QString::number(stored));
   if (PdfSettings::thresholdAccepted(stored)) return;
-  m_SubstitutedSettings << QStringLiteral("ConfidenceThreshold");
+  m_SubstitutedSettings << settingRow(Setting::ConfidenceThreshold).keyText();
   m_TextError.log({-1, source, text(kStrThresholdOutOfRange).arg(stored), {}, 0},
                   static_cast<std::int16_t>(line));
 }

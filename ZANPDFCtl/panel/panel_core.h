@@ -40,7 +40,7 @@ class PanelCore {
  public:
   // `engine` is the code the panel gives the settings object ("3" or "2"); `className` its
   // object name.
-  PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className, const char* engine);
+  PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className, Engine engine);
   virtual ~PanelCore();
   PanelCore(const PanelCore&) = delete;
   PanelCore& operator=(const PanelCore&) = delete;
@@ -85,7 +85,9 @@ class PanelCore {
 
   // Raises Change unless the panel is loading.
   void NotifyChange();
-  // Puts Enabled again, so that the controls follow the stored state and the page-content rule.
+  // Enables or disables the controls as Enabled `bEnabled` and the page-content rule ask.
+  void applyEnabled(bool bEnabled);
+  // Applies the stored Enabled again, so that the controls follow it and the page-content rule.
   void followEnabledRule();
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
   void raiseErrorEvent(ErrorEventArgs& args);
@@ -147,8 +149,7 @@ class PanelCore {
 
   // Appends the texts `firstText`, `firstText` + 1, ..., one per code, each with its code as
   // the entry's item data.
-  void fillList(controls::ComboBox* list, StringId firstText,
-                std::initializer_list<std::int32_t> codes);
+  void fillList(controls::ComboBox* list, Choices choices);
 
   // Handlers both panels attach: each check box raises Change, an edited document row raises
   // Change, Restore Defaults calls the public RestoreDefaults, and the threshold box's entry.
@@ -168,7 +169,7 @@ class PanelCore {
 
   SettingsPanel& q;
   PanelEnvironment env_;
-  const QString engine_;
+  const Engine engine_;
   std::unique_ptr<PdfSettings> m_Settings;
   TextError m_TextError;
   bool m_Loading = true;

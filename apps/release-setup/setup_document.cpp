@@ -1,6 +1,7 @@
 #include "setup_document.h"
 
 #include "common/automation_error.h"
+#include "settings/settings_table.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,7 +24,8 @@ QString keyOf(int partNumber, const QString& key) {
 }  // namespace
 
 const QStringList& locationKeys() {
-  static const QStringList keys{QStringLiteral("WorkgroupHub"), QStringLiteral("WatchedFolder")};
+  static const QStringList keys{settingRow(Setting::WorkgroupHub).keyText(),
+                                settingRow(Setting::WatchedFolder).keyText()};
   return keys;
 }
 

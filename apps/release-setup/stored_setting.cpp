@@ -45,7 +45,7 @@ QVector<StoredSetting> storedSettings() {
   for (int part : {1, 2}) {
     const MemorySetupPart& bag = part == 1 ? saved.partOne() : saved.partTwo();
     for (const QString& key : bag.keys()) {
-      if (key == QLatin1String("PdfEngine")) continue;  // stored for information only
+      if (key == settingRow(Setting::PdfEngine).keyText()) continue;  // for information only
       const auto type = static_cast<QMetaType::Type>(bag.value(key).typeId());
       settings.push_back({key, part, type == QMetaType::QString ? QMetaType::QString : type});
     }

@@ -14,7 +14,6 @@ class ServiceLog {
   explicit ServiceLog(std::FILE* out);
   // Thread-safe: the workers log their jobs themselves.
   void write(Priority priority, const QString& line);
-  bool toJournal() const { return journal_; }
 
  private:
   std::FILE* out_;

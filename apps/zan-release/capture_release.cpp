@@ -182,7 +182,7 @@ QByteArray reportOf(const Batch& batch, const std::vector<Job>& jobs, double sec
 
 }  // namespace
 
-int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
+int releaseThroughHub(const CaptureRelease& r, const zan::PdfSettings& settings) {
   QElapsedTimer clock;
   clock.start();
   CaptureSettings capture;
@@ -222,10 +222,10 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
     sayLine(stderr, e.message());
     return kCannotStart;
   }
-  fields.title = settings.TitleField();
-  fields.subject = settings.SubjectField();
-  fields.author = settings.AuthorField();
-  fields.keywords = settings.KeywordsField();
+  fields.title = zan::release::documentField(settings, zan::DocField::Title);
+  fields.subject = zan::release::documentField(settings, zan::DocField::Subject);
+  fields.author = zan::release::documentField(settings, zan::DocField::Author);
+  fields.keywords = zan::release::documentField(settings, zan::DocField::Keywords);
 
   const WatchedFolder folder(watched);
   const QString prefix = jobPrefix(batch.name);

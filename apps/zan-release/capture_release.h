@@ -1,5 +1,5 @@
 #pragma once
-// The capture engine ("3") of zan-release: each document of the batch becomes a job in the
+// The capture engine of zan-release: each document of the batch becomes a job in the
 // setup's watched folder, its pages in the format PDFInputImageType names, for the workgroup
 // hub service to turn into a PDF in PDFOutputFolder. With PDFWaitForStatus the release waits
 // for each job's status; with PDFDeleteHungDoc a job without one after the status timeout is
@@ -29,4 +29,4 @@ struct CaptureRelease {
 
 // Returns the exit code: 0 every document released (or, without waiting, submitted), 1 some
 // failed or are still pending, 2 nothing could start. Prints its failures.
-int releaseThroughHub(const CaptureRelease& release, zan::PdfSettings& settings);
+int releaseThroughHub(const CaptureRelease& release, const zan::PdfSettings& settings);

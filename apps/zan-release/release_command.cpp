@@ -192,31 +192,32 @@ Arguments parse(const QStringList& arguments) {
   return a;
 }
 
-// "2" or "3": the engine asked for, else the one the setup file stores.
-QString engineOf(const Arguments& a, zan::SetupFile& setup) {
+// The engine asked for, else the one the setup file stores.
+zan::Engine engineOf(const Arguments& a, zan::SetupFile& setup) {
   QString engine = a.engine;
   if (engine.isEmpty()) {
-    engine = setup.SetupPartOne().value(QStringLiteral("PdfEngine")).toString();
+    engine =
+        setup.SetupPartOne().value(zan::settingRow(zan::Setting::PdfEngine).keyText()).toString();
     if (engine.isEmpty())
       throw CannotStart{QStringLiteral("the setup file %1 names no engine (PdfEngine); choose "
                                        "one with --engine ocr or --engine capture")
                             .arg(a.setup)};
   }
-  if (engine == QLatin1String("ocr") || engine == QLatin1String("2")) return QStringLiteral("2");
-  if (engine == QLatin1String("capture") || engine == QLatin1String("3"))
-    return QStringLiteral("3");
+  if (engine == QLatin1String("ocr")) return zan::Engine::Ocr;
+  if (engine == QLatin1String("capture")) return zan::Engine::Capture;
+  if (const std::optional<zan::Engine> stored = zan::engineOfText(engine)) return *stored;
   throw CannotStart{QStringLiteral("unknown engine '%1': choose ocr or capture").arg(engine)};
 }
 
-// The stored settings and the engine ("2" or "3") that releases with them.
-QString loadSettings(const Arguments& a, zan::PdfSettings& settings) {
+// The stored settings and the engine that releases with them.
+zan::Engine loadSettings(const Arguments& a, zan::PdfSettings& settings) {
   std::unique_ptr<zan::SetupFile> setup;
   try {
     setup = zan::SetupFile::load(a.setup);
   } catch (const zan::AutomationException& e) {
     throw CannotStart{e.error().description};
   }
-  const QString engine = engineOf(a, *setup);
+  const zan::Engine engine = engineOf(a, *setup);
   try {
     settings.Load(setup->SetupPartOne(), setup->SetupPartTwo());
   } catch (const zan::AutomationException& e) {
@@ -225,7 +226,7 @@ QString loadSettings(const Arguments& a, zan::PdfSettings& settings) {
   return engine;
 }
 
-zan::release::ReleaseOptions ocrOptions(const Arguments& a, zan::PdfSettings& settings) {
+zan::release::ReleaseOptions ocrOptions(const Arguments& a, const zan::PdfSettings& settings) {
   try {
     return zan::release::optionsFromOcrSettings(settings);
   } catch (const zan::AutomationException& e) {
@@ -250,7 +251,7 @@ int runZanRelease(const QStringList& arguments) {
   try {
     a = parse(arguments);
     zan::PdfSettings settings;
-    if (loadSettings(a, settings) == QLatin1String("3"))
+    if (loadSettings(a, settings) == zan::Engine::Capture)
       return releaseThroughHub(
           {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
            a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi, a.readPdfText, a.pixelBudget},

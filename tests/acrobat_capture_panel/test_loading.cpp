@@ -16,17 +16,15 @@ class ScriptedSettings : public zan::PdfSettings {
   QStringList writes;
   QString failAt;  // the write, read or "CheckSettings" that fails
   std::int32_t failNumber = 7;
-  void setPageContent(const QString& v) override {
-    write("PageContent");
-    PdfSettings::setPageContent(v);
+  void setValue(zan::Setting setting, const QVariant& v) override {
+    if (setting == zan::Setting::PageContent) write("PageContent");
+    if (setting == zan::Setting::WorkgroupHub) write("WorkgroupHub");
+    PdfSettings::setValue(setting, v);
   }
-  void setWorkgroupHub(const QString& v) override {
-    write("WorkgroupHub");
-    PdfSettings::setWorkgroupHub(v);
-  }
-  QString WatchedFolder() const override {
-    const_cast<ScriptedSettings*>(this)->write("read WatchedFolder");
-    return PdfSettings::WatchedFolder();
+  QVariant value(zan::Setting setting) const override {
+    if (setting == zan::Setting::WatchedFolder)
+      const_cast<ScriptedSettings*>(this)->write("read WatchedFolder");
+    return PdfSettings::value(setting);
   }
   QVariant CheckSettings() override {
     write("CheckSettings");

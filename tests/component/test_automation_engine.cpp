@@ -72,7 +72,7 @@ const TypeLibraryDesc& fakeLibrary() {
                           ParamDirection direction = ParamDirection::InOut) {
       QVector<ParamDesc> params;
       if (param) params.append({param, type, direction, {}});
-      m.append({id, name, kind, params, result, {}, {}});
+      m.append({id, name, kind, params, result, {}});
     };
     const auto property = [&](DispId id, const char* name, VarType t) {
       add(id, name, PropertyPut, VarType::Empty, "v", t, ParamDirection::In);

@@ -304,6 +304,25 @@ TEST_P(BothPanels, MetaObjectCallersLearnOfFailuresWithoutExceptions) {
   EXPECT_EQ(events.size(), 3);
 }
 
+// Catches an Init that goes on after the links control's redraw (writing the settings or
+// enabling controls once the redraw has shown the rows), on either panel.
+TEST_P(BothPanels, InitEndsWithTheLinksRedraw) {
+  LateBound p(GetParam(), [](TestWorld& w) { w.log = std::make_shared<zan::testing::CallLog>(); });
+  zan::MemorySetupData rd;
+  zan::SetupData* handle = &rd;
+  p.world.log->calls.clear();
+  ASSERT_TRUE(QMetaObject::invokeMethod(p.panel.get(), "Init", Qt::DirectConnection,
+                                        Q_ARG(zan::SetupData*&, handle)));
+  ASSERT_TRUE(p.panel->property("LastError").toMap().isEmpty());
+  const QStringList& calls = p.world.log->calls;
+  ASSERT_FALSE(calls.isEmpty());
+  EXPECT_EQ(calls.last(), "/links.Redraw");
+  const qsizetype handedOver = calls.indexOf("/links.SetSetupData");
+  ASSERT_GE(handedOver, 0);
+  for (qsizetype i = handedOver; i < calls.size(); ++i)
+    EXPECT_TRUE(calls[i].startsWith("/links.")) << calls[i].toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(ZANPdfCtl4, BothPanels, ::testing::Values("ZANPdf3", "ZANPdf"));
 
 // ---- One host conversation, early-bound and late-bound ----

@@ -185,6 +185,19 @@ TEST(CaptureOptions, EachListedLanguageHasAModel) {
   EXPECT_TRUE(failureOf([&] {
                 captureSettingsOf(settings);
               }).startsWith(QLatin1String("The page content \"Image Only\" needs the workflow")));
+  // The check runs on a copy: it keeps what the hub offered, and the settings keep their engine.
+  settings.setPageContent(QStringLiteral("Image Only"));
+  settings.setWorkflow(QStringLiteral("PDF Image Only"));
+  settings.setEngine(zan::Engine::Ocr);
+  zan::HubOffer offer;
+  offer.path = QStringLiteral("/hub");
+  offer.openStatus = offer.workflowsStatus = offer.dictionariesStatus = zan::kHubOk;
+  offer.workflows = QStringList{QStringLiteral("Archive Scans")};
+  settings.setHubOffer(offer);
+  EXPECT_TRUE(failureOf([&] {
+                captureSettingsOf(settings);
+              }).contains(QLatin1String("offers no workflow \"PDF Image Only\"")));
+  EXPECT_EQ(settings.engine(), zan::Engine::Ocr);
 }
 
 TEST(Tickets, RoundTripAndRefusals) {

@@ -98,6 +98,19 @@ TEST(OcrOptions, StoredSettingsBecomeOptionsOrAreRefused) {
        "The language 9 is invalid"},
       {"a threshold above 100 accepted", [](auto& s) { s.setConfidenceThreshold(101); },
        "The confidence threshold 101 is invalid"},
+      {"a document field checked from another field's settings",
+       [](auto& s) { s.KeywordsField().setFieldType(7); }, "The PDF document Keywords is invalid"},
+      {"a document field taken from another field's settings",
+       [](auto& s) {
+         s.SubjectField().setFieldType(zan::kFieldBatchField);
+         s.SubjectField().setFieldName(QStringLiteral("Customer"));
+       },
+       nullptr,
+       [](const ReleaseOptions& o) {
+         return o.subject.FieldType() == zan::kFieldBatchField &&
+                o.subject.FieldName() == QLatin1String("Customer") &&
+                o.title.FieldName().isEmpty() && o.keywords.FieldType() == zan::kFieldTextConstant;
+       }},
   };
   for (const Case& c : cases) {
     zan::PdfSettings settings;

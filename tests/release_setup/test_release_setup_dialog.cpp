@@ -8,7 +8,9 @@
 #include "external/pdf_settings.h"
 
 #include <gtest/gtest.h>
+
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -419,8 +421,9 @@ TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
 
 // Catches a focusable control a screen reader cannot name (no name, an "&" or a line break in
 // it, a frame caption inherited from an outer frame, two controls with one name, a browse
-// button called "...") or that has neither a tooltip nor What's This text, and the document
-// information grid named differently by the two panels.
+// button called "...", a list named by the entry it shows instead of its caption) or that has
+// neither a tooltip nor What's This text, and the document information grid named differently
+// by the two panels.
 TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
   HostWorld world;
   for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
@@ -438,9 +441,17 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
       EXPECT_FALSE(names.contains(name));
       names << name;
       EXPECT_FALSE(w->toolTip().isEmpty() && w->whatsThis().isEmpty());
+      // What a screen reader is told: the name, and a list's shown entry as its value.
+      QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(w);
+      ASSERT_NE(spoken, nullptr);
+      EXPECT_EQ(spoken->text(QAccessible::Name), name);
+      if (auto* list = qobject_cast<QComboBox*>(w)) {
+        EXPECT_EQ(spoken->text(QAccessible::Value), list->currentText());
+      }
     }
     EXPECT_GE(focusable, kind == PanelKind::Capture ? 20 : 14);
     EXPECT_EQ(child(*dialog, "fraSuspectRegions")->accessibleName(), "Suspect Regions");
+    EXPECT_EQ(child(*dialog, "cmbLanguage")->accessibleName(), "Language");
     // One grid, one name: the captions differ ("PDF Document Information", "PDF Header
     // Links"), what a screen reader says does not.
     EXPECT_EQ(child(*dialog, "linksGrid")->accessibleName(), "PDF document information");
@@ -450,8 +461,8 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
 
 // Catches single controls growing with the font instead of the whole layout, a control
 // clipped by its frame or overlapping a sibling, a caption that does not fit (in English or
-// German), a drop-down list narrower than its longest entry, or a cut-off value without a
-// tooltip showing all of it.
+// German; a check box narrower than its mark and caption need), a drop-down list narrower than its
+// longest entry, or a cut-off value without a tooltip showing all of it.
 TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
   const QFont designed = QApplication::font();
   const QRegularExpression control("^(fra|cmb|chk|txt|cmd|lbl|spn|PDFHeaderLinks)");
@@ -494,6 +505,7 @@ TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
             const QRect label =
                 box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
             EXPECT_LE(fm.horizontalAdvance(box->text().remove('&')), label.width());
+            EXPECT_LE(box->sizeHint().width(), box->width());
             EXPECT_LE(box->style()->pixelMetric(QStyle::PM_IndicatorHeight, &option, box),
                       box->height());
           } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {

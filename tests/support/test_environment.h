@@ -55,8 +55,11 @@ struct CallLog {
 };
 
 // Records `call` in `log`, if any, and fails when it is the one to fail.
+inline void checkCall(const std::shared_ptr<CallLog>& log, const QString& call) {
+  if (log) log->check(call);
+}
 inline void checkCall(const std::shared_ptr<CallLog>& log, const char* call) {
-  if (log) log->check(QString::fromLatin1(call));
+  checkCall(log, QString::fromLatin1(call));
 }
 
 class RecordingPlatform : public Platform {
@@ -289,68 +292,19 @@ class LoggedSettings final : public PdfSettings {
  public:
   explicit LoggedSettings(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
-#define ZAN_LOGGED(Type, Name)             \
-  Type Name() const override {             \
-    checkCall(log_, "settings." #Name);    \
-    return PdfSettings::Name();            \
-  }                                        \
-  void set##Name(Type v) override {        \
-    checkCall(log_, "settings.set" #Name); \
-    PdfSettings::set##Name(v);             \
+  // Each setting under its accessor's name: "settings.EmbedFonts", "settings.setEmbedFonts".
+  QVariant value(Setting setting) const override {
+    checkCall(log_, QStringLiteral("settings.") + settingRow(setting).keyText());
+    return PdfSettings::value(setting);
   }
-#define ZAN_LOGGED_TEXT(Name)                 \
-  QString Name() const override {             \
-    checkCall(log_, "settings." #Name);       \
-    return PdfSettings::Name();               \
-  }                                           \
-  void set##Name(const QString& v) override { \
-    checkCall(log_, "settings.set" #Name);    \
-    PdfSettings::set##Name(v);                \
+  void setValue(Setting setting, const QVariant& value) override {
+    checkCall(log_, QStringLiteral("settings.set") + settingRow(setting).keyText());
+    PdfSettings::setValue(setting, value);
   }
-#define ZAN_LOGGED_FIELD(Name)          \
-  DocInfoField& Name() override {       \
-    checkCall(log_, "settings." #Name); \
-    return PdfSettings::Name();         \
+  DocInfoField& field(DocField which) override {
+    checkCall(log_, QStringLiteral("settings.") + docFieldName(which));
+    return PdfSettings::field(which);
   }
-  ZAN_LOGGED_TEXT(PdfEngine)
-  ZAN_LOGGED(bool, Enabled)
-  ZAN_LOGGED(std::int16_t, ConfidenceThreshold)
-  ZAN_LOGGED_FIELD(AuthorField)
-  ZAN_LOGGED_FIELD(TitleField)
-  ZAN_LOGGED_FIELD(SubjectField)
-  ZAN_LOGGED_FIELD(KeywordsField)
-  ZAN_LOGGED(bool, LowOcrConfidence)
-  ZAN_LOGGED(bool, WordNotInDictionary)
-  ZAN_LOGGED(bool, LowFontConfidence)
-  ZAN_LOGGED(std::int32_t, OutputFormatType)
-  ZAN_LOGGED(std::int32_t, OcrLanguage)
-  ZAN_LOGGED(std::int32_t, Accuracy)
-  ZAN_LOGGED(bool, MixedCases)
-  ZAN_LOGGED(bool, Rotate0)
-  ZAN_LOGGED(bool, Rotate90)
-  ZAN_LOGGED(bool, Rotate180)
-  ZAN_LOGGED(bool, Rotate270)
-  ZAN_LOGGED_TEXT(PageContent)
-  ZAN_LOGGED_TEXT(CaptureLanguage)
-  ZAN_LOGGED_TEXT(Dictionary)
-  ZAN_LOGGED_TEXT(Workflow)
-  ZAN_LOGGED(bool, MixedAlphaNumeric)
-  ZAN_LOGGED(bool, NumericOnly)
-  ZAN_LOGGED(bool, CreateThumbnails)
-  ZAN_LOGGED(bool, EmbedFonts)
-  ZAN_LOGGED(bool, EnableLinks)
-  ZAN_LOGGED(bool, EnableStructure)
-  ZAN_LOGGED(bool, AutoPageRotation)
-  ZAN_LOGGED_TEXT(WorkgroupHub)
-  ZAN_LOGGED_TEXT(WatchedFolder)
-  ZAN_LOGGED_TEXT(PDFOutputFolder)
-  ZAN_LOGGED_TEXT(PDFOutputMachine)
-  ZAN_LOGGED(std::int32_t, PDFInputImageType)
-  ZAN_LOGGED(bool, PDFWaitForStatus)
-  ZAN_LOGGED(bool, PDFDeleteHungDoc)
-#undef ZAN_LOGGED
-#undef ZAN_LOGGED_TEXT
-#undef ZAN_LOGGED_FIELD
 
   std::optional<HubOffer> hubOffer() const override {
     checkCall(log_, "settings.hubOffer");

@@ -1,6 +1,9 @@
 #include "common/automation/type_library.h"
 
 namespace zan::automation {
+
+const char kEnabledMember[] = "Enabled";
+
 namespace {
 
 const ForeignType kSetupData{QStringLiteral("VelmarRelease"), QStringLiteral("VelRel.dll"),
@@ -30,15 +33,14 @@ ParamDesc inOut(const QString& name, VarType type, const ForeignType& foreign = 
 // A property put and get sharing one id and help string.
 void addProperty(QVector<MemberDesc>& members, DispId id, const QString& name, ParamDesc value,
                  const QString& help) {
-  const ForeignType foreign = value.foreign;
   const VarType type = value.type;
-  members.append(MemberDesc{id, name, PropertyPut, {std::move(value)}, VarType::Empty, {}, help});
-  members.append(MemberDesc{id, name, PropertyGet, {}, type, foreign, help});
+  members.append(MemberDesc{id, name, PropertyPut, {std::move(value)}, VarType::Empty, help});
+  members.append(MemberDesc{id, name, PropertyGet, {}, type, help});
 }
 
 MemberDesc method(DispId id, const QString& name, QVector<ParamDesc> params, VarType result,
                   const QString& help) {
-  return MemberDesc{id, name, Method, std::move(params), result, {}, help};
+  return MemberDesc{id, name, Method, std::move(params), result, help};
 }
 
 struct PanelIds {
@@ -48,7 +50,7 @@ struct PanelIds {
 // The members both panels share, in interface order, around the Acrobat Capture extras.
 QVector<MemberDesc> panelMembers(const PanelIds& ids, bool acrobatCapture) {
   QVector<MemberDesc> m;
-  addProperty(m, ids.enabled, QStringLiteral("Enabled"),
+  addProperty(m, ids.enabled, QString::fromLatin1(kEnabledMember),
               in(QStringLiteral("bEnabled"), VarType::Boolean), kHelpEnabled);
   if (acrobatCapture) {
     addProperty(
@@ -93,7 +95,6 @@ QVector<MemberDesc> panelMembers(const PanelIds& ids, bool acrobatCapture) {
                       PropertyGet,
                       {},
                       VarType::String,
-                      {},
                       kHelpValidateError});
   m.append(method(ids.setValidateFocus, QStringLiteral("SetValidateFocus"), {}, VarType::Empty,
                   kHelpSetValidateFocus));

@@ -29,6 +29,9 @@ struct TypeLibraryDesc {
   const TypeDesc* findClass(const QString& nameOrUuid) const;
 };
 
+// The late-bound name of the property that enables a control, the panels' and a host's alike.
+extern const char kEnabledMember[];
+
 // The description of this library: ZANPdfCtl4 1.1, locale 0x409, six types.
 const TypeLibraryDesc& zanPdfCtl4Library();
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractListModel>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QMap>
 #include <QStandardItemModel>
@@ -41,6 +42,52 @@ class ElidingComboBox final : public QComboBox {
         fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width());
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
   }
+};
+
+// What a screen reader hears of a list box: its name (its frame's caption, as the panel names
+// it) and, as its value, the entry it shows. Qt's own interface speaks the shown entry as the
+// name on Linux, so that the caption is never heard.
+class ComboBoxAccessible final : public QAccessibleWidget {
+ public:
+  explicit ComboBoxAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return box()->currentText();
+    if (t == QAccessible::Name && !box()->accessibleName().isEmpty())
+      return box()->accessibleName();
+    return QAccessibleWidget::text(t);
+  }
+  // The drop-down list is the one child, as with Qt's own interface.
+  int childCount() const override { return 1; }
+  QAccessibleInterface* child(int index) const override {
+    return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child && child->object() == box()->view() ? 0 : -1;
+  }
+  QStringList actionNames() const override {
+    return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& name) override {
+    if (name == showMenuAction() || name == pressAction())
+      box()->showPopup();
+    else
+      QAccessibleWidget::doAction(name);
+  }
+
+ private:
+  QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* comboBoxAccessible(const QString&, QObject* object) {
+  if (auto* box = dynamic_cast<ElidingComboBox*>(object)) return new ComboBoxAccessible(box);
+  return nullptr;
+}
+
+// Installed with the first list box, removed when the library is unloaded.
+struct AccessibleFactory {
+  AccessibleFactory() { QAccessible::installFactory(comboBoxAccessible); }
+  ~AccessibleFactory() { QAccessible::removeFactory(comboBoxAccessible); }
 };
 
 // From this many entries on, a list is kept in an EntryList.
@@ -135,11 +182,12 @@ class EntryList final : public QAbstractListModel {
 }  // namespace
 
 QComboBox* newElidingComboBox(QWidget* parent) {
+  static const AccessibleFactory accessible;
   return new ElidingComboBox(parent);
 }
 
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new ElidingComboBox(parent), /*watchEvents=*/true) {
+    : Control(form, name, newElidingComboBox(parent), /*watchEvents=*/true) {
   // The list's width is measured when it opens: filling a list of many thousand entries
   // measures none of them.
   static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };

@@ -159,7 +159,6 @@ struct MemberDesc {
   InvokeFlag kind = Method;         ///< exactly one flag
   QVector<ParamDesc> params;        ///< its parameters, in declaration order
   VarType result = VarType::Empty;  ///< the result's type; Empty: no result
-  ForeignType resultForeign;        ///< set when the result is another library's type
   QString helpString;               ///< what the member does, in a line
 };
 
