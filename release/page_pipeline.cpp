@@ -1,11 +1,11 @@
 #include "release/page_pipeline.h"
 
 #include "release/page_deskew.h"
-#include "release/pdf_page_file.h"
-#include "release/release_error.h"
 #include "release/page_reading.h"
+#include "release/pdf_page_file.h"
 #include "release/reading_scale.h"
 #include "release/recognizer.h"
+#include "release/release_error.h"
 #include "release/suspect_words.h"
 #include "release/word_links.h"
 
@@ -27,6 +27,8 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   p.paragraph = w.paragraph;
   p.fontSize = w.fontSize * k;
   p.confidence = w.confidence;
+  p.fontConfidence = w.lowestCharConfidence;
+  p.inDictionary = w.inDictionary;
   switch (w.up) {
     case TextUp::North:
       p.origin = QPointF(p.box.left(), pageHeight - w.baseline * k);
@@ -69,6 +71,18 @@ PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
 
 }  // namespace
 
+void markSuspects(std::vector<PlacedWord>& words, const SuspectMarkers& markers) {
+  RecognisedWord kept;
+  for (PlacedWord& p : words) {
+    kept.text = p.text;
+    kept.confidence = p.confidence;
+    kept.lowestCharConfidence = p.fontConfidence;
+    kept.inDictionary = p.inDictionary;
+    p.reasons = suspectReasons(kept, markers);
+    p.note = p.reasons.isEmpty() ? QString() : suspectNote(kept, p.reasons, markers);
+  }
+}
+
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,
                        Recognizer& recognizer) {
   // The language's model loads while the page is read; detection's only when it is used (a
@@ -77,7 +91,8 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
   const PageFile file = PageFile::read(page.path);
   if (const PdfFile* pdf = file.pdf()) {
     const PdfPageFacts facts = pdf->facts(page.index);
-    if (facts.carriesText && !options.readPdfText) return keptPage(file, page.index, facts, options);
+    if (facts.carriesText && !options.readPdfText)
+      return keptPage(file, page.index, facts, options);
   }
   TakenPage taken = file.take(page.index, options.imageDpi);
   PixPtr scan = std::move(taken.pix);
@@ -114,11 +129,10 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
       reading = readUpright(upright.get(), scale, options.accuracy, recognizer, findPictures);
     for (const RecognisedWord& w : reading->words) {
       PlacedWord p = place(w, result.height, k);
-      p.reasons = suspectReasons(w, options.suspects);
-      if (!p.reasons.isEmpty()) p.note = suspectNote(w, p.reasons, options.suspects);
       if (options.links) p.link = linkTarget(w.text);
       result.words.push_back(std::move(p));
     }
+    markSuspects(result.words, options.suspects);
     if (options.keepPictures && options.content == PageContent::Text) {
       for (const QRect& box : reading->pictures) {
         const PixPtr picture = cropped(upright.get(), box);
