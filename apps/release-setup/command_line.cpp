@@ -18,10 +18,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   const QCommandLineOption closeAfter(QStringLiteral("close-after"), {}, QStringLiteral("MS"));
   const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("CODE"));
   const QCommandLineOption fontSize(QStringLiteral("font-size"), {}, QStringLiteral("POINTS"));
+  const QCommandLineOption preview(QStringLiteral("preview"), {}, QStringLiteral("PAGE"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
   parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, language, fontSize,
-                     help, version});
+                     preview, help, version});
 
   if (!parser.parse(arguments)) {
     error = parser.errorText();
@@ -31,7 +32,8 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
     return false;
   }
-  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize}) {
+  for (const auto* single :
+       {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize, &preview}) {
     if (parser.values(*single).size() > 1) {
       error = QStringLiteral("--%1 given more than once").arg(single->names().first());
       return false;
@@ -79,6 +81,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   }
   parsed.validate = parser.isSet(validate);
   parsed.apply = parser.isSet(apply);
+  if (parser.isSet(preview)) {
+    parsed.preview = true;
+    parsed.previewPage = parser.value(preview);
+    if (parsed.previewPage == QLatin1String("sample")) parsed.previewPage.clear();
+  }
   if (parser.isSet(screenshot)) {
     parsed.screenshot = parser.value(screenshot);
     if (parsed.screenshot.isEmpty()) {
@@ -153,6 +160,7 @@ QString usageText() {
   return QStringLiteral(
       "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]...\n"
       "                     [--validate] [--apply] [--screenshot FILE.png] [--close-after MS]\n"
+      "                     [--preview PAGE]\n"
       "\n"
       "Opens the release-setup dialog with one settings panel: capture (ZANPdf3, the default)\n"
       "or ocr (ZANPdf). Without --setup it edits a working copy of the bundled example setup,\n"
@@ -166,6 +174,8 @@ QString usageText() {
       "  --screenshot FILE  render the dialog offscreen to a PNG file\n"
       "Other options:\n"
       "  --close-after MS   close the dialog by itself after MS milliseconds\n"
+      "  --preview PAGE     open with the preview of the settings on PAGE (an image, TIFF or\n"
+      "                     PDF; \"sample\": the bundled sample page)\n"
       "  --language CODE    the language of the dialog and the panels (de, en); the default\n"
       "                     follows the locale (LANG)\n"
       "  --font-size POINTS the application font's size; the panels scale with it\n"

@@ -65,13 +65,16 @@ int main(int argc, char** argv) {
   // The language: --language, else the locale. Qt's own texts (standard buttons) and the
   // program's come from translators; the panels' string table follows the default locale.
   if (!options.language.isEmpty()) QLocale::setDefault(QLocale(options.language));
-  QTranslator qtTexts, ownTexts;
+  QTranslator qtTexts, ownTexts, previewTexts;
   if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(&qtTexts);
   if (ownTexts.load(QLocale(), QStringLiteral("release-setup"), QStringLiteral("_"),
                     QStringLiteral(":/i18n")))
     QCoreApplication::installTranslator(&ownTexts);
+  if (previewTexts.load(QLocale(), QStringLiteral("zan-preview"), QStringLiteral("_"),
+                        QStringLiteral(":/i18n")))
+    QCoreApplication::installTranslator(&previewTexts);
 
   if (options.help) {
     printOut(usageText().trimmed());

@@ -1,12 +1,16 @@
 #include "release_setup_dialog.h"
 
+#include "settings_preview.h"
+
 #include "common/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
+#include <ZANPreview/preview_pane.h>
 
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -48,6 +52,10 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
   about_->setShortcut(QKeySequence::HelpContents);
   about_->setToolTip(tr("About this program (F1)"));
+  preview_ = buttons->addButton(tr("Pre&view"), QDialogButtonBox::ActionRole);
+  preview_->setCheckable(true);
+  preview_->setToolTip(tr("Show the settings on a sample page, as the PDF will show them"));
+  preview_->setObjectName(QStringLiteral("previewButton"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
@@ -61,7 +69,9 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // The panel grows with the application font; the dialog follows it and can be made larger.
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
-  layout->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  row_ = new QHBoxLayout;
+  row_->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addLayout(row_);
   layout->addStretch(1);
   layout->addWidget(buttons);
 
@@ -74,6 +84,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
   connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
+  connect(preview_, &QPushButton::toggled, this, [this](bool on) { showPreview(on); });
   ok_->installEventFilter(this);
 
   try {
@@ -92,7 +103,31 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // A stored choice the panel could not show was replaced (and the user told): what OK would
   // store differs from the file.
   setUnsaved(!panel_->SubstitutedSettings().isEmpty());
+  settingsPreview_ = new SettingsPreview(*panel_, *rd_, this);
   focusFirstPanelControl();
+}
+
+void ReleaseSetupDialog::showPreview(bool shown, const QString& page) {
+  const QSignalBlocker quiet(preview_);
+  preview_->setChecked(shown);
+  if (!shown) {
+    if (previewPane()) previewPane()->hide();
+    return;
+  }
+  const bool first = !previewPane();
+  preview::PreviewPane& pane = settingsPreview_->pane(this);
+  if (first) {
+    row_->addWidget(&pane, 1);
+    pane.setMinimumSize(620, 480);
+  }
+  pane.show();
+  settingsPreview_->refresh();
+  if (!page.isEmpty() || first)
+    pane.setPage(page.isEmpty() ? samplePagePath() : page, pane.pageIndex());
+}
+
+preview::PreviewPane* ReleaseSetupDialog::previewPane() const {
+  return findChild<preview::PreviewPane*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void ReleaseSetupDialog::focusFirstPanelControl() {
@@ -129,6 +164,7 @@ bool ReleaseSetupDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void ReleaseSetupDialog::onChange() {
   setUnsaved(true);
+  if (previewPane() && previewPane()->isVisible()) settingsPreview_->refresh();
 }
 
 void ReleaseSetupDialog::onPanelError(const AutomationError& error, bool display) {
