@@ -118,6 +118,7 @@ void drawLandscape(QImage& image, const QRect& where) {
     painter.setBrush(QColor(40 + 30 * layer, 110 - 20 * layer, 50 + 10 * layer));
     painter.drawPath(hills);
   }
+  painter.end();  // drawPicture paints the image with a painter of its own
   testing::drawPicture(image,
                        QRect(where.left() + where.width() / 10, where.bottom() - where.height() / 8,
                              where.width() / 3, where.height() / 10));

@@ -1,7 +1,8 @@
-// Whatever the user types or pastes into the confidence threshold box, the box never keeps a
-// value above 100, raises no Error event, and Validate afterwards answers with a result or an
-// automation error. Input: the first byte picks the panel; each further byte is one key (or,
-// for a paste, the bytes up to the next NUL are pasted).
+// Whatever the user types or pastes into the confidence threshold box, typing never takes a
+// character back, no Error event is raised, and Validate afterwards refuses the box's value with
+// the threshold's rule when it is outside 0 to 100, and only then (or answers with an automation
+// error for a text that is no 16-bit number). Input: the first byte picks the panel; each further
+// byte is one key (or, for a paste, the bytes up to the next NUL are pasted).
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
 #include "common/automation_error.h"
@@ -12,6 +13,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <cmath>
 
 namespace {
 
@@ -64,13 +67,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
       const auto& [key, text] = keys[b % std::size(keys)];
       const bool control = text[0] != 0 && text[0] < 32;
+      const QString before = edit->text();
+      const bool hadSelection = edit->hasSelectedText();
       press(edit, key, control ? Qt::ControlModifier : Qt::NoModifier, QString::fromLatin1(text));
+      // A digit typed into a box with room for it is there afterwards, where it was typed.
+      const bool digit = text[0] >= '0' && text[0] <= '9';
+      if (digit && before.size() < 3 && !hadSelection && edit->text().size() != before.size() + 1)
+        std::abort();
     }
-    if (zan::leadingNumber(edit->text()) > 100) std::abort();
   }
   if (panels.errors != 0) std::abort();
+  const double value = std::nearbyint(zan::leadingNumber(edit->text()));  // as Validate rounds
   try {
-    data[0] % 2 ? panels.capture->Validate() : panels.ocr->Validate();
+    const qint32 result = data[0] % 2 ? panels.capture->Validate() : panels.ocr->Validate();
+    // The capture panel's hub rules come first: its empty hub is refused before the threshold.
+    const bool outOfRange = value < 0 || value > 100;
+    if (result == zan::kObjectErrorBase + 515 && !outOfRange) std::abort();
+    if (outOfRange && result == 0) std::abort();
+    if (outOfRange && data[0] % 2 == 0 && result != zan::kObjectErrorBase + 515) std::abort();
   } catch (const zan::AutomationException& e) {
     if (e.error().description.isEmpty()) std::abort();
   }

@@ -107,6 +107,7 @@ QJsonObject captureSettingsJson(const CaptureSettings& settings) {
   json.insert(QStringLiteral("PdfA"), settings.pdfA);
   json.insert(QStringLiteral("Deskew"), settings.deskew);
   if (settings.imageDpi > 0) json.insert(QStringLiteral("ImageDpi"), settings.imageDpi);
+  if (settings.readPdfText) json.insert(QStringLiteral("PdfText"), QStringLiteral("read"));
   return json;
 }
 
@@ -128,6 +129,12 @@ CaptureSettings captureSettingsFromJson(const QJsonObject& json) {
                              .arg(release::kLeastImageDpi)
                              .arg(release::kMostImageDpi));
     c.imageDpi = static_cast<int>(dpi);
+  }
+  if (json.contains(QStringLiteral("PdfText"))) {
+    const QString text = required(json, "PdfText", QJsonValue::String).toString();
+    if (text != QLatin1String("keep") && text != QLatin1String("read"))
+      throw ReleaseError(QStringLiteral("the setting PdfText is not \"keep\" or \"read\""));
+    c.readPdfText = text == QLatin1String("read");
   }
   if (c.confidenceThreshold < 0 || c.confidenceThreshold > 100)
     throw ReleaseError(QStringLiteral("the setting ConfidenceThreshold is not from 0 to 100"));
@@ -186,6 +193,7 @@ release::ReleaseOptions captureOptions(const CaptureSettings& settings, const Wo
   o.standard = settings.pdfA ? release::PdfStandard::PdfA2b : release::PdfStandard::Plain;
   o.deskew = settings.deskew;
   o.imageDpi = settings.imageDpi;
+  o.readPdfText = settings.readPdfText;
   return o;
 }
 

@@ -26,11 +26,13 @@ struct CaptureSettings {
   bool mixedAlphaNumeric = false, numericOnly = false;
   bool createThumbnails = false, embedFonts = true, enableLinks = false, enableStructure = false;
   bool autoPageRotation = true;
-  // What zan-release's options choose (--pdfa, --deskew, --image-dpi); a ticket without them
-  // asks for PDF/A-2b, no deskewing and each page image's own resolution.
+  // What zan-release's options choose (--pdfa, --deskew, --image-dpi, --pdf-text); a ticket
+  // without them asks for PDF/A-2b, no deskewing, each page image's own resolution and PDF
+  // pages that carry text kept as they are.
   bool pdfA = true;
   bool deskew = false;
   int imageDpi = 0;  // 0: as each page image states; else kLeastImageDpi to kMostImageDpi
+  bool readPdfText = false;
 };
 
 // The stored capture settings. Refuses what PdfSettings::CheckSettings refuses for engine "3"

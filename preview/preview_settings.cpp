@@ -36,6 +36,11 @@ PreviewOptions previewOptions(const QVariantMap& partOne, const QVariantMap& par
       const hub::CaptureSettings capture = hub::captureSettingsOf(settings);
       const hub::HubFolder folder(settings.WorkgroupHub());
       result.options = hub::captureJobOptions(folder, capture, wordsFolder);
+      // The document information travels beside the job, as the release step resolves it.
+      result.options.title = settings.TitleField();
+      result.options.subject = settings.SubjectField();
+      result.options.author = settings.AuthorField();
+      result.options.keywords = settings.KeywordsField();
     } else {
       result.engine = QStringLiteral("2");
       result.options = release::optionsFromOcrSettings(settings);

@@ -119,8 +119,8 @@ PageResolution imageResolution(int stated, int width, int height, int given) {
   if (stated <= 1) return {kAssumedDpi, ResolutionSource::NoneStated, 0};
   const double shortSide = static_cast<double>(std::min(width, height)) / stated;
   const double longSide = static_cast<double>(std::max(width, height)) / stated;
-  const bool tooLarge = stated < kScreenDpi && shortSide > kLargestPageShortSide &&
-                        longSide > kLargestPageLongSide;
+  const bool tooLarge =
+      stated < kScreenDpi && shortSide > kLargestPageShortSide && longSide > kLargestPageLongSide;
   if (stated < kLeastPlausibleDpi || stated > kMostPlausibleDpi || tooLarge)
     return {kAssumedDpi, ResolutionSource::Implausible, stated};
   return {static_cast<double>(stated), ResolutionSource::Stated, stated};
@@ -139,8 +139,7 @@ PageFile::PageFile(QByteArray bytes) : bytes_(std::move(bytes)) {
   }
   format_ = formatOf(bytes_);
   if (format_ == IFF_UNKNOWN)
-    throw ReleaseError(
-        QStringLiteral("not a page image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)"));
+    throw ReleaseError(QStringLiteral("not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)"));
   pages_ = 1;
   if (L_FORMAT_IS_TIFF(format_)) {
     LibraryMessages said;
@@ -187,13 +186,13 @@ qint64 PageFile::checkedSize(int index, qint64 pixelLimit) const {
   const QSize s = declaredSize(index);
   const qint64 n = static_cast<qint64>(s.width()) * s.height();
   if (n > pixelLimit)
-    throw ReleaseError(QStringLiteral("%1 %2 × %3 pixels (%4 megapixels); a page may have at most "
-                                      "%5 megapixels")
-                           .arg(pdf_ ? QStringLiteral("the PDF page needs")
-                                     : QStringLiteral("the image declares"))
-                           .arg(s.width())
-                           .arg(s.height())
-                           .arg(megapixels(n), megapixels(pixelLimit)));
+    throw ReleaseError(
+        QStringLiteral("%1 %2 × %3 pixels (%4 megapixels); a page may have at most "
+                       "%5 megapixels")
+            .arg(pdf_ ? QStringLiteral("the PDF page needs") : QStringLiteral("the image declares"))
+            .arg(s.width())
+            .arg(s.height())
+            .arg(megapixels(n), megapixels(pixelLimit)));
   return n;
 }
 

@@ -61,7 +61,7 @@ class PageFile {
  public:
   // The file `path` names (links followed: an operator's file, or the program's own copy).
   // Throws ReleaseError with the reason alone: "no such file", "not a regular file", "larger
-  // than 512 MB", "not a page image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)", "a TIFF file
+  // than 512 MB", "not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)", "a TIFF file
   // without pages", "a damaged PDF (...)".
   static PageFile read(const QString& path);
   // A page file's bytes, already read. Throws ReleaseError as read() does.

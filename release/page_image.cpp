@@ -2,6 +2,7 @@
 
 #include "release/library_messages.h"
 #include "release/pdf_page_file.h"
+#include "release/pdf_qpdf.h"
 #include "release/pdf_render.h"
 #include "release/release_error.h"
 
@@ -167,18 +168,17 @@ QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format) {
   return file;
 }
 
-QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit,
-                      int pdfDpi) {
+QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit) {
   if (file.pageCount() == 1 && file.isIn(format)) return file.bytes();
-  if (file.pdf() && pdfDpi > 0) {
-    const PdfPageFacts facts = file.pdf()->facts(index);
-    const PixPtr page = renderPdfPage(file.bytes(), index, facts.size, pdfDpi, pixelLimit);
-    return encodePageFile(page.get(), pdfDpi, format);
-  }
   const TakenPage page = file.take(index, 0, pixelLimit);
   const PixPtr shown = page.rotate ? turned(page.pix.get(), page.rotate) : PixPtr();
   const int dpi = file.pdf() ? qRound(page.resolution.dpi) : pixGetXRes(page.pix.get());
   return encodePageFile(shown ? shown.get() : page.pix.get(), dpi, format);
+}
+
+JobPage asJobPage(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit) {
+  if (!file.pdf()) return {asPageFile(file, index, format, pixelLimit), false};
+  return {file.pageCount() == 1 ? file.bytes() : pdfPageAlone(file.bytes(), index), true};
 }
 
 PdfImageData encodeForPdf(Pix* pix, const QByteArray& jpeg) {

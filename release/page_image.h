@@ -30,10 +30,17 @@ QByteArray encodePageFile(Pix* pix, int dpi, PageFileFormat format);
 
 // Page `index` of `file` as a page file of `format`: the file itself when it is a single page
 // image of that format, else decoded within `pixelLimit` and encoded stating the resolution it
-// states (a PDF page: its resolution, shown the way it is shown; rendered at `pdfDpi` when
-// that is given, else as take() takes it).
-QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit,
-                      int pdfDpi = 0);
+// states (a PDF page: as take() takes it, at its resolution, shown the way it is shown).
+QByteArray asPageFile(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit);
+
+// Page `index` of `file` as a job's page for the hub service: a PDF page as a PDF of that page
+// alone (the service takes, renders or keeps it as the release step does here), any other
+// page as asPageFile() makes it.
+struct JobPage {
+  QByteArray bytes;
+  bool pdf = false;
+};
+JobPage asJobPage(const PageFile& file, int index, PageFileFormat format, qint64 pixelLimit);
 
 // A page image as a PDF image XObject stream: already encoded for `filter`.
 struct PdfImageData {

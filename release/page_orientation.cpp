@@ -119,8 +119,8 @@ QString orientationReasonName(OrientationReason reason) {
 }
 
 OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
-                                      const ReleaseOptions& options,
-                                      Recognizer& recognizer, bool findPictures) {
+                                      const ReleaseOptions& options, Recognizer& recognizer,
+                                      bool findPictures) {
   OrientationDecision d;
   if (!options.detectsOrientation()) return d;
   const AccuracyProfile& accuracy = options.accuracy;

@@ -57,12 +57,12 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
 PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
                     const ReleaseOptions& options) {
   if (options.standard == PdfStandard::PdfA2b && !facts.archiveObstacle.isEmpty())
-    throw ReleaseError(QStringLiteral("the page carries text and %1, which PDF/A-2b does not "
-                                      "allow: --pdf-text read reads it again from its image, "
-                                      "--pdfa none keeps it as it is")
+    throw ReleaseError(QStringLiteral("the page carries text, so it is kept as it is, and has %1, "
+                                      "which PDF/A-2b does not allow: --pdf-text read reads it "
+                                      "again from its image, --pdfa none keeps it as it is")
                            .arg(facts.archiveObstacle));
   PageResult result;
-  result.resolution = {kPointsPerInch, ResolutionSource::PdfPage, 0};
+  result.resolution = {0, ResolutionSource::PdfPage, 0};
   result.kept = KeptPdfPage{file.bytes(), index};
   result.width = facts.size.width();
   result.height = facts.size.height();

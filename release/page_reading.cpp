@@ -16,8 +16,7 @@ QRect unscaled(const QRect& r, double factor) {
 
 Reading pass(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
              Recognizer& recognizer, bool findPictures, bool adaptive) {
-  const double factor =
-      readingFactor(scale, pixGetWidth(upright), pixGetHeight(upright), accuracy);
+  const double factor = readingFactor(scale, pixGetWidth(upright), pixGetHeight(upright), accuracy);
   const PixPtr image = scaled(upright, factor);
   Reading r;
   r.words = recognizer.recognise(image.get(), readingDpi(scale, factor), accuracy.singleBlock,
@@ -52,15 +51,15 @@ bool doubtful(const std::vector<RecognisedWord>& words) {
 
 }  // namespace
 
-Reading readUpright(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy, Recognizer& recognizer,
-                    bool findPictures, bool firstPassOnly) {
+Reading readUpright(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
+                    Recognizer& recognizer, bool findPictures, bool firstPassOnly) {
   Reading r = pass(upright, scale, accuracy, recognizer, findPictures, false);
   if (!firstPassOnly) completeReading(r, upright, scale, accuracy, recognizer, findPictures);
   return r;
 }
 
-void completeReading(Reading& reading, Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
-                     Recognizer& recognizer, bool findPictures) {
+void completeReading(Reading& reading, Pix* upright, const PageScale& scale,
+                     const AccuracyProfile& accuracy, Recognizer& recognizer, bool findPictures) {
   if (reading.complete) return;
   reading.complete = true;
   if (!accuracy.adaptiveSecondPass || !doubtful(reading.words)) return;

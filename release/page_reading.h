@@ -23,11 +23,11 @@ struct Reading {
 
 // Reads `upright` (of `scale`). `firstPassOnly` leaves out the adaptive second pass, for
 // comparing orientations cheaply; completeReading() adds it later.
-Reading readUpright(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy, Recognizer& recognizer,
-                    bool findPictures, bool firstPassOnly = false);
+Reading readUpright(Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
+                    Recognizer& recognizer, bool findPictures, bool firstPassOnly = false);
 
 // Makes the profile's second pass on a reading made with `firstPassOnly`, keeping the better.
-void completeReading(Reading& reading, Pix* upright, const PageScale& scale, const AccuracyProfile& accuracy,
-                     Recognizer& recognizer, bool findPictures);
+void completeReading(Reading& reading, Pix* upright, const PageScale& scale,
+                     const AccuracyProfile& accuracy, Recognizer& recognizer, bool findPictures);
 
 }  // namespace zan::release

@@ -3,7 +3,6 @@
 #include "release/pdf_qpdf.h"
 #include "release/release_error.h"
 
-#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
@@ -15,6 +14,31 @@
 namespace zan::release {
 namespace {
 
+// Font descriptors of the kept page without /CIDSet, which PDF/A-2 allows only complete and
+// which nothing here can check: it is optional, so it goes. Forms within forms as deep as the
+// page walk follows them.
+void dropCidSets(QPDFObjectHandle resources, int depth) {
+  if (!resources.isDictionary() || depth > 8) return;
+  QPDFObjectHandle fonts = resources.getKey("/Font");
+  if (fonts.isDictionary()) {
+    for (const std::string& key : fonts.getKeys()) {
+      QPDFObjectHandle font = fonts.getKey(key);
+      if (!font.isDictionary()) continue;
+      QPDFObjectHandle descendants = font.getKey("/DescendantFonts");
+      if (descendants.isArray() && descendants.getArrayNItems() > 0)
+        font = descendants.getArrayItem(0);
+      QPDFObjectHandle descriptor = font.getKey("/FontDescriptor");
+      if (descriptor.isDictionary()) descriptor.removeKey("/CIDSet");
+    }
+  }
+  QPDFObjectHandle xobjects = resources.getKey("/XObject");
+  if (xobjects.isDictionary())
+    for (const std::string& key : xobjects.getKeys()) {
+      QPDFObjectHandle x = xobjects.getKey(key);
+      if (x.isFormXObject()) dropCidSets(x.getDict().getKey("/Resources"), depth + 1);
+    }
+}
+
 // Draws page `kept.index` of its file on `page`, which has its size: the kept page becomes a
 // form XObject (turned and scaled as it is shown) copied into `document`. `sources` keeps the
 // files open until the document is written (qpdf copies their streams then).
@@ -25,6 +49,7 @@ void place(QPDF& document, QPDFPageObjectHelper page, const KeptPdfPage& kept,
   if (kept.index < 0 || static_cast<std::size_t>(kept.index) >= pages.size())
     throw ReleaseError(QStringLiteral("the kept PDF page is gone"));
   QPDFObjectHandle form = document.copyForeignObject(pages[kept.index].getFormXObjectForPage());
+  dropCidSets(form.getDict().getKey("/Resources"), 0);
   QPDFObjectHandle resources = page.getAttribute("/Resources", true);
   if (!resources.isDictionary()) {
     resources = QPDFObjectHandle::newDictionary();
@@ -57,10 +82,7 @@ QByteArray withObjectStreams(const QByteArray& pdf, const std::vector<KeptPlacem
     writer.setObjectStreamMode(qpdf_o_generate);
     writer.setStreamDataMode(qpdf_s_preserve);
     writer.setNewlineBeforeEndstream(true);  // as PDF/A asks
-    writer.write();
-    const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
-    return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
-                      static_cast<qsizetype>(written->getSize()));
+    return writtenPdf(writer);
   } catch (const ReleaseError&) {
     throw;
   } catch (const std::exception& e) {

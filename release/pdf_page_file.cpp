@@ -86,8 +86,8 @@ class ContentWalk : public QPDFObjectHandle::ParserCallbacks {
   }
 
   void apply(const std::string& op) {
-    static const std::set<std::string> painting = {"f", "F", "f*", "B", "B*", "b", "b*",
-                                                   "S", "s", "sh", "EI"};
+    static const std::set<std::string> painting = {"f",  "F", "f*", "B",  "B*", "b",
+                                                   "b*", "S", "s",  "sh", "EI"};
     static const std::set<std::string> showing = {"Tj", "TJ", "'", "\""};
     if (op == "q") {
       stack_.push_back(state_);
@@ -177,23 +177,36 @@ QString fontName(QPDFObjectHandle font) {
 QString obstacleOf(const ContentWalk& walk) {
   for (QPDFObjectHandle font : walk.visibleFonts)
     if (!embedded(font))
-      return QStringLiteral("shows text in a font it does not embed (%1)").arg(fontName(font));
-  if (walk.cmyk) return QStringLiteral("uses device CMYK colour");
-  if (walk.lzw) return QStringLiteral("uses LZW compression");
+      return QStringLiteral("text in a font it does not embed (%1)").arg(fontName(font));
+  if (walk.cmyk) return QStringLiteral("device CMYK colour");
+  if (walk.lzw) return QStringLiteral("LZW compression");
   return {};
 }
 
-// Whether the image placed by `m` (the unit square) covers the page box `box`, the right way
-// round (its rows from top to bottom, not turned or mirrored).
-bool covers(const QPDFMatrix& m, const QPDFObjectHandle::Rectangle& box) {
+// How far the image placed by `m` (the unit square) is shown turned clockwise (0, 90, 180 or
+// 270) when it covers the page box `box`; -1 when it does not cover it, or is mirrored or
+// turned by another angle.
+int coveringTurn(const QPDFMatrix& m, const QPDFObjectHandle::Rectangle& box) {
   const QPDFObjectHandle::Matrix v = m.getAsMatrix();
   const double w = box.urx - box.llx, h = box.ury - box.lly;
-  if (v.a <= 0 || v.d <= 0 || std::abs(v.b) > 1e-6 * w || std::abs(v.c) > 1e-6 * h) return false;
+  const double e = 1e-6 * std::max(w, h);
+  int turn = -1;
+  if (std::abs(v.b) <= e && std::abs(v.c) <= e) {
+    if (v.a > 0 && v.d > 0) turn = 0;
+    if (v.a < 0 && v.d < 0) turn = 180;
+  } else if (std::abs(v.a) <= e && std::abs(v.d) <= e) {
+    // The image's rows run down the page (b < 0) with its top at the right (c > 0): turned
+    // clockwise; the other way round, counter-clockwise.
+    if (v.b < 0 && v.c > 0) turn = 90;
+    if (v.b > 0 && v.c < 0) turn = 270;
+  }
+  if (turn < 0) return -1;
   const QPDFObjectHandle::Rectangle r = m.transformRectangle({0, 0, 1, 1});
-  return std::abs(r.llx - box.llx) <= kCoverTolerance * w &&
-         std::abs(r.urx - box.urx) <= kCoverTolerance * w &&
-         std::abs(r.lly - box.lly) <= kCoverTolerance * h &&
-         std::abs(r.ury - box.ury) <= kCoverTolerance * h;
+  const bool covering = std::abs(r.llx - box.llx) <= kCoverTolerance * w &&
+                        std::abs(r.urx - box.urx) <= kCoverTolerance * w &&
+                        std::abs(r.lly - box.lly) <= kCoverTolerance * h &&
+                        std::abs(r.ury - box.ury) <= kCoverTolerance * h;
+  return covering ? turn : -1;
 }
 
 }  // namespace
@@ -240,7 +253,9 @@ QPDFObjectHandle PdfFile::oneImage(int index, PdfPageFacts* facts) const {
     walk.walk(page.getObjectHandle().getKey("/Contents"), page.getAttribute("/Resources", false),
               true);
     f.carriesText = walk.text;
-    f.oneImage = walk.images == 1 && !walk.otherPainting && covers(walk.imageMatrix, box);
+    const int turn = walk.images == 1 ? coveringTurn(walk.imageMatrix, box) : -1;
+    f.oneImage = walk.images == 1 && !walk.otherPainting && turn >= 0;
+    if (f.oneImage) f.rotate = (f.rotate + turn) % 360;
     if (f.oneImage) {
       QPDFObjectHandle dict = walk.image.getDict();
       f.imageSize = QSize(dict.getKey("/Width").getIntValueAsInt(),

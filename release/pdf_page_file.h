@@ -23,13 +23,15 @@ namespace zan::release {
 
 // What a page of a PDF is, from its dictionary and its content.
 struct PdfPageFacts {
-  QSizeF size;      // points, as displayed: its crop box turned by /Rotate, times /UserUnit
-  int rotate = 0;   // /Rotate: shown turned clockwise by 0, 90, 180 or 270 degrees
+  QSizeF size;     // points, as displayed: its crop box turned by /Rotate, times /UserUnit
+  int rotate = 0;  // shown turned clockwise by 0, 90, 180 or 270 degrees: by /Rotate, and for
+                   // a one-image page also by the matrix its image is drawn with
   bool carriesText = false;  // its content shows text, visible or not
-  bool oneImage = false;     // its content draws one image covering the page, and nothing else
+  bool oneImage = false;     // its content draws one image covering the page (turned or not,
+                             // never mirrored), and nothing else
   QSize imageSize;           // oneImage: the image's pixels
-  // Why the page cannot be kept as it is in a PDF/A-2b file (a font it shows text in that it
-  // does not embed, device CMYK colour, LZW compression); empty when it can.
+  // What keeps the page from being kept as it is in a PDF/A-2b file ("text in a font it does
+  // not embed (Helvetica)", "device CMYK colour", "LZW compression"); empty when nothing does.
   QString archiveObstacle;
 };
 

@@ -2,8 +2,11 @@
 
 #include "release/release_error.h"
 
+#include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 namespace zan::release {
 namespace {
@@ -25,6 +28,34 @@ std::unique_ptr<QPDF> openQpdf(const QByteArray& bytes) {
     throw ReleaseError(QStringLiteral("a damaged PDF (%1)").arg(qpdfWords(e)));
   }
   return pdf;
+}
+
+QByteArray pdfPageAlone(const QByteArray& bytes, int index) {
+  const std::unique_ptr<QPDF> source = openQpdf(bytes);
+  try {
+    source->pushInheritedAttributesToPage();
+    const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(*source).getAllPages();
+    if (index < 0 || static_cast<std::size_t>(index) >= pages.size())
+      throw ReleaseError(QStringLiteral("the PDF has no page %1").arg(index + 1));
+    QPDF alone;
+    alone.emptyPDF();
+    alone.setSuppressWarnings(true);
+    QPDFPageDocumentHelper(alone).addPage(pages[static_cast<std::size_t>(index)], false);
+    QPDFWriter writer(alone);
+    writer.setOutputMemory();
+    return writtenPdf(writer);
+  } catch (const ReleaseError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw ReleaseError(QStringLiteral("the PDF page cannot be copied (%1)").arg(qpdfWords(e)));
+  }
+}
+
+QByteArray writtenPdf(QPDFWriter& writer) {
+  writer.write();
+  const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
+  return QByteArray(reinterpret_cast<const char*>(written->getBuffer()),
+                    static_cast<qsizetype>(written->getSize()));
 }
 
 QString qpdfWords(const std::exception& e) {

@@ -34,14 +34,16 @@ PixPtr toPix(const poppler::image& image) {
   const int w = image.width(), h = image.height();
   bool grey = true;
   for (int y = 0; y < h && grey; ++y) {
-    const auto* row = reinterpret_cast<const uchar*>(image.const_data() + y * image.bytes_per_row());
+    const auto* row =
+        reinterpret_cast<const uchar*>(image.const_data() + y * image.bytes_per_row());
     for (int x = 0; x < w && grey; ++x)
       grey = row[3 * x] == row[3 * x + 1] && row[3 * x + 1] == row[3 * x + 2];
   }
   PixPtr pix(pixCreate(w, h, grey ? 8 : 32));
   if (!pix) throw ReleaseError(QStringLiteral("the rendered page cannot be held"));
   for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const uchar*>(image.const_data() + y * image.bytes_per_row());
+    const auto* row =
+        reinterpret_cast<const uchar*>(image.const_data() + y * image.bytes_per_row());
     l_uint32* line = pixGetData(pix.get()) + y * pixGetWpl(pix.get());
     for (int x = 0; x < w; ++x) {
       if (grey)

@@ -177,12 +177,16 @@ QByteArray ccittTiff(const QByteArray& data, const QSize& size, int k) {
     quint32 value;
   };
   const bool g4 = k < 0;
-  const std::vector<Entry> entries = {
-      {256, 4, static_cast<quint32>(size.width())}, {257, 4, static_cast<quint32>(size.height())},
-      {258, 3, 1}, {259, 3, g4 ? 4u : 3u}, {262, 3, 0 /* white is zero */}, {273, 4, 0},
-      {277, 3, 1}, {278, 4, static_cast<quint32>(size.height())},
-      {279, 4, static_cast<quint32>(data.size())}, {g4 ? quint16(293) : quint16(292), 4,
-                                                    k > 0 ? 1u : 0u}};
+  const std::vector<Entry> entries = {{256, 4, static_cast<quint32>(size.width())},
+                                      {257, 4, static_cast<quint32>(size.height())},
+                                      {258, 3, 1},
+                                      {259, 3, g4 ? 4u : 3u},
+                                      {262, 3, 0 /* white is zero */},
+                                      {273, 4, 0},
+                                      {277, 3, 1},
+                                      {278, 4, static_cast<quint32>(size.height())},
+                                      {279, 4, static_cast<quint32>(data.size())},
+                                      {g4 ? quint16(293) : quint16(292), 4, k > 0 ? 1u : 0u}};
   const quint32 dataAt = 8 + 2 + static_cast<quint32>(entries.size()) * 12 + 4;
   QByteArray tiff("II*\0\x08\0\0\0", 8);
   const auto put = [&tiff](quint32 v, int bytes) {
@@ -235,8 +239,8 @@ PdfStoredImage PdfFile::storedImage(int index, qint64 pixelLimit) const {
       const auto* data = reinterpret_cast<const l_uint8*>(jpeg.data_.constData());
       const auto n = static_cast<size_t>(jpeg.data_.size());
       l_int32 w = 0, h = 0, spp = 0;
-      if (readHeaderMemJpeg(data, n, &w, &h, &spp, nullptr, nullptr) != 0 ||
-          QSize(w, h) != size || spp != space->colours || !space->palette.isEmpty())
+      if (readHeaderMemJpeg(data, n, &w, &h, &spp, nullptr, nullptr) != 0 || QSize(w, h) != size ||
+          spp != space->colours || !space->palette.isEmpty())
         return stored;
       stored.pix = decoded(pixReadMemJpeg(data, n, 0, 1, nullptr, 0), size);
       if (stored.pix) stored.jpeg = jpeg.data_;
@@ -246,10 +250,9 @@ PdfStoredImage PdfFile::storedImage(int index, qint64 pixelLimit) const {
           integer(parms, "/Columns", 1728) != size.width())
         return stored;
       const std::shared_ptr<Buffer> raw = image.getRawStreamData();
-      const QByteArray tiff = ccittTiff(
-          QByteArray(reinterpret_cast<const char*>(raw->getBuffer()),
-                     static_cast<qsizetype>(raw->getSize())),
-          size, integer(parms, "/K", 0));
+      const QByteArray tiff = ccittTiff(QByteArray(reinterpret_cast<const char*>(raw->getBuffer()),
+                                                   static_cast<qsizetype>(raw->getSize())),
+                                        size, integer(parms, "/K", 0));
       stored.pix = decoded(pixReadMemTiff(reinterpret_cast<const l_uint8*>(tiff.constData()),
                                           static_cast<size_t>(tiff.size()), 0),
                            size);
@@ -257,7 +260,7 @@ PdfStoredImage PdfFile::storedImage(int index, qint64 pixelLimit) const {
         pixInvert(stored.pix.get(), stored.pix.get());
     } else {
       static const std::vector<std::string> general = {
-          "/FlateDecode", "/Fl", "/LZWDecode", "/LZW", "/ASCIIHexDecode", "/AHx",
+          "/FlateDecode",   "/Fl",  "/LZWDecode",       "/LZW", "/ASCIIHexDecode", "/AHx",
           "/ASCII85Decode", "/A85", "/RunLengthDecode", "/RL"};
       for (const std::string& f : filters)
         if (std::find(general.begin(), general.end(), f) == general.end()) return stored;

@@ -104,8 +104,8 @@ struct ReleaseOptions {
   QString userWordsFile;   // words (one a line) that recognition prefers; empty: none
   QString creator = QStringLiteral("zan-release");  // the PDF's Creator, before the version
   PdfStandard standard = PdfStandard::PdfA2b;
-  bool deskew = false;  // pages straightened before recognition (resamples the page image)
-  int imageDpi = 0;     // the resolution of every page image file; 0: as each states
+  bool deskew = false;       // pages straightened before recognition (resamples the page image)
+  int imageDpi = 0;          // the resolution of every page image file; 0: as each states
   bool readPdfText = false;  // PDF pages that carry text recognised again from their image;
                              // else kept as they are
 

@@ -23,9 +23,12 @@ QJsonObject pageJson(const PageReport& page, int number) {
                 {QStringLiteral("source"), QFileInfo(page.source).fileName()},
                 {QStringLiteral("sourcePage"), page.index + 1},
                 {QStringLiteral("rotation"), page.rotation},
-                {QStringLiteral("words"), page.words},
-                {QStringLiteral("dpi"), page.resolution.dpi},
-                {QStringLiteral("dpiSource"), resolutionSourceName(page.resolution.source)}};
+                {QStringLiteral("words"), page.words}};
+  if (page.kept)
+    o.insert(QStringLiteral("kept"), true);
+  else
+    o.insert(QStringLiteral("dpi"), rounded(page.resolution.dpi));
+  o.insert(QStringLiteral("dpiSource"), resolutionSourceName(page.resolution.source));
   if (page.orientationDetected || page.rotation != 0) {
     o.insert(QStringLiteral("orientation"), page.orientation);
     o.insert(QStringLiteral("orientationConfidence"), rounded(page.orientationConfidence));

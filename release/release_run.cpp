@@ -216,7 +216,8 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
     const PageResult& r = *pages[i];
     report.pages.push_back({sources[i].path, sources[i].index, r.orientationDetected, r.orientation,
                             r.orientationConfidence, orientationReasonName(r.orientationReason),
-                            r.rotation, static_cast<int>(r.words.size()), r.resolution});
+                            r.rotation, static_cast<int>(r.words.size()), r.resolution,
+                            r.kept.has_value()});
     if (r.resolution.source == ResolutionSource::Implausible)
       report.information.warnings << resolutionWarning(i + 1, sources[i], r);
     for (const PlacedWord& w : r.words)

@@ -28,6 +28,7 @@ struct PageReport {
   int rotation = 0;
   int words = 0;
   PageResolution resolution;
+  bool kept = false;  // a PDF page kept as it is
 };
 
 struct SuspectReport {

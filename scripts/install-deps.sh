@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  # the display tests also run under a window manager (focus and drop-down lists differ there)
+  openbox
   # translations (.ts to .qm, Qt's own German texts) and the manual page
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n help2man
   # the release engine: recognition, orientation, page images, PDF, the text font

@@ -21,74 +21,76 @@ void CapturePanel::createControls() {
   const QString kImageOnly = QString::fromLatin1(kImageOnlyPageContent);
   addAboutBoxIcon(&q);
 
-  fraPDFSettings = frame("fraPDFSettings", &q, {45, 0, 7332, 4425}, "#PDF Settings");
+  fraPDFSettings = frame(u"fraPDFSettings", &q, {45, 0, 7332, 4425}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
 
   fraLocationOfWorkgroupHub =
-      frame("fraLocationOfWorkgroupHub", settingsFrame, {120, 180, 3495, 615}, "#Workgroup Hub:");
+      frame(u"fraLocationOfWorkgroupHub", settingsFrame, {120, 180, 3495, 615}, "#Workgroup Hub:");
   txtWorkgroupHub =
-      textBox("txtWorkgroupHub", fraLocationOfWorkgroupHub->widget(), {120, 210, 2925, 315});
+      textBox(u"txtWorkgroupHub", fraLocationOfWorkgroupHub->widget(), {120, 210, 2925, 315});
   cmdBrowseHub =
-      button("cmdBrowseHub", fraLocationOfWorkgroupHub->widget(), {3060, 210, 315, 315}, "...");
+      button(u"cmdBrowseHub", fraLocationOfWorkgroupHub->widget(), {3060, 210, 315, 315}, "...");
 
   fraWatchedFolder =
-      frame("fraWatchedFolder", settingsFrame, {3705, 180, 3510, 615}, "#Watched Folder:");
-  txtWatchedFolder = textBox("txtWatchedFolder", fraWatchedFolder->widget(), {120, 210, 2925, 315});
+      frame(u"fraWatchedFolder", settingsFrame, {3705, 180, 3510, 615}, "#Watched Folder:");
+  txtWatchedFolder =
+      textBox(u"txtWatchedFolder", fraWatchedFolder->widget(), {120, 210, 2925, 315});
   cmdBrowseWatch =
-      button("cmdBrowseWatch", fraWatchedFolder->widget(), {3060, 210, 315, 315}, "...");
+      button(u"cmdBrowseWatch", fraWatchedFolder->widget(), {3060, 210, 315, 315}, "...");
 
   fraOutputFormatType =
-      frame("fraOutputFormatType", settingsFrame, {120, 840, 2652, 612}, "#Page Content");
-  cmbPageContent = comboBox("cmbPageContent", fraOutputFormatType->widget(), {120, 210, 2412, 315});
+      frame(u"fraOutputFormatType", settingsFrame, {120, 840, 2652, 612}, "#Page Content");
+  cmbPageContent =
+      comboBox(u"cmbPageContent", fraOutputFormatType->widget(), {120, 210, 2412, 315});
 
   fraLanguage =
-      frame("fraLanguage", settingsFrame, {120, 1470, 2652, 612}, "#Language", kImageOnly);
-  cmbLanguage = comboBox("cmbLanguage", fraLanguage->widget(), {120, 210, 2412, 315}, kImageOnly);
+      frame(u"fraLanguage", settingsFrame, {120, 1470, 2652, 612}, "#Language", kImageOnly);
+  cmbLanguage = comboBox(u"cmbLanguage", fraLanguage->widget(), {120, 210, 2412, 315}, kImageOnly);
 
-  fraPDFHeaderlinks = frame("fraPDFHeaderlinks", settingsFrame, {2880, 840, 4332, 1245},
+  fraPDFHeaderlinks = frame(u"fraPDFHeaderlinks", settingsFrame, {2880, 840, 4332, 1245},
                             "#PDF Document Information", kImageOnly);
   addLinks(fraPDFHeaderlinks, 1300, 2483, {120, 240, 4185, 975}, kImageOnly);
 
   fraDictionaries =
-      frame("fraDictionaries", settingsFrame, {120, 2115, 3495, 612}, "#Dictionaries", kImageOnly);
+      frame(u"fraDictionaries", settingsFrame, {120, 2115, 3495, 612}, "#Dictionaries", kImageOnly);
   cmbDictionary =
-      comboBox("cmbDictionary", fraDictionaries->widget(), {120, 210, 3285, 315}, kImageOnly);
+      comboBox(u"cmbDictionary", fraDictionaries->widget(), {120, 210, 3285, 315}, kImageOnly);
 
-  fraWorkflows = frame("fraWorkflows", settingsFrame, {3720, 2115, 3495, 612}, "#Workflow");
-  cmbWorkflow = comboBox("cmbWorkflow", fraWorkflows->widget(), {120, 210, 3285, 315});
+  fraWorkflows = frame(u"fraWorkflows", settingsFrame, {3720, 2115, 3495, 612}, "#Workflow");
+  cmbWorkflow = comboBox(u"cmbWorkflow", fraWorkflows->widget(), {120, 210, 3285, 315});
 
-  fraSuspectRegions = frame("fraSuspectRegions", settingsFrame, {120, 2775, 3495, 1545},
+  fraSuspectRegions = frame(u"fraSuspectRegions", settingsFrame, {120, 2775, 3495, 1545},
                             "#Suspect Regions", kImageOnly);
   QWidget* const suspect = fraSuspectRegions->widget();
-  chkLowOcrConfidence = checkBox("chkLowOcrConfidence", suspect, {120, 240, 2190, 195},
+  chkLowOcrConfidence = checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2190, 195},
                                  "#OCR Confidence Below", kImageOnly);
   addThresholdEntry(suspect, {2385, 180, 390, 288}, {2776, 180, 240, 288}, {3090, 225, 300, 210},
                     95, kImageOnly);
-  chkLowFontConfidence =
-      checkBox("chkLowFontConfidence", suspect, {120, 495, 2175, 195}, "#Suspect Font", kImageOnly);
-  chkWordNotInDictionary = checkBox("chkWordNotInDictionary", suspect, {120, 750, 2172, 195},
+  chkLowFontConfidence = checkBox(u"chkLowFontConfidence", suspect, {120, 495, 2175, 195},
+                                  "#Suspect Font", kImageOnly);
+  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 750, 2172, 195},
                                     "#Word not in dictionary", kImageOnly);
-  chkMixedAlphaNumeric = checkBox("chkMixedAlphaNumeric", suspect, {120, 1005, 2172, 195},
+  chkMixedAlphaNumeric = checkBox(u"chkMixedAlphaNumeric", suspect, {120, 1005, 2172, 195},
                                   "#Mixed Alpha Numeric", kImageOnly);
   chkNumericOnly =
-      checkBox("chkNumericOnly", suspect, {120, 1260, 2130, 195}, "#Numeric Only", kImageOnly);
+      checkBox(u"chkNumericOnly", suspect, {120, 1260, 2130, 195}, "#Numeric Only", kImageOnly);
 
-  fraAdvanced = frame("fraAdvanced", settingsFrame, {3705, 2775, 3510, 1560}, "#Advance Settings",
+  fraAdvanced = frame(u"fraAdvanced", settingsFrame, {3705, 2775, 3510, 1560}, "#Advance Settings",
                       kImageOnly);
   QWidget* const advanced = fraAdvanced->widget();
-  chkCreateThumbnails = checkBox("chkCreateThumbnails", advanced, {120, 240, 2760, 195},
+  chkCreateThumbnails = checkBox(u"chkCreateThumbnails", advanced, {120, 240, 2760, 195},
                                  "#Create Thumbnails", kImageOnly);
   chkEmbedFonts =
-      checkBox("chkEmbedFonts", advanced, {120, 495, 2760, 195}, "#Embed Fonts", kImageOnly);
+      checkBox(u"chkEmbedFonts", advanced, {120, 495, 2760, 195}, "#Embed Fonts", kImageOnly);
   chkEnableLinks =
-      checkBox("chkEnableLinks", advanced, {120, 750, 2760, 195}, "#Enable Links", kImageOnly);
-  chkEnableStructure = checkBox("chkEnableStructure", advanced, {120, 1005, 2760, 195},
+      checkBox(u"chkEnableLinks", advanced, {120, 750, 2760, 195}, "#Enable Links", kImageOnly);
+  chkEnableStructure = checkBox(u"chkEnableStructure", advanced, {120, 1005, 2760, 195},
                                 "#Enable Structure", kImageOnly);
-  chkAutoPageRotation = checkBox("chkAutoPageRotation", advanced, {120, 1260, 2760, 195},
+  chkAutoPageRotation = checkBox(u"chkAutoPageRotation", advanced, {120, 1260, 2760, 195},
                                  "#Automatic Page Rotation", kImageOnly);
 
   cmdRestoreDefaults =
-      button("cmdRestoreDefaults", settingsFrame, {6360, 3810, 855, 615}, "#&Restore Defaults");
+      button(u"cmdRestoreDefaults", settingsFrame, {6360, 3810, 855, 615}, "#&Restore Defaults");
 
   setTabOrder({txtWorkgroupHub->widget(),
                cmdBrowseHub->widget(),

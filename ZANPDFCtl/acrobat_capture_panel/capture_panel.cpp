@@ -68,9 +68,10 @@ void CapturePanel::enterPanel(bool backward) {
   }
 }
 
-bool CapturePanel::keptDisabled(const controls::Control& control) const {
-  const QLatin1String imageOnly(kImageOnlyPageContent);
-  return cmbPageContent->value() == imageOnly && control.tag() == imageOnly;
+// The controls that do not apply to the page content "Image Only" carry it as their tag.
+QString CapturePanel::keptDisabledTag() const {
+  const QString imageOnly = QString::fromLatin1(kImageOnlyPageContent);
+  return cmbPageContent->value() == imageOnly ? imageOnly : QString();
 }
 
 // ---- Properties
@@ -138,7 +139,7 @@ void CapturePanel::Refresh() {
     }
 
     at = kStepThreshold;
-    showThreshold();
+    showThreshold(kRefreshSource, kStepThreshold);
 
     at = kStepCheckBoxes;
     showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
@@ -187,6 +188,7 @@ void CapturePanel::Refresh() {
 }
 
 bool CapturePanel::refreshHubLists() {
+  if (clearListsWithoutHub(settings().WorkgroupHub())) return false;
   HubOffer offer;
   hubSearch_.open(settings().WorkgroupHub(), offer);
   switch (hubSearch_.status()) {
@@ -301,7 +303,7 @@ void CapturePanel::attachHandlers() {
                         chkMixedAlphaNumeric, chkNumericOnly, chkCreateThumbnails, chkEmbedFonts,
                         chkEnableLinks, chkEnableStructure, chkAutoPageRotation},
                        /*thresholdArrowKeys=*/true);
-  chkAutoPageRotation->onLostFocus = [this] { m_LastTabControl = chkAutoPageRotation; };
+  chkAutoPageRotation->setOnLostFocus([this] { m_LastTabControl = chkAutoPageRotation; });
   cmbPageContent->onClick = [this] { cmbPageContent_Click(); };
   cmbLanguage->onClick = [this] { comboClick(cmbLanguage, settings().CaptureLanguage()); };
   cmbDictionary->onClick = [this] { comboClick(cmbDictionary, settings().Dictionary()); };

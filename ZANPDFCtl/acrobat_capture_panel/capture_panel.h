@@ -49,7 +49,7 @@ class CapturePanel final : public PanelCore {
   void Refresh() override;
   void storeShownValues() override;
   controls::Control* controlForRule(std::int32_t number) const override;
-  bool keptDisabled(const controls::Control& control) const override;
+  QString keptDisabledTag() const override;
   void beforeLoad() override;
   AutomationError initFailure(const AutomationError& caught, int label) const override;
 
@@ -59,6 +59,9 @@ class CapturePanel final : public PanelCore {
   void SelectComboText(controls::ComboBox* combo, const QString& wanted);
   // Loading: opens the stored hub and refills the lists; true when it opened.
   bool refreshHubLists();
+  // A hub path that is empty or blank names no hub (the default after Restore Defaults): the
+  // lists are emptied without a word and nothing is opened. True when `path` is such a path.
+  bool clearListsWithoutHub(const QString& path);
   // Selects `stored` in `combo`; when no entry shows it, records `setting` as substituted and,
   // for a stored value that is not empty, tells the user (string `messageId`).
   void selectStored(controls::ComboBox* combo, const QString& stored, const char* setting,

@@ -49,7 +49,8 @@ void CapturePanel::txtWorkgroupHub_Change() {
       if (!alive) return;
       at = 7;
       HubOffer offer;
-      if (hubSearch_.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
+      if (!clearListsWithoutHub(txtWorkgroupHub->text()) &&
+          hubSearch_.open(hubPathAsOpened(txtWorkgroupHub->text()), offer)) {
         at = 8;
         QString list;
         if (hubSearch_.readList(false, list, offer))
@@ -113,6 +114,16 @@ void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* butto
   box->setSelStart(box->text().size());
   box->setFocus();
   m_FolderBrowser.reset();
+}
+
+bool CapturePanel::clearListsWithoutHub(const QString& path) {
+  if (!hubPathAsOpened(path).isEmpty()) return false;
+  HubOffer none;
+  none.path = hubPathAsOpened(path);
+  settings().setHubOffer(none);
+  cmbDictionary->clear();
+  cmbWorkflow->clear();
+  return true;
 }
 
 void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& list,

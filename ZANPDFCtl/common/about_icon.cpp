@@ -2,10 +2,15 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPixmapCache>
 
 namespace zan {
 
 QPixmap aboutBoxIcon() {
+  // Drawn once per application: every panel holds the same picture.
+  static const QString key = QStringLiteral("zanpdfctl4-about-box-icon");
+  QPixmap cached;
+  if (QPixmapCache::find(key, &cached)) return cached;
   // A small page with a folded corner and a red "PDF" band, drawn so that no image file ships.
   QImage image(18, 15, QImage::Format_RGB888);
   image.fill(QColor(192, 192, 192));
@@ -20,7 +25,9 @@ QPixmap aboutBoxIcon() {
   p.setPen(QColor(128, 128, 128));
   for (int y : {2, 11, 12}) p.drawLine(5, y, y == 2 ? 10 : 13, y);
   p.end();
-  return QPixmap::fromImage(image);
+  cached = QPixmap::fromImage(image);
+  QPixmapCache::insert(key, cached);
+  return cached;
 }
 
 }  // namespace zan

@@ -15,21 +15,15 @@ constexpr int kKeyDown = 40;
 
 }  // namespace
 
-ConfidenceThresholdEntry::ConfidenceThresholdEntry(controls::TextBox& text,
-                                                   controls::SpinControl& spin, Options options,
+ConfidenceThresholdEntry::ConfidenceThresholdEntry(controls::TextBox& text, Options options,
                                                    std::function<void()> notifyChange,
                                                    ErrorEvent raiseError)
-    : text_(text),
-      spin_(spin),
-      notifyChange_(std::move(notifyChange)),
-      raiseError_(std::move(raiseError)),
-      designText_(text.text()) {
+    : text_(text), notifyChange_(std::move(notifyChange)), raiseError_(std::move(raiseError)) {
   if (options.arrowKeys) {
     text_.onKeyDown = [this](int& keyCode, int shift) { keyDown(keyCode, shift); };
   }
   text_.onKeyPress = [this](int& keyAscii) { keyPress(keyAscii); };
   text_.onChange = [this] { change(); };
-  text_.onLostFocus = [this] { lostFocus(); };
 }
 
 void ConfidenceThresholdEntry::keyDown(int& keyCode, int /*shift*/) {
@@ -55,24 +49,11 @@ void ConfidenceThresholdEntry::keyPress(int& keyAscii) {
 
 void ConfidenceThresholdEntry::change() {
   try {
-    checkRange();
+    notifyChange_();
+    text_.setTag(text_.text());
   } catch (...) {
     reportFailure(kChangeSource);
   }
-}
-
-void ConfidenceThresholdEntry::checkRange() {
-  const QString current = text_.text();
-  if (leadingNumber(current) <= kUpperLimit) {
-    notifyChange_();
-    text_.setTag(current);
-    accepted_ = true;
-    return;
-  }
-  const int caret = text_.selStart() - 1;
-  // Setting the text runs this check again, inside this one; the restored text passes it.
-  text_.setText(restoreText());
-  text_.setSelStart(caret < 0 ? 0 : caret);
 }
 
 void ConfidenceThresholdEntry::reportFailure(const QString& sourceFile) {
@@ -81,21 +62,6 @@ void ConfidenceThresholdEntry::reportFailure(const QString& sourceFile) {
   args.SourceFile = sourceFile;
   // What the host writes back into the arguments is not looked at.
   raiseError_(args);
-}
-
-QString ConfidenceThresholdEntry::restoreText() const {
-  const QString text = accepted_ ? text_.tag() : designText_;
-  // A text that would be rejected again would restore itself without end.
-  return leadingNumber(text) <= kUpperLimit ? text : QString();
-}
-
-void ConfidenceThresholdEntry::lostFocus() {
-  const double value = leadingNumber(text_.text());
-  if (value < spin_.min()) {
-    text_.setText(QStringLiteral("1"));
-  } else if (value > spin_.max()) {
-    text_.setText(QStringLiteral("100"));
-  }
 }
 
 }  // namespace zan

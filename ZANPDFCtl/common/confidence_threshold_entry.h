@@ -3,16 +3,15 @@
 // bound to it. Attaching the entry gives the text box its handlers:
 //  - key press: only control characters (codes below 32) and the digits pass;
 //  - key down (optional): Up and Down step the value by 1 between 1 and 100;
-//  - change: a value of at most 100 is accepted (the panel's change notification runs and the
-//    text is kept in the box's tag as the last accepted text); a larger value is rejected, the
-//    box returns to the last accepted text and the caret to the rejected character's position;
-//  - focus loss: a value below the spin control's minimum becomes "1", one above its maximum
-//    becomes "100".
+//  - change: the panel's change notification runs and the text is kept in the box's tag as the
+//    last accepted text.
+// What the user typed is never changed behind the user's back: a value outside 0 to 100 stays
+// as typed, and the settings' check refuses it when the panel is validated (naming the rule and
+// putting the focus here).
 // A failure in the key press or change handler is reported through the panel's Error event and
 // ends the handler; nothing is raised towards the code or the user action that ran it.
 
 #include "common/automation_error.h"
-#include "common/controls/spin_control.h"
 #include "common/controls/text_box.h"
 
 #include <QString>
@@ -33,10 +32,10 @@ class ConfidenceThresholdEntry final {
     bool arrowKeys = false;
   };
 
-  // Attaches the handlers to `text`, which must already show its design-time text and carry its
-  // design-time tag. `notifyChange` is the panel's change notification; `raiseError` raises the
-  // panel's Error event. Both controls must outlive the entry.
-  ConfidenceThresholdEntry(controls::TextBox& text, controls::SpinControl& spin, Options options,
+  // Attaches the handlers to `text`, which carries its design-time tag until the first change.
+  // `notifyChange` is the panel's change notification; `raiseError` raises the panel's Error event.
+  // Both controls must outlive the entry.
+  ConfidenceThresholdEntry(controls::TextBox& text, Options options,
                            std::function<void()> notifyChange, ErrorEvent raiseError);
   ConfidenceThresholdEntry(const ConfidenceThresholdEntry&) = delete;
   ConfidenceThresholdEntry& operator=(const ConfidenceThresholdEntry&) = delete;
@@ -45,26 +44,16 @@ class ConfidenceThresholdEntry final {
   void keyDown(int& keyCode, int shift);
   void keyPress(int& keyAscii);
   void change();
-  void lostFocus();
 
   static constexpr int kUpperLimit = 100;
 
  private:
-  void checkRange();
   // Inside a catch block: raises the Error event for the failure being handled.
   void reportFailure(const QString& sourceFile);
-  // The text a rejected change returns to.
-  QString restoreText() const;
 
   controls::TextBox& text_;
-  controls::SpinControl& spin_;
   std::function<void()> notifyChange_;
   ErrorEvent raiseError_;
-  // Until a text has been accepted the tag holds only its design-time value (empty, or a mark
-  // such as "Image Only"), which is no threshold; a rejected change then returns to the text the
-  // box showed when the entry was attached.
-  QString designText_;
-  bool accepted_ = false;
 };
 
 }  // namespace zan

@@ -64,7 +64,7 @@ QHash<int, QString> usEnglishTexts() {
       {kStrMixedAlphanumeric, QStringLiteral("Mi&xed alphanumeric")},
       {kStrNumericOnly, QStringLiteral("Numeric onl&y")},
       {kStrAdvancedSettings, QStringLiteral("Advanced Settings")},
-      {kStrCreateThumbnails, QStringLiteral("C&reate thumbnails")},
+      {kStrCreateThumbnails, QStringLiteral("Create t&humbnails")},
       {kStrEmbedFonts, QStringLiteral("E&mbed fonts")},
       {kStrEnableLinks, QStringLiteral("E&nable links")},
       {kStrEnableStructure, QStringLiteral("Ena&ble structure")},
@@ -152,6 +152,10 @@ QHash<int, QString> usEnglishTexts() {
       {kStrTipMixedCase, QStringLiteral("Mark words that mix capital and small letters")},
       {kStrTipRotate, QStringLiteral("Try this page orientation when recognising the text")},
       {kStrConfidenceThresholdName, QStringLiteral("Confidence threshold in percent")},
+      {kStrDocumentInformationName, QStringLiteral("PDF document information")},
+      {kStrThresholdOutOfRange,
+       QStringLiteral("The stored confidence threshold %1 is not a value from 0 to 100. It is "
+                      "shown as stored; enter a value from 0 to 100 before saving.")},
   };
 }
 

@@ -128,6 +128,10 @@ enum StringId : int {
   kStrTipMixedCase = 9744,
   kStrTipRotate = 9745,
   kStrConfidenceThresholdName = 9746,
+  // Loading, both panels.
+  kStrThresholdOutOfRange = 9747,
+  // The document-information grid and its frame as screen readers name them, both panels.
+  kStrDocumentInformationName = 9748,
 };
 
 class StringTable {

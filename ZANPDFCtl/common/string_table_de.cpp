@@ -52,7 +52,7 @@ QHash<int, QString> germanTexts() {
       {kStrSearchableImageExact, QStringLiteral("Suchbares Bild (exakt)")},
       {kStrImageOnly, QStringLiteral("Nur Bild")},
       {kStrPageContentCaption, QStringLiteral("&Seiteninhalt")},
-      {kStrDictionariesCaption, QStringLiteral("Wörter&bücher")},
+      {kStrDictionariesCaption, QStringLiteral("Wörterbü&cher")},
       {kStrDocumentInformationCaption, QStringLiteral("PDF-&Dokumentinformationen")},
       {kStrOcrConfidenceBelow, QStringLiteral("OCR-&Konfidenz unter")},
       {kStrSuspectFont, QStringLiteral("Unsichere Schrif&tart")},
@@ -149,6 +149,11 @@ QHash<int, QString> germanTexts() {
       {kStrTipMixedCase, QStringLiteral("Wörter aus Groß- und Kleinbuchstaben markieren")},
       {kStrTipRotate, QStringLiteral("Diese Seitenausrichtung bei der Texterkennung versuchen")},
       {kStrConfidenceThresholdName, QStringLiteral("Konfidenzschwelle in Prozent")},
+      {kStrDocumentInformationName, QStringLiteral("PDF-Dokumentinformationen")},
+      {kStrThresholdOutOfRange,
+       QStringLiteral("Die gespeicherte Konfidenzschwelle %1 ist kein Wert von 0 bis 100. Sie "
+                      "wird wie gespeichert angezeigt; geben Sie vor dem Speichern einen Wert "
+                      "von 0 bis 100 ein.")},
   };
 }
 

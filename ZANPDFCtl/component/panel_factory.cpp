@@ -8,6 +8,8 @@
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
 
+#include <QApplication>
+#include <QThread>
 #include <QtGlobal>
 
 namespace zan::component {
@@ -46,6 +48,16 @@ class PanelClassFactory final : public ClassFactory {
       return status::kPointer;
     }
     *control = nullptr;
+    // A widget made without a QApplication, or on another thread than the application's, ends
+    // the process inside Qt: refuse instead.
+    const auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread()) {
+      setLastError(app ? QStringLiteral("CreateInstance: a panel is created on the thread of the "
+                                        "QApplication only")
+                       : QStringLiteral("CreateInstance: no QApplication exists; create one "
+                                        "before the first panel"));
+      return status::kFail;
+    }
     try {
       SettingsPanel* panel =
           name_ == "ZANPdf3" ? createPanel<ZANPdf3>(parent, env) : createPanel<ZANPdf>(parent, env);

@@ -2,18 +2,14 @@
 
 #include "common/automation_error.h"
 #include "common/controls/control.h"
+#include "external/link_editor.h"
 #include "external/setup_data.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QFocusEvent>
-#include <QHBoxLayout>
+#include <QEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace zan {
 namespace {
@@ -21,134 +17,6 @@ namespace {
 constexpr int kCaptionColumn = 0;
 constexpr int kValueColumn = 1;
 const QString kSource = QStringLiteral("ZANLinks");
-
-// The value editor: a source choice ("Text constant" or one of the link sources) and, for a
-// text constant, its text. Tab and Shift+Tab move between the two parts; Tab from the last part
-// or Shift+Tab from the first, and the focus leaving the editor, finish the edit (`finished`).
-class LinkEditor final : public QWidget {
-  Q_OBJECT
- public:
-  explicit LinkEditor(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    source_ = new QComboBox(this);
-    source_->setObjectName(QStringLiteral("linkSource"));
-    source_->setAccessibleName(ZANLinks::tr("Link source"));
-    source_->setToolTip(ZANLinks::tr(
-        "Where the value comes from: a text constant, an index field or a batch field"));
-    source_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    text_ = new QLineEdit(this);
-    text_->setObjectName(QStringLiteral("linkText"));
-    text_->setAccessibleName(ZANLinks::tr("Text constant"));
-    layout->addWidget(source_);
-    layout->addWidget(text_, 1);
-    for (QWidget* part : {static_cast<QWidget*>(source_), static_cast<QWidget*>(text_)})
-      part->installEventFilter(this);
-    connect(source_, &QComboBox::currentIndexChanged, this, [this] { showSource(); });
-    showSource();
-  }
-
-  void setSources(const QStringList& indexFields, const QStringList& batchFields) {
-    source_->clear();
-    source_->addItem(ZANLinks::tr("Text constant"), QVariantList{kFieldTextConstant, QString()});
-    for (const QString& f : indexFields)
-      source_->addItem(ZANLinks::displayText(linkTo(kFieldIndexField, f)),
-                       QVariantList{kFieldIndexField, f});
-    for (const QString& f : batchFields)
-      source_->addItem(ZANLinks::displayText(linkTo(kFieldBatchField, f)),
-                       QVariantList{kFieldBatchField, f});
-  }
-
-  void setValue(const DocInfoField& value, int maxLength) {
-    int index = 0;
-    for (int i = 1; i < source_->count(); ++i) {
-      const QVariantList d = source_->itemData(i).toList();
-      if (d.value(0).toInt() == value.FieldType() && d.value(1).toString() == value.FieldName())
-        index = i;
-    }
-    source_->setCurrentIndex(index);
-    showSource();
-    const QString text = value.FieldType() == kFieldTextConstant ? value.FieldText() : QString();
-    // A longer text set by code stays editable (shortening only); new input obeys the limit.
-    text_->setMaxLength(std::max(maxLength, static_cast<int>(text.size())));
-    text_->setText(text);
-  }
-
-  DocInfoField value() const {
-    const QVariantList d = source_->currentData().toList();
-    const int type = d.value(0).toInt();
-    if (type == kFieldTextConstant) {
-      DocInfoField f;
-      f.setFieldText(text_->text());
-      return f;
-    }
-    return linkTo(type, d.value(1).toString());
-  }
-
-  // Tall enough for the source chooser, whatever the row height.
-  QSize sizeHint() const override {
-    return {source_->sizeHint().width() + 80,
-            std::max(source_->sizeHint().height(), text_->sizeHint().height())};
-  }
-
- signals:
-  void finished();
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress) {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      const bool ctrlOrAlt = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-      const bool back = key->key() == Qt::Key_Backtab ||
-                        (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
-      if (!ctrlOrAlt && (back || key->key() == Qt::Key_Tab)) {
-        if (!back && watched == source_ && text_->isEnabled())
-          text_->setFocus(Qt::TabFocusReason);
-        else if (back && watched == text_)
-          source_->setFocus(Qt::BacktabFocusReason);
-        else
-          finish();
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusOut) {
-      // The edit ends when the focus leaves both parts (a drop-down list is still the editor).
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-              QWidget* now = QApplication::focusWidget();
-              if (!now || (now != this && !isAncestorOf(now))) finish();
-            },
-            Qt::QueuedConnection);
-      }
-    }
-    return QWidget::eventFilter(watched, event);
-  }
-
- private:
-  void finish() {
-    if (finished_) return;
-    finished_ = true;
-    emit finished();
-  }
-  void showSource() {
-    const bool constant = source_->currentIndex() <= 0;
-    text_->setEnabled(constant);
-    setFocusProxy(constant ? static_cast<QWidget*>(text_) : source_);
-  }
-  static DocInfoField linkTo(int type, const QString& name) {
-    DocInfoField f;
-    f.setFieldType(type);
-    f.setFieldName(name);
-    return f;
-  }
-  QComboBox* source_;
-  QLineEdit* text_;
-  bool finished_ = false;
-};
 
 class LinkDelegate final : public QStyledItemDelegate {
  public:
@@ -188,20 +56,48 @@ class LinkDelegate final : public QStyledItemDelegate {
     }
   }
 
-  // At least as tall as the editor needs, kept inside the grid's viewport.
+  // The row's value cell, no more: the editor covers no other row.
   void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                             const QModelIndex&) const override {
-    QRect r = option.rect;
-    const QWidget* viewport = editor->parentWidget();
-    r.setHeight(std::max(r.height(), editor->sizeHint().height()));
-    if (viewport && r.bottom() > viewport->height() - 1)
-      r.moveBottom(std::max(viewport->height() - 1, r.height() - 1));
-    r.moveTop(std::max(0, r.top()));
-    editor->setGeometry(r);
+    editor->setGeometry(option.rect);
   }
 
  private:
   ZANLinks* links_;
+};
+
+// The grid: an edit asked for on a row's caption (F2, a double click) edits the row's value.
+// The row editor's delegate is installed with the first edit: installing one re-connects the
+// view, which a grid that is never edited need not pay for.
+class LinksGrid final : public QTableWidget {
+ public:
+  explicit LinksGrid(ZANLinks* links) : QTableWidget(0, 2, links), links_(links) {}
+
+ protected:
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+    if (!delegate_) setItemDelegate(delegate_ = new LinkDelegate(links_));
+    // NoEditTriggers only offers the delegate an event (a mouse press); it opens nothing.
+    const bool opens = trigger == AllEditTriggers || (trigger & editTriggers());
+    if (!opens || !index.isValid() || index.column() != kCaptionColumn)
+      return QTableWidget::edit(index, trigger, event);
+    const QModelIndex value = index.siblingAtColumn(kValueColumn);
+    if (!(value.flags() & Qt::ItemIsEditable)) return false;
+    setCurrentIndex(value);
+    return QTableWidget::edit(value, trigger, event);
+  }
+
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
+    // An editor the grid closes (the user clicked another cell) has nothing left to finish.
+    if (auto* links = qobject_cast<LinkEditor*>(editor)) links->markClosed();
+    // The keyboard stays in the grid whichever part of the editor had it (Qt looks only at the
+    // editor's focus proxy).
+    if (editor && editor->isAncestorOf(QApplication::focusWidget())) setFocus(Qt::OtherFocusReason);
+    QTableWidget::closeEditor(editor, hint);
+  }
+
+ private:
+  ZANLinks* links_;
+  LinkDelegate* delegate_ = nullptr;
 };
 
 [[noreturn]] void outOfRange() {
@@ -211,23 +107,26 @@ class LinkDelegate final : public QStyledItemDelegate {
 }  // namespace
 
 ZANLinks::ZANLinks(QWidget* parent) : QWidget(parent) {
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  grid_ = new QTableWidget(0, 2, this);
+  grid_ = new LinksGrid(this);
   grid_->setObjectName(QStringLiteral("linksGrid"));
   // Tab and Shift+Tab leave the grid; the arrow keys move between its rows.
   grid_->setTabKeyNavigation(false);
-  grid_->setItemDelegate(new LinkDelegate(this));
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::SelectedClicked);
   grid_->verticalHeader()->setVisible(false);
-  layout->addWidget(grid_);
   setFocusProxy(grid_);
   applyDesign();
 }
 
 ZANLinks::~ZANLinks() = default;
+
+// The grid fills the control (a layout of its own would cost more than this).
+void ZANLinks::resizeEvent(QResizeEvent* event) {
+  grid_->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
 
 void ZANLinks::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) applyDesign();
@@ -249,14 +148,20 @@ void ZANLinks::applyPanelDesign(int captionWidthTwips, int textWidthTwips) {
 }
 
 void ZANLinks::applyDesign() {
-  grid_->setHorizontalHeaderLabels({linkcaption, linktext});
+  // The column titles are made only to be shown.
+  const QTableWidgetItem* header = grid_->horizontalHeaderItem(kCaptionColumn);
+  if (visibletitle && (!header || header->text() != linkcaption ||
+                       grid_->horizontalHeaderItem(kValueColumn)->text() != linktext))
+    grid_->setHorizontalHeaderLabels({linkcaption, linktext});
   grid_->horizontalHeader()->setVisible(visibletitle);
   // Twips at the designed 8-point font; a larger font widens the columns alike.
   const double scale = controls::layoutScale(font(), logicalDpiY());
   grid_->setColumnWidth(kCaptionColumn, static_cast<int>(linkcaptionwidth * scale / 15));
   grid_->setColumnWidth(kValueColumn, static_cast<int>(linktextwidth * scale / 15));
   grid_->setColumnHidden(kCaptionColumn, !visiblecaptioncolumn);
-  grid_->setSortingEnabled(false);
+  // The values take the room the grid has beyond the designed widths.
+  grid_->horizontalHeader()->setStretchLastSection(true);
+  if (grid_->isSortingEnabled()) grid_->setSortingEnabled(false);  // re-connects the header
   // Compact rows, so that maxlinks rows fit the height the panels give the control.
   grid_->verticalHeader()->setMinimumSectionSize(1);
   grid_->verticalHeader()->setDefaultSectionSize(
@@ -297,7 +202,13 @@ void ZANLinks::AddLink(const QString& fieldName, std::int32_t fieldType, const Q
   row.value.setFieldType(fieldType);
   row.value.setFieldText(fieldText);
   rows_.push_back(row);
-  rebuildGrid();
+  // A row within the rows already shown is given its texts; more rows lay the grid out anew.
+  if (rowCount() <= grid_->rowCount()) {
+    const QSignalBlocker blocker(grid_);
+    showRow(rowCount() - 1);
+  } else {
+    rebuildGrid();
+  }
 }
 
 DocInfoField ZANLinks::Link(std::int16_t index) const {
@@ -348,18 +259,26 @@ void ZANLinks::rebuildGrid() {
   const QSignalBlocker blocker(grid_);
   const int shown = filltomaxrows ? std::max(rowCount(), maxlinks) : rowCount();
   grid_->setRowCount(shown);
-  for (int r = 0; r < shown; ++r) {
-    const bool real = r < rowCount();
-    auto* caption = new QTableWidgetItem(real ? rows_[r].caption : QString());
-    caption->setFlags(Qt::ItemIsEnabled);
-    auto* value = new QTableWidgetItem(real ? displayText(rows_[r].value) : QString());
-    value->setFlags(real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
-                         : Qt::ItemIsEnabled);
-    grid_->setItem(r, kCaptionColumn, caption);
-    grid_->setItem(r, kValueColumn, value);
-  }
+  for (int r = 0; r < shown; ++r) showRow(r);
+}
+
+// The cells are kept and given their texts: loading redraws the rows several times.
+void ZANLinks::showRow(int r) {
+  const auto show = [this](int row, int column, const QString& text, Qt::ItemFlags flags) {
+    QTableWidgetItem* cell = grid_->item(row, column);
+    if (!cell) {
+      cell = new QTableWidgetItem(text);
+      cell->setFlags(flags);
+      grid_->setItem(row, column, cell);
+      return;
+    }
+    if (cell->text() != text) cell->setText(text);
+    if (cell->flags() != flags) cell->setFlags(flags);
+  };
+  const bool real = r < rowCount();
+  show(r, kCaptionColumn, real ? rows_[r].caption : QString(), Qt::ItemIsEnabled);
+  show(r, kValueColumn, real ? displayText(rows_[r].value) : QString(),
+       real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemIsEnabled);
 }
 
 }  // namespace zan
-
-#include "links_control.moc"

@@ -89,6 +89,7 @@ class ZANLinks : public QWidget {
  protected:
   // A new font re-applies the design: column widths and row heights follow it.
   void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   struct Row {
@@ -96,6 +97,8 @@ class ZANLinks : public QWidget {
     DocInfoField value;
   };
   void rebuildGrid();
+  // Shows row `r` of the grid (an empty row past the link rows).
+  void showRow(int r);
   std::vector<Row> rows_;
   QTableWidget* grid_ = nullptr;
   QPointer<SetupData> setupData_;

@@ -29,6 +29,10 @@ struct PanelEnvironment {
   std::function<ZANLinks*(QWidget* parent)> makeLinks;
   // The about box both panels share.
   std::function<AboutBoxService&()> aboutBox;
+  // Asked when the user presses a panel's Restore Defaults button, before anything is reset:
+  // false keeps the settings. Optional: without it the button resets at once. (The panels'
+  // RestoreDefaults member, which hosts call, never asks.)
+  std::function<bool(QWidget* panel)> confirmRestoreDefaults;
 
   // Real implementations: Qt platform, US English, PdfSettings, FolderHub, QtFolderBrowser,
   // ZANLinks, qtAboutBox().

@@ -85,6 +85,10 @@ class PdfSettings {
 
   virtual std::int16_t ConfidenceThreshold() const { return confidenceThreshold_; }
   virtual void setConfidenceThreshold(std::int16_t v) { confidenceThreshold_ = v; }
+  // The thresholds CheckSettings accepts: a percentage, 0 to 100.
+  static constexpr bool thresholdAccepted(int threshold) {
+    return threshold >= 0 && threshold <= 100;
+  }
 
   // The four document-information fields; callers change them in place.
   virtual DocInfoField& AuthorField() { return author_; }

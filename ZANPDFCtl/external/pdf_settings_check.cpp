@@ -80,7 +80,7 @@ QString openProblem(std::int32_t status) {
 }
 
 void checkThreshold(SettingsRule n, std::int16_t threshold) {
-  if (threshold < 0 || threshold > 100)
+  if (!PdfSettings::thresholdAccepted(threshold))
     reject(n, QCoreApplication::translate(
                   "PdfSettings",
                   "The confidence threshold %1 is invalid. Enter a value from 0 to 100.")

@@ -18,47 +18,48 @@ namespace zan {
 void OcrPanel::createControls() {
   form_.setSurfaceSizeTwips(7395, 3810);
 
-  fraPDFSettings = frame("fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
+  fraPDFSettings = frame(u"fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
   fraOutputFormatType =
-      frame("fraOutputFormatType", settingsFrame, {120, 240, 2652, 612}, "#Output Format Type");
+      frame(u"fraOutputFormatType", settingsFrame, {120, 240, 2652, 612}, "#Output Format Type");
   cmbOutputFormatType =
-      comboBox("cmbOutputFormatType", fraOutputFormatType->widget(), {120, 240, 2412, 288});
-  fraLanguage = frame("fraLanguage", settingsFrame, {120, 900, 2652, 612}, "#Language");
-  cmbLanguage = comboBox("cmbLanguage", fraLanguage->widget(), {120, 240, 2412, 288});
-  fraAccuracy = frame("fraAccuracy", settingsFrame, {120, 1560, 2652, 612}, "#Accuracy");
-  cmbAccuracy = comboBox("cmbAccuracy", fraAccuracy->widget(), {120, 240, 2412, 288});
+      comboBox(u"cmbOutputFormatType", fraOutputFormatType->widget(), {120, 240, 2412, 288});
+  fraLanguage = frame(u"fraLanguage", settingsFrame, {120, 900, 2652, 612}, "#Language");
+  cmbLanguage = comboBox(u"cmbLanguage", fraLanguage->widget(), {120, 240, 2412, 288});
+  fraAccuracy = frame(u"fraAccuracy", settingsFrame, {120, 1560, 2652, 612}, "#Accuracy");
+  cmbAccuracy = comboBox(u"cmbAccuracy", fraAccuracy->widget(), {120, 240, 2412, 288});
 
-  fraConfidenceThreshold = frame("fraConfidenceThreshold", settingsFrame, {120, 2280, 2652, 612},
+  fraConfidenceThreshold = frame(u"fraConfidenceThreshold", settingsFrame, {120, 2280, 2652, 612},
                                  "#Confidence Threshold");
   addThresholdEntry(fraConfidenceThreshold->widget(), {120, 240, 450, 288}, {571, 240, 240, 288},
                     {960, 240, 972, 252}, 0);
 
   cmdRestoreDefaults =
-      button("cmdRestoreDefaults", settingsFrame, {600, 3120, 1692, 372}, "#&Restore Defaults");
+      button(u"cmdRestoreDefaults", settingsFrame, {600, 3120, 1692, 372}, "#&Restore Defaults");
 
   fraPDFHeaderlinks =
-      frame("fraPDFHeaderlinks", settingsFrame, {2880, 240, 4332, 1632}, "#PDF Header Links");
+      frame(u"fraPDFHeaderlinks", settingsFrame, {2880, 240, 4332, 1632}, "#PDF Header Links");
   addLinks(fraPDFHeaderlinks, 1200, 2823, {120, 270, 4425, 1275});
 
   fraSuspectRegions =
-      frame("fraSuspectRegions", settingsFrame, {2880, 1920, 2532, 1692}, "#Suspect Regions");
+      frame(u"fraSuspectRegions", settingsFrame, {2880, 1920, 2532, 1692}, "#Suspect Regions");
   QWidget* const suspect = fraSuspectRegions->widget();
   chkLowOcrConfidence =
-      checkBox("chkLowOcrConfidence", suspect, {120, 240, 2052, 252}, "#Low OCR Confidence");
-  chkWordNotInDictionary =
-      checkBox("chkWordNotInDictionary", suspect, {120, 600, 2172, 252}, "#Word not in dictionary");
-  chkMixedCases = checkBox("chkMixedCases", suspect, {120, 960, 2172, 252}, "#Mixed Cases");
+      checkBox(u"chkLowOcrConfidence", suspect, {120, 240, 2052, 252}, "#Low OCR Confidence");
+  chkWordNotInDictionary = checkBox(u"chkWordNotInDictionary", suspect, {120, 600, 2172, 252},
+                                    "#Word not in dictionary");
+  chkMixedCases = checkBox(u"chkMixedCases", suspect, {120, 960, 2172, 252}, "#Mixed Cases");
   chkLowFontConfidence =
-      checkBox("chkLowFontConfidence", suspect, {120, 1320, 2172, 252}, "#Low Font Confidence");
+      checkBox(u"chkLowFontConfidence", suspect, {120, 1320, 2172, 252}, "#Low Font Confidence");
 
-  fraOrientation = frame("fraOrientation", settingsFrame, {5520, 1920, 1692, 1692}, "#Orientation");
+  fraOrientation =
+      frame(u"fraOrientation", settingsFrame, {5520, 1920, 1692, 1692}, "#Orientation");
   QWidget* const orientation = fraOrientation->widget();
   addAboutBoxIcon(orientation);
-  chkRotate0 = checkBox("chkRotate0", orientation, {120, 240, 1332, 252}, "#Rotate 0");
-  chkRotate90 = checkBox("chkRotate90", orientation, {120, 600, 1332, 252}, "#Rotate 90");
-  chkRotate180 = checkBox("chkRotate180", orientation, {120, 960, 1212, 252}, "#Rotate 180");
-  chkRotate270 = checkBox("chkRotate270", orientation, {120, 1320, 1212, 192}, "#Rotate 270");
+  chkRotate0 = checkBox(u"chkRotate0", orientation, {120, 240, 1332, 252}, "#Rotate 0");
+  chkRotate90 = checkBox(u"chkRotate90", orientation, {120, 600, 1332, 252}, "#Rotate 90");
+  chkRotate180 = checkBox(u"chkRotate180", orientation, {120, 960, 1212, 252}, "#Rotate 180");
+  chkRotate270 = checkBox(u"chkRotate270", orientation, {120, 1320, 1212, 192}, "#Rotate 270");
 
   // Tab order by tab index; the spin control and the links control take the free indexes 9
   // and 13.

@@ -30,7 +30,7 @@ void OcrPanel::Refresh() {
   FillCombo(cmbOutputFormatType, s.OutputFormatType(), "OutputFormatType");
   FillCombo(cmbLanguage, s.OcrLanguage(), "OcrLanguage");
   FillCombo(cmbAccuracy, s.Accuracy(), "Accuracy");
-  showThreshold();
+  showThreshold(QStringLiteral("QelPDFSetup.Refresh"), 0);
   showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
              {chkWordNotInDictionary, &PdfSettings::WordNotInDictionary},
              {chkMixedCases, &PdfSettings::MixedCases},

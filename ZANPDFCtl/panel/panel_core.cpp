@@ -1,11 +1,9 @@
 #include "panel/panel_core.h"
 
-#include "common/about_icon.h"
 #include "common/confidence_threshold_entry.h"
 #include "common/controls/check_box.h"
 #include "common/controls/combo_box.h"
 #include "common/controls/simple_controls.h"
-#include "common/controls/spin_control.h"
 #include "common/controls/text_box.h"
 #include "common/numeric_text.h"
 #include "common/string_table.h"
@@ -80,13 +78,18 @@ bool PanelCore::Enabled() const {
 
 void PanelCore::putEnabled(bool bEnabled) {
   // Each control on its own: a control that refuses one step is passed over.
+  QString keptTag;
+  try {
+    keptTag = keptDisabledTag();
+  } catch (...) {
+  }
   for (const auto& control : form_.controls()) {
     try {
       if (control->visible()) control->setEnabled(bEnabled);
     } catch (...) {
     }
     try {
-      if (keptDisabled(*control)) control->setEnabled(false);
+      if (!keptTag.isEmpty() && control->tag() == keptTag) control->setEnabled(false);
     } catch (...) {
     }
     try {
@@ -176,82 +179,6 @@ void PanelCore::ShowAboutBox() {
                            QString::number(kVersionRevision), QString::fromLatin1(kCopyrightLine));
 }
 
-// ---- Layout
-
-controls::Frame* PanelCore::frame(const char* name, QWidget* parent, Twips at, const char* caption,
-                                  const QString& tag) {
-  auto* f = place<controls::Frame>(name, parent, at, tag);
-  f->setCaption(QString::fromLatin1(caption));
-  return f;
-}
-
-controls::ComboBox* PanelCore::comboBox(const char* name, QWidget* parent, Twips at,
-                                        const QString& tag) {
-  return place<controls::ComboBox>(name, parent, at, tag);
-}
-
-controls::CheckBox* PanelCore::checkBox(const char* name, QWidget* parent, Twips at,
-                                        const char* caption, const QString& tag) {
-  auto* c = place<controls::CheckBox>(name, parent, at, tag);
-  c->setCaption(QString::fromLatin1(caption));
-  return c;
-}
-
-controls::TextBox* PanelCore::textBox(const char* name, QWidget* parent, Twips at,
-                                      const QString& tag) {
-  return place<controls::TextBox>(name, parent, at, tag);
-}
-
-controls::CommandButton* PanelCore::button(const char* name, QWidget* parent, Twips at,
-                                           const char* caption) {
-  auto* b = place<controls::CommandButton>(name, parent, at);
-  b->setCaption(QString::fromLatin1(caption));
-  return b;
-}
-
-void PanelCore::addAboutBoxIcon(QWidget* parent) {
-  picABoutBoxIcon = form_.add<controls::PictureBox>(QStringLiteral("picABoutBoxIcon"), parent);
-  picABoutBoxIcon->setGeometryTwips(0, 0, 18 * 15, 15 * 15);
-  picABoutBoxIcon->setPicture(aboutBoxIcon());
-  picABoutBoxIcon->setVisible(false);  // holds the about-box picture only
-}
-
-void PanelCore::addThresholdEntry(QWidget* parent, Twips box, Twips spin, Twips unit, int spinValue,
-                                  const QString& tag) {
-  txtConfidenceThreshold = textBox("txtConfidenceThreshold", parent, box);
-  txtConfidenceThreshold->setText(QStringLiteral("95"));
-  txtConfidenceThreshold->setMaxLength(3);
-  txtConfidenceThreshold->setTag(tag);
-  spnConfidenceThreshold = place<controls::SpinControl>("spnConfidenceThreshold", parent, spin);
-  spnConfidenceThreshold->setRange(0, ConfidenceThresholdEntry::kUpperLimit);
-  spnConfidenceThreshold->setIncrement(1);
-  spnConfidenceThreshold->setValue(spinValue);
-  spnConfidenceThreshold->setBuddy(txtConfidenceThreshold);
-  spnConfidenceThreshold->setTag(tag);
-  lblConfidenceThresholdUnit =
-      form_.add<controls::Label>(QStringLiteral("lblConfidenceThresholdUnit"), parent);
-  lblConfidenceThresholdUnit->setGeometryTwips(unit.left, unit.top, unit.width, unit.height);
-  lblConfidenceThresholdUnit->setCaption(QStringLiteral("(%)"));
-}
-
-void PanelCore::addLinks(controls::Frame* frame, int captionWidth, int textWidth, Twips at,
-                         const QString& tag) {
-  PDFHeaderLinks = env_.createLinks(frame->widget());
-  PDFHeaderLinks->applyPanelDesign(captionWidth, textWidth);
-  PDFHeaderLinksControl = form_.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
-                                                             frame->widget(), PDFHeaderLinks);
-  PDFHeaderLinksControl->setGeometryTwips(at.left, at.top, at.width, at.height);
-  PDFHeaderLinksControl->setTag(tag);
-}
-
-void PanelCore::setTabOrder(std::initializer_list<QWidget*> order) {
-  QWidget* previous = nullptr;
-  for (QWidget* w : order) {
-    if (previous) QWidget::setTabOrder(previous, w);
-    previous = w;
-  }
-}
-
 // ---- Captions, lists and handlers
 
 void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, int>> captions) {
@@ -263,16 +190,14 @@ namespace {
 // A caption as a screen reader speaks it: no access-key marks ("&&" stands for "&"), no colon.
 QString spoken(const QString& caption) {
   QString out;
-  for (int i = 0; i < caption.size(); ++i) {
-    if (caption[i] == u'&') {
-      if (i + 1 < caption.size() && caption[i + 1] == u'&') out += u'&';
-      ++i;
-      if (i < caption.size() && caption[i] != u'&') out += caption[i];
-      continue;
-    }
+  out.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    // "&x" is x with its access key; "&&" is "&".
+    if (caption[i] == u'&' && ++i == caption.size()) break;
     out += caption[i];
   }
-  out = out.simplified();
+  if (out.contains(u'\n') || out.startsWith(u' ') || out.endsWith(u' ') || out.contains(u"  "))
+    out = out.simplified();
   if (out.endsWith(u':')) out.chop(1);
   return out;
 }
@@ -291,9 +216,16 @@ void describe(QWidget* w, const QString& name, const QString& tip) {
 }  // namespace
 
 void PanelCore::describeControls(std::initializer_list<Description> descriptions) {
-  for (const auto& control : form_.controls())
-    if (qobject_cast<controls::Frame*>(control.get()))
-      describe(control->widget(), spoken(control->caption()), {});
+  // The panels caption the document-information frame differently; it is named alike.
+  if (!framesDescribed_) {
+    framesDescribed_ = true;
+    for (const auto& control : form_.controls())
+      if (qobject_cast<controls::Frame*>(control.get()))
+        describe(control->widget(),
+                 control.get() == fraPDFHeaderlinks ? text(kStrDocumentInformationName)
+                                                    : spoken(control->caption()),
+                 {});
+  }
   for (const auto& [control, tipId, nameId] : descriptions) {
     QWidget* w = control->widget();
     QString name;
@@ -310,7 +242,7 @@ void PanelCore::describeControls(std::initializer_list<Description> descriptions
 
 void PanelCore::describeCommonControls() {
   describeControls(
-      {{PDFHeaderLinksControl, kStrTipDocumentInformation},
+      {{PDFHeaderLinksControl, kStrTipDocumentInformation, kStrDocumentInformationName},
        {txtConfidenceThreshold, kStrTipConfidenceThreshold, kStrConfidenceThresholdName},
        {chkLowOcrConfidence, kStrTipLowOcrConfidence},
        {chkWordNotInDictionary, kStrTipWordNotInDictionary},
@@ -322,11 +254,18 @@ void PanelCore::fillList(controls::ComboBox* list, StringId firstText,
                          std::initializer_list<std::int32_t> codes) {
   // Settings hold the US English text of an entry whatever language the table shows.
   const auto english = StringTable::usEnglish();
-  int id = firstText;
+  QStringList texts;
+  texts.reserve(static_cast<qsizetype>(codes.size()));
+  for (int id = firstText; id < firstText + static_cast<int>(codes.size()); ++id) texts << text(id);
+  const int first = list->listCount();
+  list->addItems(texts);
+  int i = 0;
   for (const std::int32_t code : codes) {
-    const int added = list->addItem(text(id));
-    list->setItemData(added, code);
-    list->setItemValue(added, english->text(id++));
+    list->setItemData(first + i, code);
+    // An entry without a value stores its text: only a translated one needs its English value.
+    const QString value = english->text(firstText + i);
+    if (value != texts[i]) list->setItemValue(first + i, value);
+    ++i;
   }
 }
 
@@ -338,11 +277,13 @@ void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> 
   // controls are released.
   QObject::connect(PDFHeaderLinks, &ZANLinks::rowEdited, PDFHeaderLinksControl,
                    [this](int) { form_.dispatch([this] { NotifyChange(); }); });
-  cmdRestoreDefaults->onClick = [this] { q.RestoreDefaults(); };
+  cmdRestoreDefaults->onClick = [this] {
+    if (env_.confirmRestoreDefaults && !env_.confirmRestoreDefaults(&q)) return;
+    q.RestoreDefaults();
+  };
   confidenceEntry_ = std::make_unique<ConfidenceThresholdEntry>(
-      *txtConfidenceThreshold, *spnConfidenceThreshold,
-      ConfidenceThresholdEntry::Options{thresholdArrowKeys}, [this] { NotifyChange(); },
-      [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
+      *txtConfidenceThreshold, ConfidenceThresholdEntry::Options{thresholdArrowKeys},
+      [this] { NotifyChange(); }, [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
 }
 
 // ---- Loading and validation
@@ -356,8 +297,15 @@ void PanelCore::storeFlags(std::initializer_list<std::pair<controls::CheckBox*, 
   for (const auto& [box, setFlag] : flags) (settings().*setFlag)(box->value() != 0);
 }
 
-void PanelCore::showThreshold() {
-  txtConfidenceThreshold->setText(QString::number(settings().ConfidenceThreshold()));
+// A stored threshold that no rule accepts is shown as stored, and the user told: Validate
+// refuses it until it is mended.
+void PanelCore::showThreshold(const QString& source, int line) {
+  const std::int16_t stored = settings().ConfidenceThreshold();
+  txtConfidenceThreshold->setText(QString::number(stored));
+  if (PdfSettings::thresholdAccepted(stored)) return;
+  m_SubstitutedSettings << QStringLiteral("ConfidenceThreshold");
+  m_TextError.log({-1, source, text(kStrThresholdOutOfRange).arg(stored), {}, 0},
+                  static_cast<std::int16_t>(line));
 }
 
 void PanelCore::storeThreshold() {

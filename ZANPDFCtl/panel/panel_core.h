@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace zan {
@@ -67,8 +68,8 @@ class PanelCore {
   virtual void storeShownValues() = 0;
   // The control a rejected setting numbered `number` names; none for another number.
   virtual controls::Control* controlForRule(std::int32_t number) const = 0;
-  // Whether `control` stays disabled whatever Enabled is.
-  virtual bool keptDisabled(const controls::Control& /*control*/) const { return false; }
+  // The tag of the controls that stay disabled whatever Enabled is; empty for none.
+  virtual QString keptDisabledTag() const { return {}; }
   // Init: what runs before the stored settings are loaded, and the failure Init raises again
   // when step `label` failed with `caught`.
   virtual void beforeLoad() {}
@@ -94,22 +95,27 @@ class PanelCore {
   // The failure policy of user actions: the failure is shown through the logger.
   void reportFailure(const AutomationError& error);
 
-  // Layout: a control named `name` on `parent`, at a position and size in twips.
+  // Layout: a control named `name` (a u"..." literal, whose characters the name uses in place)
+  // on `parent`, at a position and size in twips.
+  using Name = const char16_t*;
+  static QString nameOf(Name name) {
+    return QString::fromRawData(reinterpret_cast<const QChar*>(name),
+                                static_cast<qsizetype>(std::char_traits<char16_t>::length(name)));
+  }
   struct Twips {
     int left, top, width, height;
   };
-  controls::Frame* frame(const char* name, QWidget* parent, Twips at, const char* caption,
+  controls::Frame* frame(Name name, QWidget* parent, Twips at, const char* caption,
                          const QString& tag = {});
-  controls::ComboBox* comboBox(const char* name, QWidget* parent, Twips at,
+  controls::ComboBox* comboBox(Name name, QWidget* parent, Twips at, const QString& tag = {});
+  controls::CheckBox* checkBox(Name name, QWidget* parent, Twips at, const char* caption,
                                const QString& tag = {});
-  controls::CheckBox* checkBox(const char* name, QWidget* parent, Twips at, const char* caption,
-                               const QString& tag = {});
-  controls::TextBox* textBox(const char* name, QWidget* parent, Twips at, const QString& tag = {});
-  controls::CommandButton* button(const char* name, QWidget* parent, Twips at, const char* caption);
+  controls::TextBox* textBox(Name name, QWidget* parent, Twips at, const QString& tag = {});
+  controls::CommandButton* button(Name name, QWidget* parent, Twips at, const char* caption);
   // Any control: added to the form, placed, tagged.
   template <class Control>
-  Control* place(const char* name, QWidget* parent, Twips at, const QString& tag = {}) {
-    auto* c = form_.add<Control>(QString::fromLatin1(name), parent);
+  Control* place(Name name, QWidget* parent, Twips at, const QString& tag = {}) {
+    auto* c = form_.add<Control>(nameOf(name), parent);
     c->setGeometryTwips(at.left, at.top, at.width, at.height);
     c->setTag(tag);
     return c;
@@ -154,7 +160,8 @@ class PanelCore {
   using SetFlag = void (PdfSettings::*)(bool);
   void showFlags(std::initializer_list<std::pair<controls::CheckBox*, Flag>> flags);
   void storeFlags(std::initializer_list<std::pair<controls::CheckBox*, SetFlag>> flags);
-  void showThreshold();
+  // `source` and `line` name the loading step when a stored threshold is reported.
+  void showThreshold(const QString& source, int line);
   void storeThreshold();
   void showDocumentRows();
   void storeDocumentRows();
@@ -168,6 +175,7 @@ class PanelCore {
   QString m_ValidateError;
   controls::Control* m_FocusControl = nullptr;
   QStringList m_SubstitutedSettings;
+  bool framesDescribed_ = false;  // every frame is named by the first describeControls()
 
   // Destroyed before the widgets (Qt children of the panel), so that no handler runs on a
   // half-destroyed panel.

@@ -1,5 +1,8 @@
 #include "command_line.h"
 
+#include "property_put.h"
+#include "stored_setting.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QLocale>
@@ -64,9 +67,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   }
   if (parser.isSet(language)) {
     parsed.language = parser.value(language);
-    if (QLocale(parsed.language).language() == QLocale::C) {
-      error = QStringLiteral("--language '%1': use a language code such as de or en")
-                  .arg(parsed.language);
+    // The languages the program speaks; any other would silently show English.
+    const QLocale::Language chosen = QLocale(parsed.language).language();
+    if (chosen != QLocale::English && chosen != QLocale::German) {
+      error =
+          QStringLiteral("--language '%1': use de (German) or en (English)").arg(parsed.language);
       return false;
     }
   }
@@ -156,37 +161,85 @@ QStringList withoutQtOptions(const QStringList& arguments) {
   return kept;
 }
 
+namespace {
+
+// `names` after `label`, wrapped at 78 columns with the continuation lines indented.
+QString wrapped(const QString& label, const QStringList& names) {
+  QString text, line = QStringLiteral("  %1").arg(label, -20);
+  bool first = true;
+  for (int i = 0; i < names.size(); ++i) {
+    const QString item = names[i] + (i + 1 < names.size() ? QStringLiteral(",") : QString());
+    if (!first && line.size() + 1 + item.size() > 78) {
+      text += line + QLatin1Char('\n');
+      line = QString(22, QLatin1Char(' '));
+      first = true;
+    }
+    line += (first ? QString() : QStringLiteral(" ")) + item;
+    first = false;
+  }
+  return text + line + QLatin1Char('\n');
+}
+
+}  // namespace
+
 QString usageText() {
+  QStringList stored;
+  for (const StoredSetting& s : storedSettings()) stored << s.key;
   return QStringLiteral(
-      "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]...\n"
-      "                     [--validate] [--apply] [--screenshot FILE.png] [--close-after MS]\n"
-      "                     [--preview PAGE]\n"
-      "\n"
-      "Opens the release-setup dialog with one settings panel: capture (ZANPdf3, the default)\n"
-      "or ocr (ZANPdf). Without --setup it edits a working copy of the bundled example setup,\n"
-      "created on the first run in $ZAN_RELEASE_SETUP_HOME or the user's configuration folder.\n"
-      "\n"
-      "Scripted mode (the dialog is not shown):\n"
-      "  --set NAME=VALUE   put a panel property by name, e.g. --set WorkgroupHub=/srv/hub\n"
-      "                     (Booleans: True/False; repeat for several properties, in order)\n"
-      "  --validate         print the Validate result number and ValidateError\n"
-      "  --apply            validate, store the settings and save the setup file\n"
-      "  --screenshot FILE  render the dialog offscreen to a PNG file\n"
-      "Other options:\n"
-      "  --close-after MS   close the dialog by itself after MS milliseconds\n"
-      "  --preview PAGE     open with the preview of the settings on PAGE (an image, TIFF or\n"
-      "                     PDF; \"sample\": the bundled sample page)\n"
-      "  --language CODE    the language of the dialog and the panels (de, en); the default\n"
-      "                     follows the locale (LANG)\n"
-      "  --font-size POINTS the application font's size; the panels scale with it\n"
-      "  --version, --help\n"
-      "Qt's standard options work too: -style NAME, -platform NAME, -reverse, -stylesheet FILE.\n"
-      "\n"
-      "With no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) the dialog is\n"
-      "rendered offscreen and screenshots of both panels are written instead.\n"
-      "\n"
-      "Exit codes: 0 done; 2 bad argument or unreadable/unwritable file; 3 a setting was\n"
-      "rejected by validation; 4 the panel failed.\n");
+             "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--language CODE] "
+             "[--font-size POINTS] [--preview PAGE]\n"
+             "  or:  release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]... "
+             "[--screenshot FILE.png] [--validate] [--apply]\n"
+             "\n"
+             "Opens the release-setup dialog with one settings panel, capture (ZANPdf3) or ocr "
+             "(ZANPdf), on a setup file;\n"
+             "given --set, --screenshot, --validate or --apply it works without showing the "
+             "dialog (scripted mode).\n"
+             "\n"
+             "Options:\n"
+             "  --panel KIND        the panel: capture (ZANPdf3, the default) or ocr (ZANPdf)\n"
+             "  --setup FILE        the setup file; without it, the working copy\n"
+             "                      $ZAN_RELEASE_SETUP_HOME/release-setup.json (or else\n"
+             "                      ~/.config/release-setup/release-setup.json), made from the\n"
+             "                      bundled example on the first run\n"
+             "  --language CODE     the language of the dialog and the panels: de or en; the\n"
+             "                      default follows the locale (LANG)\n"
+             "  --font-size POINTS  the application font's size; the panels scale with it\n"
+             "  --close-after MS    close the dialog by itself after MS milliseconds\n"
+             "  --preview PAGE      open with the preview of the settings on PAGE (an image,\n"
+             "                      TIFF or PDF; \"sample\": the bundled sample page)\n"
+             "  -h, --help          show this help and exit\n"
+             "  --version           show the version and exit\n"
+             "\n"
+             "Scripted mode (the dialog is not shown; the options apply in this order):\n"
+             "  --set NAME=VALUE    put the panel property NAME (Booleans True or False), or\n"
+             "                      store the setting NAME before the panel loads the file;\n"
+             "                      repeatable, applied in order, names without regard to case\n"
+             "  --screenshot FILE   render the dialog offscreen into a PNG file\n"
+             "  --validate          print the Validate result number and ValidateError\n"
+             "  --apply             validate, store the settings and save the setup file\n"
+             "\n"
+             "Names --set accepts:\n") +
+         wrapped(QStringLiteral("ZANPdf3 properties"),
+                 puttableProperties(QStringLiteral("ZANPdf3"))) +
+         wrapped(QStringLiteral("ZANPdf properties"),
+                 puttableProperties(QStringLiteral("ZANPdf"))) +
+         wrapped(QStringLiteral("stored settings"), stored) +
+         QStringLiteral(
+             "                      (a name the panel has as a property goes to the "
+             "property)\n") +
+         QStringLiteral(
+             "\n"
+             "Qt's standard options work too: -style NAME, -platform NAME, -reverse, "
+             "-stylesheet FILE.\n"
+             "With no display (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset) the dialog is "
+             "rendered offscreen\n"
+             "and screenshots of both panels are written instead.\n"
+             "\n"
+             "Exit codes: 0 done (also when the dialog was closed without saving); 2 a bad "
+             "argument, or a file that\n"
+             "cannot be read or written; 3 the panel rejected a setting (nothing was saved); 4 the "
+             "panel failed.\n");
 }
 
 }  // namespace zan::host

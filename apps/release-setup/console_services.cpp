@@ -41,6 +41,8 @@ class ConsolePrompts final : public HostPrompts {
   UnsavedAnswer askUnsaved(QWidget*, const QString&, const QString&) override {
     return UnsavedAnswer::Discard;
   }
+  // No button is pressed in the scripted mode; a press would have been asked for.
+  bool confirmRestoreDefaults(QWidget*, const QString&, const QString&) override { return true; }
 };
 
 }  // namespace

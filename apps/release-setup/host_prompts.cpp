@@ -23,6 +23,12 @@ class QtPrompts final : public HostPrompts {
         return UnsavedAnswer::Cancel;
     }
   }
+  bool confirmRestoreDefaults(QWidget* parent, const QString& title, const QString& text) override {
+    QMessageBox box(QMessageBox::Question, title, text,
+                    QMessageBox::RestoreDefaults | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::RestoreDefaults;
+  }
 };
 
 }  // namespace

@@ -19,6 +19,9 @@ class HostPrompts {
   // editing.
   enum class UnsavedAnswer { Save, Discard, Cancel };
   virtual UnsavedAnswer askUnsaved(QWidget* parent, const QString& title, const QString& text) = 0;
+  // Asked before the panel's Restore Defaults button resets the settings: true to go on.
+  virtual bool confirmRestoreDefaults(QWidget* parent, const QString& title,
+                                      const QString& text) = 0;
 };
 
 // Modal QMessageBox prompts.

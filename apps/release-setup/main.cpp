@@ -1,5 +1,6 @@
 // release-setup: the release-setup dialog hosting one ZANPdfCtl4 settings panel.
 
+#include "app_translations.h"
 #include "command_line.h"
 #include "console_services.h"
 #include "release_setup_app.h"
@@ -10,9 +11,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 namespace {
 
@@ -65,16 +64,7 @@ int main(int argc, char** argv) {
   // The language: --language, else the locale. Qt's own texts (standard buttons) and the
   // program's come from translators; the panels' string table follows the default locale.
   if (!options.language.isEmpty()) QLocale::setDefault(QLocale(options.language));
-  QTranslator qtTexts, ownTexts, previewTexts;
-  if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QCoreApplication::installTranslator(&qtTexts);
-  if (ownTexts.load(QLocale(), QStringLiteral("release-setup"), QStringLiteral("_"),
-                    QStringLiteral(":/i18n")))
-    QCoreApplication::installTranslator(&ownTexts);
-  if (previewTexts.load(QLocale(), QStringLiteral("zan-preview"), QStringLiteral("_"),
-                        QStringLiteral(":/i18n")))
-    QCoreApplication::installTranslator(&previewTexts);
+  const AppTranslations translations{QLocale()};
 
   if (options.help) {
     printOut(usageText().trimmed());

@@ -2,6 +2,7 @@
 
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
+#include "common/automation/type_library.h"
 #include "common/automation_error.h"
 
 #include <QVector>
@@ -38,7 +39,28 @@ QVector<const MemberDesc*> membersWithId(const Dispatch& surface, DispId id) {
   return found;
 }
 
+// The default interface's members of the panel class `className`; none for another name.
+QVector<MemberDesc> membersOf(const QString& className) {
+  const auto& library = automation::zanPdfCtl4Library();
+  const automation::TypeDesc* coClass = library.find(className);
+  const automation::TypeDesc* surface = coClass ? library.find(coClass->defaultInterface) : nullptr;
+  return surface ? surface->members : QVector<MemberDesc>();
+}
+
 }  // namespace
+
+QStringList puttableProperties(const QString& className) {
+  QStringList names;
+  for (const MemberDesc& m : membersOf(className))
+    if (m.kind == automation::PropertyPut) names << m.name;
+  return names;
+}
+
+bool hasMember(const QString& className, const QString& name) {
+  for (const MemberDesc& m : membersOf(className))
+    if (m.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
 
 QString putProperty(QWidget& panel, const QString& name, const QString& text) {
   Dispatch* surface = component::dispatchOf(&panel);

@@ -4,6 +4,7 @@
 // case, the text converted to the property's type as automation converts).
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -14,5 +15,12 @@ namespace zan::host {
 // such property, read-only, not convertible). A failure of the put itself (the panel's own
 // error) is thrown as zan::AutomationException.
 QString putProperty(QWidget& panel, const QString& name, const QString& text);
+
+// The properties of the panel class `className` ("ZANPdf3", "ZANPdf") that can be put, in the
+// order of its interface.
+QStringList puttableProperties(const QString& className);
+// Whether the panel class has a member (method or property) named `name`, without regard to
+// case.
+bool hasMember(const QString& className, const QString& name);
 
 }  // namespace zan::host

@@ -5,6 +5,7 @@
 #include "property_put.h"
 #include "release_setup_dialog.h"
 #include "setup_document.h"
+#include "stored_setting.h"
 
 #include "common/automation_error.h"
 #include "external/panel_environment.h"
@@ -18,6 +19,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
+
+#include <functional>
 
 namespace zan::host {
 namespace {
@@ -56,11 +59,15 @@ ReleaseSetupDialog::Services desktopServices() {
   return services;
 }
 
+// What is done to the setup data before the panel loads it; an empty string or the reason it
+// could not be done.
+using BeforeInit = std::function<QString(SetupData&)>;
+
 // Opens the setup file and starts the panel on it; nullptr with `exitCode` set after printing
 // what went wrong.
 std::unique_ptr<ReleaseSetupDialog> openDialog(PanelKind kind, const QString& path,
-                                               ReleaseSetupDialog::Services services,
-                                               int& exitCode) {
+                                               ReleaseSetupDialog::Services services, int& exitCode,
+                                               const BeforeInit& beforeInit = {}) {
   std::unique_ptr<SetupDocument> document;
   try {
     document = SetupDocument::open(path);
@@ -68,6 +75,14 @@ std::unique_ptr<ReleaseSetupDialog> openDialog(PanelKind kind, const QString& pa
     printError(currentError().description);
     exitCode = kExitUsage;
     return nullptr;
+  }
+  if (beforeInit) {
+    const QString problem = beforeInit(document->file());
+    if (!problem.isEmpty()) {
+      printError(problem);
+      exitCode = kExitUsage;
+      return nullptr;
+    }
   }
   try {
     return std::make_unique<ReleaseSetupDialog>(kind, std::move(document), std::move(services));
@@ -104,12 +119,27 @@ QString chooseSetupFile(const Options& options) {
 }
 
 int runScripted(const Options& options, const QString& path) {
+  // A name the panel has no member of but the setup file stores is written into the setup data
+  // before the panel loads it; every other name is put into the panel's property afterwards.
+  QList<QPair<QString, QString>> propertySets, storedSets;
+  for (const auto& set : options.sets) {
+    const bool stored = !hasMember(panelClassName(options.panel), set.first) &&
+                        findStoredSetting(set.first).has_value();
+    (stored ? storedSets : propertySets) << set;
+  }
+  const BeforeInit storeSettings = [&storedSets](SetupData& rd) {
+    for (const auto& [name, value] : storedSets) {
+      const QString problem = putStoredSetting(rd, *findStoredSetting(name), value);
+      if (!problem.isEmpty()) return QStringLiteral("--set %1").arg(problem);
+    }
+    return QString();
+  };
   int exitCode = kExitOk;
-  auto dialog = openDialog(options.panel, path, consoleServices(), exitCode);
+  auto dialog = openDialog(options.panel, path, consoleServices(), exitCode, storeSettings);
   if (!dialog) return exitCode;
   SettingsPanel& panel = dialog->panel();
 
-  for (const auto& [name, value] : options.sets) {
+  for (const auto& [name, value] : propertySets) {
     QString problem;
     try {
       problem = putProperty(panel, name, value);

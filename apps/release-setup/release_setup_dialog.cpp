@@ -1,5 +1,6 @@
 #include "release_setup_dialog.h"
 
+#include "help_window.h"
 #include "settings_preview.h"
 
 #include "common/automation_error.h"
@@ -47,21 +48,38 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   ok_ = buttons->addButton(QDialogButtonBox::Ok);
   cancel_ = buttons->addButton(QDialogButtonBox::Cancel);
   apply_ = buttons->addButton(QDialogButtonBox::Apply);
-  // Access keys the panels leave free: Apply takes A; About, which would clash, answers F1.
+  // Access keys the panels leave free: Apply takes A; Help answers F1; About has no key.
   apply_->setText(tr("&Apply"));
+  help_ = buttons->addButton(tr("Help"), QDialogButtonBox::HelpRole);
+  help_->setShortcut(QKeySequence::HelpContents);
+  help_->setToolTip(tr("How to use this dialog (F1)"));
   about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
-  about_->setShortcut(QKeySequence::HelpContents);
-  about_->setToolTip(tr("About this program (F1)"));
-  preview_ = buttons->addButton(tr("Pre&view"), QDialogButtonBox::ActionRole);
+  about_->setToolTip(tr("About this program and the settings panels"));
+  // Beside the panel, where the preview opens (the button row stays as wide as the panel).
+  preview_ = new QPushButton(tr("Pre&view"), this);
   preview_->setCheckable(true);
   preview_->setToolTip(tr("Show the settings on a sample page, as the PDF will show them"));
   preview_->setObjectName(QStringLiteral("previewButton"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
+  help_->setObjectName(QStringLiteral("helpButton"));
   about_->setObjectName(QStringLiteral("aboutButton"));
   ok_->setDefault(true);
   apply_->setEnabled(false);
+
+  // Restore Defaults blanks what the user set up (for ZANPdf3 the hub, the watched folder and
+  // the lists): the button asks first.
+  services_.environment.confirmRestoreDefaults = [this, kind](QWidget*) {
+    return services_.prompts->confirmRestoreDefaults(
+        this, kApplicationTitle,
+        kind == PanelKind::Capture
+            ? tr("Put every setting of this panel back to its default? The workgroup hub, the "
+                 "watched folder, the dictionary and workflow lists and the document "
+                 "information are cleared.")
+            : tr("Put every setting of this panel back to its default? The document "
+                 "information is cleared."));
+  };
 
   // 1. Create the panel.
   panel_ = createPanel(kind, services_.environment, this);
@@ -70,7 +88,8 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
   row_ = new QHBoxLayout;
-  row_->addWidget(panel_, 0, Qt::AlignLeft | Qt::AlignTop);
+  row_->addWidget(panel_, 1, Qt::AlignTop);  // wider when the dialog is: its fields stretch
+  row_->addWidget(preview_, 0, Qt::AlignTop);
   layout->addLayout(row_);
   layout->addStretch(1);
   layout->addWidget(buttons);
@@ -83,6 +102,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   connect(ok_, &QPushButton::clicked, this, &ReleaseSetupDialog::onOk);
   connect(cancel_, &QPushButton::clicked, this, &ReleaseSetupDialog::reject);
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
+  connect(help_, &QPushButton::clicked, this, [this] { showHelp(this); });
   connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
   connect(preview_, &QPushButton::toggled, this, [this](bool on) { showPreview(on); });
   ok_->installEventFilter(this);
@@ -228,6 +248,11 @@ ReleaseSetupDialog::StoreOutcome ReleaseSetupDialog::store() {
 }
 
 void ReleaseSetupDialog::onOk() {
+  // Nothing changed: the file already holds what the panel shows, and keeps its bytes and date.
+  if (!unsaved_) {
+    accept();
+    return;
+  }
   if (store() == StoreOutcome::Saved) accept();
 }
 

@@ -6,7 +6,8 @@
 //   Change -> Apply available, title marked unsaved; Error -> the message is shown;
 //   OK / Apply -> Validate; rejected: ValidateError shown, SetValidateFocus;
 //                accepted: Apply(rd), then the setup file is saved atomically;
-//   Cancel with unsaved changes offers Save, Discard or Cancel; About (F1) -> ShowAboutBox.
+//   Cancel with unsaved changes offers Save, Discard or Cancel; Help (F1) -> the help page;
+//   About -> ShowAboutBox.
 // No panel failure ever leaves a button handler: it is shown through the prompts.
 
 #include "host_prompts.h"
@@ -65,6 +66,7 @@ class ReleaseSetupDialog final : public QDialog {
   QPushButton* okButton() const { return ok_; }
   QPushButton* cancelButton() const { return cancel_; }
   QPushButton* applyButton() const { return apply_; }
+  QPushButton* helpButton() const { return help_; }
   QPushButton* aboutButton() const { return about_; }
   QPushButton* previewButton() const { return preview_; }
 
@@ -106,6 +108,7 @@ class ReleaseSetupDialog final : public QDialog {
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* apply_ = nullptr;
+  QPushButton* help_ = nullptr;
   QPushButton* about_ = nullptr;
   QPushButton* preview_ = nullptr;
   QPointer<SettingsPanel> panel_;

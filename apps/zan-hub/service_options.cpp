@@ -96,7 +96,11 @@ ServiceOptions parseServiceOptions(const QStringList& arguments) {
   });
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    // The usage line names the program, not the path it was started by, and what it needs.
+    QString help = parser.helpText();
+    help.replace(0, help.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: zan-hub (--hub DIR | --config FILE) [options]"));
+    std::fputs(qPrintable(help), stdout);
     std::exit(0);
   }
   if (parser.isSet(QStringLiteral("version"))) {

@@ -101,7 +101,8 @@ QString jobPrefix(const QString& batchName) {
 
 // Writes the document's pages into the open `folder` (at `path`) as page-0001.<suffix>, ...
 // and returns their names. A file that already is a single page of the format is copied as it
-// is; every page is checked against the pixel budget before it is decoded.
+// is, a PDF page goes as page-N.pdf (asJobPage()); every page is checked against the pixel
+// budget before it is decoded.
 QStringList writePages(const BatchDocument& document, PageFileFormat format, int folder,
                        const QString& path, qint64 pixelLimit) {
   QStringList written;
@@ -111,12 +112,12 @@ QStringList writePages(const BatchDocument& document, PageFileFormat format, int
       const int count = static_cast<int>(file.checkedPixels(pixelLimit).size());
       for (int i = 0; i < count; ++i) {
         if (!stopRequested().isEmpty()) throw Stopped{};
+        const JobPage page = asJobPage(file, i, format, pixelLimit);
         const QString name = QStringLiteral("page-%1.%2")
                                  .arg(written.size() + 1, 4, 10, QLatin1Char('0'))
-                                 .arg(suffixOf(format));
-        const QByteArray bytes = asPageFile(file, i, format, pixelLimit);
+                                 .arg(page.pdf ? QStringLiteral("pdf") : suffixOf(format));
         // The ticket, written last, is flushed to the disk; the pages, as ever, are not.
-        writeFileAt(folder, name, bytes, Existing::Keep, QDir(path).filePath(name), false);
+        writeFileAt(folder, name, page.bytes, Existing::Keep, QDir(path).filePath(name), false);
         written << name;
       }
     } catch (const ReleaseError& e) {
@@ -196,6 +197,7 @@ int releaseThroughHub(const CaptureRelease& r, zan::PdfSettings& settings) {
       capture.pdfA = r.pdfA;
       capture.deskew = r.deskew;
       capture.imageDpi = r.imageDpi;
+      capture.readPdfText = r.readPdfText;
     } catch (const ReleaseError& e) {
       throw CannotStart{QStringLiteral("setup file %1: %2").arg(r.setupFile, e.message())};
     }

@@ -23,6 +23,7 @@ struct CaptureRelease {
   bool pdfA = true;            // --pdfa: the jobs' PDFs PDF/A-2b, else plain
   bool deskew = false;         // --deskew
   int imageDpi = 0;            // --image-dpi; 0: none
+  bool readPdfText = false;    // --pdf-text read
   qint64 pixelBudget = zan::release::kProgramPixels;  // pixel_budget.h
 };
 

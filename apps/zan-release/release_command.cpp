@@ -47,6 +47,7 @@ struct Arguments {
   zan::release::PdfStandard standard = zan::release::PdfStandard::PdfA2b;
   bool deskew = false;
   int imageDpi = 0;
+  bool readPdfText = false;
   bool replace = false;
 };
 
@@ -93,6 +94,11 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("The resolution of every page image file, for scans that state none or a "
                      "wrong one (PDF pages have theirs)."),
       QStringLiteral("DPI"));
+  const QCommandLineOption pdfText(
+      QStringLiteral("pdf-text"),
+      QStringLiteral("keep (the default): a PDF page that carries text is kept as it is; read: "
+                     "it is recognised again from its image."),
+      QStringLiteral("keep|read"));
   const QCommandLineOption replace(
       QStringLiteral("replace"),
       QStringLiteral("Replace the earlier release in the output folder: the PDFs its report "
@@ -102,12 +108,16 @@ Arguments parse(const QStringList& arguments) {
       QStringLiteral("Megapixels the pages in progress may hold together; default: 200 (a page "
                      "at most 100)."),
       QStringLiteral("MEGAPIXELS"));
-  parser.addOptions(
-      {setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, imageDpi, replace,
-       pixelBudget});
+  parser.addOptions({setup, batch, out, engine, jobs, statusTimeout, quiet, pdfa, deskew, imageDpi,
+                     pdfText, replace, pixelBudget});
   if (!parser.parse(arguments)) throw CannotStart{parser.errorText()};
   if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    // The usage line names the program, not the path it was started by, and what it needs.
+    QString help = parser.helpText();
+    help.replace(0, help.indexOf(QLatin1Char('\n')),
+                 QStringLiteral("Usage: zan-release --setup FILE --batch BATCH.json --out DIR "
+                                "[options]"));
+    std::fputs(qPrintable(help), stdout);
     std::exit(kAllReleased);
   }
   if (parser.isSet(QStringLiteral("version"))) {
@@ -137,6 +147,13 @@ Arguments parse(const QStringList& arguments) {
           QStringLiteral("--pdfa must be 2b or none, not '%1'").arg(parser.value(pdfa))};
   }
   a.replace = parser.isSet(replace);
+  if (parser.isSet(pdfText)) {
+    const QString value = parser.value(pdfText).toLower();
+    if (value != QLatin1String("keep") && value != QLatin1String("read"))
+      throw CannotStart{
+          QStringLiteral("--pdf-text must be keep or read, not '%1'").arg(parser.value(pdfText))};
+    a.readPdfText = value == QLatin1String("read");
+  }
   if (parser.isSet(imageDpi)) {
     bool ok = false;
     a.imageDpi = parser.value(imageDpi).toInt(&ok);
@@ -234,14 +251,15 @@ int runZanRelease(const QStringList& arguments) {
     a = parse(arguments);
     zan::PdfSettings settings;
     if (loadSettings(a, settings) == QLatin1String("3"))
-      return releaseThroughHub({a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
-                                a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi,
-                                a.pixelBudget},
-                               settings);
+      return releaseThroughHub(
+          {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
+           a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi, a.readPdfText, a.pixelBudget},
+          settings);
     options = ocrOptions(a, settings);
     options.standard = a.standard;
     options.deskew = a.deskew;
     options.imageDpi = a.imageDpi;
+    options.readPdfText = a.readPdfText;
     batch = loadBatch(a.batch);
     checkReadyToRelease(options, a.out);
     prepareReleaseFolder(a.out, a.replace);

@@ -6,273 +6,273 @@
     <message>
         <location filename="../document_info_box.cpp" line="13"/>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Titel</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="14"/>
         <source>Subject</source>
-        <translation type="unfinished"></translation>
+        <translation>Thema</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="15"/>
         <source>Author</source>
-        <translation type="unfinished"></translation>
+        <translation>Autor</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="16"/>
         <source>Keywords</source>
-        <translation type="unfinished"></translation>
+        <translation>Stichwörter</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="21"/>
         <source>Document information</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokumentinformationen</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="33"/>
         <source>Sample &amp;values of the linked fields:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beispielwerte der verknüpften Felder:</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="36"/>
         <source>Sample values of the linked fields</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispielwerte der verknüpften Felder</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="37"/>
         <source>Field</source>
-        <translation type="unfinished"></translation>
+        <translation>Feld</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="37"/>
         <source>Sample value</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispielwert</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="82"/>
         <source>Index field %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Indexfeld %1</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="83"/>
         <source>Batch field %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Stapelfeld %1</translation>
     </message>
 </context>
 <context>
     <name>zan::preview::Marks</name>
     <message>
-        <location filename="../mark_style.cpp" line="16"/>
+        <location filename="../mark_style.cpp" line="17"/>
         <source>low confidence</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../mark_style.cpp" line="18"/>
-        <source>not in the dictionary</source>
-        <translation type="unfinished"></translation>
+        <translation>geringe Konfidenz</translation>
     </message>
     <message>
         <location filename="../mark_style.cpp" line="19"/>
+        <source>not in the dictionary</source>
+        <translation>nicht im Wörterbuch</translation>
+    </message>
+    <message>
+        <location filename="../mark_style.cpp" line="20"/>
         <source>mixed case</source>
-        <translation type="unfinished"></translation>
+        <translation>gemischte Schreibung</translation>
     </message>
     <message>
-        <location filename="../mark_style.cpp" line="21"/>
+        <location filename="../mark_style.cpp" line="22"/>
         <source>low font confidence</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../mark_style.cpp" line="23"/>
-        <source>letters and digits</source>
-        <translation type="unfinished"></translation>
+        <translation>geringe Schriftkonfidenz</translation>
     </message>
     <message>
         <location filename="../mark_style.cpp" line="24"/>
+        <source>letters and digits</source>
+        <translation>Buchstaben und Ziffern</translation>
+    </message>
+    <message>
+        <location filename="../mark_style.cpp" line="25"/>
         <source>number</source>
-        <translation type="unfinished"></translation>
+        <translation>Zahl</translation>
     </message>
 </context>
 <context>
     <name>zan::preview::PreviewPane</name>
     <message>
-        <location filename="../preview_pane.cpp" line="87"/>
+        <location filename="../preview_pane.cpp" line="86"/>
         <source>&amp;Page:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Seite:</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="90"/>
+        <location filename="../preview_pane.cpp" line="89"/>
         <source>Page of the file</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite der Datei</translation>
+    </message>
+    <message>
+        <location filename="../preview_pane.cpp" line="93"/>
+        <source>&amp;Open page...</source>
+        <translation>Seite ö&amp;ffnen...</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="94"/>
-        <source>&amp;Open page...</source>
-        <translation type="unfinished"></translation>
+        <source>Preview another page image, TIFF or PDF</source>
+        <translation>Ein anderes Seitenbild, TIFF oder PDF in der Vorschau zeigen</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="95"/>
-        <source>Preview another page image, TIFF or PDF</source>
-        <translation type="unfinished"></translation>
+        <location filename="../preview_pane.cpp" line="97"/>
+        <source>&amp;Fit</source>
+        <translation>&amp;Einpassen</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="98"/>
-        <source>&amp;Fit</source>
-        <translation type="unfinished"></translation>
+        <source>The whole page in the view</source>
+        <translation>Die ganze Seite in der Ansicht</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="99"/>
-        <source>The whole page in the view</source>
-        <translation type="unfinished"></translation>
+        <location filename="../preview_pane.cpp" line="101"/>
+        <source>100 %</source>
+        <translation>100 %</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="102"/>
-        <source>100 %</source>
-        <translation type="unfinished"></translation>
+        <source>Actual size</source>
+        <translation>Originalgröße</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="103"/>
-        <source>Actual size</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../preview_pane.cpp" line="104"/>
         <source>The page at its real size (Ctrl+wheel zooms)</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seite in ihrer wirklichen Größe (Strg+Mausrad zoomt)</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="109"/>
+        <location filename="../preview_pane.cpp" line="108"/>
         <source>Recognising the page</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seite wird erkannt</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="111"/>
+        <location filename="../preview_pane.cpp" line="110"/>
         <source>S&amp;top</source>
-        <translation type="unfinished"></translation>
+        <translation>Anha&amp;lten</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="113"/>
+        <location filename="../preview_pane.cpp" line="112"/>
         <source>Stop recognising the page</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Erkennung der Seite anhalten</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="134"/>
+        <location filename="../preview_pane.cpp" line="133"/>
         <source>Page as the PDF shows it</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite, wie das PDF sie zeigt</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="141"/>
         <source>&amp;Export words...</source>
-        <translation type="unfinished"></translation>
+        <translation>Wörter e&amp;xportieren...</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="143"/>
+        <location filename="../preview_pane.cpp" line="144"/>
         <source>Save the page&apos;s words as the release report has them (JSON)</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Wörter der Seite so speichern, wie der Freigabebericht sie enthält (JSON)</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="169"/>
         <source>Export words</source>
-        <translation type="unfinished"></translation>
+        <translation>Wörter exportieren</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="170"/>
+        <location filename="../preview_pane.cpp" line="171"/>
         <source>JSON (*.json)</source>
-        <translation type="unfinished"></translation>
+        <translation>JSON (*.json)</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="240"/>
+        <location filename="../preview_pane.cpp" line="241"/>
         <source>The page cannot be previewed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Für die Seite gibt es keine Vorschau: %1</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="247"/>
+        <location filename="../preview_pane.cpp" line="248"/>
         <source>%1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="264"/>
+        <location filename="../preview_pane.cpp" line="265"/>
         <source>This PDF page carries text: the release keeps it as it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese PDF-Seite enthält Text: die Freigabe übernimmt sie unverändert.</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="266"/>
+        <location filename="../preview_pane.cpp" line="268"/>
         <source>Image only: the PDF holds the page image and no text; nothing is recognised or marked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur Bild: das PDF enthält das Seitenbild und keinen Text; nichts wird erkannt oder markiert.</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="269"/>
+        <location filename="../preview_pane.cpp" line="272"/>
         <source>Normal PDF: the PDF draws the recognised text, without the page image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Normales PDF: das PDF zeigt den erkannten Text ohne das Seitenbild.</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="283"/>
+        <location filename="../preview_pane.cpp" line="286"/>
         <source>detected</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../preview_pane.cpp" line="284"/>
-        <source>found by reading it</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../preview_pane.cpp" line="285"/>
-        <source>that orientation is not to be tried</source>
-        <translation type="unfinished"></translation>
+        <translation>erkannt</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="287"/>
-        <source>too little text to decide</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../preview_pane.cpp" line="288"/>
-        <source>no other orientation is to be tried</source>
-        <translation type="unfinished"></translation>
+        <source>found by reading it</source>
+        <translation>beim Lesen gefunden</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="289"/>
+        <source>that orientation is not to be tried</source>
+        <translation>diese Ausrichtung soll nicht versucht werden</translation>
+    </message>
+    <message>
+        <location filename="../preview_pane.cpp" line="291"/>
+        <source>too little text to decide</source>
+        <translation>zu wenig Text für eine Entscheidung</translation>
+    </message>
+    <message>
+        <location filename="../preview_pane.cpp" line="292"/>
+        <source>no other orientation is to be tried</source>
+        <translation>keine andere Ausrichtung soll versucht werden</translation>
+    </message>
+    <message>
+        <location filename="../preview_pane.cpp" line="293"/>
         <source>The page stays as scanned (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seite bleibt wie gescannt (%1).</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="290"/>
+        <location filename="../preview_pane.cpp" line="294"/>
         <source>The page is turned %1° clockwise to stand upright (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seite wird um %1° im Uhrzeigersinn aufgerichtet (%2).</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="297"/>
+        <location filename="../preview_pane.cpp" line="301"/>
         <source>Open page</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite öffnen</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="298"/>
+        <location filename="../preview_pane.cpp" line="302"/>
         <source>Pages (*.png *.tif *.tiff *.jpg *.jpeg *.pnm *.pgm *.ppm *.pbm *.bmp *.pdf);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Seiten (*.png *.tif *.tiff *.jpg *.jpeg *.pnm *.pgm *.ppm *.pbm *.bmp *.pdf);;Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="305"/>
+        <location filename="../preview_pane.cpp" line="309"/>
         <source>Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Vorschau</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="322"/>
+        <location filename="../preview_pane.cpp" line="326"/>
         <source>No preview: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Vorschau: %1</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="352"/>
+        <location filename="../preview_pane.cpp" line="364"/>
         <source>Recognition stopped; the page shown is from earlier settings.</source>
-        <translation type="unfinished"></translation>
+        <translation>Erkennung angehalten; die gezeigte Seite stammt von früheren Einstellungen.</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="394"/>
+        <location filename="../preview_pane.cpp" line="409"/>
         <source>There is no page to export yet.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es gibt noch keine Seite zum Exportieren.</translation>
     </message>
     <message>
-        <location filename="../preview_pane.cpp" line="395"/>
+        <location filename="../preview_pane.cpp" line="410"/>
         <source>%1 cannot be written: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -281,39 +281,39 @@
         <location filename="../suspect_legend.cpp" line="36"/>
         <location filename="../suspect_legend.cpp" line="47"/>
         <source>Suspect words</source>
-        <translation type="unfinished"></translation>
+        <translation>Verdächtige Wörter</translation>
     </message>
     <message>
         <location filename="../suspect_legend.cpp" line="48"/>
         <source>The words the PDF marks, with their reasons</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Wörter, die das PDF markiert, mit ihren Gründen</translation>
     </message>
     <message>
-        <location filename="../suspect_legend.cpp" line="77"/>
+        <location filename="../suspect_legend.cpp" line="76"/>
         <source>&quot;%1&quot;: %2 (%3 %)</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“: %2 (%3 %)</translation>
     </message>
     <message>
-        <location filename="../suspect_legend.cpp" line="86"/>
+        <location filename="../suspect_legend.cpp" line="87"/>
         <source>%1 (below %2 %)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (unter %2 %)</translation>
     </message>
     <message>
-        <location filename="../suspect_legend.cpp" line="92"/>
+        <location filename="../suspect_legend.cpp" line="93"/>
         <source>%1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
-        <location filename="../suspect_legend.cpp" line="98"/>
+        <location filename="../suspect_legend.cpp" line="99"/>
         <source>No suspect markers are ticked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Verdachtsmarkierung ist angekreuzt.</translation>
     </message>
     <message numerus="yes">
-        <location filename="../suspect_legend.cpp" line="99"/>
+        <location filename="../suspect_legend.cpp" line="100"/>
         <source>%n suspect word(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n verdächtiges Wort</numerusform>
+            <numerusform>%n verdächtige Wörter</numerusform>
         </translation>
     </message>
 </context>

@@ -38,6 +38,9 @@ class PanelTest : public ::testing::Test {
   std::unique_ptr<ZANPdf3> panel;
   int changes = 0;
 
+  // The stored settings name a workgroup hub (an empty one names none and opens nothing).
+  PanelTest() { store(QStringLiteral("WorkgroupHub"), QStringLiteral("//hub")); }
+
   void create(PanelEnvironment env) {
     panel = std::make_unique<ZANPdf3>(std::move(env));
     QObject::connect(panel.get(), &ZANPdf3::Change, [this] { ++changes; });

@@ -123,8 +123,9 @@ TEST_F(LoadingTest, TranslatedListsStoreTheEnglishValue) {
   EXPECT_EQ(world.settings->CaptureLanguage(), "German");
 }
 
-// Catches wrong threshold text, blanks trimmed from the hub path loading opens, or a failed
-// dictionary answer also skipping the workflows.
+// Catches wrong threshold text (a stored value out of range replaced, or shown without a word),
+// blanks trimmed from the hub path loading opens, or a failed dictionary answer also skipping
+// the workflows.
 TEST_F(LoadingTest, ControlsShowTheStoredValues) {
   store("ConfidenceThreshold", -7);
   store("WorkgroupHub", "  //hub  ");
@@ -137,7 +138,9 @@ TEST_F(LoadingTest, ControlsShowTheStoredValues) {
   EXPECT_EQ(hub().openPaths.value(0), "  //hub  ");
   EXPECT_EQ(combo("cmbDictionary")->count(), 0);
   EXPECT_EQ(entries("cmbWorkflow"), QStringList{"W1"});
-  EXPECT_TRUE(world.platform->boxes.empty());
+  ASSERT_EQ(world.platform->boxes.size(), 1u) << "only the threshold is told";
+  EXPECT_TRUE(world.platform->boxes[0].text.startsWith("The stored confidence threshold -7 "));
+  EXPECT_TRUE(panel->SubstitutedSettings().contains("ConfidenceThreshold"));
 }
 
 // Catches a wrong message, number or Display flag for a hub status, a message that does not
@@ -152,7 +155,7 @@ TEST_F(LoadingTest, HubStatusesAreLoggedAndLoadingGoesOn) {
       {7, "Internal Error." + named + "\r(#7)"}};
   for (const auto& [status, text] : cases) {
     SCOPED_TRACE(status);
-    rd.partTwo().assign({});
+    rd.partTwo().assign({{"WorkgroupHub", "//hub"}});
     initWithHub("Alpha|", "Flow|");
     world.platform->boxes.clear();
     hub().calls.clear();

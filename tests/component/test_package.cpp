@@ -2,6 +2,8 @@
 // built against that prefix alone (tests/component/hosts: find_package, pkg-config, a host
 // with its own common/string_table.h, dlclose) and the Python host, run offscreen.
 
+#include "doc_snippets.h"
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -12,16 +14,19 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// The exit code (-1: crashed or timed out) and the merged output of a program.
-std::pair<int, std::string> run(
-    const QString& program, const QStringList& arguments,
+// The exit code (-1: crashed or timed out) and the merged output of a program run in `dir`
+// (empty: the test's own working folder).
+std::pair<int, std::string> runIn(
+    const QString& dir, const QString& program, const QStringList& arguments,
     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
   p.setProcessEnvironment(env);
+  if (!dir.isEmpty()) p.setWorkingDirectory(dir);
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(program, arguments);
   if (!p.waitForFinished(150000)) {
@@ -33,21 +38,44 @@ std::pair<int, std::string> run(
   return {code, p.readAll().toStdString()};
 }
 
+std::pair<int, std::string> run(
+    const QString& program, const QStringList& arguments,
+    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  return runIn({}, program, arguments, env);
+}
+
+// This build tree installed once into a fresh prefix, for every test of the package.
+class Package : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QFileInfo(QString(ZAN_CMAKE_COMMAND)).isExecutable()) return;
+    installed = new QTemporaryDir;
+    for (const char* component : {"Runtime", "Development"}) {
+      const auto [code, out] = run(ZAN_CMAKE_COMMAND, {"--install", ZAN_BINARY_DIR, "--prefix",
+                                                       prefixDir(), "--component", component});
+      installProblem += code == 0 ? std::string() : out;
+    }
+  }
+  static void TearDownTestSuite() { delete installed; }
+  void SetUp() override {
+    if (!installed) GTEST_SKIP() << "cmake not found: " << ZAN_CMAKE_COMMAND;
+    ASSERT_TRUE(installProblem.empty()) << installProblem;
+  }
+  static QString prefixDir() { return installed->filePath("prefix"); }
+
+  static inline QTemporaryDir* installed = nullptr;
+  static inline std::string installProblem;
+};
+
 // Catches a package hosts cannot use: headers, CMake or pkg-config files missing from the
 // install, internal headers installed or reached, an imported target that does not compile or
 // link a host, a host that picks up another copy of the library than the installed one
 // (linked, or loaded by file name and registered), C entry points that fail a C or Python
 // host, a library that stays loaded after dlclose, and private symbols exported.
-TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
+TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   const QString cmake = ZAN_CMAKE_COMMAND;
-  if (!QFileInfo(cmake).isExecutable()) GTEST_SKIP() << "cmake not found: " << ZAN_CMAKE_COMMAND;
   QTemporaryDir tmp;
-  const QString prefix = tmp.filePath("prefix"), build = tmp.filePath("host");
-  for (const char* component : {"Runtime", "Development"}) {
-    const auto [code, out] =
-        run(cmake, {"--install", ZAN_BINARY_DIR, "--prefix", prefix, "--component", component});
-    ASSERT_EQ(code, 0) << out;
-  }
+  const QString prefix = prefixDir(), build = tmp.filePath("host");
   // Public headers only: nothing of the library's internal tree is installed.
   EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath("include/ZANPdfCtl4/ZANPdf3")));
   EXPECT_FALSE(QFileInfo::exists(QDir(prefix).filePath("include/ZANPdfCtl4/common")));
@@ -104,7 +132,7 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
       {"c-host",
        {tmp.filePath("c-host.json")},
        {"refused: A setup value is a string, number or Boolean", "WatchedFolder /srv/watched",
-        "c-host: ok"}},
+        "no panel: CreateInstance: no QApplication exists", "c-host: ok"}},
       {"unload-host", {library}, {"can unload: yes", "after dlclose: unloaded"}}};
   // A sanitized library loads only into a sanitized process, which the Python host is not.
   if (!sanitized)
@@ -121,10 +149,9 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   }
   EXPECT_TRUE(QDir(registry).isEmpty());
 
-  // release-setup comes with a menu entry, its icon and a manual page.
-  for (const char* file :
-       {"share/applications/release-setup.desktop",
-        "share/icons/hicolor/48x48/apps/release-setup.png", "share/man/man1/release-setup.1"})
+  // release-setup comes with a menu entry and its icon.
+  for (const char* file : {"share/applications/release-setup.desktop",
+                           "share/icons/hicolor/48x48/apps/release-setup.png"})
     EXPECT_TRUE(QFileInfo(QDir(prefix).filePath(file)).size() > 0) << file;
 
   // The hub service's unit starts the installed program; systemd accepts it.
@@ -138,6 +165,123 @@ TEST(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
     const auto [code, out] = run(analyze, {"verify", unit});
     EXPECT_EQ(code, 0) << out;
   }
+}
+
+// Catches a program without its manual page, a page man renders with warnings (a synopsis line
+// falling into the description, options missing), a usage line that hides the required
+// arguments or shows the build path, and a page without its exit status or files.
+TEST_F(Package, ManualPagesRenderCleanly) {
+  const QString man = QStandardPaths::findExecutable("man");
+  if (man.isEmpty()) GTEST_SKIP() << "man is not installed";
+  const struct {
+    const char* program;
+    const char* synopsis;
+    std::vector<const char*> options;
+  } pages[] = {
+      {"release-setup",
+       "release-setup [--panel capture|ocr] [--setup FILE]",
+       {"--panel KIND", "--setup FILE", "--font-size POINTS", "--set NAME=VALUE", "--validate"}},
+      {"zan-release",
+       "zan-release --setup FILE --batch BATCH.json --out DIR",
+       {"--setup", "--batch", "--out"}},
+      {"zan-hub",
+       "zan-hub (--hub DIR | --config FILE)",
+       {"--hub", "--config", "--output-root", "--once"}}};
+  for (const auto& page : pages) {
+    SCOPED_TRACE(page.program);
+    const QString file =
+        QDir(prefixDir()).filePath(QString("share/man/man1/%1.1").arg(page.program));
+    ASSERT_TRUE(QFileInfo(file).size() > 0) << file.toStdString();
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("MANWIDTH", "100");
+    p.setProcessEnvironment(env);
+    p.start(man, {"--warnings", "-l", file});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QString()) << "warnings";
+    EXPECT_EQ(p.exitCode(), 0);
+    const QString synopsis = text.section("SYNOPSIS", 1).section("DESCRIPTION", 0, 0);
+    EXPECT_TRUE(synopsis.simplified().startsWith(page.synopsis)) << synopsis.toStdString();
+    EXPECT_FALSE(text.contains(ZAN_BINARY_DIR)) << "the build path is shown";
+    const QString options = text.section("OPTIONS", 1).section("EXIT STATUS", 0, 0);
+    for (const char* option : page.options) EXPECT_TRUE(options.contains(option)) << option;
+    for (const char* section : {"EXIT STATUS", "FILES", "SEE ALSO"})
+      EXPECT_TRUE(text.contains(QString("\n%1\n").arg(section))) << section;
+  }
+}
+
+// Catches a code block of the README or of docs/ that does not compile, link or do what its text
+// says against the installed package (a header it needs but does not include, a type no
+// installed header defines), a JSON example that is not JSON, and a host built with the
+// README's pkg-config command line that cannot find the library without LD_LIBRARY_PATH.
+TEST_F(Package, DocumentationSnippetsBuildAndRun) {
+  QTemporaryDir tmp;
+  const QString source = tmp.filePath("snippets"), build = tmp.filePath("snippets-build");
+  const QVector<zan::testing::DocSnippet> snippets = zan::testing::docSnippets(ZAN_SOURCE_DIR);
+  ASSERT_GE(snippets.size(), 8);
+  QString problem;
+  QStringList cmakeProjects;
+  QStringList programs =
+      zan::testing::writeSnippetProject(snippets, source, cmakeProjects, problem);
+  ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+  ASSERT_GE(programs.size(), 4);
+  ASSERT_GE(cmakeProjects.size(), 2);
+  const auto configureAndBuild = [&](const QString& from, const QString& into) {
+    for (const QStringList& step :
+         {QStringList{"-S", from, "-B", into, "-DCMAKE_PREFIX_PATH=" + prefixDir(),
+                      "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
+                      "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
+                      "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
+          QStringList{"--build", into, "--parallel", "2"}}) {
+      const auto [code, out] = run(ZAN_CMAKE_COMMAND, step);
+      ASSERT_EQ(code, 0) << out;
+    }
+  };
+  ASSERT_NO_FATAL_FAILURE(configureAndBuild(source, build));
+  for (const QString& project : cmakeProjects) {
+    ASSERT_NO_FATAL_FAILURE(
+        configureAndBuild(QDir(source).filePath(project), QDir(build).filePath(project)));
+    programs << project + QStringLiteral("/my-host");
+  }
+  // Run where the README's host finds its setup file; the library loaded by file name is found
+  // through the loader's path, as the text says.
+  const QString work = tmp.filePath("work");
+  ASSERT_TRUE(QDir().mkpath(work));
+  ASSERT_TRUE(zan::testing::writeSnippetSetup(ZAN_SOURCE_DIR "/examples",
+                                              QDir(work).filePath("release-setup.json")));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("LD_LIBRARY_PATH", QDir(prefixDir()).filePath("lib"));
+  for (const QString& program : programs) {
+    const auto [code, out] = runIn(work, QDir(build).filePath(program), {}, env);
+    EXPECT_EQ(code, 0) << program.toStdString() << '\n' << out;
+    EXPECT_NE(out.find("snippet: ok"), std::string::npos) << program.toStdString() << '\n' << out;
+  }
+  // The README's pkg-config command line, for its host snippet; run without LD_LIBRARY_PATH.
+  const QString pkgConfig = QStandardPaths::findExecutable("pkg-config");
+  const auto host = std::find_if(snippets.begin(), snippets.end(), [](const auto& s) {
+    return s.context == QLatin1String("host-dialog");
+  });
+  ASSERT_NE(host, snippets.end());
+  if (pkgConfig.isEmpty() || std::string(ZAN_HOST_FLAGS).find("sanitize") != std::string::npos)
+    return;  // a sanitized library needs the same flags, which the command line does not carry
+  QProcessEnvironment pc = QProcessEnvironment::systemEnvironment();
+  pc.insert("PKG_CONFIG_PATH", QDir(prefixDir()).filePath("lib/pkgconfig"));
+  const auto [flagsCode, flags] = run(pkgConfig, {"--cflags", "--libs", "ZANPdfCtl4"}, pc);
+  ASSERT_EQ(flagsCode, 0) << flags;
+  const QString sourceFile =
+      QDir(source).filePath(QStringLiteral("snippet-%1.cpp").arg(host - snippets.begin() + 1));
+  QStringList compile{"-std=c++17", "-fPIC", sourceFile, "-o", tmp.filePath("pkg-config-host")};
+  compile += QString::fromStdString(flags).simplified().split(' ');
+  const auto [cc, ccOut] = run(ZAN_CXX_COMPILER, compile);
+  ASSERT_EQ(cc, 0) << ccOut;
+  QProcessEnvironment plain = QProcessEnvironment::systemEnvironment();
+  plain.remove("LD_LIBRARY_PATH");
+  plain.insert("QT_QPA_PLATFORM", "offscreen");
+  const auto [hostCode, hostOut] = runIn(work, tmp.filePath("pkg-config-host"), {}, plain);
+  EXPECT_EQ(hostCode, 0) << hostOut;
+  EXPECT_NE(hostOut.find("snippet: ok"), std::string::npos) << hostOut;
 }
 
 }  // namespace

@@ -120,7 +120,7 @@ TEST_F(TextBoxTest, LostFocusOnlyForFocusMovingAway) {
   other->widget()->move(0, 40);
   other->widget()->show();
   int losses = 0;
-  box->onLostFocus = [&] { ++losses; };
+  box->setOnLostFocus([&] { ++losses; });
   QFocusEvent deactivate(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
   QApplication::sendEvent(edit, &deactivate);
   EXPECT_EQ(losses, 0);

@@ -7,6 +7,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -108,13 +109,10 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
 
   QTableWidget* grid = links.grid();
   const QModelIndex cell = grid->model()->index(1, 1);
-  QAbstractItemDelegate* delegate = grid->itemDelegate();
-  std::unique_ptr<QWidget> editor(delegate->createEditor(grid->viewport(), {}, cell));
-  ASSERT_TRUE(editor);
-  delegate->setEditorData(editor.get(), cell);
-  auto* source = editor->findChild<QComboBox*>(QStringLiteral("linkSource"));
-  auto* text = editor->findChild<QLineEdit*>(QStringLiteral("linkText"));
-  ASSERT_TRUE(source && text);
+  grid->edit(cell);  // as F2 or a double click opens it
+  auto* source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
+  auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  ASSERT_TRUE(source && text) << "no row editor";
   QStringList offered;
   for (int i = 0; i < source->count(); ++i) offered << source->itemText(i);
   EXPECT_EQ(offered, QStringList({"Text constant", "Index field: Customer", "Index field: Date",
@@ -122,14 +120,15 @@ TEST(ZANLinks, EditorOffersTheSetupDataLinkSources) {
   EXPECT_EQ(source->currentIndex(), 0) << "\"Subject Index\" is not offered, so no source matches";
   EXPECT_EQ(text->maxLength(), 254);
   source->setCurrentIndex(3);
-  delegate->setModelData(editor.get(), grid->model(), cell);
+  grid->itemDelegate()->setModelData(source->parentWidget(), grid->model(), cell);
   EXPECT_EQ(links.Link(1), field({}, kFieldBatchField, QStringLiteral("Batch Name")));
   EXPECT_EQ(spy.count(), 1);
 }
 
 // Catches a keyboard trap in the grid (Tab cycling through its cells), a row's link source that
-// the keyboard cannot reach or change, an edit lost when the editor is left by Tab, and an
-// editor squeezed into the row's height.
+// the keyboard cannot reach or change, an edit lost when the editor is left by Tab, an editor
+// that starts in the text instead of at the source, covers the next row, or leaves the text too
+// little room to show what is typed, and F2 on a row's caption opening nothing.
 TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   MemorySetupData rd;
   rd.setIndexFields({QStringLiteral("Customer")});
@@ -141,6 +140,7 @@ TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   layout->addWidget(before);
   layout->addWidget(links);
   layout->addWidget(after);
+  links->applyPanelDesign(1300, 2483);  // the capture panel's columns at 8 points
   SetupData* ref = &rd;
   links->SetSetupData(ref);
   links->setOfferSetupLinks(true);
@@ -159,18 +159,34 @@ TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(QApplication::focusWidget(), before);
 
-  // Row 0: type into the text constant, then choose the index field instead.
+  // Row 0, a text constant, from its caption: the source first, then the text.
   grid->setFocus();
-  grid->setCurrentCell(0, 1);
+  grid->setCurrentCell(0, 0);
   QTest::keyClick(grid, Qt::Key_F2);
-  auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
-  ASSERT_NE(text, nullptr);
+  EXPECT_NE(grid->findChild<QComboBox*>(QStringLiteral("linkSource")), nullptr)
+      << "F2 on the caption opened no editor";
+  if (!grid->findChild<QComboBox*>(QStringLiteral("linkSource"))) {  // on, from the value
+    grid->setCurrentCell(0, 1);
+    QTest::keyClick(grid, Qt::Key_F2);
+  }
   auto* source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
+  auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
+  ASSERT_TRUE(source && text);
+  EXPECT_EQ(QApplication::focusWidget(), source);
+  if (QApplication::focusWidget() == text)
+    QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+  QWidget* editor = source->parentWidget();
+  EXPECT_EQ(QRect(editor->pos(), editor->size()), grid->visualRect(grid->model()->index(0, 1)))
+      << "the editor is not the row's value cell";
+  QTest::keyClick(source, Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), text);
-  EXPECT_GE(text->parentWidget()->height(), source->sizeHint().height());
+  QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(text, QStringLiteral("Typed title"));
+  EXPECT_GE(text->width(), text->fontMetrics().horizontalAdvance(text->text()) + 4);
   QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(QApplication::focusWidget(), source);
-  QTest::keyClick(source, Qt::Key_Down);
+  QTest::keyClick(source, Qt::Key_Down);  // the index field instead
+  EXPECT_TRUE(text->isHidden()) << "a link has no text of its own";
   QTest::keyClick(source, Qt::Key_Tab);
   EXPECT_EQ(links->Link(0), field({}, kFieldIndexField, QStringLiteral("Customer")));
   EXPECT_EQ(QApplication::focusWidget(), grid);
@@ -187,19 +203,23 @@ TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   QTest::keyClicks(text, QStringLiteral("Q3"));
   QTest::keyClick(text, Qt::Key_Tab);
   EXPECT_EQ(links->Link(0), field(QStringLiteral("Q3"), kFieldTextConstant, {}));
+  EXPECT_EQ(QApplication::focusWidget(), grid);
 }
 
-// Catches design-time widths not converted from twips, or a caption column that ignores
-// visiblecaptioncolumn.
+// Catches design-time widths not converted from twips, a caption column that ignores
+// visiblecaptioncolumn, or column titles not shown by visibletitle.
 TEST(ZANLinks, ApplyDesign) {
   ZANLinks links;
   links.linkcaptionwidth = 1200;
   links.linktextwidth = 2823;
   links.linkcaption = QStringLiteral("Field");
+  links.visibletitle = true;
   links.applyDesign();
   EXPECT_EQ(links.grid()->columnWidth(0), 80);
   EXPECT_EQ(links.grid()->columnWidth(1), 188);
+  EXPECT_FALSE(links.grid()->horizontalHeader()->isHidden());
   EXPECT_EQ(links.grid()->horizontalHeaderItem(0)->text(), QStringLiteral("Field"));
+  EXPECT_EQ(links.grid()->horizontalHeaderItem(1)->text(), QStringLiteral("LinkText"));
   EXPECT_FALSE(links.grid()->isColumnHidden(0));
   links.visiblecaptioncolumn = false;
   links.applyDesign();

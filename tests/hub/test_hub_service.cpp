@@ -31,6 +31,7 @@ struct Pages {
   QTemporaryDir dir;
   TestPage links, picture, turned;
   QRect pictureBox{300, 700, 900, 700};
+  QByteArray jpeg;  // links as a JPEG, the image of both pages of searchable.pdf
 
   Pages() {
     links = renderTextPage(
@@ -46,6 +47,36 @@ struct Pages {
     small.fill(Qt::white);
     QPainter(&small).fillRect(40, 40, 200, 30, Qt::black);
     savePage(small, path("small.png"));
+    links.image.save(path("links.jpg"), "JPEG", 85);
+    QFile file(path("links.jpg"));
+    if (file.open(QIODevice::ReadOnly)) jpeg = file.readAll();
+    writeFile(path("searchable.pdf"), searchablePdf());
+  }
+  // Two pages of the JPEG: the first the image alone, the second with invisible text over it
+  // ("Already searchable"), as a scanner that recognises text makes it.
+  QByteArray searchablePdf() const {
+    const QByteArray w = QByteArray::number(links.image.width()),
+                     h = QByteArray::number(links.image.height());
+    const QByteArray box = "0 0 " + QByteArray::number(links.image.width() * 72.0 / 300) + " " +
+                           QByteArray::number(links.image.height() * 72.0 / 300);
+    const QByteArray draw = "q " + box.mid(4).replace(' ', " 0 0 ") + " 0 0 cm /Im0 Do Q";
+    const QByteArray text = draw + " BT 3 Tr /F1 12 Tf 72 500 Td (Already searchable) Tj ET";
+    const auto page = [&](const char* contents, const char* font) {
+      return "<< /Type /Page /Parent 2 0 R /MediaBox [" + box + "] /Contents " + contents +
+             " /Resources << /XObject << /Im0 7 0 R >> " + font + " >> >>";
+    };
+    const auto stream = [](const QByteArray& dict, const QByteArray& data) {
+      return "<< " + dict + " /Length " + QByteArray::number(data.size()) + " >>\nstream\n" + data +
+             "\nendstream";
+    };
+    return handWrittenPdf(
+        {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+         page("5 0 R", ""), page("6 0 R", "/Font << /F1 8 0 R >>"), stream("", draw),
+         stream("", text),
+         stream("/Type /XObject /Subtype /Image /Width " + w + " /Height " + h +
+                    " /ColorSpace /DeviceGray /BitsPerComponent 8 /Filter /DCTDecode",
+                jpeg),
+         "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"});
   }
   QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 };
@@ -133,6 +164,9 @@ const Released& released(const std::string& name) {
                 {"AutoPageRotation", false},
                 {"Dictionary", ""}};
     batch = batchOf({{"links.png"}, {"turned.png"}});
+  } else if (name == "pdf" || name == "pdf read") {
+    settings = {{"PageContent", "Searchable Image (Exact)"}};
+    batch = batchOf({{"searchable.pdf"}});
   } else if (name == "image only") {
     settings = with(kEverything, {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
     batch = batchOf({{"links.png"}});
@@ -150,7 +184,9 @@ const Released& released(const std::string& name) {
   const QStringList plainPdf{"--pdfa", "none"};
   r->run = runZanRelease(QStringList{"--setup", setup, "--batch", batchFile, "--out", out,
                                      "--quiet", "--status-timeout", "120"} +
-                         (name == "plain" ? plainPdf : QStringList()));
+                         (name == "plain"      ? plainPdf
+                          : name == "pdf read" ? QStringList{"--pdf-text", "read"}
+                                               : QStringList()));
   r->report = readJson(out + "/release-report.json");
   return *r;
 }
@@ -346,6 +382,32 @@ TEST(SampleBatch, ReleasesTheExpectedTextThroughTheHub) {
     }
   }
   EXPECT_EQ(sample, 4);
+}
+
+// Catches PDF pages refused by the capture engine or handed to the service as re-encoded
+// images (its JPEG not stored as it was), a page that carries text read again by default, and
+// --pdf-text read not reaching the service.
+TEST(PdfPages, TakenAsStoredAndTextKeptThroughTheHub) {
+  const Released& kept = released("pdf");
+  ASSERT_EQ(kept.run.exitCode, 0) << qPrintable(kept.run.err);
+  EXPECT_EQ(pdfJpeg(kept.pdf(1), 1), pages().jpeg) << "the JPEG was not stored as it was";
+  std::vector<PdfPage> found = pdfWords(kept.pdf(1));
+  ASSERT_EQ(found.size(), 2u);
+  const auto text = [](const PdfPage& page) {
+    QStringList words;
+    for (const PdfWord& w : page.words) words << w.text;
+    return words.join(' ');
+  };
+  EXPECT_TRUE(text(found[0]).contains("Visit www.example.com")) << qPrintable(text(found[0]));
+  EXPECT_EQ(text(found[1]).toStdString(), "Already searchable");
+  EXPECT_TRUE(kept.document(1)["pages"][1]["kept"].toBool());
+
+  const Released& read = released("pdf read");
+  ASSERT_EQ(read.run.exitCode, 0) << qPrintable(read.run.err);
+  found = pdfWords(read.pdf(1));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_TRUE(text(found[1]).contains("Visit www.example.com")) << qPrintable(text(found[1]));
+  EXPECT_FALSE(text(found[1]).contains("Already")) << qPrintable(text(found[1]));
 }
 
 // SIGTERM ends the service with exit code 0, leaving no claim and no heartbeat behind.

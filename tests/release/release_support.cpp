@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 
 #include <sys/time.h>
@@ -123,6 +123,16 @@ QImage pdfImage(const QString& pdf, int page) {
   return QImage(prefix + QStringLiteral("-000.png"));
 }
 
+QByteArray pdfJpeg(const QString& pdf, int page) {
+  QTemporaryDir dir;
+  QProcess p;
+  p.start(QStringLiteral("pdfimages"),
+          {"-j", "-f", QString::number(page), "-l", QString::number(page), pdf, dir.filePath("i")});
+  p.waitForFinished(60000);
+  QFile file(dir.filePath(QStringLiteral("i-000.jpg")));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QString pdfInfo(const QString& pdf, const QString& key) {
   const auto doc = Poppler::Document::load(pdf);
   return doc ? doc->info(key) : QString();
@@ -200,6 +210,21 @@ bool samePixels(const QImage& a, const QImage& b) {
   for (int row = 0; row < x.height(); ++row)
     if (std::memcmp(x.constScanLine(row), y.constScanLine(row), x.width() * 4) != 0) return false;
   return true;
+}
+
+QByteArray handWrittenPdf(const QList<QByteArray>& objects) {
+  QByteArray pdf = "%PDF-1.4\n";
+  QList<qsizetype> offsets;
+  for (int i = 0; i < objects.size(); ++i) {
+    offsets << pdf.size();
+    pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const qsizetype xref = pdf.size();
+  pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+  for (qsizetype o : offsets) pdf += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
+  pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) +
+         " /Root 1 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+  return pdf;
 }
 
 void writeFile(const QString& path, const QByteArray& data) {

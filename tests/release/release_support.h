@@ -5,8 +5,10 @@
 
 #include "test_pages.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QJsonObject>
+#include <QList>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QRectF>
@@ -59,6 +61,9 @@ std::vector<PdfPage> pdfWords(const QString& pdf);
 int pdfImageCount(const QString& pdf, int page);
 // The first image of page `page` (1-based), as pdfimages extracts it.
 QImage pdfImage(const QString& pdf, int page);
+// The JPEG data of the first image of page `page` (1-based), as pdfimages -j gives it; empty
+// when that image is no JPEG.
+QByteArray pdfJpeg(const QString& pdf, int page);
 // "Title", "Subject", "Author", "Keywords" ... of the document information.
 QString pdfInfo(const QString& pdf, const QString& key);
 struct PdfNote {
@@ -85,6 +90,9 @@ double inkShare(const QImage& image, const QRect& box = QRect());
 bool samePixels(const QImage& a, const QImage& b);
 
 QJsonObject readJson(const QString& path);
+
+// A PDF written by hand: `objects` (without "N 0 obj") numbered from 1, the first the catalog.
+QByteArray handWrittenPdf(const QList<QByteArray>& objects);
 
 // Writes `data` into `path`, creating its folder.
 void writeFile(const QString& path, const QByteArray& data);

@@ -211,7 +211,8 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        }},
       {"a page that is not an image",
        1,
-       "document 2 not released: page 1 (notes.png): not an image (PNG, TIFF, JPEG, PNM or BMP)",
+       "document 2 not released: page 1 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, "
+       "BMP or PDF)",
        [](const QDir& d, QStringList&) {
          writeFile(d.filePath(QStringLiteral("notes.png")), "these are notes, not a scan");
          writeDocuments(d.path(), {{"page.png"}, {"notes.png", "page.png"}, {"page.png"}});

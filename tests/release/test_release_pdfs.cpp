@@ -286,8 +286,9 @@ TEST(ImageAndHiddenText, DocumentInformationFromFieldsWithWarnings) {
 TEST(ImageAndHiddenText, UnreadablePageFailsOnlyItsDocument) {
   const Released& r = released("hidden");
   EXPECT_EQ(r.document(3)[QStringLiteral("status")].toString(), QStringLiteral("failed"));
-  EXPECT_EQ(r.document(3)[QStringLiteral("reason")].toString(),
-            QStringLiteral("page 2 (notes.png): not an image (PNG, TIFF, JPEG, PNM or BMP)"));
+  EXPECT_EQ(
+      r.document(3)[QStringLiteral("reason")].toString(),
+      QStringLiteral("page 2 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)"));
   EXPECT_FALSE(QFile::exists(r.pdf(3)));
   for (int d : {1, 2, 4}) EXPECT_TRUE(QFile::exists(r.pdf(d))) << d;
   const QJsonObject totals = r.report[QStringLiteral("totals")].toObject();

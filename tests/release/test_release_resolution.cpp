@@ -110,7 +110,8 @@ TEST(ReadingScale, CharactersReadAtTheirHeightWithinTheBudget) {
   for (int level : {1, 2, 4, 8, 16}) {
     const AccuracyProfile accuracy = accuracyProfile(level);
     for (const auto& p : pages) {
-      SCOPED_TRACE(QStringLiteral("Accuracy %1, %2").arg(level).arg(QLatin1String(p.name)).toStdString());
+      SCOPED_TRACE(
+          QStringLiteral("Accuracy %1, %2").arg(level).arg(QLatin1String(p.name)).toStdString());
       const double f = readingFactor({p.dpi, p.characterHeight}, p.width, p.height, accuracy);
       const double read = p.characterHeight * f;
       const double pixels = static_cast<double>(p.width) * p.height * f * f;
@@ -171,19 +172,20 @@ TEST(Resolution, PageSizeFromAPlausibleResolutionOrImageDpi) {
   writeOcrSetup(setup, {}, {{QStringLiteral("OutputFormatType"), 2}});
   const QString batch = writeDocuments(dir.path(), {{QStringLiteral("scan.png")}});
   const auto run = [&](const QString& out, const QStringList& more) {
-    return runZanRelease(QStringList{"--setup", setup, "--batch", batch, "--out",
-                                     d.filePath(out)} +
+    return runZanRelease(QStringList{"--setup", setup, "--batch", batch, "--out", d.filePath(out)} +
                          more);
   };
 
   const ProgramRun assumed = run(QStringLiteral("assumed"), {});
   ASSERT_EQ(assumed.exitCode, 0) << qPrintable(assumed.err);
-  const std::vector<PdfPage> pages = pdfWords(d.filePath(QStringLiteral("assumed/document-0001.pdf")));
+  const std::vector<PdfPage> pages =
+      pdfWords(d.filePath(QStringLiteral("assumed/document-0001.pdf")));
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_NEAR(pages[0].size.width(), 8.27 * 72, 1);
   EXPECT_NEAR(pages[0].size.height(), 11.69 * 72, 1);
   const QJsonObject document =
-      readJson(d.filePath(QStringLiteral("assumed/release-report.json")))["documents"][0].toObject();
+      readJson(d.filePath(QStringLiteral("assumed/release-report.json")))["documents"][0]
+          .toObject();
   EXPECT_EQ(document["pages"][0]["dpi"].toInt(), 300);
   EXPECT_EQ(document["pages"][0]["dpiSource"].toString(), QStringLiteral("implausible"));
   ASSERT_EQ(document["warnings"].toArray().size(), 1);
@@ -192,7 +194,8 @@ TEST(Resolution, PageSizeFromAPlausibleResolutionOrImageDpi) {
 
   const ProgramRun given = run(QStringLiteral("given"), {"--image-dpi", "200"});
   ASSERT_EQ(given.exitCode, 0) << qPrintable(given.err);
-  const std::vector<PdfPage> larger = pdfWords(d.filePath(QStringLiteral("given/document-0001.pdf")));
+  const std::vector<PdfPage> larger =
+      pdfWords(d.filePath(QStringLiteral("given/document-0001.pdf")));
   ASSERT_EQ(larger.size(), 1u);
   EXPECT_NEAR(larger[0].size.width(), 2481 * 72.0 / 200, 1);
   EXPECT_TRUE(given.err.isEmpty()) << qPrintable(given.err);
@@ -213,17 +216,16 @@ TEST(Resolution, FastestReadsATinyHighDpiLabel) {
   ASSERT_TRUE(drawnPage(1.67, 1.0, 2400, 3, kLabel).save(d.filePath(QStringLiteral("label.png"))));
   const QString setup = d.filePath(QStringLiteral("setup.json"));
   writeOcrSetup(setup, {}, {{QStringLiteral("Accuracy"), 1}});
-  const ProgramRun run = runZanRelease(
-      {"--setup", setup, "--batch", writeDocuments(dir.path(), {{QStringLiteral("label.png")}}),
-       "--out", d.filePath(QStringLiteral("out")), "--quiet"});
+  const ProgramRun run = runZanRelease({"--setup", setup, "--batch",
+                                        writeDocuments(dir.path(), {{QStringLiteral("label.png")}}),
+                                        "--out", d.filePath(QStringLiteral("out")), "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
   QStringList found;
   for (const PdfPage& page : pdfWords(d.filePath(QStringLiteral("out/document-0001.pdf"))))
     for (const PdfWord& w : page.words) found << w.text;
   int known = 0;
   for (const QString& line : kLabel)
-    for (const QString& word : line.split(QLatin1Char(' ')))
-      known += found.contains(word) ? 1 : 0;
+    for (const QString& word : line.split(QLatin1Char(' '))) known += found.contains(word) ? 1 : 0;
   EXPECT_GE(known, 24) << qPrintable(found.join(QLatin1Char(' ')));  // of 27
 }
 
@@ -238,8 +240,8 @@ TEST(Resolution, TicketCarriesImageDpiToTheService) {
             200);
   json.remove(QStringLiteral("ImageDpi"));
   EXPECT_EQ(zan::hub::captureSettingsFromJson(json).imageDpi, 0);
-  for (const QJsonValue& wrong : {QJsonValue(5), QJsonValue(200.5), QJsonValue(100000),
-                                 QJsonValue(QStringLiteral("200"))}) {
+  for (const QJsonValue& wrong :
+       {QJsonValue(5), QJsonValue(200.5), QJsonValue(100000), QJsonValue(QStringLiteral("200"))}) {
     json.insert(QStringLiteral("ImageDpi"), wrong);
     EXPECT_THROW(zan::hub::captureSettingsFromJson(json), ReleaseError);
   }

@@ -26,6 +26,12 @@ class RecordingPrompts final : public HostPrompts {
   std::deque<UnsavedAnswer> discardAnswers;
 
   void warn(QWidget*, const QString&, const QString& text) override { warnings << text; }
+  QStringList restoreQuestions;
+  bool restoreAnswer = true;
+  bool confirmRestoreDefaults(QWidget*, const QString&, const QString& text) override {
+    restoreQuestions << text;
+    return restoreAnswer;
+  }
   UnsavedAnswer askUnsaved(QWidget*, const QString&, const QString&) override {
     ++discardQuestions;
     const UnsavedAnswer answer =
@@ -38,6 +44,11 @@ class RecordingPrompts final : public HostPrompts {
 inline QByteArray fileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The stored value of `key` in the first part of the setup file at `path`.
+inline QVariant storedOne(const QString& path, const char* key) {
+  return SetupFile::load(path)->SetupPartOne().value(QLatin1String(key));
 }
 
 // The stored value of `key` in the second part of the setup file at `path`.

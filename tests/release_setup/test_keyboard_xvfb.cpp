@@ -2,7 +2,7 @@
 // alone: every control of both panels is reached with Tab, one control of each kind is changed
 // from the keyboard, and Enter saves.
 
-#include "host_fixture.h"
+#include "display_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +13,8 @@
 namespace zan::host::testing {
 namespace {
 
-// A key press where the keyboard focus is, as the keyboard delivers it.
-void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  QWidget* focus = QApplication::focusWidget();
-  ASSERT_NE(focus, nullptr);
-  QTest::keyClick(focus, static_cast<Qt::Key>(key), modifiers);
-  QTest::qWait(1);  // the display's focus changes arrive as events
-}
-
 void type(const QString& text) {
   QTest::keyClicks(QApplication::focusWidget(), text);
-}
-
-QString focused() {
-  return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
 }
 
 // Tabs from the first control once round the dialog; the names of the panel's stops in order.
@@ -45,18 +33,6 @@ QStringList tabRound(ReleaseSetupDialog& dialog) {
 void tabTo(const char* name) {
   for (int i = 0; i < 60 && focused() != QLatin1String(name); ++i) press(Qt::Key_Tab);
   ASSERT_EQ(focused(), QLatin1String(name));
-}
-
-QVariant storedOne(const QString& path, const char* key) {
-  return SetupFile::load(path)->SetupPartOne().value(QLatin1String(key));
-}
-
-std::unique_ptr<ReleaseSetupDialog> shownOnDisplay(HostWorld& world, PanelKind kind) {
-  auto dialog = world.open(kind);
-  dialog->show();
-  dialog->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-  return dialog;
 }
 
 // The links grid's first row: its source chosen (a text constant), then its text typed.

@@ -57,6 +57,15 @@ TEST(ReleaseSetupCli, ScriptedOutputsAndExitCodes) {
       {{"--set", "WorkgroupHub=", "--validate"},
        3,
        "Validate: -2147220968\nValidateError: The workgroup hub is missing."},
+      // A stored setting that no panel property reaches is written before the panel loads it.
+      {{"--set", "ConfidenceThreshold=150", "--validate"},
+       3,
+       "Validate: -2147220989\nValidateError: The confidence threshold 150 is invalid."},
+      {{"--panel", "ocr", "--set", "confidencethreshold=150", "--validate"},
+       3,
+       "Validate: -2147220989\n"},
+      {{"--set", "ConfidenceThreshold=99999"}, 2, "--set ConfidenceThreshold=99999: Overflow"},
+      {{"--set", "LowFontConfidence=maybe"}, 2, "not a Boolean"},
       {{"--set", "WorkgroupHub=/nonexistent", "--apply"},
        3,
        "The workgroup hub \"/nonexistent\" cannot be opened: the path cannot be reached."},
@@ -68,6 +77,7 @@ TEST(ReleaseSetupCli, ScriptedOutputsAndExitCodes) {
       {{"--set", "ValidateError=x"}, 2, "ZANPdf3.ValidateError is read-only"},
       {{"--set", "novalue"}, 2, "--set 'novalue': use NAME=VALUE"},
       {{"--panel", "bogus"}, 2, "--panel 'bogus': use capture or ocr"},
+      {{"--language", "fr", "--validate"}, 2, "--language 'fr': use de (German) or en (English)"},
       {{"--frobnicate"}, 2, "frobnicate"},
       // Qt's own options are QApplication's, in any spelling; the version reads as in About.
       {{"-style", "Fusion", "-reverse", "--stylesheet=none.qss", "--version"},

@@ -1,6 +1,7 @@
 // The release-setup dialog driven offscreen as a user drives it: keys and clicks on the real
 // dialog hosting the real panels, with the real settings object, hub and setup file.
 
+#include "app_translations.h"
 #include "host_fixture.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
@@ -14,14 +15,22 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+#include <sys/stat.h>
 
 namespace zan::host::testing {
 namespace {
@@ -128,6 +137,84 @@ TEST(ReleaseSetupDialog, ReplacedStoredChoiceIsToldAndMarkedUnsaved) {
       << world.platform->boxes[0].text.toStdString();
 }
 
+// Catches a threshold out of range changed behind the user's back: typed 150 shown as 15 (or 100
+// once the box is left), a stored 150 shown as 95 unmarked and saved as 95 by OK; and such a
+// value accepted by Validate instead of refused with the threshold's rule and its box focused.
+TEST(ReleaseSetupDialog, ThresholdOutOfRangeIsKeptToldAndRefused) {
+  const std::int32_t thresholdRule = kObjectErrorBase + 515;  // 0x80040203 in both panels
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    for (const bool stored : {false, true}) {
+      SCOPED_TRACE(std::string(kind == PanelKind::Capture ? "capture" : "ocr") +
+                   (stored ? ", stored" : ", typed"));
+      HostWorld world;
+      if (stored) {
+        auto document = SetupDocument::open(world.setupPath);
+        document->file().partOne().setValue("ConfidenceThreshold", 150);
+        document->save();
+      }
+      const QByteArray before = fileBytes(world.setupPath);
+      auto dialog = shown(world, kind);
+      auto* box = child<QLineEdit>(*dialog, "txtConfidenceThreshold");
+      if (stored) {
+        EXPECT_TRUE(dialog->hasUnsavedChanges());
+        EXPECT_TRUE(dialog->panel().SubstitutedSettings().contains("ConfidenceThreshold"));
+        ASSERT_EQ(world.platform->boxes.size(), 1u);
+        EXPECT_TRUE(world.platform->boxes[0].text.contains("confidence threshold 150"))
+            << world.platform->boxes[0].text.toStdString();
+      } else {
+        retype(box, QStringLiteral("150"));
+        child(*dialog, "chkLowOcrConfidence")->setFocus();  // leaving the box changes nothing
+      }
+      EXPECT_EQ(box->text(), "150");
+      EXPECT_EQ(dialog->panel().Validate(), thresholdRule);
+      QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+      ASSERT_EQ(world.prompts->warnings.size(), 1);
+      EXPECT_TRUE(world.prompts->warnings[0].startsWith("The confidence threshold 150 is invalid"))
+          << world.prompts->warnings[0].toStdString();
+      EXPECT_EQ(dialog->focusWidget(), box);
+      EXPECT_TRUE(dialog->isVisible());
+      EXPECT_EQ(fileBytes(world.setupPath), before);
+    }
+  }
+}
+
+// Catches Restore Defaults blanking the user's setup without asking (or despite a "Cancel"), the
+// panel's own RestoreDefaults member asking a host, and the empty default hub greeted with
+// "The hub path specified is unreachable." while the previous hub's lists stay.
+TEST(ReleaseSetupDialog, RestoreDefaultsAsksFirstAndClearsTheHubQuietly) {
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    SCOPED_TRACE(kind == PanelKind::Capture ? "capture" : "ocr");
+    HostWorld world;
+    auto dialog = shown(world, kind);
+    auto* restore = child<QPushButton>(*dialog, "cmdRestoreDefaults");
+    auto* subject = dialog->findChild<QTableWidget*>(QStringLiteral("linksGrid"));
+    const QString before = subject->item(1, 1)->text();
+    ASSERT_FALSE(before.isEmpty());
+
+    world.prompts->restoreAnswer = false;
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 1);
+    EXPECT_EQ(subject->item(1, 1)->text(), before);
+    EXPECT_FALSE(dialog->hasUnsavedChanges());
+
+    world.prompts->restoreAnswer = true;
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 2);
+    EXPECT_EQ(subject->item(1, 1)->text(), "");
+    EXPECT_TRUE(dialog->hasUnsavedChanges());
+    EXPECT_TRUE(world.platform->boxes.empty()) << world.platform->boxes[0].text.toStdString();
+    EXPECT_TRUE(world.prompts->warnings.isEmpty());
+    if (kind == PanelKind::Capture) {
+      EXPECT_EQ(child<QLineEdit>(*dialog, "txtWorkgroupHub")->text(), "");
+      EXPECT_EQ(child<QComboBox>(*dialog, "cmbDictionary")->count(), 0);
+      EXPECT_EQ(child<QComboBox>(*dialog, "cmbWorkflow")->count(), 0);
+    }
+
+    dialog->panel().RestoreDefaults();  // a host's call
+    EXPECT_EQ(world.prompts->restoreQuestions.size(), 2);
+  }
+}
+
 class UnmappedRejection final : public PdfSettings {
  public:
   QVariant CheckSettings() override {
@@ -153,7 +240,10 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
       world.environment.makeSettings = [] { return std::make_unique<UnmappedRejection>(); };
     const QByteArray before = fileBytes(world.setupPath);
     auto dialog = shown(world);
-    if (c.box) retype(child<QLineEdit>(*dialog, c.box), QString());
+    if (c.box)
+      retype(child<QLineEdit>(*dialog, c.box), QString());
+    else
+      tick(*dialog, "chkEmbedFonts");  // a change, so that OK stores
     QTest::mouseClick(child<QPushButton>(*dialog, c.button), Qt::LeftButton);
 
     ASSERT_EQ(world.prompts->warnings.size(), 1);
@@ -166,6 +256,51 @@ TEST(ReleaseSetupDialog, RejectedSettingIsShownFocusedAndNotSaved) {
     }
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(fileBytes(world.setupPath), before);
+  }
+}
+
+// Catches F1 opening the about box instead of help, a help page without the README's user part
+// or its pictures, and About without a button of its own.
+TEST(ReleaseSetupDialog, F1OpensTheHelpPageAndAboutHasItsButton) {
+  HostWorld world;
+  auto dialog = shown(world);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+  QDialog* help = nullptr;
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    help = dialog->findChild<QDialog*>(QStringLiteral("helpWindow"));
+    return help && help->isVisible();
+  }));
+  ASSERT_NE(help, nullptr);
+  auto* page = help->findChild<QTextBrowser*>(QStringLiteral("helpText"));
+  ASSERT_NE(page, nullptr);
+  const QString text = page->toPlainText();
+  for (const char* part : {"Run the release-setup dialog", "Keyboard, screen readers",
+                           "Scripted mode", "--set NAME=VALUE"})
+    EXPECT_TRUE(text.contains(part)) << part;
+  EXPECT_FALSE(text.contains("Release a batch")) << "the help is the dialog's part only";
+  const QVariant picture = page->document()->resource(
+      QTextDocument::ImageResource, QUrl("docs/screenshots/release-setup-capture.png"));
+  EXPECT_FALSE(picture.value<QImage>().isNull() && picture.value<QPixmap>().isNull())
+      << "the pictures are not built in";
+  EXPECT_TRUE(world.aboutBox.calls.empty());
+  QTest::mouseClick(dialog->aboutButton(), Qt::LeftButton);
+  EXPECT_EQ(world.aboutBox.calls.size(), 1u);
+}
+
+// Catches OK rewriting the setup file when nothing was changed (a new file, a new date, a save
+// that may fail, for nothing).
+TEST(ReleaseSetupDialog, OkWithNothingChangedLeavesTheFileAlone) {
+  for (const PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
+    HostWorld world;
+    struct stat before {};
+    ASSERT_EQ(::stat(QFile::encodeName(world.setupPath).constData(), &before), 0);
+    auto dialog = shown(world, kind);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(world.setupPath).constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
   }
 }
 
@@ -202,33 +337,90 @@ TEST(ReleaseSetupDialog, CancelOffersSaveDiscardOrKeepEditing) {
   EXPECT_EQ(storedTwo(world.setupPath, "EmbedFonts"), QVariant(!embedFonts.toBool()));
 }
 
-// Catches: the host's buttons taking an access key a panel's caption uses, or the keyboard not
-// starting on the panel's first control.
-TEST(ReleaseSetupDialog, HostAccessKeysLeaveThePanelsAloneAndFocusStartsInThePanel) {
-  HostWorld world;
-  const std::pair<PanelKind, const char*> kinds[] = {{PanelKind::Capture, "txtWorkgroupHub"},
-                                                     {PanelKind::Ocr, "cmbOutputFormatType"}};
-  for (const auto& [kind, first] : kinds) {
-    auto dialog = shown(world, kind);
-    EXPECT_EQ(QApplication::focusWidget(), child(*dialog, first));
-    QSet<QString> panelKeys, hostKeys;
-    for (QWidget* w : dialog->findChildren<QWidget*>()) {
-      QString caption;
-      if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
-      if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
-      const QString key = QKeySequence::mnemonic(caption).toString();
-      if (!key.isEmpty()) (dialog->panel().isAncestorOf(w) ? panelKeys : hostKeys) << key;
+// The widget an access key of `w` (a frame, a button or a label with a buddy) should reach:
+// the first control of a frame in the tab order, a label's buddy, the button itself.
+QWidget* accessKeyTarget(QWidget* w) {
+  if (auto* label = qobject_cast<QLabel*>(w)) return label->buddy();
+  if (!qobject_cast<QGroupBox*>(w)) return w;
+  for (QWidget* next = w->window()->nextInFocusChain(); next != w->window();
+       next = next->nextInFocusChain())
+    if (w->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled() &&
+        next->isVisible())
+      return next;
+  return nullptr;
+}
+
+// The last control of the frame `w` that can take the focus (where Qt's own frame shortcut
+// returns to once it had the focus).
+QWidget* lastControlOf(QWidget* w) {
+  QWidget* last = nullptr;
+  for (QWidget* child : w->findChildren<QWidget*>())
+    if ((child->focusPolicy() & Qt::TabFocus) && child->isEnabled() && child->isVisible())
+      last = child;
+  return last;
+}
+
+// Catches an access key two controls of one dialog share (Alt+R cycling between "C&reate
+// thumbnails" and "&Restore Defaults", neither acting), a frame's key landing on its browse
+// button instead of its box, a host button without a key (German "Übernehmen"), and the
+// keyboard not starting on the panel's first control; with either panel, in both languages.
+TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
+  for (const char* language : {"en_US", "de_DE"}) {
+    QLocale::setDefault(QLocale(language));
+    const AppTranslations translations{QLocale()};
+    const std::pair<PanelKind, const char*> kinds[] = {{PanelKind::Capture, "txtWorkgroupHub"},
+                                                       {PanelKind::Ocr, "cmbOutputFormatType"}};
+    for (const auto& [kind, first] : kinds) {
+      SCOPED_TRACE(std::string(language) + ", " + panelKindName(kind).toStdString());
+      HostWorld world;
+      world.prompts->restoreAnswer = false;
+      auto dialog = shown(world, kind);
+      EXPECT_EQ(QApplication::focusWidget(), child(*dialog, first));
+      tick(*dialog, kind == PanelKind::Capture ? "chkEmbedFonts" : "chkRotate90");  // Apply on
+      QMap<QString, QList<QWidget*>> holders;
+      for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        QString caption;
+        if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy())
+          caption = label->text();
+        const QString key = QKeySequence::mnemonic(caption).toString();
+        if (!key.isEmpty()) holders[key] << w;
+      }
+      EXPECT_GE(holders.size(), kind == PanelKind::Capture ? 19 : 14);
+      EXPECT_FALSE(QKeySequence::mnemonic(dialog->applyButton()->text()).isEmpty())
+          << "Apply has no access key: " << dialog->applyButton()->text().toStdString();
+      for (auto it = holders.cbegin(); it != holders.cend(); ++it) {
+        SCOPED_TRACE(it.key().toStdString() + " " + it.value().first()->objectName().toStdString());
+        EXPECT_EQ(it.value().size(), 1) << it.value().last()->objectName().toStdString();
+        QWidget* holder = it.value().first();
+        QWidget* target = accessKeyTarget(holder);
+        ASSERT_NE(target, nullptr);
+        // Come from a control of the frame that is not its first, then from elsewhere.
+        if (QWidget* last = lastControlOf(holder)) last->setFocus(Qt::TabFocusReason);
+        dialog->okButton()->setFocus(Qt::TabFocusReason);
+        if (auto* button = qobject_cast<QPushButton*>(target)) {  // a button's key presses it
+          QSignalSpy clicked(button, &QAbstractButton::clicked);
+          QTest::keySequence(QApplication::focusWidget(), QKeySequence(it.key()));
+          EXPECT_TRUE(clicked.wait(1000));
+          continue;
+        }
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(it.key()));
+        EXPECT_EQ(QApplication::focusWidget(), target)
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName()
+                                            : QString("nothing"))
+                   .toStdString();
+      }
     }
-    EXPECT_GE(panelKeys.size(), 10);
-    EXPECT_FALSE(hostKeys.isEmpty());
-    EXPECT_FALSE(hostKeys.intersects(panelKeys))
-        << QStringList(hostKeys.values()).join(' ').toStdString();
   }
+  QLocale::setDefault(QLocale::c());
 }
 
 // Catches a focusable control a screen reader cannot name (no name, an "&" or a line break in
 // it, a frame caption inherited from an outer frame, two controls with one name, a browse
-// button called "...") or that has neither a tooltip nor What's This text.
+// button called "...") or that has neither a tooltip nor What's This text, and the document
+// information grid named differently by the two panels.
 TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
   HostWorld world;
   for (PanelKind kind : {PanelKind::Capture, PanelKind::Ocr}) {
@@ -249,6 +441,10 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
     }
     EXPECT_GE(focusable, kind == PanelKind::Capture ? 20 : 14);
     EXPECT_EQ(child(*dialog, "fraSuspectRegions")->accessibleName(), "Suspect Regions");
+    // One grid, one name: the captions differ ("PDF Document Information", "PDF Header
+    // Links"), what a screen reader says does not.
+    EXPECT_EQ(child(*dialog, "linksGrid")->accessibleName(), "PDF document information");
+    EXPECT_EQ(child(*dialog, "fraPDFHeaderlinks")->accessibleName(), "PDF document information");
   }
 }
 
@@ -322,6 +518,58 @@ TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
     }
   QApplication::setFont(designed);
   QLocale::setDefault(QLocale::c());
+}
+
+// Catches a panel that stays at its designed width in a wider dialog (values cut off with "..."
+// stay cut), fields that do not grow with it, buttons stretched instead of kept, and controls
+// overlapping or leaving their frames once stretched.
+TEST(ReleaseSetupDialog, WiderDialogStretchesTheFields) {
+  const std::pair<PanelKind, QStringList> kinds[] = {
+      {PanelKind::Capture,
+       {"txtWorkgroupHub", "txtWatchedFolder", "cmbPageContent", "cmbWorkflow", "linksGrid"}},
+      {PanelKind::Ocr, {"cmbOutputFormatType", "cmbAccuracy", "linksGrid"}}};
+  for (const auto& [kind, fields] : kinds) {
+    SCOPED_TRACE(panelKindName(kind).toStdString());
+    HostWorld world;
+    auto dialog = shown(world, kind);
+    QWidget& panel = dialog->panel();
+    const int designed = panel.width();
+    QMap<QString, int> before;
+    for (QWidget* w : panel.findChildren<QWidget*>()) before[w->objectName()] = w->width();
+    dialog->resize(dialog->width() + 250, dialog->height());
+    QTest::qWait(10);
+    EXPECT_GE(panel.width(), designed + 240);
+    for (const QString& name : fields)
+      EXPECT_GT(child(*dialog, name.toLatin1())->width(), before[name] + 40) << name.toStdString();
+    for (auto* button : panel.findChildren<QPushButton*>())
+      EXPECT_EQ(button->width(), before[button->objectName()])
+          << button->objectName().toStdString();
+    if (kind == PanelKind::Capture) {
+      auto* pageContent = child<QComboBox>(*dialog, "cmbPageContent");
+      QStyleOptionComboBox option;
+      option.initFrom(pageContent);
+      const QRect shown = pageContent->style()->subControlRect(
+          QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, pageContent);
+      EXPECT_LE(pageContent->fontMetrics().horizontalAdvance(pageContent->currentText()),
+                shown.width())
+          << "the page content is still cut";
+    }
+    const QRegularExpression control("^(fra|cmb|chk|txt|cmd|spn|lbl)");
+    for (QWidget* w : panel.findChildren<QWidget*>()) {
+      if (w->isHidden() || !control.match(w->objectName()).hasMatch()) continue;
+      SCOPED_TRACE(w->objectName().toStdString());
+      EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
+      for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other == w || other->isHidden() || !control.match(other->objectName()).hasMatch())
+          continue;
+        // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
+        const QSet<QString> pair{w->objectName(), other->objectName()};
+        if (pair == QSet<QString>{"cmdRestoreDefaults", "fraAdvanced"}) continue;
+        EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+            << other->objectName().toStdString();
+      }
+    }
+  }
 }
 
 class FailingLoad final : public PdfSettings {

@@ -3,20 +3,39 @@
 #include <QProxyStyle>
 
 #include <algorithm>
+#include <functional>
 
 namespace zan::controls {
 
 namespace {
 
 // A user click toggles only between set and cleared, also from the grayed state (Qt would
-// otherwise cycle through the grayed state once it has been shown).
+// otherwise cycle through the grayed state once it has been shown). A change the user makes,
+// or code that goes past the control (setChecked), is reported through `changed`: overriding
+// the box's own steps costs no connection (a box's first connection costs it a table of all its
+// signals).
 class ClassicCheckBox final : public QCheckBox {
  public:
   using QCheckBox::QCheckBox;
+  std::function<void()> changed;
+  // The state the last report (or a code-path set) left.
+  Qt::CheckState reported = Qt::Unchecked;
 
  protected:
   void nextCheckState() override {
     setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    report();
+  }
+  void checkStateSet() override {
+    QCheckBox::checkStateSet();
+    report();
+  }
+
+ private:
+  void report() {
+    if (checkState() == reported) return;
+    reported = checkState();
+    if (changed) changed();
   }
 };
 
@@ -60,13 +79,11 @@ Qt::CheckState toQt(int value) {
 
 CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ClassicCheckBox(parent)) {
-  auto* style = new FittingIndicatorStyle;
-  style->setParent(checkBox());
-  checkBox()->setStyle(style);
-  connect(checkBox(), &QCheckBox::stateChanged, this, [this] {
+  checkBox()->setStyle(form.checkBoxStyle([] { return new FittingIndicatorStyle; }));
+  static_cast<ClassicCheckBox*>(checkBox())->changed = [this] {
     auto handler = onClick;
     this->form().dispatch(handler);
-  });
+  };
 }
 
 QCheckBox* CheckBox::checkBox() const {
@@ -78,7 +95,8 @@ QString CheckBox::caption() const {
 }
 
 void CheckBox::setCaption(const QString& caption) {
-  if (checkBox()) checkBox()->setText(caption);
+  // The same caption again (Enabled put re-assigns every caption) registers no new access key.
+  if (checkBox() && checkBox()->text() != caption) checkBox()->setText(caption);
 }
 
 int CheckBox::value() const {
@@ -91,6 +109,7 @@ void CheckBox::setValue(int value) {
   {
     QSignalBlocker blocker(checkBox());
     checkBox()->setCheckState(toQt(value));
+    static_cast<ClassicCheckBox*>(checkBox())->reported = toQt(value);
   }
   if (onClick) {
     auto handler = onClick;

@@ -4,6 +4,7 @@
 #include <QAbstractListModel>
 #include <QEvent>
 #include <QMap>
+#include <QStandardItemModel>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -41,6 +42,9 @@ class ElidingComboBox final : public QComboBox {
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
   }
 };
+
+// From this many entries on, a list is kept in an EntryList.
+constexpr int kLongList = 64;
 
 // The entries of a combo box. Their texts are one list, which a box filled at once shares with
 // the list it was given, so that a hub list of many thousand names is shown without an object
@@ -130,10 +134,12 @@ class EntryList final : public QAbstractListModel {
 
 }  // namespace
 
+QComboBox* newElidingComboBox(QWidget* parent) {
+  return new ElidingComboBox(parent);
+}
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new ElidingComboBox(parent)) {
-  comboBox()->setEditable(false);
-  comboBox()->setModel(new EntryList(comboBox()));
+    : Control(form, name, new ElidingComboBox(parent), /*watchEvents=*/true) {
   // The list's width is measured when it opens: filling a list of many thousand entries
   // measures none of them.
   static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };
@@ -203,8 +209,14 @@ void ComboBox::addItems(const QStringList& texts) {
   if (!comboBox()) fail(classic::kInvalidCall);
   QSignalBlocker blocker(comboBox());
   const int before = comboBox()->currentIndex();
-  // A host may have given the box a model of its own.
+  // A long list (a hub's) goes into an entry list that shares it; a short one stays in Qt's own
+  // model, which costs the box nothing to replace. A host may have given the box a model too.
   auto* entries = dynamic_cast<EntryList*>(comboBox()->model());
+  if (!entries && comboBox()->count() == 0 && texts.size() >= kLongList &&
+      qobject_cast<QStandardItemModel*>(comboBox()->model())) {
+    entries = new EntryList(comboBox());
+    comboBox()->setModel(entries);
+  }
   if (entries && comboBox()->count() + texts.size() <= comboBox()->maxCount()) {
     entries->append(texts);
   } else {

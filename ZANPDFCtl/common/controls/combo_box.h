@@ -9,6 +9,10 @@
 
 namespace zan::controls {
 
+// A plain drop-down list that draws a shown text too wide for it elided ("..."), as the combo
+// boxes of the panels do.
+QComboBox* newElidingComboBox(QWidget* parent);
+
 class ComboBox final : public Control {
   Q_OBJECT
  public:

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QFont>
+#include <QSizePolicy>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zan::controls {
@@ -29,20 +31,33 @@ void logFailure(const char* what, const AutomationError& e) {
 
 // ---- Control
 
-Control::Control(Form& form, const QString& name, QWidget* widget) : form_(&form), widget_(widget) {
-  setObjectName(name);
+Control::Control(Form& form, const QString& name, QWidget* widget, bool watchEvents)
+    : form_(&form), widget_(widget), name_(name) {
+  // Only the widget carries the name as its objectName: a named QObject costs an extra block,
+  // and a panel has some forty controls.
   widget->setObjectName(name);
-  widget->installEventFilter(this);
+  if (watchEvents) watch();
+}
+
+void Control::watch() {
+  if (watching_ || !widget_) return;
+  watching_ = true;
+  widget_->installEventFilter(this);
+}
+
+void Control::setOnLostFocus(std::function<void()> handler) {
+  onLostFocus_ = std::move(handler);
+  if (onLostFocus_) watch();
 }
 
 Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName(), widget) {}
 
 Control::~Control() {
-  if (widget_) widget_->removeEventFilter(this);
+  if (widget_ && watching_) widget_->removeEventFilter(this);
 }
 
 QString Control::name() const {
-  return objectName();
+  return name_;
 }
 
 // WA_ForceDisabled is the widget's own flag; WA_Disabled is also set by a disabled ancestor.
@@ -88,6 +103,13 @@ void Control::applyGeometry() {
     r = QRect(left, top, f.pixels(twips_.x() + twips_.width()) - left,
               f.pixels(twips_.y() + twips_.height()) - top);
   }
+  // Stretched, the edges move by the same factor in every frame (the frames grow by it too);
+  // a control of a set width stays at the right end of its place.
+  if (const double k = f.stretch(); k != 1.0) {
+    const int right = static_cast<int>(std::lround((r.x() + r.width()) * k));
+    const int left = keepsWidth() ? right - r.width() : static_cast<int>(std::lround(r.x() * k));
+    r = QRect(left, r.y(), right - left, r.height());
+  }
   // A control reaching past its frame would lose its edge (and scroll bar) there: it ends at
   // the frame's edge instead.
   if (const QWidget* parent = widget_->parentWidget(); parent && parent != form_->surface())
@@ -98,9 +120,9 @@ void Control::applyGeometry() {
 bool Control::eventFilter(QObject* watched, QEvent* event) {
   if (watched != widget_.data()) return false;
   if (filterEvent(event)) return true;
-  if (event->type() == QEvent::FocusOut && onLostFocus &&
+  if (event->type() == QEvent::FocusOut && onLostFocus_ &&
       isControlFocusChange(static_cast<QFocusEvent*>(event)->reason())) {
-    auto handler = onLostFocus;
+    auto handler = onLostFocus_;
     form_->dispatch(handler);
   }
   return false;
@@ -118,13 +140,16 @@ void Control::fail(const ClassicError& error) const {
 
 // Watches the surface and every widget below it (also those added later) for a FocusIn that
 // comes from a widget outside the surface. The entry handler runs from focusChanged, which Qt
-// emits after the FocusIn has been delivered, so the handler may move the focus itself.
+// emits after the FocusIn has been delivered, so the handler may move the focus itself. No
+// widget takes the focus before the surface is shown: the widgets below it are watched from
+// then on, so that creating a panel that is never shown watches nothing.
 class Form::FocusWatcher final : public QObject {
  public:
   FocusWatcher(const Form& form, QWidget* surface, std::function<void(bool)> handler)
       : form_(form), surface_(surface), handler_(std::move(handler)) {
     lastFocus_ = QApplication::focusWidget();
-    watch(surface);
+    surface->installEventFilter(this);
+    if (surface->isVisible()) watch(surface);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
       lastFocus_ = now;
       if (!pending_) return;
@@ -136,9 +161,11 @@ class Form::FocusWatcher final : public QObject {
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ChildAdded) {
+    if (event->type() == QEvent::Show && watched == surface_ && !watching_) {
+      watch(surface_);
+    } else if (event->type() == QEvent::ChildAdded) {
       QObject* child = static_cast<QChildEvent*>(event)->child();
-      if (child->isWidgetType()) watch(static_cast<QWidget*>(child));
+      if (watching_ && child->isWidgetType()) watch(static_cast<QWidget*>(child));
     } else if (event->type() == QEvent::FocusIn && watched->isWidgetType()) {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
       if (isControlFocusChange(reason) && !isInside(surface_, lastFocus_)) {
@@ -153,6 +180,7 @@ class Form::FocusWatcher final : public QObject {
 
  private:
   void watch(QWidget* w) {
+    watching_ = true;
     w->installEventFilter(this);
     for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
   }
@@ -163,6 +191,7 @@ class Form::FocusWatcher final : public QObject {
   std::function<void(bool)> handler_;
   bool pending_ = false;
   bool backward_ = false;
+  bool watching_ = false;  // the widgets below the surface are watched (it has been shown)
 };
 
 // ---- Form::FontWatcher
@@ -173,7 +202,11 @@ class Form::FontWatcher final : public QObject {
  public:
   FontWatcher(Form& form, QWidget* surface) : form_(form) { surface->installEventFilter(this); }
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::FontChange) form_.relayout();
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal) {
+      form_.scale_ = -1;
+      form_.relayout();
+    }
+    if (event->type() == QEvent::Resize) form_.restretch();
     return false;
   }
 
@@ -197,7 +230,9 @@ Form::Form(QWidget* surface) : surface_(surface) {
 }
 
 double Form::scale() const {
-  return surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
+  // Asked for every edge of every control: measured once per font and screen.
+  if (scale_ < 0) scale_ = surface_ ? layoutScale(surface_->font(), surface_->logicalDpiY()) : 1.0;
+  return scale_;
 }
 
 int Form::pixels(int twips) const {
@@ -207,11 +242,33 @@ int Form::pixels(int twips) const {
 
 void Form::setSurfaceSizeTwips(int width, int height) {
   surfaceTwips_ = QSize(width, height);
-  if (surface_) surface_->setFixedSize(pixels(width), pixels(height));
+  if (!surface_) return;
+  const QSize designed(pixels(width), pixels(height));
+  // A surface nobody made wider keeps the designed width; a stretched one keeps its width.
+  const bool stretched = designedWidth_ >= 0 && surface_->width() > designedWidth_;
+  designedWidth_ = designed.width();
+  surface_->setMinimumSize(designed);
+  surface_->setMaximumHeight(designed.height());
+  surface_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  surface_->resize(stretched ? std::max(surface_->width(), designed.width()) : designed.width(),
+                   designed.height());
+}
+
+double Form::stretch() const {
+  if (!surface_ || !surfaceTwips_.isValid()) return 1.0;
+  const int designed = pixels(surfaceTwips_.width());
+  return surface_->width() > designed ? static_cast<double>(surface_->width()) / designed : 1.0;
 }
 
 void Form::relayout() {
   if (surfaceTwips_.isValid()) setSurfaceSizeTwips(surfaceTwips_.width(), surfaceTwips_.height());
+  placedWidth_ = surface_ ? surface_->width() : -1;
+  for (const auto& control : controls_) control->applyGeometry();
+}
+
+void Form::restretch() {
+  if (!surface_ || surface_->width() == placedWidth_) return;
+  placedWidth_ = surface_->width();
   for (const auto& control : controls_) control->applyGeometry();
 }
 
@@ -260,6 +317,14 @@ void Form::report(const AutomationError& error) const {
     logFailure("The failure policy failed:", currentError());
     logFailure("  while reporting:", error);
   }
+}
+
+QStyle* Form::checkBoxStyle(const std::function<QStyle*()>& make) {
+  if (!checkBoxStyle_) {
+    checkBoxStyle_ = make();
+    checkBoxStyle_->setParent(surface_ ? static_cast<QObject*>(surface_) : qApp);
+  }
+  return checkBoxStyle_;
 }
 
 void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QStyle>
 #include <QWidget>
 
 #include <cstdint>
@@ -66,26 +67,37 @@ class Control : public QObject {
   // Position and size in twips relative to the parent (1 pixel = 15 twips with the 8-point
   // font the layout was designed for; the form scales it with its surface's font).
   void setGeometryTwips(int left, int top, int width, int height);
-  // Places the widget again at the form's present scale.
+  // Places the widget again at the form's present scale and stretch.
   void applyGeometry();
+  // Controls of a set width (buttons, labels, spin controls) keep it when the form is
+  // stretched: they move with the right edge of their place instead of growing.
+  virtual bool keepsWidth() const { return false; }
 
-  // Focus loss (not raised when the whole window merely loses activation).
-  std::function<void()> onLostFocus;
+  // Focus loss (not raised when the whole window merely loses activation). Only a control
+  // that is given a handler watches its widget's events for it.
+  void setOnLostFocus(std::function<void()> handler);
 
  protected:
-  // The widget's objectName (and this object's) becomes `name`; the other form keeps the
+  // The widget's objectName becomes `name` (the control's name()); the other form keeps the
   // widget's present objectName.
-  Control(Form& form, const QString& name, QWidget* widget);
+  // A control whose filterEvent() is to see the widget's events says so with `watchEvents`;
+  // the others cost the widget no event filter.
+  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false);
   Control(Form& form, QWidget* widget);
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
   // Raises `error` with this control's name as the source.
   [[noreturn]] void fail(const ClassicError& error) const;
+  // Installs this control as its widget's event filter (once).
+  void watch();
 
  private:
   Form* form_;
   QPointer<QWidget> widget_;
+  QString name_;
+  std::function<void()> onLostFocus_;
+  bool watching_ = false;  // installed as the widget's event filter
   QString tag_;
   QRect twips_;
   bool placed_ = false;
@@ -129,8 +141,16 @@ class Form {
   double scale() const;
   // Twips to pixels at the present scale.
   int pixels(int twips) const;
-  // The surface's own fixed size in twips, scaled like the controls.
+  // The surface's own size in twips, scaled like the controls: its height is fixed, its width
+  // the least it takes. A host that makes it wider stretches the layout (see stretch()).
   void setSurfaceSizeTwips(int width, int height);
+  // How much wider than designed the surface is (1 as designed): every control's horizontal
+  // edges are moved by this factor, so that fields and frames grow with the surface.
+  double stretch() const;
+
+  // The style the form's check boxes share: made by `make` on first use, owned by the surface.
+  // (A style of its own for each box would hold a whole base style each.)
+  QStyle* checkBoxStyle(const std::function<QStyle*()>& make);
 
   // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
@@ -147,6 +167,8 @@ class Form {
   class FontWatcher;
   // Places the surface and every control again after the surface's font changed.
   void relayout();
+  // Places every control again after the surface's width changed.
+  void restretch();
   struct Liveness {
     int dispatching = 0;
     bool released = false;
@@ -159,6 +181,10 @@ class Form {
   std::unique_ptr<FocusWatcher> focusWatcher_;
   std::unique_ptr<FontWatcher> fontWatcher_;
   QSize surfaceTwips_;
+  QPointer<QStyle> checkBoxStyle_;
+  int placedWidth_ = -1;       // the surface width the controls were last placed for
+  int designedWidth_ = -1;     // the designed surface width at the present scale
+  mutable double scale_ = -1;  // scale(); -1 until measured for the present font and screen
 };
 
 // Twips to device-independent pixels at the designed 8-point font.

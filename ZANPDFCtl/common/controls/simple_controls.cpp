@@ -1,12 +1,44 @@
 #include "common/controls/simple_controls.h"
 
+#include <QEvent>
+#include <QGroupBox>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 namespace zan::controls {
 
+namespace {
+
+// The caption's access key moves to the frame's first control in the tab order, however the
+// focus last left the frame (Qt's own choice returns to the control that last had it).
+class ClassicGroupBox final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::Shortcut && focusFirstControl()) return true;
+    return QGroupBox::event(event);
+  }
+
+ private:
+  bool focusFirstControl() {
+    QWidget* top = window();
+    for (QWidget* w = top->nextInFocusChain(); w && w != top; w = w->nextInFocusChain()) {
+      if (isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+          w->isVisibleTo(top)) {
+        w->setFocus(Qt::ShortcutFocusReason);
+        return true;
+      }
+    }
+    return false;  // nothing to reach: as Qt would
+  }
+};
+
+}  // namespace
+
 Frame::Frame(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QGroupBox(parent)) {}
+    : Control(form, name, new ClassicGroupBox(parent)) {}
 
 QGroupBox* Frame::groupBox() const {
   return static_cast<QGroupBox*>(widget());
@@ -17,7 +49,8 @@ QString Frame::caption() const {
 }
 
 void Frame::setCaption(const QString& caption) {
-  if (groupBox()) groupBox()->setTitle(caption);
+  // The same caption again (Enabled put re-assigns every caption) registers no new access key.
+  if (groupBox() && groupBox()->title() != caption) groupBox()->setTitle(caption);
 }
 
 Label::Label(Form& form, const QString& name, QWidget* parent)
@@ -34,7 +67,7 @@ QString Label::caption() const {
 }
 
 void Label::setCaption(const QString& caption) {
-  if (label()) label()->setText(caption);
+  if (label() && label()->text() != caption) label()->setText(caption);
 }
 
 PictureBox::PictureBox(Form& form, const QString& name, QWidget* parent)

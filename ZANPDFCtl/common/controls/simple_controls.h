@@ -27,6 +27,7 @@ class Label final : public Control {
   Q_OBJECT
  public:
   Label(Form& form, const QString& name, QWidget* parent);
+  bool keepsWidth() const override { return true; }
   QLabel* label() const;
   bool hasCaption() const override { return true; }
   QString caption() const override;
@@ -38,6 +39,7 @@ class PictureBox final : public Control {
   Q_OBJECT
  public:
   PictureBox(Form& form, const QString& name, QWidget* parent);
+  bool keepsWidth() const override { return true; }
   QPixmap picture() const;
   void setPicture(const QPixmap& picture);
 };
@@ -59,6 +61,7 @@ class CommandButton final : public Control {
   Q_OBJECT
  public:
   CommandButton(Form& form, const QString& name, QWidget* parent);
+  bool keepsWidth() const override { return true; }
   QPushButton* button() const;
   QWidget* hWnd() const { return widget(); }
   bool hasCaption() const override { return true; }

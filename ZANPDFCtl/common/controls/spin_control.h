@@ -12,6 +12,7 @@ class SpinControl final : public Control {
   Q_OBJECT
  public:
   SpinControl(Form& form, const QString& name, QWidget* parent);
+  bool keepsWidth() const override { return true; }
 
   void setBuddy(TextBox* buddy);
   TextBox* buddy() const { return buddy_; }

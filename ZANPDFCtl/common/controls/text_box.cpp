@@ -27,7 +27,8 @@ class TextBox::Validator final : public QValidator {
 };
 
 TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QLineEdit(parent)), validator_(new Validator(this)) {
+    : Control(form, name, new QLineEdit(parent), /*watchEvents=*/true),
+      validator_(new Validator(this)) {
   lineEdit()->setValidator(validator_);
   // textChanged also covers typing, paste, undo and insert(); code-path sets are blocked.
   connect(lineEdit(), &QLineEdit::textChanged, this, [this] {

@@ -20,11 +20,11 @@ constexpr std::int32_t kObjectErrorBase = static_cast<std::int32_t>(0x80040000u)
 /// arose in, such as "QelPDFSetup.Apply"), a description meant for the user, and a help file
 /// and help context (usually empty).
 struct AutomationError {
-  std::int32_t number = 0;
-  QString source;
-  QString description;
-  QString helpFile;
-  std::int32_t helpContext = 0;
+  std::int32_t number = 0;       ///< the error number, such as -1 or kObjectErrorBase + n
+  QString source;                ///< the procedure it arose in
+  QString description;           ///< the message for the user
+  QString helpFile;              ///< a help file that explains it; usually empty
+  std::int32_t helpContext = 0;  ///< the topic in the help file; usually 0
 
   /// Equal when every field is equal.
   friend bool operator==(const AutomationError& a, const AutomationError& b) {

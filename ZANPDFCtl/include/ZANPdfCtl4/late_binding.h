@@ -38,51 +38,71 @@ namespace zan::automation {
 
 /// The variant types that cross the controls' interfaces, numbered as in automation.
 enum class VarType : std::uint16_t {
-  Empty = 0,
-  Null = 1,
-  Integer = 2,  // signed 16-bit
-  Long = 3,     // signed 32-bit
-  String = 8,
-  Object = 9,
-  Boolean = 11,  // 16-bit truth value: True = -1, False = 0
-  Variant = 12,  // "any of the above" in a parameter description
+  Empty = 0,     ///< no value
+  Null = 1,      ///< the null value
+  Integer = 2,   ///< signed 16-bit
+  Long = 3,      ///< signed 32-bit
+  String = 8,    ///< text
+  Object = 9,    ///< a QObject* (the setup data, a host element)
+  Boolean = 11,  ///< 16-bit truth value: True = -1, False = 0
+  Variant = 12,  ///< "any of the above" in a parameter description
 };
 
-/// The automation truth values.
+/// The automation truth value True.
 constexpr std::int16_t kTrue = -1;
+/// The automation truth value False.
 constexpr std::int16_t kFalse = 0;
 
+/// A value passed to or returned from a late-bound member or event: one of the types of
+/// VarType, built implicitly from the matching C++ value. An Object variant holds a guarded
+/// pointer: it reads null once the object is destroyed.
 class Variant {
  public:
-  Variant() = default;  // Empty
+  /// Empty.
+  Variant() = default;
+  /// Boolean: kTrue or kFalse.
   Variant(bool value) : type_(VarType::Boolean), number_(value ? kTrue : kFalse) {}
+  /// Integer (16-bit).
   Variant(std::int16_t value) : type_(VarType::Integer), number_(value) {}
+  /// Long (32-bit).
   Variant(std::int32_t value) : type_(VarType::Long), number_(value) {}
+  /// String.
   Variant(const QString& value) : type_(VarType::String), text_(value) {}
+  /// String, from UTF-8 text.
   Variant(const char* utf8) : type_(VarType::String), text_(QString::fromUtf8(utf8)) {}
+  /// Object: the setup data, a host element.
   Variant(QObject* object) : type_(VarType::Object), object_(object) {}
 
+  /// The Null variant.
   static Variant null() {
     Variant v;
     v.type_ = VarType::Null;
     return v;
   }
 
+  /// The variant's type.
   VarType type() const { return type_; }
+  /// Whether the variant is Empty.
   bool isEmpty() const { return type_ == VarType::Empty; }
 
   /// The raw values; each is meaningful only for the matching type.
   /// Boolean: kTrue or kFalse; Integer and Long: the number.
   std::int32_t number() const { return number_; }
+  /// A Boolean's value: kTrue or kFalse.
   std::int16_t boolValue() const { return static_cast<std::int16_t>(number_); }
+  /// Whether the variant is the Boolean True.
   bool isTrue() const { return type_ == VarType::Boolean && number_ != kFalse; }
+  /// A String's text.
   const QString& text() const { return text_; }
+  /// An Object's object; null when it was destroyed.
   QObject* object() const { return object_.data(); }
 
+  /// Same type and same value.
   friend bool operator==(const Variant& a, const Variant& b) {
     return a.type_ == b.type_ && a.number_ == b.number_ && a.text_ == b.text_ &&
            a.object_.data() == b.object_.data();
   }
+  /// Another type or another value.
   friend bool operator!=(const Variant& a, const Variant& b) { return !(a == b); }
 
  private:
@@ -92,67 +112,83 @@ class Variant {
   QPointer<QObject> object_;
 };
 
+/// A dispatch identifier: the number of a member or event of an interface.
 using DispId = std::int32_t;
-constexpr DispId kDispIdUnknown = -1;     // a name that GetIDsOfNames did not find
-constexpr DispId kDispIdAboutBox = -552;  // the standard about-box dispatch id
+/// The id GetIDsOfNames answers for a name it did not find.
+constexpr DispId kDispIdUnknown = -1;
+/// The standard dispatch id of the about box (ShowAboutBox on both panels).
+constexpr DispId kDispIdAboutBox = -552;
 
 /// How a member is invoked; the values are automation's invoke flags and may be combined in a
 /// call (e.g. Method | PropertyGet).
 enum InvokeFlag : std::uint16_t {
-  Method = 1,
-  PropertyGet = 2,
-  PropertyPut = 4,
+  Method = 1,       ///< a method call
+  PropertyGet = 2,  ///< a property read
+  PropertyPut = 4,  ///< a property write
 };
 
-enum class ParamDirection { In, InOut };
+/// Whether a parameter only passes a value in, or also hands one back to the caller.
+enum class ParamDirection {
+  In,     ///< passed in only
+  InOut,  ///< passed in and written back into the caller's argument (by reference)
+};
 
 /// A type defined by another library (the host's setup data, the capture library's enumeration).
 struct ForeignType {
-  QString library;  // e.g. "VelmarRelease"
-  QString file;     // e.g. "VelRel.dll"
-  QString name;     // e.g. "SetupData"
+  QString library;  ///< the type library, such as "VelmarRelease"; empty for none
+  QString file;     ///< the library's file, such as "VelRel.dll"
+  QString name;     ///< the type's name, such as "SetupData"
+  /// The same type of the same library.
   bool operator==(const ForeignType& o) const {
     return library == o.library && file == o.file && name == o.name;
   }
 };
 
+/// One parameter of a member or event, as the type library describes it.
 struct ParamDesc {
-  QString name;
-  VarType type = VarType::Empty;
-  ParamDirection direction = ParamDirection::In;
-  ForeignType foreign;  // set when the automation type stands for another library's type
+  QString name;                                   ///< the parameter's name, such as "rd"
+  VarType type = VarType::Empty;                  ///< the type its argument is converted to
+  ParamDirection direction = ParamDirection::In;  ///< in, or in/out
+  ForeignType foreign;  ///< set when the automation type stands for another library's type
 };
 
+/// One member of an interface (a method, a property read or a property write) or one event.
 struct MemberDesc {
-  DispId id = 0;
-  QString name;
-  InvokeFlag kind = Method;  // exactly one flag
-  QVector<ParamDesc> params;
-  VarType result = VarType::Empty;  // Empty: no result
-  ForeignType resultForeign;
-  QString helpString;
+  DispId id = 0;                    ///< its dispatch identifier
+  QString name;                     ///< its name, such as "Validate"
+  InvokeFlag kind = Method;         ///< exactly one flag
+  QVector<ParamDesc> params;        ///< its parameters, in declaration order
+  VarType result = VarType::Empty;  ///< the result's type; Empty: no result
+  ForeignType resultForeign;        ///< set when the result is another library's type
+  QString helpString;               ///< what the member does, in a line
 };
 
-enum class TypeKind { DispatchInterface, CoClass };
+/// What a type of the type library is.
+enum class TypeKind {
+  DispatchInterface,  ///< an interface of members or events
+  CoClass,            ///< a component class: a control with its interfaces
+};
 
 /// Type flags, valued as automation's TYPEFLAGS.
 enum TypeFlag : std::uint32_t {
-  CanCreate = 0x2,
-  Hidden = 0x10,
-  Control = 0x20,
-  Dual = 0x40,
-  Dispatchable = 0x1000,
+  CanCreate = 0x2,        ///< a class a host may create
+  Hidden = 0x10,          ///< not shown to users of a type browser
+  Control = 0x20,         ///< a class that is a control
+  Dual = 0x40,            ///< an interface reachable early and late bound
+  Dispatchable = 0x1000,  ///< an interface reachable late bound
 };
 
+/// One type of the type library: a dispatch interface or a component class.
 struct TypeDesc {
-  QString name;
-  TypeKind kind = TypeKind::DispatchInterface;
-  std::uint32_t flags = 0;
-  QString uuid;  // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
-  QString helpString;
-  QVector<MemberDesc> members;  // dispatch interfaces: in interface order
-  /// Component classes: the names of the default interface and of the event source.
+  QString name;                                 ///< such as "_ZANPdf3" or "ZANPdf3"
+  TypeKind kind = TypeKind::DispatchInterface;  ///< interface or class
+  std::uint32_t flags = 0;                      ///< TypeFlag values
+  QString uuid;                                 ///< "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
+  QString helpString;                           ///< what the type is, in a line
+  QVector<MemberDesc> members;  ///< dispatch interfaces: the members, in interface order
+  /// Component classes: the name of the default interface.
   QString defaultInterface;
+  /// Component classes: the name of the event source interface.
   QString eventSource;
 };
 
@@ -169,13 +205,15 @@ constexpr std::int32_t kInvalidArg = static_cast<std::int32_t>(0x80070057u);
 constexpr std::int32_t kNoConnection = static_cast<std::int32_t>(0x80040200u);
 }  // namespace status
 
+/// The outcome of Dispatch::Invoke.
 struct InvokeResult {
-  std::int32_t status = status::kOk;
-  Variant value;  // the member's result (Empty for none)
+  std::int32_t status = status::kOk;  ///< status::kOk, or the status of the failure
+  Variant value;                      ///< the member's result (Empty for none)
   /// When status is not kOk: what went wrong. For status::kException this is the member's own
   /// failure (number, source, description, help file and context) exactly as it raised it.
   AutomationError error;
-  int argumentError = -1;  // index of the argument that could not be converted
+  int argumentError = -1;  ///< the index of the argument that could not be converted, or -1
+  /// Whether the call succeeded.
   bool ok() const { return status == status::kOk; }
 };
 
@@ -183,13 +221,18 @@ struct InvokeResult {
 /// the control sees the changed values once the handler returns.
 using EventHandler = std::function<void(DispId event, QVector<Variant>& args)>;
 
+/// The late-bound surface of a control: its type description, member and event lookup by
+/// name, calls by dispatch id with variant arguments, and event connections. Owned by the
+/// control (see ClassFactory::CreateInstance); it never throws.
 class Dispatch {
  public:
   /// The control itself (a QWidget for the panels).
   virtual QObject* object() const = 0;
   /// The description of the control's class, default interface and event source.
   virtual const TypeDesc& coClass() const = 0;
+  /// The description of the default interface: the members a host calls.
   virtual const TypeDesc& defaultInterface() const = 0;
+  /// The description of the event source: the events a host connects to.
   virtual const TypeDesc& eventInterface() const = 0;
 
   /// names[0] is a member of the default interface, looked up case-insensitively (an exact-case
@@ -209,6 +252,7 @@ class Dispatch {
   /// handler is caught and reported as a warning, never passed into the control.
   virtual std::int32_t ConnectEvent(DispId eventId, EventHandler handler,
                                     std::uint32_t* cookie) = 0;
+  /// Ends the connection `cookie` of ConnectEvent; status::kNoConnection for an unknown one.
   virtual std::int32_t DisconnectEvent(std::uint32_t cookie) = 0;
 
  protected:
@@ -232,11 +276,12 @@ constexpr std::int32_t kRegistrationFailed = static_cast<std::int32_t>(0x8004020
 class ClassFactory {
  public:
   /// Creates a new control as a child of `parent` (nullptr: a top-level widget the host
-  /// deletes). `env` is nullptr for the real outside world (the library's own tests pass their
-  /// doubles). On success
-  /// *control is the control's late-bound surface, owned by the control and destroyed with it;
-  /// (*control)->object() is the control's QWidget. A control that cannot be created fails with
-  /// the status of its error (see ZANDllGetLastError) and *control set to null.
+  /// deletes). Hosts pass nullptr for `env`, the real outside world (the type is internal: the
+  /// library's own programs and tests hand over their doubles). On success *control is the
+  /// control's late-bound surface, owned by the control and destroyed with it;
+  /// (*control)->object() is the control's QWidget. A control that cannot be created (also: no
+  /// QApplication exists, or the call comes from another thread than the QApplication's) fails
+  /// with a negative status, *control set to null and ZANDllGetLastError() saying why.
   virtual std::int32_t CreateInstance(QWidget* parent, const zan::PanelEnvironment* env,
                                       automation::Dispatch** control) = 0;
   /// Keeps the library from being reported unloadable while locked; locks are counted.

@@ -109,7 +109,8 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public PanelSurface {
   /// Called once after creation: loads the settings stored in `rd` and shows them in every
   /// control. The document-information links control may hand back another setup data object
   /// in `rd`. Change is raised only for edits after the first successful Init. A stored choice
-  /// that no list offers is replaced by the list's first entry (the user is told; see
+  /// that no list offers is replaced by the list's first entry, and a stored confidence
+  /// threshold outside 0 to 100 is shown as stored (the user is told of both; see
   /// SubstitutedSettings()). Throws for a missing `rd` (error 91), and the failure of the setup
   /// data or the stored settings, with the panel still loading.
   void Init(SetupData*& rd);
@@ -136,16 +137,21 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public PanelSurface {
   void RestoreDefaults();
   /// Shows the library's about box (title, version 5.0.3, copyright).
   void ShowAboutBox();
-  /// The settings whose stored value the last Init or RestoreDefaults could not show and
-  /// replaced by a list's first entry; empty when the panel shows what is stored. Apply would
-  /// store the shown values, so a host treats the settings as changed.
+  /// The settings whose stored value the last Init or RestoreDefaults could not show as a valid
+  /// choice: a choice no list offers, replaced by the list's first entry, or a confidence
+  /// threshold outside 0 to 100 ("ConfidenceThreshold"), shown as stored and refused by Validate
+  /// until it is mended. Empty when the panel shows what is stored; otherwise the user is told
+  /// and a host treats the settings as changed.
   QStringList SubstitutedSettings() const;
 
  protected:
   /// The panels' own constructors create their implementation and hand it over with adopt().
   explicit SettingsPanel(QWidget* parent);
+  /// Takes the panel's implementation (the panels' constructors only).
   ZANPDFCTL4_NO_EXPORT void adopt(std::unique_ptr<PanelCore> core);
+  /// The panel's implementation.
   ZANPDFCTL4_NO_EXPORT PanelCore& core() const;
+  /// Puts Enabled again each time the container shows the panel.
   void showEvent(QShowEvent* event) override;
 
  private:

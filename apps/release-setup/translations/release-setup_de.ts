@@ -157,16 +157,32 @@ Version %2.%3.%4
 <context>
     <name>zan::host::ReleaseSetupDialog</name>
     <message>
+        <source>Pre&amp;view</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Show the settings on a sample page, as the PDF will show them</source>
+        <translation>Die Einstellungen auf einer Beispielseite zeigen, so wie das PDF sie zeigen wird</translation>
+    </message>
+    <message>
         <source>&amp;Apply</source>
-        <translation>Übernehmen</translation>
+        <translation>Ü&amp;bernehmen</translation>
     </message>
     <message>
         <source>About...</source>
         <translation>Über...</translation>
     </message>
     <message>
-        <source>About this program (F1)</source>
-        <translation>Über dieses Programm (F1)</translation>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>How to use this dialog (F1)</source>
+        <translation>So wird dieser Dialog bedient (F1)</translation>
+    </message>
+    <message>
+        <source>About this program and the settings panels</source>
+        <translation>Über dieses Programm und die Einstellungsbereiche</translation>
     </message>
     <message>
         <source>The settings could not be checked.</source>
@@ -189,12 +205,27 @@ Version %2.%3.%4
         <translation>Änderungen an %1 speichern?</translation>
     </message>
     <message>
+        <source>Put every setting of this panel back to its default? The workgroup hub, the watched folder, the dictionary and workflow lists and the document information are cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Workgroup-Hub, überwachter Ordner, Wörterbuch- und Arbeitsablauflisten und die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
+        <source>Put every setting of this panel back to its default? The document information is cleared.</source>
+        <translation>Alle Einstellungen dieses Bereichs auf ihre Standardwerte zurücksetzen? Die Dokumentinformationen werden geleert.</translation>
+    </message>
+    <message>
         <source>(no description)</source>
         <translation>(keine Beschreibung)</translation>
     </message>
     <message>
         <source>error %1</source>
         <translation>Fehler %1</translation>
+    </message>
+</context>
+<context>
+    <name>zan::host::HelpWindow</name>
+    <message>
+        <source>Release Setup Help</source>
+        <translation>Hilfe zu Release Setup</translation>
     </message>
 </context>
 </TS>
