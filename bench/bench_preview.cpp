@@ -135,8 +135,10 @@ void BM_StallDuringPreview(benchmark::State& state) {
     pane.resize(900, 700);
     pane.show();
     worst = std::max(worst, longestStall([&](QEventLoop& loop) {
-                       QObject::connect(&pane, &preview::PreviewPane::previewShown, &loop,
-                                        &QEventLoop::quit);
+                       // Until the shown page has been painted, not only handed to the view.
+                       QObject::connect(&pane, &preview::PreviewPane::previewShown, &loop, [&loop] {
+                         QTimer::singleShot(500, &loop, &QEventLoop::quit);
+                       });
                        ocrSettings(pane);
                        pane.setPage(textPage);
                      }));
