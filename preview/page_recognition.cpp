@@ -66,8 +66,16 @@ RecognisedPage recognisePage(const PageRequest& request) {
     source.pageCount = page.pageCount;
     if (source.index >= page.pageCount)
       throw release::ReleaseError(QStringLiteral("the file holds %1 pages").arg(page.pageCount));
+    // The recognizer outlives the request: it must not keep reading the request's flag.
+    struct CancelFlag {
+      release::Recognizer& recognizer;
+      ~CancelFlag() { recognizer.setCancelFlag(nullptr); }
+    } flag{*recognizer};
+    recognizer->setCancelFlag(request.cancelled.get());
     auto result =
         std::make_shared<release::PageResult>(release::processPage(source, o, *recognizer));
+    if (request.cancelled && *request.cancelled)
+      throw release::ReleaseError(release::kRecognitionCancelled);
     if (!result->kept) page.image = uprightImage(file, source, *result, o.imageDpi);
     page.result = std::move(result);
   } catch (const release::ReleaseError& e) {

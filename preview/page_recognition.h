@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 
+#include <atomic>
 #include <memory>
 
 namespace zan::preview {
@@ -15,13 +16,16 @@ namespace zan::preview {
 struct PageRequest {
   release::PageSource page;
   release::ReleaseOptions options;
+  // Set from another thread to stop the page's recognition early; null: never stopped.
+  std::shared_ptr<const std::atomic<bool>> cancelled;
 };
 
 struct RecognisedPage {
   std::shared_ptr<release::PageResult> result;  // null when the page failed
   QImage image;       // the upright page as the PDF shows it, at most kViewDpi, RGB32
   int pageCount = 0;  // pages the file holds
-  QString failure;    // why the page could not be processed
+  QString failure;    // why the page could not be processed; release::kRecognitionCancelled
+                      // when stopped through the request's flag
 };
 
 // The resolution the page image is prepared at for the view (100 % needs 96 dpi; zooming in

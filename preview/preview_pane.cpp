@@ -43,6 +43,8 @@ class PreviewPane::Private {
   void build();
   void changeSettings(const QVariantMap& one, const QVariantMap& two);
   void startRecognition();
+  // Tells the recognition under way, if any, to stop.
+  void stopWorker();
   void finished(quint64 generation, const release::ReleaseOptions& options, RecognisedPage page);
   void show();
   void remark();
@@ -53,6 +55,7 @@ class PreviewPane::Private {
 
   PreviewPane* q;
   QThreadPool pool;
+  std::shared_ptr<std::atomic<bool>> stopFlag;  // the flag of the recognition under way
   QTemporaryDir wordsFolder;
   std::optional<PreviewOptions> settings;  // the latest valid settings
   QString problem;
@@ -179,6 +182,11 @@ void PreviewPane::Private::build() {
   QWidget::setTabOrder(stopButton, view);
 }
 
+void PreviewPane::Private::stopWorker() {
+  if (stopFlag) *stopFlag = true;  // the worker stops at its next word; its result is dropped
+  stopFlag.reset();
+}
+
 void PreviewPane::Private::setMessage(const QString& text) {
   message->setText(text);
   message->setVisible(!text.isEmpty());
@@ -221,8 +229,10 @@ void PreviewPane::Private::remark() {
 void PreviewPane::Private::startRecognition() {
   pause.stop();
   if (!settings || !problem.isEmpty() || path.isEmpty()) return;
+  stopWorker();
   const quint64 mine = ++generation;
-  PageRequest request{{path, index, 1}, settings->options};
+  stopFlag = std::make_shared<std::atomic<bool>>(false);
+  PageRequest request{{path, index, 1}, settings->options, stopFlag};
   auto* watcher = new QFutureWatcher<RecognisedPage>(q);
   QObject::connect(watcher, &QFutureWatcher<RecognisedPage>::finished, q,
                    [this, watcher, mine, options = request.options] {
@@ -312,6 +322,7 @@ PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent), d(std::make_unique<
 
 PreviewPane::~PreviewPane() {
   ++d->generation;
+  d->stopWorker();
   d->pool.waitForDone();
 }
 
@@ -360,6 +371,7 @@ bool PreviewPane::isBusy() const {
 void PreviewPane::cancel() {
   if (!d->busy) return;
   ++d->generation;
+  d->stopWorker();
   d->setBusy(false);
   d->setMessage(tr("Recognition stopped; the page shown is from earlier settings."));
 }

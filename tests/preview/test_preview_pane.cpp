@@ -4,6 +4,9 @@
 #include "preview_fixture.h"
 
 #include "page_view.h"
+#include "release/page_file.h"
+#include "release/recognizer.h"
+#include "release/release_error.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractButton>
@@ -19,6 +22,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QWheelEvent>
+#include <atomic>
 
 using namespace zan;
 using namespace zan::testing;
@@ -224,6 +228,27 @@ TEST_F(PreviewPaneTest, StoppedRecognitionIsDropped) {
   QTest::qWait(6000);
   EXPECT_EQ(shown.count(), 0);
   EXPECT_TRUE(pane.words().isEmpty());
+}
+
+// A raised stop flag makes Tesseract stop at its first word and recognise() say so; an
+// unraised one changes nothing (a flag that only drops the result while Tesseract reads the page
+// to its end, or one that stops every recognition).
+TEST_F(PreviewPaneTest, StopFlagStopsTesseract) {
+  const release::TakenPage taken = release::PageFile::read(page).take(0);
+  release::Recognizer recognizer(QStringLiteral("eng"));
+  for (const bool raised : {true, false}) {
+    std::atomic<bool> stop(raised);
+    recognizer.setCancelFlag(&stop);
+    QString failure;
+    std::size_t words = 0;
+    try {
+      words = recognizer.recognise(taken.pix.get(), 300, false, false).size();
+    } catch (const release::ReleaseError& e) {
+      failure = e.message();
+    }
+    EXPECT_EQ(failure, raised ? release::kRecognitionCancelled : QString()) << raised;
+    EXPECT_EQ(words > 0, !raised) << raised;
+  }
 }
 
 // The export is the release report's document entry, with the marks and the document
