@@ -147,4 +147,14 @@ QString userWordsFile(const QStringList& words, const QString& folder) {
   return path;
 }
 
+release::ReleaseOptions captureJobOptions(const HubFolder& hub, const CaptureSettings& settings,
+                                          const QString& wordsFolder) {
+  DictionaryWords dictionary;
+  if (!settings.dictionary.isEmpty()) {
+    dictionary.words = hub.dictionaryWords(settings.dictionary);
+    if (!dictionary.words.isEmpty()) dictionary.file = userWordsFile(dictionary.words, wordsFolder);
+  }
+  return captureOptions(settings, hub.workflow(settings.workflow), dictionary);
+}
+
 }  // namespace zan::hub

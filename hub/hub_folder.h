@@ -44,4 +44,10 @@ class HubFolder {
 // path; the same words give the same file. Throws ReleaseError.
 QString userWordsFile(const QStringList& words, const QString& folder);
 
+// The options a job with `settings` is processed with on `hub`: its workflow, and its dictionary's
+// words written into `wordsFolder` for recognition. What the service does for each job, and what
+// a preview of the settings does. Throws ReleaseError.
+release::ReleaseOptions captureJobOptions(const HubFolder& hub, const CaptureSettings& settings,
+                                          const QString& wordsFolder);
+
 }  // namespace zan::hub

@@ -233,14 +233,7 @@ std::unique_ptr<Job> JobRunner::start(const JobOffer& offer) {
       throw ReleaseError(QStringLiteral("the ticket cannot be read: %1").arg(e.message()));
     }
     settings_.roots->checkPdf(job->ticket.pdf);
-    const CaptureSettings& settings = job->ticket.settings;
-    DictionaryWords dictionary;
-    if (!settings.dictionary.isEmpty()) {
-      dictionary.words = hub_.dictionaryWords(settings.dictionary);
-      if (!dictionary.words.isEmpty())
-        dictionary.file = userWordsFile(dictionary.words, wordsFolder_.path());
-    }
-    job->options = captureOptions(settings, hub_.workflow(settings.workflow), dictionary);
+    job->options = captureJobOptions(hub_, job->ticket.settings, wordsFolder_.path());
     release::checkRecognitionReady(job->options);
     readPages(*job, folder.get());
   } catch (const ReleaseError& e) {

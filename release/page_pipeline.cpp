@@ -27,6 +27,8 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   p.paragraph = w.paragraph;
   p.fontSize = w.fontSize * k;
   p.confidence = w.confidence;
+  p.fontConfidence = w.lowestCharConfidence;
+  p.inDictionary = w.inDictionary;
   switch (w.up) {
     case TextUp::North:
       p.origin = QPointF(p.box.left(), pageHeight - w.baseline * k);
@@ -68,6 +70,18 @@ PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
 }
 
 }  // namespace
+
+void markSuspects(std::vector<PlacedWord>& words, const SuspectMarkers& markers) {
+  RecognisedWord kept;
+  for (PlacedWord& p : words) {
+    kept.text = p.text;
+    kept.confidence = p.confidence;
+    kept.lowestCharConfidence = p.fontConfidence;
+    kept.inDictionary = p.inDictionary;
+    p.reasons = suspectReasons(kept, markers);
+    p.note = p.reasons.isEmpty() ? QString() : suspectNote(kept, p.reasons, markers);
+  }
+}
 
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,
                        Recognizer& recognizer) {
@@ -115,11 +129,10 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
       reading = readUpright(upright.get(), scale, options.accuracy, recognizer, findPictures);
     for (const RecognisedWord& w : reading->words) {
       PlacedWord p = place(w, result.height, k);
-      p.reasons = suspectReasons(w, options.suspects);
-      if (!p.reasons.isEmpty()) p.note = suspectNote(w, p.reasons, options.suspects);
       if (options.links) p.link = linkTarget(w.text);
       result.words.push_back(std::move(p));
     }
+    markSuspects(result.words, options.suspects);
     if (options.keepPictures && options.content == PageContent::Text) {
       for (const QRect& box : reading->pictures) {
         const PixPtr picture = cropped(upright.get(), box);

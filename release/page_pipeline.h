@@ -29,10 +29,12 @@ struct PlacedWord {
   double length = 0;  // along the reading direction
   double fontSize = 0;
   float confidence = 0;
-  QStringList reasons;  // the suspect markers that apply; empty for a sound word
-  QString note;         // the annotation text of a suspect word
-  int paragraph = 0;    // its paragraph, counted in reading order from 0
-  QString link;         // the address it links to (ReleaseOptions::links); empty: none
+  float fontConfidence = 0;   // its least certain character's confidence, 0..100
+  bool inDictionary = false;  // the language's dictionary (or the user words) has it
+  QStringList reasons;        // the suspect markers that apply; empty for a sound word
+  QString note;               // the annotation text of a suspect word
+  int paragraph = 0;          // its paragraph, counted in reading order from 0
+  QString link;               // the address it links to (ReleaseOptions::links); empty: none
 };
 
 // A picture region of a text page, kept as an image at its place.
@@ -72,6 +74,11 @@ struct PageResult {
   std::vector<PlacedPicture> pictures;    // text pages that keep their pictures
   std::optional<PdfImageData> thumbnail;  // when the options ask for thumbnails
 };
+
+// Sets each word's suspect reasons and note from its kept confidences and dictionary verdict for
+// `markers`: what processPage does after recognition, and what a preview does again when only
+// the markers or the threshold change.
+void markSuspects(std::vector<PlacedWord>& words, const SuspectMarkers& markers);
 
 // Processes one page. Throws ReleaseError when the page cannot be read or processed.
 PageResult processPage(const PageSource& page, const ReleaseOptions& options,

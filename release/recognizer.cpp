@@ -7,6 +7,7 @@
 
 #include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
+#include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
 #include <omp.h>
@@ -211,7 +212,25 @@ std::vector<RecognisedWord> Recognizer::recognise(Pix* pix, int dpi, bool single
   text_->SetVariable("thresholding_method", adaptive ? "2" : "0");
   text_->SetImage(pix);
   text_->SetSourceResolution(dpi);
-  if (text_->Recognize(nullptr) != 0) throw ReleaseError(QStringLiteral("recognition failed"));
+  // Tesseract asks its monitor whether to go on before each word; a stop it obeyed counts, a
+  // flag set after the last word does not.
+  struct Stop {
+    const std::atomic<bool>* flag;
+    bool obeyed = false;
+  } stop{cancelled_};
+  tesseract::ETEXT_DESC monitor;
+  monitor.cancel_this = &stop;
+  monitor.cancel = [](void* data, int) {
+    auto* s = static_cast<Stop*>(data);
+    s->obeyed = s->obeyed || s->flag->load(std::memory_order_relaxed);
+    return s->obeyed;
+  };
+  const int status = text_->Recognize(cancelled_ ? &monitor : nullptr);
+  if (stop.obeyed) {
+    text_->Clear();
+    throw ReleaseError(kRecognitionCancelled);
+  }
+  if (status != 0) throw ReleaseError(QStringLiteral("recognition failed"));
 
   std::vector<RecognisedWord> words;
   std::unique_ptr<tesseract::ResultIterator> it(text_->GetIterator());

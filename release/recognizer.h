@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <vector>
@@ -74,6 +75,11 @@ class Recognizer {
   std::vector<RecognisedWord> recognise(Pix* pix, int dpi, bool singleBlock, bool adaptive,
                                         std::vector<QRect>* pictures = nullptr);
 
+  // Once `*cancelled` turns true, a recognition under way stops at its next word and recognise()
+  // throws ReleaseError(kRecognitionCancelled). Null, the default: recognition runs to its end.
+  // The flag is read from this Recognizer's thread and may be set from any other.
+  void setCancelFlag(const std::atomic<bool>* cancelled) { cancelled_ = cancelled; }
+
  private:
   QString model_, userWordsFile_;
   tesseract::TessBaseAPI& text();
@@ -81,7 +87,11 @@ class Recognizer {
 
   std::unique_ptr<tesseract::TessBaseAPI> text_, orientation_;
   std::future<std::unique_ptr<tesseract::TessBaseAPI>> textLoading_, orientationLoading_;
+  const std::atomic<bool>* cancelled_ = nullptr;
 };
+
+// The message of a recognition stopped through Recognizer::setCancelFlag.
+inline const QString kRecognitionCancelled = QStringLiteral("recognition cancelled");
 
 // How well a reading of a page in one orientation went: the letters of its upright dictionary
 // words, each weighted by its word's confidence. Read upside down, a page yields many words

@@ -13,9 +13,13 @@ AppTranslations::AppTranslations(const QLocale& locale) {
   if (ownTexts_.load(locale, QStringLiteral("release-setup"), QStringLiteral("_"),
                      QStringLiteral(":/i18n")))
     QCoreApplication::installTranslator(&ownTexts_);
+  if (previewTexts_.load(locale, QStringLiteral("zan-preview"), QStringLiteral("_"),
+                         QStringLiteral(":/i18n")))
+    QCoreApplication::installTranslator(&previewTexts_);
 }
 
 AppTranslations::~AppTranslations() {
+  QCoreApplication::removeTranslator(&previewTexts_);
   QCoreApplication::removeTranslator(&ownTexts_);
   QCoreApplication::removeTranslator(&qtTexts_);
 }

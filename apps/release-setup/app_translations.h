@@ -16,7 +16,7 @@ class AppTranslations final {
   AppTranslations& operator=(const AppTranslations&) = delete;
 
  private:
-  QTranslator qtTexts_, ownTexts_;
+  QTranslator qtTexts_, ownTexts_, previewTexts_;
 };
 
 }  // namespace zan::host

@@ -21,10 +21,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   const QCommandLineOption closeAfter(QStringLiteral("close-after"), {}, QStringLiteral("MS"));
   const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("CODE"));
   const QCommandLineOption fontSize(QStringLiteral("font-size"), {}, QStringLiteral("POINTS"));
+  const QCommandLineOption preview(QStringLiteral("preview"), {}, QStringLiteral("PAGE"));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
   parser.addOptions({panel, setup, set, validate, apply, screenshot, closeAfter, language, fontSize,
-                     help, version});
+                     preview, help, version});
 
   if (!parser.parse(arguments)) {
     error = parser.errorText();
@@ -34,7 +35,8 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
     error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
     return false;
   }
-  for (const auto* single : {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize}) {
+  for (const auto* single :
+       {&panel, &setup, &screenshot, &closeAfter, &language, &fontSize, &preview}) {
     if (parser.values(*single).size() > 1) {
       error = QStringLiteral("--%1 given more than once").arg(single->names().first());
       return false;
@@ -84,6 +86,11 @@ bool parseCommandLine(const QStringList& arguments, Options& options, QString& e
   }
   parsed.validate = parser.isSet(validate);
   parsed.apply = parser.isSet(apply);
+  if (parser.isSet(preview)) {
+    parsed.preview = true;
+    parsed.previewPage = parser.value(preview);
+    if (parsed.previewPage == QLatin1String("sample")) parsed.previewPage.clear();
+  }
   if (parser.isSet(screenshot)) {
     parsed.screenshot = parser.value(screenshot);
     if (parsed.screenshot.isEmpty()) {
@@ -180,7 +187,7 @@ QString usageText() {
   for (const StoredSetting& s : storedSettings()) stored << s.key;
   return QStringLiteral(
              "Usage: release-setup [--panel capture|ocr] [--setup FILE] [--language CODE] "
-             "[--font-size POINTS]\n"
+             "[--font-size POINTS] [--preview PAGE]\n"
              "  or:  release-setup [--panel capture|ocr] [--setup FILE] [--set NAME=VALUE]... "
              "[--screenshot FILE.png] [--validate] [--apply]\n"
              "\n"
@@ -199,6 +206,8 @@ QString usageText() {
              "                      default follows the locale (LANG)\n"
              "  --font-size POINTS  the application font's size; the panels scale with it\n"
              "  --close-after MS    close the dialog by itself after MS milliseconds\n"
+             "  --preview PAGE      open with the preview of the settings on PAGE (an image,\n"
+             "                      TIFF or PDF; \"sample\": the bundled sample page)\n"
              "  -h, --help          show this help and exit\n"
              "  --version           show the version and exit\n"
              "\n"

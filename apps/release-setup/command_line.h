@@ -28,6 +28,8 @@ struct Options {
   int closeAfterMs = -1;  // --close-after MS; -1: stay open
   QString language;       // --language CODE; empty: the locale's
   double fontSize = 0;    // --font-size POINTS; 0: the desktop's
+  bool preview = false;   // --preview PAGE: the dialog opens with the preview
+  QString previewPage;    // empty: the bundled sample page
   bool help = false;
   bool version = false;
 

@@ -12,7 +12,10 @@
 
 #include <ZANPdfCtl4/settings_panel.h>
 
+#include <ZANPreview/preview_pane.h>
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
@@ -27,6 +30,18 @@ QString describe(const AutomationError& error) {
       .arg(error.description)
       .arg(error.number)
       .arg(error.source.isEmpty() ? QString() : QStringLiteral(", ") + error.source);
+}
+
+// The dialog with its preview, once the page is shown (at most two minutes).
+void showPreviewAndWait(ReleaseSetupDialog& dialog, const QString& page) {
+  dialog.showPreview(true, page);
+  preview::PreviewPane* pane = dialog.previewPane();
+  QEventLoop loop;
+  QObject::connect(pane, &preview::PreviewPane::busyChanged, &loop, [&loop](bool busy) {
+    if (!busy) loop.quit();
+  });
+  QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+  if (pane->isBusy()) loop.exec();
 }
 
 ReleaseSetupDialog::Services consoleServices() {
@@ -140,6 +155,7 @@ int runScripted(const Options& options, const QString& path) {
   }
 
   if (!options.screenshot.isEmpty()) {
+    if (options.preview) showPreviewAndWait(*dialog, options.previewPage);
     const QImage image = renderOffscreen(*dialog);
     QString problem;
     if (!writePng(image, options.screenshot, problem)) {
@@ -227,6 +243,7 @@ int runDialog(const Options& options, const QString& path) {
       d->reject();
     });
   }
+  if (options.preview) dialog->showPreview(true, options.previewPage);
   dialog->exec();
   return kExitOk;
 }

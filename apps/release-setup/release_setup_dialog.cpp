@@ -1,14 +1,17 @@
 #include "release_setup_dialog.h"
 
 #include "help_window.h"
+#include "settings_preview.h"
 
 #include "common/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
+#include <ZANPreview/preview_pane.h>
 
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -52,6 +55,11 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   help_->setToolTip(tr("How to use this dialog (F1)"));
   about_ = buttons->addButton(tr("About..."), QDialogButtonBox::HelpRole);
   about_->setToolTip(tr("About this program and the settings panels"));
+  // Beside the panel, where the preview opens (the button row stays as wide as the panel).
+  preview_ = new QPushButton(tr("Pre&view"), this);
+  preview_->setCheckable(true);
+  preview_->setToolTip(tr("Show the settings on a sample page, as the PDF will show them"));
+  preview_->setObjectName(QStringLiteral("previewButton"));
   ok_->setObjectName(QStringLiteral("okButton"));
   cancel_->setObjectName(QStringLiteral("cancelButton"));
   apply_->setObjectName(QStringLiteral("applyButton"));
@@ -79,7 +87,10 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // The panel grows with the application font; the dialog follows it and can be made larger.
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetMinimumSize);
-  layout->addWidget(panel_);  // wider when the dialog is: its fields stretch
+  row_ = new QHBoxLayout;
+  row_->addWidget(panel_, 1, Qt::AlignTop);  // wider when the dialog is: its fields stretch
+  row_->addWidget(preview_, 0, Qt::AlignTop);
+  layout->addLayout(row_);
   layout->addStretch(1);
   layout->addWidget(buttons);
 
@@ -93,6 +104,7 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   connect(apply_, &QPushButton::clicked, this, &ReleaseSetupDialog::onApply);
   connect(help_, &QPushButton::clicked, this, [this] { showHelp(this); });
   connect(about_, &QPushButton::clicked, this, &ReleaseSetupDialog::onAbout);
+  connect(preview_, &QPushButton::toggled, this, [this](bool on) { showPreview(on); });
   ok_->installEventFilter(this);
 
   try {
@@ -111,7 +123,31 @@ ReleaseSetupDialog::ReleaseSetupDialog(PanelKind kind, std::unique_ptr<SetupDocu
   // A stored choice the panel could not show was replaced (and the user told): what OK would
   // store differs from the file.
   setUnsaved(!panel_->SubstitutedSettings().isEmpty());
+  settingsPreview_ = new SettingsPreview(*panel_, *rd_, this);
   focusFirstPanelControl();
+}
+
+void ReleaseSetupDialog::showPreview(bool shown, const QString& page) {
+  const QSignalBlocker quiet(preview_);
+  preview_->setChecked(shown);
+  if (!shown) {
+    if (previewPane()) previewPane()->hide();
+    return;
+  }
+  const bool first = !previewPane();
+  preview::PreviewPane& pane = settingsPreview_->pane(this);
+  if (first) {
+    row_->addWidget(&pane, 1);
+    pane.setMinimumSize(620, 480);
+  }
+  pane.show();
+  settingsPreview_->refresh();
+  if (!page.isEmpty() || first)
+    pane.setPage(page.isEmpty() ? samplePagePath() : page, pane.pageIndex());
+}
+
+preview::PreviewPane* ReleaseSetupDialog::previewPane() const {
+  return findChild<preview::PreviewPane*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void ReleaseSetupDialog::focusFirstPanelControl() {
@@ -148,6 +184,7 @@ bool ReleaseSetupDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void ReleaseSetupDialog::onChange() {
   setUnsaved(true);
+  if (previewPane() && previewPane()->isVisible()) settingsPreview_->refresh();
 }
 
 void ReleaseSetupDialog::onPanelError(const AutomationError& error, bool display) {

@@ -24,9 +24,16 @@
 
 #include <memory>
 
+class QHBoxLayout;
 class QPushButton;
 
+namespace zan::preview {
+class PreviewPane;
+}
+
 namespace zan::host {
+
+class SettingsPreview;
 
 // The application's title, also its display name (the panels' about box shows it).
 inline const QString kApplicationTitle = QStringLiteral("Release Setup");
@@ -61,6 +68,12 @@ class ReleaseSetupDialog final : public QDialog {
   QPushButton* applyButton() const { return apply_; }
   QPushButton* helpButton() const { return help_; }
   QPushButton* aboutButton() const { return about_; }
+  QPushButton* previewButton() const { return preview_; }
+
+  // Opens the preview beside the panel on `page` (empty: the bundled sample page), or closes it.
+  void showPreview(bool shown, const QString& page = QString());
+  // The preview pane; null until it was first shown.
+  preview::PreviewPane* previewPane() const;
 
   // What OK and Apply do before closing or staying: validate, apply, save. A rejected setting or
   // a failure is shown through the prompts; the focus moves to the offending control when the
@@ -97,7 +110,10 @@ class ReleaseSetupDialog final : public QDialog {
   QPushButton* apply_ = nullptr;
   QPushButton* help_ = nullptr;
   QPushButton* about_ = nullptr;
+  QPushButton* preview_ = nullptr;
   QPointer<SettingsPanel> panel_;
+  SettingsPreview* settingsPreview_ = nullptr;
+  QHBoxLayout* row_ = nullptr;
   bool unsaved_ = false;
 };
 

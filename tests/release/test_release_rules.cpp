@@ -2,6 +2,7 @@
 // stored OCR settings are refused, how batch files are read, which words become links.
 #include "external/pdf_settings.h"
 #include "release/batch.h"
+#include "release/page_pipeline.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/suspect_words.h"
@@ -69,6 +70,55 @@ TEST(SuspectWords, EachMarkerAppliesExactlyToItsWords) {
     w.inDictionary = c.inDictionary;
     EXPECT_EQ(suspectReasons(w, markers).join(QLatin1Char(',')), QString::fromUtf8(c.reasons))
         << c.fault;
+  }
+}
+
+// Re-marking kept words must give exactly what marking them after recognition gave, and must
+// drop a note whose reasons no longer apply (a preview that keeps stale marks).
+TEST(SuspectWords, RemarkedFromKeptConfidencesForANewThreshold) {
+  std::vector<PlacedWord> words(3);
+  words[0].text = QStringLiteral("contract");
+  words[0].confidence = 70;
+  words[0].fontConfidence = 90;
+  words[0].inDictionary = true;
+  words[1].text = QStringLiteral("Xqwzvbtk");
+  words[1].confidence = 93;
+  words[1].fontConfidence = 96;
+  words[2].text = QStringLiteral("Invoice");
+  words[2].confidence = 97;
+  words[2].fontConfidence = 99;
+  words[2].inDictionary = true;
+  const struct {
+    int threshold;
+    bool dictionary;
+    const char* expected;  // reasons per word, "|" between words
+  } steps[] = {{80, true, "LowOcrConfidence|WordNotInDictionary|"},
+               {60, true, "|WordNotInDictionary|"},
+               {95, false, "LowOcrConfidence,LowFontConfidence|LowOcrConfidence|"},
+               {98, true,
+                "LowOcrConfidence,LowFontConfidence|"
+                "LowOcrConfidence,WordNotInDictionary,LowFontConfidence|LowOcrConfidence"}};
+  for (const auto& step : steps) {
+    SuspectMarkers markers;
+    markers.lowOcrConfidence = markers.lowFontConfidence = true;
+    markers.wordNotInDictionary = step.dictionary;
+    markers.confidenceThreshold = step.threshold;
+    markSuspects(words, markers);
+    QStringList got;
+    for (const PlacedWord& w : words) {
+      got << w.reasons.join(QLatin1Char(','));
+      RecognisedWord r;
+      r.text = w.text;
+      r.confidence = w.confidence;
+      r.lowestCharConfidence = w.fontConfidence;
+      r.inDictionary = w.inDictionary;
+      EXPECT_EQ(w.reasons, suspectReasons(r, markers)) << step.threshold;
+      EXPECT_EQ(w.note.isEmpty(), w.reasons.isEmpty()) << qPrintable(w.text);
+      if (!w.reasons.isEmpty()) {
+        EXPECT_EQ(w.note, suspectNote(r, w.reasons, markers));
+      }
+    }
+    EXPECT_EQ(got.join(QLatin1Char('|')), QString::fromUtf8(step.expected)) << step.threshold;
   }
 }
 

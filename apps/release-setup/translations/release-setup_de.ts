@@ -157,6 +157,14 @@ Version %2.%3.%4
 <context>
     <name>zan::host::ReleaseSetupDialog</name>
     <message>
+        <source>Pre&amp;view</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Show the settings on a sample page, as the PDF will show them</source>
+        <translation>Die Einstellungen auf einer Beispielseite zeigen, so wie das PDF sie zeigen wird</translation>
+    </message>
+    <message>
         <source>&amp;Apply</source>
         <translation>Ü&amp;bernehmen</translation>
     </message>
