@@ -101,7 +101,7 @@ bool JobRunner::finished() const {
   return publisher_->idle();
 }
 
-QStringList JobRunner::stop(double graceSeconds, bool* abandoned) {
+QStringList JobRunner::stop(double graceSeconds, bool* abandoned, bool* pageAbandoned) {
   const Clock::time_point deadline =
       Clock::now() + std::chrono::milliseconds(static_cast<qint64>(graceSeconds * 1000));
   std::unique_lock<std::mutex> lock(mutex_);
@@ -122,6 +122,7 @@ QStringList JobRunner::stop(double graceSeconds, bool* abandoned) {
   workers_.clear();
   const bool published = publisher_->finish(ended ? deadline : Clock::now());
   if (abandoned) *abandoned = !ended || !published;
+  if (pageAbandoned) *pageAbandoned = !ended;
   QStringList putBack;
   lock.lock();
   for (const auto& job : active_)

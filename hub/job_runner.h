@@ -63,8 +63,10 @@ class JobRunner {
   // Each worker finishes the page it is on, and the publisher what it has; then the claimed
   // jobs that are not finished go back to waiting. Waits at most `graceSeconds`: a worker or
   // publisher still busy then is abandoned with its job (the caller must end the process at
-  // once, `abandoned` is set). Returns the jobs put back.
-  QStringList stop(double graceSeconds, bool* abandoned = nullptr);
+  // once, `abandoned` is set). `pageAbandoned` tells whether a worker's page was among them: a
+  // job the publisher still held stays marked published (or claimed), for the next service to
+  // finish. Returns the jobs put back.
+  QStringList stop(double graceSeconds, bool* abandoned = nullptr, bool* pageAbandoned = nullptr);
 
   // Whether a ticket's machine is this service's: empty, or the same name without regard to
   // case (a full name and its first label match: "scan1" and "scan1.example.org").

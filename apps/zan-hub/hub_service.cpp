@@ -176,16 +176,22 @@ void HubService::stop() {
   soon_.stop();
   if (!options_.once || !runner_->finished())
     log_.write(ServiceLog::Info, QStringLiteral("stopping: finishing the pages in progress"));
-  bool abandoned = false;
-  for (const QString& job : runner_->stop(options_.stopTimeout, &abandoned))
+  bool abandoned = false, pageAbandoned = false;
+  for (const QString& job : runner_->stop(options_.stopTimeout, &abandoned, &pageAbandoned))
     log_.write(ServiceLog::Info, QStringLiteral("job %1: not finished; back to waiting").arg(job));
   heartbeat_.stop();
   if (abandoned) {
-    // A page still in progress after --stop-timeout: its job is back, and the process ends
-    // without waiting for it.
+    // Work still in progress after --stop-timeout: the process ends without waiting for it. A
+    // page's job is back to waiting; a PDF being written stays marked published, and the next
+    // service finishes it from the PDF or puts it back.
     log_.write(ServiceLog::Warning,
-               QStringLiteral("a page was still in progress after %1 s; its job is back to waiting")
-                   .arg(options_.stopTimeout));
+               pageAbandoned
+                   ? QStringLiteral("a page was still in progress after %1 s; its job is back to "
+                                    "waiting")
+                         .arg(options_.stopTimeout)
+                   : QStringLiteral("a PDF was still being written after %1 s; its job is left "
+                                    "to the next service")
+                         .arg(options_.stopTimeout));
     (void)runner_.release();
   }
   for (auto& [folder, served] : folders_) served.claims->leave();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -712,6 +713,15 @@ TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
   ASSERT_EQ(service.terminate(), 0) << qPrintable(service.log());
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - stopped).count();
+  if (service.log().contains("still being written")) {
+    // The page was done but its PDF not yet written: the job stays marked published for the
+    // next service, not lost.
+    EXPECT_TRUE(QDirIterator(hub.watched + "/.zan-hub/services", {job + ".published"}, QDir::Files,
+                             QDirIterator::Subdirectories)
+                    .hasNext())
+        << "the job being published was lost";
+    return;
+  }
   if (!service.log().contains("still in progress"))
     GTEST_SKIP() << "the page was done before SIGTERM (" << seconds << " s): nothing to abandon";
   EXPECT_LT(seconds, 10) << "the service waited for its page";
