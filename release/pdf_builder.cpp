@@ -21,8 +21,6 @@ namespace {
 
 using namespace PoDoFo;
 
-const QString kFontFile = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
-
 // Flate saves less than this share of a JPEG: not worth it.
 constexpr double kLeastFlateSaving = 0.005;
 // How much of a JPEG is compressed to find out whether the rest is worth it.
@@ -144,10 +142,6 @@ void drawPage(PdfMemDocument& doc, PdfPage* pdfPage, const PageResult& page, Tex
 }
 
 }  // namespace
-
-QString textFontFile() {
-  return kFontFile;
-}
 
 void silencePdfLibraryMessages() {
   PdfError::EnableLogging(false);

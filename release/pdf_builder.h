@@ -14,9 +14,6 @@
 
 namespace zan::release {
 
-// The TrueType font the text is drawn in (DejaVu Sans from fonts-dejavu-core).
-QString textFontFile();
-
 // Builds the PDF. Throws ReleaseError when the PDF library fails.
 QByteArray buildPdf(const std::vector<const PageResult*>& pages, const ReleaseOptions& options,
                     const DocumentInformation& info);

@@ -3,7 +3,7 @@
 // one image, at 300 dpi. Poppler's own messages go to the failure they belong to, never to the
 // terminal by themselves.
 
-#include "release/page_file.h"
+#include "release/pix.h"
 
 #include <QByteArray>
 #include <QSizeF>

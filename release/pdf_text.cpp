@@ -1,6 +1,5 @@
 #include "release/pdf_text.h"
 
-#include "release/pdf_builder.h"
 #include "release/pdf_structure.h"
 #include "release/recognizer.h"
 #include "release/release_error.h"
@@ -92,6 +91,10 @@ QByteArray pdfNumber(double v) {
 QByteArray pdfMatrix(double a, double b, double c, double d, double e, double f) {
   return pdfNumber(a) + ' ' + pdfNumber(b) + ' ' + pdfNumber(c) + ' ' + pdfNumber(d) + ' ' +
          pdfNumber(e) + ' ' + pdfNumber(f);
+}
+
+QString textFontFile() {
+  return QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
 }
 
 QString glyphLessFontFile() {

@@ -30,6 +30,9 @@ QByteArray pdfNumber(double v);
 // "a b c d e f" of a transformation matrix.
 QByteArray pdfMatrix(double a, double b, double c, double d, double e, double f);
 
+// The TrueType font the text is drawn in (DejaVu Sans from fonts-dejavu-core).
+QString textFontFile();
+
 // The glyph-less font Tesseract ships (libtesseract5); empty when it is not installed, and the
 // invisible text then uses DejaVu Sans.
 QString glyphLessFontFile();

@@ -6,6 +6,7 @@
 #include "release/page_pipeline.h"
 #include "release/pdf_archive.h"
 #include "release/pdf_builder.h"
+#include "release/pdf_text.h"
 #include "release/recognizer.h"
 #include "release/release_error.h"
 
