@@ -41,11 +41,17 @@ QJsonObject pageJson(const PageReport& page, int number) {
 }  // namespace
 
 QJsonObject documentJson(const DocumentReport& d) {
-  QJsonObject o{{QStringLiteral("document"), d.number},
-                {QStringLiteral("status"),
-                 d.released() ? QStringLiteral("released") : QStringLiteral("failed")}};
-  if (d.released()) {
+  // A job's document says what the hub service reported of it, with the release's own words.
+  QJsonObject o = d.serviceReport;
+  o.insert(QStringLiteral("document"), d.number);
+  o.insert(QStringLiteral("status"), statusName(d.status()));
+  if (!d.job.isEmpty()) o.insert(QStringLiteral("job"), d.job);
+  if (!d.failure.isEmpty()) {
+    o.insert(QStringLiteral("reason"), d.failure);
+  } else {
     o.insert(QStringLiteral("pdf"), d.pdf);
+  }
+  if (d.released() && d.job.isEmpty()) {  // made here: its pages and suspect words
     o.insert(QStringLiteral("pageCount"), static_cast<int>(d.pages.size()));
     QJsonArray pages;
     for (std::size_t i = 0; i < d.pages.size(); ++i)
@@ -60,8 +66,6 @@ QJsonObject documentJson(const DocumentReport& d) {
                       {QStringLiteral("confidence"), rounded(s.confidence)},
                       {QStringLiteral("reasons"), QJsonArray::fromStringList(s.reasons)}});
     o.insert(QStringLiteral("suspectWords"), suspects);
-  } else {
-    o.insert(QStringLiteral("reason"), d.failure);
   }
   const DocumentInformation& info = d.information;
   o.insert(QStringLiteral("documentInformation"),
@@ -78,23 +82,32 @@ QByteArray reportJson(const ReleaseReport& report) {
   int suspects = 0, warnings = 0;
   for (const DocumentReport& d : report.documents) {
     documents.append(documentJson(d));
-    suspects += static_cast<int>(d.suspects.size());
+    suspects +=
+        static_cast<int>(d.suspects.size()) +
+        static_cast<int>(d.serviceReport.value(QStringLiteral("suspectWords")).toArray().size());
     warnings += static_cast<int>(d.information.warnings.size());
   }
   QJsonObject totals{{QStringLiteral("documents"), static_cast<int>(report.documents.size())},
-                     {QStringLiteral("released"), report.releasedCount()},
-                     {QStringLiteral("failed"), report.failedCount()},
+                     {QStringLiteral("released"), report.count(DocumentStatus::Released)},
+                     {QStringLiteral("failed"), report.count(DocumentStatus::Failed)},
                      {QStringLiteral("pages"), report.pageCount},
-                     {QStringLiteral("suspectWords"), suspects},
-                     {QStringLiteral("warnings"), warnings}};
+                     {QStringLiteral("suspectWords"), suspects}};
   QJsonObject root{{QStringLiteral("batch"), report.batchName},
                    {QStringLiteral("engine"), report.engine},
                    {QStringLiteral("documents"), documents},
-                   {QStringLiteral("totals"), totals},
-                   {QStringLiteral("seconds"), rounded(report.seconds)},
-                   {QStringLiteral("pagesPerSecond"),
-                    rounded(report.seconds > 0 ? report.pageCount / report.seconds : 0)},
-                   {QStringLiteral("jobs"), report.jobs}};
+                   {QStringLiteral("seconds"), rounded(report.seconds)}};
+  if (report.engine == QLatin1String("capture")) {
+    // Through the hub: every status is counted, the jobs still with the service too.
+    totals.insert(QStringLiteral("pending"), report.count(DocumentStatus::Pending));
+    totals.insert(QStringLiteral("submitted"), report.count(DocumentStatus::Submitted));
+  } else {
+    // Made here: the warnings, the pace and the worker threads.
+    totals.insert(QStringLiteral("warnings"), warnings);
+    root.insert(QStringLiteral("pagesPerSecond"),
+                rounded(report.seconds > 0 ? report.pageCount / report.seconds : 0));
+    root.insert(QStringLiteral("jobs"), report.jobs);
+  }
+  root.insert(QStringLiteral("totals"), totals);
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

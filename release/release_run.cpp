@@ -229,13 +229,28 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
   return report;
 }
 
-int ReleaseReport::releasedCount() const {
-  return static_cast<int>(std::count_if(documents.begin(), documents.end(),
-                                        [](const auto& d) { return d.released(); }));
+QString statusName(DocumentStatus status) {
+  switch (status) {
+    case DocumentStatus::Released:
+      return QStringLiteral("released");
+    case DocumentStatus::Failed:
+      return QStringLiteral("failed");
+    case DocumentStatus::Pending:
+      return QStringLiteral("pending");
+    case DocumentStatus::Submitted:
+      break;
+  }
+  return QStringLiteral("submitted");
 }
 
-int ReleaseReport::failedCount() const {
-  return static_cast<int>(documents.size()) - releasedCount();
+DocumentStatus DocumentReport::status() const {
+  if (withService) return failure.isEmpty() ? DocumentStatus::Submitted : DocumentStatus::Pending;
+  return failure.isEmpty() ? DocumentStatus::Released : DocumentStatus::Failed;
+}
+
+int ReleaseReport::count(DocumentStatus status) const {
+  return static_cast<int>(std::count_if(documents.begin(), documents.end(),
+                                        [status](const auto& d) { return d.status() == status; }));
 }
 
 QString documentFileName(int number) {

@@ -9,6 +9,7 @@
 #include "release/pixel_budget.h"
 #include "release/release_options.h"
 
+#include <QJsonObject>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -39,14 +40,28 @@ struct SuspectReport {
   QStringList reasons;
 };
 
+// Where a document stands. The OCR engine releases a document or fails it; a document handed
+// to the hub service as a job may also be pending (no status in time) or submitted (the release
+// did not wait).
+enum class DocumentStatus { Released, Failed, Pending, Submitted };
+
+// As the report names it: "released", "failed", "pending", "submitted".
+QString statusName(DocumentStatus status);
+
 struct DocumentReport {
   int number = 0;   // 1-based, in batch order
-  QString pdf;      // the file name in the output folder, once released
-  QString failure;  // why the document was not released; empty when it was
+  QString pdf;      // the file name in the output folder (a job's: its path), once released
+  QString failure;  // why the document was not released (failed or pending); empty otherwise
   std::vector<PageReport> pages;
   std::vector<SuspectReport> suspects;
   DocumentInformation information;
-  bool released() const { return failure.isEmpty(); }
+  // A document handed to the hub service: its job, whether the job is still with the service
+  // (pending or submitted), and what the service reported of it (its pages and suspect words).
+  QString job;
+  bool withService = false;
+  QJsonObject serviceReport;
+  DocumentStatus status() const;
+  bool released() const { return status() == DocumentStatus::Released; }
 };
 
 struct ReleaseReport {
@@ -56,8 +71,7 @@ struct ReleaseReport {
   int pageCount = 0;
   int jobs = 1;
   double seconds = 0;
-  int releasedCount() const;
-  int failedCount() const;
+  int count(DocumentStatus status) const;
 };
 
 struct ReleaseControl {

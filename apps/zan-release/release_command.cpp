@@ -1,9 +1,9 @@
 #include "release_command.h"
 
-#include "capture_release.h"
 #include "common/automation_error.h"
 #include "external/pdf_settings.h"
 #include "external/setup_data.h"
+#include "hub/capture_release.h"
 #include "progress_bar.h"
 #include "release/batch.h"
 #include "release/library_messages.h"
@@ -19,13 +19,9 @@
 #include <QTextStream>
 
 #include <unistd.h>
+#include <cstdio>
+#include <optional>
 #include <thread>
-
-void sayLine(std::FILE* stream, const QString& line) {
-  // A file's name may hold anything: control characters are shown escaped.
-  std::fprintf(stream == stderr ? zan::release::ownMessages() : stream, "zan-release: %s\n",
-               zan::release::printable(line).toLocal8Bit().constData());
-}
 
 namespace {
 
@@ -34,8 +30,11 @@ struct CannotStart {
   QString message;
 };
 
+// Prints "zan-release: <line>". A file's name may hold anything: control characters are shown
+// escaped.
 void say(std::FILE* stream, const QString& line) {
-  sayLine(stream, line);
+  std::fprintf(stream == stderr ? zan::release::ownMessages() : stream, "zan-release: %s\n",
+               zan::release::printable(line).toLocal8Bit().constData());
 }
 
 struct Arguments {
@@ -236,6 +235,50 @@ zan::release::ReleaseOptions ocrOptions(const Arguments& a, const zan::PdfSettin
   }
 }
 
+// What the release did, on standard error (warnings, failures, pending jobs) and as the report
+// in the output folder; a summary on standard output. Returns the exit code.
+int reportOutcome(const zan::release::ReleaseReport& report, const Arguments& a,
+                  const zan::hub::CaptureRelease* capture) {
+  using namespace zan::release;
+  const QString stopped = stopRequested();
+  int exitCode = stopped.isEmpty() ? kAllReleased : kSomeFailed;
+  for (const DocumentReport& d : report.documents) {
+    if (!a.quiet)
+      for (const QString& w : d.information.warnings)
+        say(stderr, QStringLiteral("document %1: warning: %2").arg(d.number).arg(w));
+    if (d.status() == DocumentStatus::Failed) {
+      say(stderr, QStringLiteral("document %1 not released: %2").arg(d.number).arg(d.failure));
+      exitCode = kSomeFailed;
+    } else if (d.status() == DocumentStatus::Pending) {
+      say(stderr,
+          QStringLiteral("document %1 pending (job %2): %3").arg(d.number).arg(d.job, d.failure));
+      exitCode = kSomeFailed;
+    }
+  }
+  const QString reportPath = QDir(a.out).filePath(QStringLiteral("release-report.json"));
+  try {
+    writeFileAtomically(reportPath, reportJson(report));
+  } catch (const ReleaseError& e) {
+    say(stderr, e.message());
+    exitCode = kSomeFailed;
+  }
+  if (a.quiet) return exitCode;
+  // Through the hub without waiting, the documents are submitted, not yet released.
+  const bool submitting = capture && !capture->waitsForStatus();
+  const QString how = capture ? QStringLiteral("through the hub %1").arg(capture->hubPath())
+                              : QStringLiteral("(%1 pages) in %2 s")
+                                    .arg(report.pageCount)
+                                    .arg(report.seconds, 0, 'f', 1);
+  std::printf("%s%s %d of %zu documents %s into %s; report: %s\n",
+              stopped.isEmpty() ? "" : qPrintable(QStringLiteral("Stopped (%1). ").arg(stopped)),
+              submitting ? "Submitted" : "Released",
+              report.count(DocumentStatus::Released) + report.count(DocumentStatus::Submitted),
+              report.documents.size(), qPrintable(how),
+              qPrintable(QDir::toNativeSeparators(capture ? capture->outputFolder() : a.out)),
+              qPrintable(reportPath));
+  return exitCode;
+}
+
 }  // namespace
 
 int runZanRelease(const QStringList& arguments) {
@@ -248,22 +291,30 @@ int runZanRelease(const QStringList& arguments) {
   Arguments a;
   ReleaseOptions options;
   Batch batch;
+  std::optional<zan::hub::CaptureRelease> capture;
+  ReleaseControl control;
+  control.stopped = stopRequested;
+  ReleaseReport report;
   try {
     a = parse(arguments);
     zan::PdfSettings settings;
-    if (loadSettings(a, settings) == zan::Engine::Capture)
-      return releaseThroughHub(
-          {a.setup, a.batch, a.out, a.quiet, a.replace, a.statusTimeout,
-           a.standard == PdfStandard::PdfA2b, a.deskew, a.imageDpi, a.readPdfText, a.pixelBudget},
-          settings);
-    options = ocrOptions(a, settings);
-    options.standard = a.standard;
-    options.deskew = a.deskew;
-    options.imageDpi = a.imageDpi;
-    options.readPdfText = a.readPdfText;
+    if (loadSettings(a, settings) == zan::Engine::Capture) {
+      capture.emplace(settings, zan::hub::CaptureRequest{a.setup, a.out, a.statusTimeout,
+                                                         a.standard == PdfStandard::PdfA2b,
+                                                         a.deskew, a.imageDpi, a.readPdfText});
+    } else {
+      options = ocrOptions(a, settings);
+      options.standard = a.standard;
+      options.deskew = a.deskew;
+      options.imageDpi = a.imageDpi;
+      options.readPdfText = a.readPdfText;
+    }
     batch = loadBatch(a.batch);
-    checkReadyToRelease(options, a.out);
+    if (!capture) checkReadyToRelease(options, a.out);
     prepareReleaseFolder(a.out, a.replace);
+    control.jobs = a.jobs;
+    control.pixelBudget = a.pixelBudget;
+    if (capture) report = capture->submit(batch, control);
   } catch (const CannotStart& e) {
     say(stderr, e.message);
     return kCannotStart;
@@ -272,38 +323,17 @@ int runZanRelease(const QStringList& arguments) {
     return kCannotStart;
   }
 
-  ProgressBar bar(messages, ownMessagesFd(), !a.quiet && isatty(ownMessagesFd()));
-  ReleaseControl control;
-  control.jobs = a.jobs;
-  control.pixelBudget = a.pixelBudget;
+  // A release through the hub counts documents as the service finishes them; one made here,
+  // pages.
+  ProgressBar bar(messages, ownMessagesFd(), !a.quiet && isatty(ownMessagesFd()),
+                  capture ? "documents" : "pages");
   control.progress = [&bar](int done, int total) { bar.update(done, total); };
-  control.stopped = stopRequested;
-  ReleaseReport report = releaseBatch(batch, options, a.out, control);
-  report.engine = QStringLiteral("ocr");
+  if (capture) {
+    capture->wait(report, control);
+  } else {
+    report = releaseBatch(batch, options, a.out, control);
+    report.engine = QStringLiteral("ocr");
+  }
   bar.finish();
-  const QString stopped = stopRequested();
-
-  int exitCode = stopped.isEmpty() ? kAllReleased : kSomeFailed;
-  for (const DocumentReport& d : report.documents) {
-    if (!a.quiet)
-      for (const QString& w : d.information.warnings)
-        say(stderr, QStringLiteral("document %1: warning: %2").arg(d.number).arg(w));
-    if (!d.released()) {
-      say(stderr, QStringLiteral("document %1 not released: %2").arg(d.number).arg(d.failure));
-      exitCode = kSomeFailed;
-    }
-  }
-  const QString reportPath = QDir(a.out).filePath(QStringLiteral("release-report.json"));
-  try {
-    writeFileAtomically(reportPath, reportJson(report));
-  } catch (const ReleaseError& e) {
-    say(stderr, e.message());
-    exitCode = kSomeFailed;
-  }
-  if (!a.quiet)
-    std::printf("%sReleased %d of %zu documents (%d pages) in %.1f s into %s; report: %s\n",
-                stopped.isEmpty() ? "" : qPrintable(QStringLiteral("Stopped (%1). ").arg(stopped)),
-                report.releasedCount(), report.documents.size(), report.pageCount, report.seconds,
-                qPrintable(QDir::toNativeSeparators(a.out)), qPrintable(reportPath));
-  return exitCode;
+  return reportOutcome(report, a, capture ? &*capture : nullptr);
 }

@@ -11,13 +11,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
-
 int runZanRelease(const QStringList& arguments);
 
 constexpr int kAllReleased = 0;
 constexpr int kSomeFailed = 1;
 constexpr int kCannotStart = 2;
 
-// Prints "zan-release: <line>".
-void sayLine(std::FILE* stream, const QString& line);
