@@ -230,17 +230,8 @@ DocumentReport reportDocument(DocumentReport report, const std::vector<const Pag
 }
 
 QString statusName(DocumentStatus status) {
-  switch (status) {
-    case DocumentStatus::Released:
-      return QStringLiteral("released");
-    case DocumentStatus::Failed:
-      return QStringLiteral("failed");
-    case DocumentStatus::Pending:
-      return QStringLiteral("pending");
-    case DocumentStatus::Submitted:
-      break;
-  }
-  return QStringLiteral("submitted");
+  static const char* const kNames[] = {"released", "failed", "pending", "submitted"};
+  return QLatin1String(kNames[static_cast<int>(status)]);
 }
 
 DocumentStatus DocumentReport::status() const {

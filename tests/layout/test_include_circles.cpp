@@ -39,8 +39,8 @@ struct IncludeGraph {
   QString unitOf(const QString& file) const { return units.value(file, file); }
 };
 
-// A file's unit: its path without the extension (widget.h and widget.cpp are one); a header
-// with no .cpp beside it (a public header in an include folder) joins the one .cpp of its name.
+// A file's unit: its path without the extension (widget.h and widget.cpp are one); a public
+// header in an include folder joins the one .cpp of its name.
 void findUnits(IncludeGraph& graph) {
   QMap<QString, QStringList> sourcesByName;
   QSet<QString> stems;
@@ -53,7 +53,7 @@ void findUnits(IncludeGraph& graph) {
     QString unit = withoutSuffix(file);
     const bool header = file.endsWith(QLatin1String(".h")) || file.endsWith(QLatin1String(".hpp"));
     const QStringList named = sourcesByName.value(withoutSuffix(QFileInfo(file).fileName()));
-    if (header && named.size() == 1 && withoutSuffix(named.first()) != unit &&
+    if (header && file.contains(QLatin1String("/include/")) && named.size() == 1 &&
         !graph.files.contains(unit + QStringLiteral(".cpp")))
       unit = withoutSuffix(named.first());
     graph.units.insert(file, unit);
