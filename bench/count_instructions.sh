@@ -7,6 +7,8 @@ set -euo pipefail
 build=${1:-build}
 runs=${2:-10}
 bench="$build/bench/bench_panels"
+command -v valgrind >/dev/null || { echo "needs valgrind (apt-get install valgrind)" >&2; exit 1; }
+[ -x "$bench" ] || { echo "no $bench: build the bench_panels target first" >&2; exit 1; }
 export QT_QPA_PLATFORM=offscreen
 count() {  # count WORKLOAD KIND: instructions per run
   local out
@@ -21,7 +23,7 @@ for kind in 0 1; do
   for work in create conversation; do
     panel=$(count "$work-panel" "$kind")
     floor=$(count "$work-floor" "$kind")
-    printf '%-13s %-8s panel %12s  floor %12s  ratio %.3f\n' "$work" "${names[$kind]}" \
-      "$panel" "$floor" "$(echo "$panel / $floor" | bc -l)"
+    awk -v w="$work" -v n="${names[$kind]}" -v p="$panel" -v f="$floor" \
+      'BEGIN { printf "%-13s %-8s panel %12d  floor %12d  ratio %.3f\n", w, n, p, f, p / f }'
   done
 done
