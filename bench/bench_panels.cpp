@@ -24,7 +24,11 @@
 #include <malloc.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -213,11 +217,71 @@ void compareMemory() {
   }
 }
 
+// The workloads by name, for counting their instructions under callgrind (a steady measure
+// where the wall time is not: it is the same on a busy machine). "live" keeps its trees until
+// the process ends, for a heap profiler.
+std::function<void()> workload(const std::string& name, int kind) {
+  const QString hub = hubListOf(kHubNames);
+  auto rd = std::make_shared<zan::MemorySetupData>();
+  storeSetup(*rd);
+  auto kept = std::make_shared<std::vector<std::unique_ptr<zan::SettingsPanel>>>();
+  auto bare = std::make_shared<std::vector<std::unique_ptr<BareTree>>>();
+  if (name == "create-panel") return [kind] { createPanel(kind, *environment); };
+  if (name == "create-floor") return [kind] { BareTree tree(blueprints[kind]); };
+  if (name == "conversation-panel")
+    return [kind, rd] {
+      auto panel = createPanel(kind, *environment);
+      zan::SetupData* ref = rd.get();
+      panel->Init(ref);
+      panel->Validate();
+      panel->Apply(ref);
+    };
+  if (name == "conversation-floor")
+    return [kind, rd, hub] {
+      BareTree tree(blueprints[kind]);
+      tree.load(*rd, hub);
+      tree.store(*rd);
+    };
+  if (name == "live-panel")
+    return [kind, rd, kept] {
+      auto panel = createPanel(kind, *environment);
+      zan::SetupData* ref = rd.get();
+      panel->Init(ref);
+      kept->push_back(std::move(panel));
+    };
+  if (name == "live-floor")
+    return [kind, rd, hub, bare] {
+      bare->push_back(std::make_unique<BareTree>(blueprints[kind]));
+      bare->back()->load(*rd, hub);
+    };
+  return {};
+}
+
+// Runs `work` `times` times; bench/count_instructions.sh has callgrind count this function alone.
+__attribute__((noinline)) void measuredRuns(const std::function<void()>& work, int times) {
+  for (int i = 0; i < times; ++i) work();
+}
+
+// bench_panels --workload NAME KIND TIMES: one warm-up run, then `times` measured runs.
+int runWorkload(char** argv) {
+  prepare();
+  const int kind = std::atoi(argv[3]);
+  const std::function<void()> work = workload(argv[2], kind);
+  if (!work || kind < kCapture || kind > kOcr) {
+    std::fprintf(stderr, "unknown workload %s %s\n", argv[2], argv[3]);
+    return 2;
+  }
+  work();  // caches Qt fills once (fonts, styles) are not the workload's
+  measuredRuns(work, std::atoi(argv[4]));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (argc == 5 && std::strcmp(argv[1], "--workload") == 0) return runWorkload(argv);
   std::vector<char*> args(argv, argv + argc);
   char interleave[] = "--benchmark_enable_random_interleaving=true";
   args.insert(args.begin() + 1, interleave);  // a later flag of the caller's own wins

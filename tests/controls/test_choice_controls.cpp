@@ -3,9 +3,13 @@
 
 #include "controls_fixture.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QStandardItemModel>
+
+#include <functional>
+#include <tuple>
 
 using namespace zan;
 using namespace zan::controls;
@@ -131,6 +135,40 @@ TEST(ComboBoxList, CutTextRepeatedInTooltip) {
   EXPECT_FALSE(combo->comboBox()->toolTip().contains(longText));
   combo->setListIndex(1);
   EXPECT_TRUE(combo->comboBox()->toolTip().contains(longText));
+}
+
+// Catches a user's choice of the entry already selected (from the list) that is not a click,
+// and a change the user makes (from the list, by letter or by arrow) that counts as two clicks
+// or none.
+TEST(ComboBoxList, EveryUserChoiceIsOneClick) {
+  using Choose = std::function<void(QComboBox*)>;
+  const auto fromList = [](int down) {
+    return [down](QComboBox* box) {
+      box->showPopup();
+      for (int i = 0; i < down; ++i) QTest::keyClick(box->view(), Qt::Key_Down);
+      QTest::keyClick(box->view(), Qt::Key_Return);
+    };
+  };
+  const std::tuple<const char*, Choose, int> cases[] = {
+      {"the selected entry from the list", fromList(0), 1},
+      {"another entry from the list", fromList(1), 2},
+      {"another entry by its letter", [](QComboBox* b) { QTest::keyClick(b, Qt::Key_G); }, 2},
+      {"the next entry by arrow", [](QComboBox* b) { QTest::keyClick(b, Qt::Key_Down); }, 2},
+  };
+  for (const auto& [what, choose, index] : cases) {
+    SCOPED_TRACE(what);
+    Surface s;
+    auto* combo = s.form.add<ComboBox>(QStringLiteral("cmbKind"), &s.window);
+    combo->addItems({QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")});
+    combo->setListIndex(1);
+    std::vector<int> clicks;  // list index seen by each click
+    combo->onClick = [&] { clicks.push_back(combo->listIndex()); };
+    s.show();
+    combo->comboBox()->setFocus();
+    choose(combo->comboBox());
+    QTest::qWait(10);  // the click that follows a change is over once the event loop ran
+    EXPECT_EQ(clicks, (std::vector<int>{index}));
+  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QProxyStyle>
 
 #include <algorithm>
-#include <functional>
 
 namespace zan::controls {
 
@@ -17,7 +16,7 @@ namespace {
 class ClassicCheckBox final : public QCheckBox {
  public:
   using QCheckBox::QCheckBox;
-  std::function<void()> changed;
+  CheckBox* control = nullptr;  // told of every change; none once released
   // The state the last report (or a code-path set) left.
   Qt::CheckState reported = Qt::Unchecked;
 
@@ -35,7 +34,7 @@ class ClassicCheckBox final : public QCheckBox {
   void report() {
     if (checkState() == reported) return;
     reported = checkState();
-    if (changed) changed();
+    if (control) control->reportUserChange();
   }
 };
 
@@ -80,15 +79,17 @@ Qt::CheckState toQt(int value) {
 CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ClassicCheckBox(parent)) {
   checkBox()->setStyle(form.checkBoxStyle([] { return new FittingIndicatorStyle; }));
-  static_cast<ClassicCheckBox*>(checkBox())->changed = [this] {
-    auto handler = onClick;
-    this->form().dispatch(handler);
-  };
+  static_cast<ClassicCheckBox*>(checkBox())->control = this;
 }
 
 // The box outlives its control: a released control hears no more clicks.
 CheckBox::~CheckBox() {
-  if (checkBox()) static_cast<ClassicCheckBox*>(checkBox())->changed = nullptr;
+  if (checkBox()) static_cast<ClassicCheckBox*>(checkBox())->control = nullptr;
+}
+
+void CheckBox::reportUserChange() {
+  auto handler = onClick;
+  form().dispatch(handler);
 }
 
 QCheckBox* CheckBox::checkBox() const {

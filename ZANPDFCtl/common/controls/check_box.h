@@ -26,6 +26,9 @@ class CheckBox final : public Control {
 
   // The value changed (user click toggles only between set and cleared, or code).
   std::function<void()> onClick;
+
+  // Called by the box's widget when the user (or code going past the control) changed it.
+  void reportUserChange();
 };
 
 }  // namespace zan::controls

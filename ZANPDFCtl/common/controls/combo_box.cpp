@@ -19,18 +19,25 @@ namespace zan::controls {
 
 namespace {
 
-// Draws a shown text too wide for the box elided ("..."), as item views do.
+// Draws a shown text too wide for the box elided ("..."), as item views do. A list box
+// control's widget hands its control its events (a widget of its own costs less than an event
+// filter) and tells it before its list opens.
 class ElidingComboBox final : public QComboBox {
  public:
   using QComboBox::QComboBox;
-  std::function<void()> beforePopup;
+  ComboBox* control = nullptr;
 
   void showPopup() override {
-    if (beforePopup) beforePopup();
+    if (control) control->beforeListOpens();
     QComboBox::showPopup();
   }
 
  protected:
+  bool event(QEvent* event) override {
+    if (control && control->relayEvent(event)) return true;
+    return QComboBox::event(event);
+  }
+
   void paintEvent(QPaintEvent*) override {
     QStylePainter painter(this);
     QStyleOptionComboBox option;
@@ -187,10 +194,9 @@ QComboBox* newElidingComboBox(QWidget* parent) {
 }
 
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, newElidingComboBox(parent), /*watchEvents=*/true) {
-  // The list's width is measured when it opens: filling a list of many thousand entries
-  // measures none of them.
-  static_cast<ElidingComboBox*>(comboBox())->beforePopup = [this] { fitList(); };
+    : Control(form, name, newElidingComboBox(parent)) {
+  static_cast<ElidingComboBox*>(comboBox())->control = this;
+  takeEventsFromWidget();
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.
   listen(comboBox(), &QComboBox::currentIndexChanged, [this] {
@@ -212,9 +218,15 @@ ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
   });
 }
 
-// The box outlives its control: a released control measures no more opening lists.
+// The list's width is measured when it opens: filling a list of many thousand entries
+// measures none of them.
+void ComboBox::beforeListOpens() {
+  fitList();
+}
+
+// The box outlives its control: a released control hears no more of its box.
 ComboBox::~ComboBox() {
-  if (comboBox()) static_cast<ElidingComboBox*>(comboBox())->beforePopup = nullptr;
+  if (comboBox()) static_cast<ElidingComboBox*>(comboBox())->control = nullptr;
 }
 
 QComboBox* ComboBox::comboBox() const {

@@ -53,6 +53,9 @@ class ComboBox final : public Control {
   // again.
   std::function<void()> onClick;
 
+  // Called by the box's widget before its drop-down list opens.
+  void beforeListOpens();
+
  protected:
   bool filterEvent(QEvent* event) override;
 

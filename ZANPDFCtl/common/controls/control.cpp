@@ -80,7 +80,7 @@ void Control::setOnLostFocus(std::function<void()> handler) {
 Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName(), widget) {}
 
 Control::~Control() {
-  if (watching_ && form_->eventRelay_) form_->eventRelay_->remove(widget_, this);
+  if (watching_ && !forwarded_ && form_->eventRelay_) form_->eventRelay_->remove(widget_, this);
 }
 
 QString Control::name() const {
@@ -168,22 +168,14 @@ void Control::fail(const ClassicError& error) const {
 // comes from a widget outside the surface. The entry handler runs from focusChanged, which Qt
 // emits after the FocusIn has been delivered, so the handler may move the focus itself. No
 // widget takes the focus before the surface is shown: the widgets below it are watched from
-// then on, so that creating a panel that is never shown watches nothing.
+// then on (and the application's focus changes heard), so that creating a panel that is never
+// shown watches nothing.
 class Form::FocusWatcher final : public QObject {
  public:
   FocusWatcher(const Form& form, QWidget* surface, std::function<void(bool)> handler)
       : form_(form), surface_(surface), handler_(std::move(handler)) {
-    lastFocus_ = QApplication::focusWidget();
     surface->installEventFilter(this);
     if (surface->isVisible()) watch(surface);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-      lastFocus_ = now;
-      if (!pending_) return;
-      pending_ = false;
-      const bool backward = backward_;
-      auto handler = handler_;
-      form_.dispatch([&] { handler(backward); });
-    });
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -206,7 +198,18 @@ class Form::FocusWatcher final : public QObject {
 
  private:
   void watch(QWidget* w) {
-    watching_ = true;
+    if (!watching_) {
+      watching_ = true;
+      lastFocus_ = QApplication::focusWidget();
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        lastFocus_ = now;
+        if (!pending_) return;
+        pending_ = false;
+        const bool backward = backward_;
+        auto handler = handler_;
+        form_.dispatch([&] { handler(backward); });
+      });
+    }
     w->installEventFilter(this);
     for (QWidget* child : w->findChildren<QWidget*>()) child->installEventFilter(this);
   }

@@ -85,6 +85,10 @@ class Control {
   template <class Sender, class Signal, class Handler>
   void listen(Sender* sender, Signal signal, Handler handler) const;
 
+  // The widget's event, handed over by the widget itself (a widget class of this layer) or by
+  // the form's event relay; true swallows it.
+  bool relayEvent(QEvent* event);
+
  protected:
   // The widget's objectName becomes `name` (the control's name()); the other form keeps the
   // widget's present objectName.
@@ -98,11 +102,11 @@ class Control {
   [[noreturn]] void fail(const ClassicError& error) const;
   // Has the Form's event relay hand this control its widget's events (once).
   void watch();
+  // The widget hands this control its events itself (see relayEvent()): no event relay needed.
+  void takeEventsFromWidget() { watching_ = forwarded_ = true; }
 
  private:
   friend class Form;
-  // The widget's event, from the Form's event relay; true swallows it.
-  bool relayEvent(QEvent* event);
 
   Form* form_;
   QPointer<QWidget> widget_;
@@ -111,7 +115,8 @@ class Control {
   QString tag_;
   QRect twips_;
   bool placed_ = false;
-  bool watching_ = false;  // the form's event relay hands this control its widget's events
+  bool watching_ = false;   // the control sees its widget's events
+  bool forwarded_ = false;  // from the widget itself rather than the form's event relay
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the

@@ -7,42 +7,76 @@
 
 namespace zan::controls {
 
-// Holds the user-only length limit and the last text a change was reported for. Texts set by
-// code pass unchecked; a user edit passes when it fits the limit or does not lengthen the
-// text (so Backspace works on a long text set by code); a paste that does not fit is rejected
-// whole by QLineEdit.
+// The user-only length limit, made for a box that is given one. Texts set by code pass
+// unchecked; a user edit passes when it fits the limit or does not lengthen the text (so
+// Backspace works on a long text set by code); a paste that does not fit is rejected whole by
+// QLineEdit.
 class TextBox::Validator final : public QValidator {
  public:
-  using QValidator::QValidator;
+  Validator(const TextBox& box, QObject* parent) : QValidator(parent), box_(box) {}
 
   State validate(QString& text, int&) const override {
-    return (codeSet || limit == 0 || text.size() <= limit || text.size() <= lastText.size())
+    return (codeSet || limit == 0 || text.size() <= limit || text.size() <= box_.lastText_.size())
                ? Acceptable
                : Invalid;
   }
 
   int limit = 0;
   bool codeSet = false;
-  QString lastText;
+
+ private:
+  const TextBox& box_;
 };
 
+namespace {
+
+// A text box's widget hands its control its events (a widget of its own costs less than an
+// event filter).
+class ClassicLineEdit final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+  TextBox* control = nullptr;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (control && control->relayEvent(event)) return true;
+    return QLineEdit::event(event);
+  }
+};
+
+}  // namespace
+
 TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QLineEdit(parent), /*watchEvents=*/true), validator_(new Validator) {
-  lineEdit()->setValidator(validator_);
+    : Control(form, name, new ClassicLineEdit(parent)) {
+  static_cast<ClassicLineEdit*>(lineEdit())->control = this;
+  takeEventsFromWidget();
   // textChanged also covers typing, paste, undo and insert(); code-path sets are blocked.
   listen(lineEdit(), &QLineEdit::textChanged, [this] {
     // Read text(): a nested set inside an earlier slot makes the signal's argument stale.
     const QString now = lineEdit()->text();
-    if (now == validator_->lastText) return;
-    validator_->lastText = now;
+    if (now == lastText_) return;
+    lastText_ = now;
     auto handler = onChange;
     this->form().dispatch(handler);
   });
 }
 
 TextBox::~TextBox() {
-  if (lineEdit()) lineEdit()->setValidator(nullptr);
-  delete validator_;
+  if (!lineEdit()) return;
+  static_cast<ClassicLineEdit*>(lineEdit())->control = nullptr;
+  // The validator reads this control: it goes with it.
+  if (validator_) {
+    lineEdit()->setValidator(nullptr);
+    delete validator_;
+  }
+}
+
+// A text set by code passes the length limit unchecked.
+void TextBox::setTextUnchecked(const QString& text) {
+  QSignalBlocker blocker(lineEdit());
+  if (validator_) validator_->codeSet = true;
+  lineEdit()->setText(text);
+  if (validator_) validator_->codeSet = false;
 }
 
 QLineEdit* TextBox::lineEdit() const {
@@ -55,13 +89,8 @@ QString TextBox::text() const {
 
 void TextBox::setText(const QString& text) {
   if (!lineEdit() || lineEdit()->text() == text) return;
-  {
-    QSignalBlocker blocker(lineEdit());
-    validator_->codeSet = true;
-    lineEdit()->setText(text);
-    validator_->codeSet = false;
-  }
-  validator_->lastText = lineEdit()->text();
+  setTextUnchecked(text);
+  lastText_ = lineEdit()->text();
   if (onChange) {
     auto handler = onChange;
     handler();
@@ -78,27 +107,26 @@ void TextBox::setSelStart(int position) {
 }
 
 int TextBox::maxLength() const {
-  return validator_->limit;
+  return validator_ ? validator_->limit : 0;
 }
 
 void TextBox::setMaxLength(int length) {
   if (length < 0) fail(classic::kInvalidValue);
-  validator_->limit = length;
+  if (!validator_ && length > 0 && lineEdit()) {
+    validator_ = new Validator(*this, nullptr);
+    lineEdit()->setValidator(validator_);
+  }
+  if (validator_) validator_->limit = length;
 }
 
 void TextBox::typeText(const QString& text) {
   if (!lineEdit() || lineEdit()->text() == text) return;
   QString candidate = text;
   int caret = int(text.size());
-  validator_->lastText = lineEdit()->text();
-  if (validator_->validate(candidate, caret) != QValidator::Acceptable) return;
-  {
-    QSignalBlocker blocker(lineEdit());
-    validator_->codeSet = true;
-    lineEdit()->setText(text);
-    validator_->codeSet = false;
-  }
-  validator_->lastText = lineEdit()->text();
+  lastText_ = lineEdit()->text();
+  if (validator_ && validator_->validate(candidate, caret) != QValidator::Acceptable) return;
+  setTextUnchecked(text);
+  lastText_ = lineEdit()->text();
   auto handler = onChange;
   form().dispatch(handler);
 }

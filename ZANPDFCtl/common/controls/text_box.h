@@ -44,7 +44,9 @@ class TextBox final : public Control {
 
  private:
   class Validator;
-  Validator* validator_;
+  void setTextUnchecked(const QString& text);
+  Validator* validator_ = nullptr;  // made by the first length limit
+  QString lastText_;                // the text the last change was reported for
 };
 
 }  // namespace zan::controls
