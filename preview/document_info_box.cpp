@@ -30,7 +30,7 @@ DocumentInfoBox::DocumentInfoBox(QWidget* parent) : QGroupBox(tr("Document infor
     form->addRow(tr(kNames[i]) + QLatin1Char(':'), values_[i]);
   }
   layout->addLayout(form);
-  auto* caption = new QLabel(tr("Sample &values of the linked fields:"), this);
+  auto* caption = new QLabel(tr("Sample values of the linked fields:"), this);
   samples_ = new QTableWidget(0, 2, this);
   samples_->setObjectName(QStringLiteral("sampleValues"));
   samples_->setAccessibleName(tr("Sample values of the linked fields"));

@@ -30,8 +30,8 @@
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="33"/>
-        <source>Sample &amp;values of the linked fields:</source>
-        <translation>&amp;Beispielwerte der verknüpften Felder:</translation>
+        <source>Sample values of the linked fields:</source>
+        <translation>Beispielwerte der verknüpften Felder:</translation>
     </message>
     <message>
         <location filename="../document_info_box.cpp" line="36"/>
@@ -96,8 +96,8 @@
     <name>zan::preview::PreviewPane</name>
     <message>
         <location filename="../preview_pane.cpp" line="86"/>
-        <source>&amp;Page:</source>
-        <translation>&amp;Seite:</translation>
+        <source>Page:</source>
+        <translation>Seite:</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="89"/>
@@ -106,18 +106,18 @@
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="93"/>
-        <source>&amp;Open page...</source>
-        <translation>Seite ö&amp;ffnen...</translation>
+        <source>Open page...</source>
+        <translation>Seite öffnen...</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="94"/>
-        <source>Preview another page image, TIFF or PDF</source>
-        <translation>Ein anderes Seitenbild, TIFF oder PDF in der Vorschau zeigen</translation>
+        <source>Preview another page image, TIFF or PDF (%1)</source>
+        <translation>Ein anderes Seitenbild, TIFF oder PDF in der Vorschau zeigen (%1)</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="97"/>
-        <source>&amp;Fit</source>
-        <translation>&amp;Einpassen</translation>
+        <source>F&amp;it</source>
+        <translation>E&amp;inpassen</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="98"/>
@@ -146,8 +146,8 @@
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="110"/>
-        <source>S&amp;top</source>
-        <translation>Anha&amp;lten</translation>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
     </message>
     <message>
         <location filename="../preview_pane.cpp" line="112"/>

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -165,6 +167,60 @@ TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
     const auto [code, out] = run(analyze, {"verify", unit});
     EXPECT_EQ(code, 0) << out;
   }
+}
+
+// Catches a preview library hosts cannot use: its header or CMake package missing from the
+// install, the engine or settings code exported from it, or the example host failing to build
+// against the installed library or to show a page through it.
+TEST_F(Package, PreviewHostBuildsAndRunsAgainstTheInstalledLibrary) {
+  const QString prefix = prefixDir();
+  const QString library = QDir(prefix).filePath("lib/libZANPreview.so.1");
+  EXPECT_TRUE(QFileInfo::exists(QDir(prefix).filePath("include/ZANPreview/PreviewPane")));
+  const QString nm = QStandardPaths::findExecutable("nm");
+  if (!nm.isEmpty()) {
+    const auto [code, out] = run(nm, {"-D", "-C", "--defined-only", library});
+    ASSERT_EQ(code, 0) << out;
+    EXPECT_NE(out.find("zan::preview::PreviewPane::setPage"), std::string::npos) << out;
+    // Global symbols (an upper-case type) are exported; local ones only name themselves.
+    const QRegularExpression exported(
+        "^\\w+ [a-z] |^\\w+ \\w ((vtable|typeinfo|typeinfo name|non-virtual thunk) (for|to) )?"
+        "zan::preview::| (_edata|_end|__bss_start)$");
+    for (const QString& line : QString::fromStdString(out).split('\n', Qt::SkipEmptyParts))
+      EXPECT_TRUE(exported.match(line).hasMatch()) << "exported: " << line.toStdString();
+  }
+  QTemporaryDir tmp;
+  const QString build = tmp.filePath("preview-host");
+  for (const QStringList& step :
+       {QStringList{"-S", ZAN_SOURCE_DIR "/examples/preview-host", "-B", build,
+                    "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_BUILD_TYPE=Debug",
+                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER, "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
+                    "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
+        QStringList{"--build", build, "--parallel", "2"}}) {
+    const auto [code, out] = run(ZAN_CMAKE_COMMAND, step);
+    ASSERT_EQ(code, 0) << out;
+  }
+  // The example setup with text made, on the bundled sample page.
+  QFile example(ZAN_SOURCE_DIR "/examples/setup/release-setup.json");
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  QJsonObject setup = QJsonDocument::fromJson(example.readAll()).object();
+  QJsonObject two = setup.value("SetupPartTwo").toObject();
+  two.insert("OutputFormatType", 3);
+  setup.insert("SetupPartTwo", two);
+  QFile copy(tmp.filePath("setup.json"));
+  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+  copy.write(QJsonDocument(setup).toJson());
+  copy.close();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  const auto [code, out] = run(
+      QDir(build).filePath("preview-host"),
+      {"--once", copy.fileName(), ZAN_SOURCE_DIR "/apps/release-setup/data/sample-page.png"}, env);
+  EXPECT_EQ(code, 0) << out;
+  const QRegularExpressionMatch shown =
+      QRegularExpression("(\\d+) words, (\\d+) marked").match(QString::fromStdString(out));
+  ASSERT_TRUE(shown.hasMatch()) << out;
+  EXPECT_GT(shown.captured(1).toInt(), 50) << out;
+  EXPECT_GT(shown.captured(2).toInt(), 0) << "the sample's garbled word is not marked: " << out;
 }
 
 // Catches a program without its manual page, a page man renders with warnings (a synopsis line

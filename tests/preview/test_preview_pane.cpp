@@ -1,6 +1,6 @@
-// The preview pane driven as a user drives it, offscreen: recognition in the background, marks
-// that follow the threshold at once, the output types, the page chooser, the mouse and the
-// keyboard, the export of the page's words.
+// The preview pane driven as a user drives it (on an X display when the suite has one):
+// recognition in the background, marks that follow the threshold at once, the output types, the
+// page chooser, the mouse and the keyboard, the export of the page's words.
 #include "preview_fixture.h"
 
 #include "page_view.h"
@@ -97,7 +97,7 @@ TEST_F(PreviewPaneTest, MarksFollowTheThresholdWithoutRecognisingAgain) {
   parts.two.insert(QStringLiteral("OcrLanguage"), 5);
   pane.setSettings(parts.one, parts.two);
   EXPECT_FALSE(pane.isBusy()) << "no pause before recognising again";
-  QTRY_VERIFY_WITH_TIMEOUT(pane.isBusy(), 3000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pane.isBusy(); }, 3000)) << "not recognised again";
   ASSERT_TRUE(waitShown(pane));
 }
 

@@ -5,6 +5,7 @@
 #include "host_fixture.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
+#include <ZANPreview/preview_pane.h>
 #include "external/pdf_settings.h"
 
 #include <gtest/gtest.h>
@@ -362,10 +363,26 @@ QWidget* lastControlOf(QWidget* w) {
   return last;
 }
 
+// The visible controls of `dialog` by the access key of their caption.
+QMap<QString, QList<QWidget*>> accessKeyHolders(QWidget& dialog) {
+  QMap<QString, QList<QWidget*>> holders;
+  for (QWidget* w : dialog.findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    QString caption;
+    if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
+    if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy()) caption = label->text();
+    const QString key = QKeySequence::mnemonic(caption).toString();
+    if (!key.isEmpty()) holders[key] << w;
+  }
+  return holders;
+}
+
 // Catches an access key two controls of one dialog share (Alt+R cycling between "C&reate
 // thumbnails" and "&Restore Defaults", neither acting), a frame's key landing on its browse
 // button instead of its box, a host button without a key (German "Übernehmen"), and the
-// keyboard not starting on the panel's first control; with either panel, in both languages.
+// keyboard not starting on the panel's first control; with either panel, in both languages,
+// and with the preview open.
 TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
   for (const char* language : {"en_US", "de_DE"}) {
     QLocale::setDefault(QLocale(language));
@@ -379,17 +396,7 @@ TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
       auto dialog = shown(world, kind);
       EXPECT_EQ(QApplication::focusWidget(), child(*dialog, first));
       tick(*dialog, kind == PanelKind::Capture ? "chkEmbedFonts" : "chkRotate90");  // Apply on
-      QMap<QString, QList<QWidget*>> holders;
-      for (QWidget* w : dialog->findChildren<QWidget*>()) {
-        if (!w->isVisible()) continue;
-        QString caption;
-        if (auto* box = qobject_cast<QGroupBox*>(w)) caption = box->title();
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) caption = button->text();
-        if (auto* label = qobject_cast<QLabel*>(w); label && label->buddy())
-          caption = label->text();
-        const QString key = QKeySequence::mnemonic(caption).toString();
-        if (!key.isEmpty()) holders[key] << w;
-      }
+      const QMap<QString, QList<QWidget*>> holders = accessKeyHolders(*dialog);
       EXPECT_GE(holders.size(), kind == PanelKind::Capture ? 19 : 14);
       EXPECT_FALSE(QKeySequence::mnemonic(dialog->applyButton()->text()).isEmpty())
           << "Apply has no access key: " << dialog->applyButton()->text().toStdString();
@@ -414,6 +421,15 @@ TEST(ReleaseSetupDialog, AccessKeysAreUniqueAndReachTheirFields) {
                                             : QString("nothing"))
                    .toStdString();
       }
+      // With the preview open beside the panel, its keys are the dialog's too.
+      dialog->showPreview(true);
+      dialog->previewPane()->cancel();
+      const QMap<QString, QList<QWidget*>> withPreview = accessKeyHolders(*dialog);
+      EXPECT_GT(withPreview.size(), holders.size());
+      for (auto it = withPreview.cbegin(); it != withPreview.cend(); ++it)
+        EXPECT_EQ(it.value().size(), 1) << "with the preview open, " << it.key().toStdString()
+                                        << " is " << it.value().first()->objectName().toStdString()
+                                        << " and " << it.value().last()->objectName().toStdString();
     }
   }
   QLocale::setDefault(QLocale::c());
