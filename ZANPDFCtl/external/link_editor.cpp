@@ -1,11 +1,11 @@
 #include "external/link_editor.h"
 
 #include "common/controls/combo_box.h"
-#include "external/links_control.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +15,17 @@
 #include <algorithm>
 
 namespace zan {
+
+QString linkDisplayText(const DocInfoField& value) {
+  switch (value.FieldType()) {
+    case kFieldIndexField:
+      return QCoreApplication::translate("zan::ZANLinks", "Index field: %1").arg(value.FieldName());
+    case kFieldBatchField:
+      return QCoreApplication::translate("zan::ZANLinks", "Batch field: %1").arg(value.FieldName());
+    default:
+      return value.FieldText();
+  }
+}
 namespace {
 
 DocInfoField linkTo(int type, const QString& name) {
@@ -30,14 +41,15 @@ LinkEditor::LinkEditor(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
   source_ = controls::newElidingComboBox(this);
   source_->setObjectName(QStringLiteral("linkSource"));
-  source_->setAccessibleName(ZANLinks::tr("Link source"));
-  source_->setToolTip(
-      ZANLinks::tr("Where the value comes from: a text constant, an index field or a batch field"));
+  source_->setAccessibleName(QCoreApplication::translate("zan::ZANLinks", "Link source"));
+  source_->setToolTip(QCoreApplication::translate(
+      "zan::ZANLinks",
+      "Where the value comes from: a text constant, an index field or a batch field"));
   // Both parts fit the row's height.
   source_->setFrame(false);
   text_ = new QLineEdit(this);
   text_->setObjectName(QStringLiteral("linkText"));
-  text_->setAccessibleName(ZANLinks::tr("Text constant"));
+  text_->setAccessibleName(QCoreApplication::translate("zan::ZANLinks", "Text constant"));
   text_->setFrame(false);
   for (QWidget* part : {static_cast<QWidget*>(source_), static_cast<QWidget*>(text_)})
     part->installEventFilter(this);
@@ -48,12 +60,13 @@ LinkEditor::LinkEditor(QWidget* parent) : QWidget(parent) {
 
 void LinkEditor::setSources(const QStringList& indexFields, const QStringList& batchFields) {
   source_->clear();
-  source_->addItem(ZANLinks::tr("Text constant"), QVariantList{kFieldTextConstant, QString()});
+  source_->addItem(QCoreApplication::translate("zan::ZANLinks", "Text constant"),
+                   QVariantList{kFieldTextConstant, QString()});
   for (const QString& f : indexFields)
-    source_->addItem(ZANLinks::displayText(linkTo(kFieldIndexField, f)),
+    source_->addItem(linkDisplayText(linkTo(kFieldIndexField, f)),
                      QVariantList{kFieldIndexField, f});
   for (const QString& f : batchFields)
-    source_->addItem(ZANLinks::displayText(linkTo(kFieldBatchField, f)),
+    source_->addItem(linkDisplayText(linkTo(kFieldBatchField, f)),
                      QVariantList{kFieldBatchField, f});
   // The drop-down list shows every entry whole, however narrow the box.
   QAbstractItemView* list = source_->view();

@@ -15,6 +15,9 @@ class QLineEdit;
 
 namespace zan {
 
+// What a row's value shows: a text constant's text, "Index field: NAME" or "Batch field: NAME".
+QString linkDisplayText(const DocInfoField& value);
+
 class LinkEditor final : public QWidget {
   Q_OBJECT
  public:

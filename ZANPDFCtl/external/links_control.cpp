@@ -244,17 +244,6 @@ void ZANLinks::editRow(int index, const DocInfoField& value) {
   if (!initializing_) emit rowEdited(index);
 }
 
-QString ZANLinks::displayText(const DocInfoField& value) {
-  switch (value.FieldType()) {
-    case kFieldIndexField:
-      return tr("Index field: %1").arg(value.FieldName());
-    case kFieldBatchField:
-      return tr("Batch field: %1").arg(value.FieldName());
-    default:
-      return value.FieldText();
-  }
-}
-
 void ZANLinks::rebuildGrid() {
   const QSignalBlocker blocker(grid_);
   const int shown = filltomaxrows ? std::max(rowCount(), maxlinks) : rowCount();
@@ -277,7 +266,7 @@ void ZANLinks::showRow(int r) {
   };
   const bool real = r < rowCount();
   show(r, kCaptionColumn, real ? rows_[r].caption : QString(), Qt::ItemIsEnabled);
-  show(r, kValueColumn, real ? displayText(rows_[r].value) : QString(),
+  show(r, kValueColumn, real ? linkDisplayText(rows_[r].value) : QString(),
        real ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::ItemIsEnabled);
 }
 

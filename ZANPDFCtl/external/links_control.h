@@ -76,9 +76,6 @@ class ZANLinks : public QWidget {
   // rows and with error 380 for a text constant longer than textconstantmaxlength (an
   // unchanged longer text set by code is kept) or an unknown field type.
   void editRow(int index, const DocInfoField& value);
-  // The text a row's value cell shows: the text constant, or "Index field: name" /
-  // "Batch field: name" for a link.
-  static QString displayText(const DocInfoField& value);
   // The grid, for tests and hosts that style it.
   QTableWidget* grid() const { return grid_; }
 
