@@ -2,8 +2,8 @@
 // files, in an order that does not depend on the file system, every listed name is one of them,
 // and the names the panels show from the list are those of the files. Input: file names,
 // separated by NUL bytes, created as workflows.
-#include "external/herald_hub.h"
 #include "fuzz_support.h"
+#include "settings/herald_hub.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "hub/hub_folder.h"
 
-#include "external/herald_hub.h"
 #include "release/file_access.h"
 #include "release/output_file.h"
 #include "release/release_error.h"
+#include "settings/herald_hub.h"
 
 #include <QCryptographicHash>
 #include <QDir>

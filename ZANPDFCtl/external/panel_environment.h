@@ -3,8 +3,8 @@
 // created: the platform services, the string table and the factories of the outside
 // components. defaults() gives the real Qt-backed ones; a host or a test replaces any of them.
 
-#include "common/platform.h"
-#include "common/string_table.h"
+#include "external/platform.h"
+#include "settings/string_table.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,5 @@
 #include "capture_release.h"
 
-#include "external/pdf_settings.h"
 #include "hub/capture_settings.h"
 #include "hub/hub_folder.h"
 #include "hub/watched_folder.h"
@@ -15,6 +14,7 @@
 #include "release/release_report.h"
 #include "release/release_run.h"
 #include "release_command.h"
+#include "settings/pdf_settings.h"
 #include "stop_request.h"
 
 #include <QDateTime>

@@ -1,9 +1,6 @@
 #include "release_command.h"
 
 #include "capture_release.h"
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
 #include "progress_bar.h"
 #include "release/batch.h"
 #include "release/library_messages.h"
@@ -12,6 +9,9 @@
 #include "release/release_options.h"
 #include "release/release_report.h"
 #include "release/release_run.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 #include "stop_request.h"
 
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "external/herald_hub.h"
+#include "settings/herald_hub.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "host_fixture.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
-#include "external/pdf_settings.h"
+#include "settings/pdf_settings.h"
 
 #include <gtest/gtest.h>
 
