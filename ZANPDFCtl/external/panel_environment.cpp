@@ -31,7 +31,7 @@ PanelEnvironment PanelEnvironment::defaults() {
   env.platform = qtPlatform();
   env.strings = StringTable::forLocale(QLocale());
   env.makeSettings = [] { return std::make_unique<PdfSettings>(); };
-  env.makeHub = []() -> std::unique_ptr<HeraldHub> { return std::make_unique<FolderHub>(); };
+  env.makeHub = []() -> std::unique_ptr<HeraldHub> { return std::make_unique<DiskHeraldHub>(); };
   env.makeFolderBrowser = []() -> std::unique_ptr<FolderBrowser> {
     return std::make_unique<QtFolderBrowser>();
   };

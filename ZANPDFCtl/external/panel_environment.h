@@ -34,7 +34,7 @@ struct PanelEnvironment {
   // RestoreDefaults member, which hosts call, never asks.)
   std::function<bool(QWidget* panel)> confirmRestoreDefaults;
 
-  // Real implementations: Qt platform, US English, PdfSettings, FolderHub, QtFolderBrowser,
+  // Real implementations: Qt platform, US English, PdfSettings, DiskHeraldHub, QtFolderBrowser,
   // ZANLinks, qtAboutBox().
   static PanelEnvironment defaults();
 

@@ -79,7 +79,7 @@ QStringList hubListNames(const QString& list) {
   return names;
 }
 
-void FolderHub::OpenHub(const QString& path, std::int32_t& status) {
+void DiskHeraldHub::OpenHub(const QString& path, std::int32_t& status) {
   isOpen_ = false;
   open_.clear();
   const QFileInfo info(path);
@@ -102,14 +102,14 @@ void FolderHub::OpenHub(const QString& path, std::int32_t& status) {
   status = kHubOk;
 }
 
-void FolderHub::GetDictionaries(QString& list, std::int32_t& status) {
+void DiskHeraldHub::GetDictionaries(QString& list, std::int32_t& status) {
   list.clear();
-  status = isOpen_ && list_(kDictionaries, lastDictionaries_, list) ? kHubOk : kHubFailure;
+  status = isOpen_ && listFolder(kDictionaries, lastDictionaries_, list) ? kHubOk : kHubFailure;
 }
 
-void FolderHub::GetWorkflows(QString& list, std::int32_t& status) {
+void DiskHeraldHub::GetWorkflows(QString& list, std::int32_t& status) {
   list.clear();
-  status = isOpen_ && list_(kWorkflows, lastWorkflows_, list) ? kHubOk : kHubFailure;
+  status = isOpen_ && listFolder(kWorkflows, lastWorkflows_, list) ? kHubOk : kHubFailure;
 }
 
 // A folder whose path, modification time and change time are those of the last listing holds
@@ -117,7 +117,7 @@ void FolderHub::GetWorkflows(QString& list, std::int32_t& status) {
 // time, and replacing the folder changes its change time. A listing made within two seconds of
 // the folder's last modification is not used again, as a file system with coarse times could
 // give a change right after it the same time.
-bool FolderHub::list_(const QString& name, Listing& last, QString& list) {
+bool DiskHeraldHub::listFolder(const QString& name, Listing& last, QString& list) {
   const QString folder = QDir(open_).filePath(name);
   const QFileInfo info(folder);
   const QDateTime modified = info.lastModified(), changed = info.metadataChangeTime();
@@ -136,7 +136,7 @@ bool FolderHub::list_(const QString& name, Listing& last, QString& list) {
   return true;
 }
 
-void FolderHub::CloseHub(std::int32_t& status) {
+void DiskHeraldHub::CloseHub(std::int32_t& status) {
   // Closing is idempotent: the panels close after every hub search, also when opening failed.
   isOpen_ = false;
   open_.clear();

@@ -31,7 +31,7 @@ class HeraldHub {
 // are the workflow and dictionary names. Symbolic links, folders and special files inside them
 // are not offered, nor is a name that contains "|" (it would corrupt the list). A folder that has
 // not changed since this object last listed it is not listed again.
-class FolderHub final : public HeraldHub {
+class DiskHeraldHub final : public HeraldHub {
  public:
   void OpenHub(const QString& path, std::int32_t& status) override;
   void GetDictionaries(QString& list, std::int32_t& status) override;
@@ -46,7 +46,7 @@ class FolderHub final : public HeraldHub {
     QDateTime modified, changed;
     QString list;
   };
-  bool list_(const QString& name, Listing& last, QString& list);
+  bool listFolder(const QString& name, Listing& last, QString& list);
 
   QString open_;
   bool isOpen_ = false;
