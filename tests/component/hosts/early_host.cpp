@@ -1,4 +1,4 @@
-// An early-bound host that has a common/string_table.h of its own: panels created by their
+// An early-bound host that has a settings/string_table.h of its own: panels created by their
 // classes, driven with setup.get() and through Qt's meta-object system with Q_ARG.
 #include "settings/string_table.h"
 
