@@ -38,6 +38,8 @@ class QtPlatform final : public Platform {
 
 }  // namespace
 
-std::shared_ptr<Platform> qtPlatform() { return std::make_shared<QtPlatform>(); }
+std::shared_ptr<Platform> qtPlatform() {
+  return std::make_shared<QtPlatform>();
+}
 
 }  // namespace zan
