@@ -1,6 +1,6 @@
-#include "common/automation_error.h"
-#include "common/numeric_text.h"
-#include "common/string_table.h"
+#include "controls/numeric_text.h"
+#include "settings/automation_error.h"
+#include "settings/string_table.h"
 
 #include <benchmark/benchmark.h>
 

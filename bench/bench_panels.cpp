@@ -15,8 +15,8 @@
 #include <ZANPdfCtl4/zanpdf3.h>
 #include "comparing_reporter.h"
 #include "external/panel_environment.h"
-#include "external/setup_data.h"
 #include "panel_floor.h"
+#include "settings/setup_data.h"
 #include "test_environment.h"
 
 #include <QApplication>

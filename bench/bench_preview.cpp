@@ -14,8 +14,8 @@
 
 #include <ZANPreview/preview_pane.h>
 
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,8 +8,8 @@
 #include "property_put.h"
 #include "test_environment.h"
 
-#include "common/automation_error.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/setup_data.h"
 
 #include <ZANPdfCtl4/settings_panel.h>
 

@@ -2,8 +2,8 @@
 // files, in an order that does not depend on the file system, every listed name is one of them,
 // and the names the panels show from the list are those of the files. Input: file names,
 // separated by NUL bytes, created as workflows.
-#include "external/herald_hub.h"
 #include "fuzz_support.h"
+#include "settings/herald_hub.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,12 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QFile file(hub.filePath(QStringLiteral("Workflows/") + name));
     if (file.open(QIODevice::WriteOnly)) created << file.fileName().section(QLatin1Char('/'), -1);
   }
-  zan::FolderHub folderHub;
+  zan::DiskHeraldHub lister;
   std::int32_t status = 0;
-  folderHub.OpenHub(root.path(), status);
+  lister.OpenHub(root.path(), status);
   if (status != zan::kHubOk) std::abort();
   QString list;
-  folderHub.GetWorkflows(list, status);
+  lister.GetWorkflows(list, status);
   if (status != zan::kHubOk) std::abort();
   const QStringList listed = list.split(QLatin1Char('|'), Qt::SkipEmptyParts);
   QSet<QString> expected;
@@ -42,6 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (shown.size() > listed.size()) std::abort();
   for (int i = 0; i < shown.size(); ++i)
     if (!listed[i].startsWith(shown[i])) std::abort();
-  folderHub.CloseHub(status);
+  lister.CloseHub(status);
   return 0;
 }

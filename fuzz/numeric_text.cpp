@@ -1,7 +1,7 @@
 // Typed threshold texts: reading must never crash, and the 16-bit conversion either fails with
 // the overflow error or returns the rounded leading number.
-#include "common/numeric_text.h"
-#include "common/automation_error.h"
+#include "controls/numeric_text.h"
+#include "settings/automation_error.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // Setup files come from disk and may be anything: loading must either refuse the file with an
 // automation error or give setup data whose settings load, save and load again unchanged, and
 // whose members the program does not own come back from a save as they were.
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // A replacement string table comes from a file a host hands over: reading it must refuse it with
 // an automation error or give a table, and both panels must live on whatever texts it holds
 // (ampersands, placeholders, empty or huge texts) without crashing.
-#include "common/string_table.h"
+#include "settings/string_table.h"
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
-#include "common/automation_error.h"
 #include "fuzz_support.h"
+#include "settings/automation_error.h"
 #include "test_environment.h"
 
 #include <QCoreApplication>

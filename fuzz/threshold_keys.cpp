@@ -5,9 +5,9 @@
 // byte is one key (or, for a paste, the bytes up to the next NUL are pasted).
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
-#include "common/automation_error.h"
-#include "common/numeric_text.h"
+#include "controls/numeric_text.h"
 #include "fuzz_support.h"
+#include "settings/automation_error.h"
 #include "test_environment.h"
 
 #include <QCoreApplication>

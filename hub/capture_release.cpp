@@ -1,12 +1,12 @@
 #include "hub/capture_release.h"
 
-#include "external/pdf_settings.h"
 #include "hub/watched_folder.h"
 #include "release/document_information.h"
 #include "release/file_access.h"
 #include "release/output_file.h"
 #include "release/page_image.h"
 #include "release/release_error.h"
+#include "settings/pdf_settings.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "hub/capture_settings.h"
 
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
 #include "release/release_error.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
 
 #include <QJsonValue>
 

@@ -1,9 +1,9 @@
 #include "hub/hub_folder.h"
 
-#include "external/herald_hub.h"
 #include "release/file_access.h"
 #include "release/output_file.h"
 #include "release/release_error.h"
+#include "settings/herald_hub.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -42,7 +42,7 @@ QString hashName(const QByteArray& data) {
 
 HubFolder::HubFolder(const QString& path)
     : path_(QDir::cleanPath(QFileInfo(path).absoluteFilePath())) {
-  FolderHub hub;
+  DiskHeraldHub hub;
   std::int32_t status = 0;
   hub.OpenHub(path_, status);
   if (status == kHubUnreachable)
@@ -55,7 +55,7 @@ HubFolder::HubFolder(const QString& path)
 
 QString HubFolder::listedFile(const QString& folder, const QString& name, const char* what) const {
   // The same listing as the settings panel's, so that a name chosen there is found here.
-  FolderHub hub;
+  DiskHeraldHub hub;
   std::int32_t status = 0;
   QString list;
   hub.OpenHub(path_, status);

@@ -4,9 +4,9 @@
 #include "hub/hub_folder.h"
 #include "release/release_error.h"
 
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include <tuple>
 

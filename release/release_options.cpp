@@ -1,9 +1,9 @@
 #include "release/release_options.h"
 
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
 #include "release/pixel_budget.h"
 #include "release/release_error.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
 #include "settings/settings_table.h"
 
 namespace zan::release {

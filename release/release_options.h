@@ -3,7 +3,7 @@
 // engine map into one ReleaseOptions value; the page pipeline and the PDF builder read nothing
 // else, so that every engine drives the same pipeline.
 
-#include "external/doc_info_field.h"
+#include "settings/doc_info_field.h"
 #include "settings/settings_table.h"
 
 #include <QSet>

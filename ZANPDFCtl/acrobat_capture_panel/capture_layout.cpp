@@ -4,11 +4,11 @@
 
 #include "acrobat_capture_panel/capture_panel.h"
 
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
-#include "common/controls/simple_controls.h"
-#include "common/controls/spin_control.h"
-#include "common/controls/text_box.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
+#include "controls/simple_controls.h"
+#include "controls/spin_control.h"
+#include "controls/text_box.h"
 #include "external/links_control.h"
 
 #include <QTableWidget>

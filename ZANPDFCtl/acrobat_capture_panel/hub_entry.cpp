@@ -3,9 +3,9 @@
 
 #include "acrobat_capture_panel/capture_panel.h"
 
-#include "common/controls/combo_box.h"
-#include "common/controls/simple_controls.h"
-#include "common/controls/text_box.h"
+#include "controls/combo_box.h"
+#include "controls/simple_controls.h"
+#include "controls/text_box.h"
 #include "external/folder_browser.h"
 
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "acrobat_capture_panel/hub_search.h"
 
-#include "common/automation/type_library.h"
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
+#include "automation/type_library.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
 
 #include <QMetaProperty>
 #include <QMetaType>

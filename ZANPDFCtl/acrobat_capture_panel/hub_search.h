@@ -5,8 +5,8 @@
 // searches running (a search started from the pending messages of another one is nested). What
 // a search found reaches the settings object as a HubOffer.
 
-#include "common/platform.h"
-#include "external/herald_hub.h"
+#include "external/platform.h"
+#include "settings/herald_hub.h"
 
 #include <QPointer>
 #include <QString>

@@ -5,9 +5,9 @@
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/setup_data.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include "common/automation_error.h"
 #include "component/panel_factory.h"
 #include "component/server_state.h"
+#include "settings/automation_error.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -3,11 +3,11 @@
 
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include "common/automation_error.h"
-#include "common/version.h"
 #include "component/panel_factory.h"
 #include "component/registration.h"
 #include "component/server_state.h"
+#include "settings/automation_error.h"
+#include "settings/version.h"
 
 #include <QString>
 

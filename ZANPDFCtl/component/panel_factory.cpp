@@ -1,9 +1,9 @@
 #include "component/panel_factory.h"
 
-#include "common/automation/object_dispatch.h"
-#include "common/automation_error.h"
+#include "automation/object_dispatch.h"
 #include "component/server_state.h"
 #include "external/panel_environment.h"
+#include "settings/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>

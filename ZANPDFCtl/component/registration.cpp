@@ -1,9 +1,9 @@
 #include "component/registration.h"
 
-#include "common/automation/type_library.h"
-#include "common/automation_error.h"
-#include "common/version.h"
+#include "automation/type_library.h"
 #include "component/panel_factory.h"
+#include "settings/automation_error.h"
+#include "settings/version.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "external/link_editor.h"
 
-#include "common/controls/combo_box.h"
+#include "controls/combo_box.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

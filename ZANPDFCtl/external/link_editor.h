@@ -5,7 +5,7 @@
 // between the two parts; Tab from the last part or Shift+Tab from the first, and the focus
 // leaving the editor (not into the source's drop-down list), finish the edit (`finished`).
 
-#include "external/doc_info_field.h"
+#include "settings/doc_info_field.h"
 
 #include <QStringList>
 #include <QWidget>

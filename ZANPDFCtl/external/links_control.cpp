@@ -1,9 +1,9 @@
 #include "external/links_control.h"
 
-#include "common/automation_error.h"
-#include "common/controls/control.h"
+#include "controls/control.h"
 #include "external/link_editor.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/setup_data.h"
 
 #include <QApplication>
 #include <QEvent>

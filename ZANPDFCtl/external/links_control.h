@@ -6,8 +6,8 @@
 // The panels call it by these members; the dispatch identifier of each is given, as a host that
 // binds late knows them. Every member is virtual so a test can record the calls.
 
-#include "external/doc_info_field.h"
-#include "external/setup_data.h"
+#include "settings/doc_info_field.h"
+#include "settings/setup_data.h"
 
 #include <QPointer>
 #include <QWidget>

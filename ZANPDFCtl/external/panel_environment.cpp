@@ -2,11 +2,11 @@
 
 #include "external/about_box.h"
 #include "external/folder_browser.h"
-#include "external/herald_hub.h"
 #include "external/links_control.h"
-#include "external/pdf_settings.h"
+#include "settings/herald_hub.h"
+#include "settings/pdf_settings.h"
 
-#include "common/automation_error.h"
+#include "settings/automation_error.h"
 
 namespace zan {
 namespace {
@@ -31,7 +31,7 @@ PanelEnvironment PanelEnvironment::defaults() {
   env.platform = qtPlatform();
   env.strings = StringTable::forLocale(QLocale());
   env.makeSettings = [] { return std::make_unique<PdfSettings>(); };
-  env.makeHub = []() -> std::unique_ptr<HeraldHub> { return std::make_unique<FolderHub>(); };
+  env.makeHub = []() -> std::unique_ptr<HeraldHub> { return std::make_unique<DiskHeraldHub>(); };
   env.makeFolderBrowser = []() -> std::unique_ptr<FolderBrowser> {
     return std::make_unique<QtFolderBrowser>();
   };

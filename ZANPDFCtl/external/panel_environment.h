@@ -3,8 +3,8 @@
 // created: the platform services, the string table and the factories of the outside
 // components. defaults() gives the real Qt-backed ones; a host or a test replaces any of them.
 
-#include "common/platform.h"
-#include "common/string_table.h"
+#include "external/platform.h"
+#include "settings/string_table.h"
 
 #include <functional>
 #include <memory>
@@ -34,7 +34,7 @@ struct PanelEnvironment {
   // RestoreDefaults member, which hosts call, never asks.)
   std::function<bool(QWidget* panel)> confirmRestoreDefaults;
 
-  // Real implementations: Qt platform, US English, PdfSettings, FolderHub, QtFolderBrowser,
+  // Real implementations: Qt platform, US English, PdfSettings, DiskHeraldHub, QtFolderBrowser,
   // ZANLinks, qtAboutBox().
   static PanelEnvironment defaults();
 

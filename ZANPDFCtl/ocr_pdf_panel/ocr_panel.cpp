@@ -3,9 +3,9 @@
 
 #include "ocr_pdf_panel/ocr_panel.h"
 
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
-#include "common/controls/text_box.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
+#include "controls/text_box.h"
 #include "external/links_control.h"
 
 namespace zan {

@@ -1,16 +1,16 @@
 #include "panel/panel_core.h"
 
-#include "common/confidence_threshold_entry.h"
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
-#include "common/controls/simple_controls.h"
-#include "common/controls/text_box.h"
-#include "common/numeric_text.h"
-#include "common/string_table.h"
-#include "common/version.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
+#include "controls/numeric_text.h"
+#include "controls/simple_controls.h"
+#include "controls/text_box.h"
 #include "external/about_box.h"
 #include "external/links_control.h"
-#include "external/setup_data.h"
+#include "panel/confidence_threshold_entry.h"
+#include "settings/setup_data.h"
+#include "settings/string_table.h"
+#include "settings/version.h"
 
 #include <QGroupBox>
 

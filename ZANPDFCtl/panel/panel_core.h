@@ -5,13 +5,13 @@
 // Error. Each panel derives from it and adds its own controls, loading (Refresh), the values
 // Validate copies and the control each settings rule names.
 
-#include "common/automation_error.h"
-#include "common/controls/control.h"
-#include "common/meta_call.h"
-#include "common/string_table.h"
-#include "common/text_error.h"
+#include "automation/meta_call.h"
+#include "controls/control.h"
 #include "external/panel_environment.h"
-#include "external/pdf_settings.h"
+#include "external/text_error.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/string_table.h"
 
 #include <ZANPdfCtl4/settings_panel.h>
 

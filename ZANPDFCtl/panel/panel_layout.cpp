@@ -3,14 +3,14 @@
 
 #include "panel/panel_core.h"
 
-#include "common/about_icon.h"
-#include "common/confidence_threshold_entry.h"
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
-#include "common/controls/simple_controls.h"
-#include "common/controls/spin_control.h"
-#include "common/controls/text_box.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
+#include "controls/simple_controls.h"
+#include "controls/spin_control.h"
+#include "controls/text_box.h"
 #include "external/links_control.h"
+#include "panel/about_icon.h"
+#include "panel/confidence_threshold_entry.h"
 
 namespace zan {
 namespace {

@@ -4,7 +4,7 @@
 // each and what the engines make of it), its range, the rules that check it and the texts the
 // panels show for it. Loading, saving, defaults, CheckSettings and the panels' lists read it.
 
-#include "common/string_table.h"
+#include "settings/string_table.h"
 
 #include <QString>
 #include <QStringList>

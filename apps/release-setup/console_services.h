@@ -2,7 +2,7 @@
 // Services for runs without a visible dialog (scripted mode, offscreen screenshots): message
 // boxes become lines on standard error, so that nothing waits for a click no one can make.
 
-#include "common/platform.h"
+#include "external/platform.h"
 #include "host_prompts.h"
 
 #include <QString>

@@ -6,7 +6,7 @@
 #include "release_setup_app.h"
 #include "release_setup_dialog.h"
 
-#include "common/version.h"
+#include "settings/version.h"
 
 #include <QApplication>
 #include <QFont>

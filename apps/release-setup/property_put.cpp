@@ -2,8 +2,8 @@
 
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include "common/automation/type_library.h"
-#include "common/automation_error.h"
+#include "automation/type_library.h"
+#include "settings/automation_error.h"
 
 #include <QVector>
 #include <QWidget>

@@ -7,8 +7,8 @@
 #include "setup_document.h"
 #include "stored_setting.h"
 
-#include "common/automation_error.h"
 #include "external/panel_environment.h"
+#include "settings/automation_error.h"
 
 #include <ZANPdfCtl4/settings_panel.h>
 

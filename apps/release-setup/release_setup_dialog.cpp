@@ -3,7 +3,7 @@
 #include "help_window.h"
 #include "settings_preview.h"
 
-#include "common/automation_error.h"
+#include "settings/automation_error.h"
 
 #include <ZANPdfCtl4/zanpdf3.h>
 #include <ZANPreview/preview_pane.h>

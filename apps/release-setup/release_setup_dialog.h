@@ -14,8 +14,8 @@
 #include "panel_kind.h"
 #include "setup_document.h"
 
-#include "common/automation_error.h"
 #include "external/panel_environment.h"
+#include "settings/automation_error.h"
 
 #include <ZANPdfCtl4/settings_panel.h>
 

@@ -2,7 +2,7 @@
 
 #include "setup_document.h"
 
-#include "common/automation_error.h"
+#include "settings/automation_error.h"
 
 #include <ZANPdfCtl4/settings_panel.h>
 #include <ZANPreview/preview_pane.h>

@@ -1,6 +1,6 @@
 #include "setup_document.h"
 
-#include "common/automation_error.h"
+#include "settings/automation_error.h"
 #include "settings/settings_table.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 // absolute, so that the panel finds them whatever the current directory; saving writes an
 // unchanged one back in its stored relative form, so the file stays portable.
 
-#include "external/setup_data.h"
+#include "settings/setup_data.h"
 
 #include <QHash>
 #include <QString>

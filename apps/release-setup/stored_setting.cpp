@@ -1,8 +1,8 @@
 #include "stored_setting.h"
 
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 namespace zan::host {
 namespace {

@@ -1,8 +1,5 @@
 #include "release_command.h"
 
-#include "common/automation_error.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
 #include "hub/capture_release.h"
 #include "progress_bar.h"
 #include "release/batch.h"
@@ -12,6 +9,9 @@
 #include "release/release_options.h"
 #include "release/release_report.h"
 #include "release/release_run.h"
+#include "settings/automation_error.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 #include "stop_request.h"
 
 #include <QCommandLineParser>

@@ -5,10 +5,10 @@
 #include "failure_of.h"
 #include "test_environment.h"
 
-#include "common/automation_error.h"
-#include "external/herald_hub.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/automation_error.h"
+#include "settings/herald_hub.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "common/automation_error.h"
-#include "common/numeric_text.h"
-#include "common/string_table.h"
-#include "common/text_error.h"
+#include "controls/numeric_text.h"
+#include "external/text_error.h"
+#include "settings/automation_error.h"
+#include "settings/string_table.h"
 
 #include "test_environment.h"
 

@@ -1,6 +1,6 @@
 // The confidence threshold box's handlers, on a bare text box and spin control.
 
-#include "common/confidence_threshold_entry.h"
+#include "panel/confidence_threshold_entry.h"
 
 #include <QApplication>
 #include <QLineEdit>

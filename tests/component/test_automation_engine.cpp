@@ -2,10 +2,10 @@
 // have: Boolean, String and Long properties, a read-only property, in/out object and variant
 // parameters, a result, failing members and both events.
 
-#include "common/automation/object_dispatch.h"
-#include "common/automation/variant_coercion.h"
-#include "common/automation_error.h"
-#include "external/setup_data.h"
+#include "automation/object_dispatch.h"
+#include "automation/variant_coercion.h"
+#include "settings/automation_error.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 #include <QWidget>

@@ -4,7 +4,7 @@
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdf3.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include "common/automation/type_library.h"
+#include "automation/type_library.h"
 #include "test_environment.h"
 
 #include <gtest/gtest.h>

@@ -5,10 +5,10 @@
 #include <ZANPdfCtl4/zanpdf.h>
 #include <ZANPdfCtl4/zanpdf3.h>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include "common/automation/object_dispatch.h"
-#include "external/herald_hub.h"
-#include "external/setup_data.h"
+#include "automation/object_dispatch.h"
 #include "failure_of.h"
+#include "settings/herald_hub.h"
+#include "settings/setup_data.h"
 #include "test_environment.h"
 
 #include <gtest/gtest.h>

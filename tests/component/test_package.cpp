@@ -1,6 +1,6 @@
 // The installed package: `cmake --install` of this build tree into a fresh prefix, and hosts
 // built against that prefix alone (tests/component/hosts: find_package, pkg-config, a host
-// with its own common/string_table.h, dlclose) and the Python host, run offscreen.
+// with its own settings/string_table.h, dlclose) and the Python host, run offscreen.
 
 #include "doc_snippets.h"
 

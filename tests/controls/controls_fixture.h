@@ -1,7 +1,7 @@
 #pragma once
 // A window with a Form, for tests that drive the controls' widgets with QTest.
 
-#include "common/controls/control.h"
+#include "controls/control.h"
 #include "failure_of.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
 
 #include "controls_fixture.h"
 

@@ -1,7 +1,7 @@
-#include "common/controls/check_box.h"
-#include "common/controls/combo_box.h"
-#include "common/controls/simple_controls.h"
-#include "common/controls/text_box.h"
+#include "controls/check_box.h"
+#include "controls/combo_box.h"
+#include "controls/simple_controls.h"
+#include "controls/text_box.h"
 
 #include "controls_fixture.h"
 

@@ -1,5 +1,5 @@
-#include "common/controls/spin_control.h"
-#include "common/controls/text_box.h"
+#include "controls/spin_control.h"
+#include "controls/text_box.h"
 
 #include "controls_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "common/controls/text_box.h"
+#include "controls/text_box.h"
 
 #include "controls_fixture.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 // Small helpers shared by the outside components' tests.
 
-#include "common/automation_error.h"
-#include "external/doc_info_field.h"
 #include "failure_of.h"
+#include "settings/automation_error.h"
+#include "settings/doc_info_field.h"
 
 namespace zan::testing {
 

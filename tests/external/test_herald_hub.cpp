@@ -1,4 +1,4 @@
-#include "external/herald_hub.h"
+#include "settings/herald_hub.h"
 
 #include <gtest/gtest.h>
 
@@ -27,14 +27,14 @@ void make(const QTemporaryDir& root, const QStringList& paths) {
   }
 }
 
-std::int32_t openStatus(FolderHub& hub, const QString& path) {
+std::int32_t openStatus(DiskHeraldHub& hub, const QString& path) {
   std::int32_t status = 0;
   hub.OpenHub(path, status);
   return status;
 }
 
 // The list GetWorkflows or GetDictionaries hands out, followed by "#" and the status.
-QString listed(FolderHub& hub, bool workflows) {
+QString listed(DiskHeraldHub& hub, bool workflows) {
   QString list = QStringLiteral("stale");
   std::int32_t status = 0;
   workflows ? hub.GetWorkflows(list, status) : hub.GetDictionaries(list, status);
@@ -44,7 +44,7 @@ QString listed(FolderHub& hub, bool workflows) {
 }  // namespace
 
 // Catches wrong statuses for unreachable paths, folders that are no hub, and a real hub.
-TEST(FolderHub, OpenStatuses) {
+TEST(DiskHeraldHub, OpenStatuses) {
   QTemporaryDir root;
   make(root, {"hub/Workflows/", "hub/Dictionaries/", "half/Workflows/", "files/Workflows/",
               "files/Dictionaries", "plain.txt"});
@@ -61,13 +61,13 @@ TEST(FolderHub, OpenStatuses) {
       {root.path(), kHubNotAHub},
   };
   for (const auto& [path, status] : cases) {
-    FolderHub h;
+    DiskHeraldHub h;
     EXPECT_EQ(openStatus(h, path), status) << path.toStdString();
   }
   // A folder the user may not enter is unreachable, not "no hub".
   if (geteuid() == 0) return;  // root reads every folder
   QFile::setPermissions(hub, QFile::WriteOwner);
-  FolderHub h;
+  DiskHeraldHub h;
   const std::int32_t status = openStatus(h, hub);
   QFile::setPermissions(hub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   EXPECT_EQ(status, kHubUnreachable);
@@ -77,7 +77,7 @@ TEST(FolderHub, OpenStatuses) {
 // by the exact text), lack the trailing "|", include subfolders, let a "|" in a file name split one
 // name into two, give an empty folder as a lone "|", or are handed out without an open hub (before
 // OpenHub, after a failed one, after CloseHub, hub vanished).
-TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
+TEST(DiskHeraldHub, ListsAreSortedFilesWithTrailingBar) {
   QTemporaryDir root;
   make(root,
        {"hub/Workflows/b.wfl", "hub/Workflows/PDF Image Only.wfl", "hub/Workflows/a|b.wfl",
@@ -86,7 +86,7 @@ TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
         "hub/Workflows/\U00010428a.wfl", "hub/Dictionaries/Medical.dic",
         "hub/Dictionaries/English.dic", "empty/Workflows/", "empty/Dictionaries/"});
   const QString hub = root.filePath(QStringLiteral("hub"));
-  FolderHub h;
+  DiskHeraldHub h;
   EXPECT_EQ(listed(h, true), QStringLiteral("#7"));
   ASSERT_EQ(openStatus(h, hub), kHubOk);
   EXPECT_EQ(listed(h, true),
@@ -117,7 +117,7 @@ TEST(FolderHub, ListsAreSortedFilesWithTrailingBar) {
 // Catches a hub that offers what lies outside it or is no plain file: a Workflows folder that is
 // a symbolic link to another folder (such as /etc), links to files outside or inside the hub,
 // or a named pipe.
-TEST(FolderHub, OffersOnlyRegularFilesOfItsOwnFolders) {
+TEST(DiskHeraldHub, OffersOnlyRegularFilesOfItsOwnFolders) {
   QTemporaryDir root;
   make(root, {"outside/secret.wfl", "hub/Workflows/Real.wfl", "hub/Dictionaries/English.dic",
               "linked/Dictionaries/"});
@@ -131,7 +131,7 @@ TEST(FolderHub, OffersOnlyRegularFilesOfItsOwnFolders) {
       0);
   ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("outside")),
                           root.filePath(QStringLiteral("linked/Workflows"))));
-  FolderHub h;
+  DiskHeraldHub h;
   ASSERT_EQ(openStatus(h, hub), kHubOk);
   EXPECT_EQ(listed(h, true), QStringLiteral("Real.wfl|#1"));
   EXPECT_EQ(openStatus(h, root.filePath(QStringLiteral("linked"))), kHubNotAHub);
@@ -141,7 +141,7 @@ TEST(FolderHub, OffersOnlyRegularFilesOfItsOwnFolders) {
 // Catches a folder that is not listed again after it changed: a name added, removed, or the
 // whole folder replaced, each right after a listing of a folder left unchanged for an hour
 // (which a second listing need not repeat).
-TEST(FolderHub, ListsAgainAFolderThatChanged) {
+TEST(DiskHeraldHub, ListsAgainAFolderThatChanged) {
   QTemporaryDir root;
   make(root, {"hub/Workflows/One.wfl", "hub/Dictionaries/"});
   const QString hub = root.filePath(QStringLiteral("hub"));
@@ -151,7 +151,7 @@ TEST(FolderHub, ListsAgainAFolderThatChanged) {
     const timeval times[] = {hourAgo, hourAgo};
     ASSERT_EQ(::utimes(QFile::encodeName(folder).constData(), times), 0);
   };
-  FolderHub h;
+  DiskHeraldHub h;
   ASSERT_EQ(openStatus(h, hub), kHubOk);
   const std::pair<std::function<void()>, QString> steps[] = {
       {[] {}, QStringLiteral("One.wfl|#1")},

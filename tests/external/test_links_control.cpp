@@ -1,5 +1,5 @@
 #include "external/links_control.h"
-#include "external/setup_data.h"
+#include "settings/setup_data.h"
 
 #include "external_support.h"
 

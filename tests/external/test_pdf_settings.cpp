@@ -1,5 +1,5 @@
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include "external_support.h"
 

@@ -1,4 +1,4 @@
-#include "external/pdf_settings.h"
+#include "settings/pdf_settings.h"
 
 #include "external_support.h"
 

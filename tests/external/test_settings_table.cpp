@@ -1,8 +1,8 @@
 // The settings table against the stored example and the source tree: one place names each key.
 
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/pdf_settings.h"
 #include "settings/settings_table.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 

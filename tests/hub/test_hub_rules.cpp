@@ -1,7 +1,6 @@
 // The hub's rules without recognising a page: workflow files, how capture settings become
 // release options, tickets, which machine a job is for, the moves of jobs through a watched
 // folder, and which pages the compact encoding may reduce to one bit.
-#include "external/pdf_settings.h"
 #include "hub/capture_settings.h"
 #include "hub/hub_folder.h"
 #include "hub/job_runner.h"
@@ -12,6 +11,7 @@
 #include "hub_support.h"
 #include "release/page_image.h"
 #include "release/release_error.h"
+#include "settings/pdf_settings.h"
 #include "test_pages.h"
 
 #include <gtest/gtest.h>

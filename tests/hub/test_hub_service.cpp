@@ -2,8 +2,8 @@
 // temporary hub's watched folder, zan-hub turns them into PDFs, and Poppler reads them back.
 // Each configuration is released once per test binary, through one long-running service that
 // the last of these tests stops with SIGTERM.
-#include "external/setup_data.h"
 #include "hub_support.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

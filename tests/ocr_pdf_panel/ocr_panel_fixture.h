@@ -3,8 +3,8 @@
 // saving a test scripts.
 
 #include <ZANPdfCtl4/zanpdf.h>
-#include "external/setup_data.h"
 #include "failure_of.h"
+#include "settings/setup_data.h"
 #include "test_environment.h"
 
 #include <QCheckBox>

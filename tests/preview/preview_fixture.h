@@ -2,8 +2,8 @@
 // What the preview tests share: a setup's two parts with every setting at its default and
 // changes on top, generated pages, and waiting for the pane.
 
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 #include "test_pages.h"
 
 #include <ZANPreview/preview_pane.h>

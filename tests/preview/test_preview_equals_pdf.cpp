@@ -4,7 +4,7 @@
 #include "hub_support.h"
 #include "preview_fixture.h"
 
-#include "external/setup_data.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

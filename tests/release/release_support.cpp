@@ -1,7 +1,7 @@
 #include "release_support.h"
 
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
 
 #include <QDir>
 #include <QFile>

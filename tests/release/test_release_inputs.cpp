@@ -2,8 +2,8 @@
 // end in exit code 2 (nothing could start) or 1 (a document failed) with one line naming the
 // cause, never a partial PDF. These releases make image-only PDFs, so nothing is recognised
 // except where a language pack is looked for.
-#include "external/setup_data.h"
 #include "release_support.h"
+#include "settings/setup_data.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The release engine's rules, without recognising a page: which words are suspect, which
 // stored OCR settings are refused, how batch files are read, which words become links.
-#include "external/pdf_settings.h"
 #include "release/batch.h"
 #include "release/page_pipeline.h"
 #include "release/release_error.h"
 #include "release/release_options.h"
 #include "release/suspect_words.h"
 #include "release/word_links.h"
+#include "settings/pdf_settings.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

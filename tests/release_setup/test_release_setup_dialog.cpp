@@ -6,7 +6,7 @@
 
 #include <ZANPdfCtl4/zanpdf3.h>
 #include <ZANPreview/preview_pane.h>
-#include "external/pdf_settings.h"
+#include "settings/pdf_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The automation error a call raises, for tests that compare its number, source or text.
 
-#include "common/automation_error.h"
+#include "settings/automation_error.h"
 
 #include <functional>
 

@@ -4,17 +4,17 @@
 // With a CallLog, every outside call the panel makes is recorded by name, and any one of them
 // can be made to fail (see TestWorld::log).
 
-#include "common/automation_error.h"
-#include "common/platform.h"
-#include "common/string_table.h"
 #include "external/about_box.h"
-#include "external/file_system.h"
 #include "external/folder_browser.h"
-#include "external/herald_hub.h"
 #include "external/links_control.h"
 #include "external/panel_environment.h"
-#include "external/pdf_settings.h"
-#include "external/setup_data.h"
+#include "external/platform.h"
+#include "settings/automation_error.h"
+#include "settings/file_system.h"
+#include "settings/herald_hub.h"
+#include "settings/pdf_settings.h"
+#include "settings/setup_data.h"
+#include "settings/string_table.h"
 
 #include <QPixmap>
 #include <QStringList>

@@ -1,6 +1,6 @@
-// An early-bound host that has a common/string_table.h of its own: panels created by their
+// An early-bound host that has a settings/string_table.h of its own: panels created by their
 // classes, driven with setup.get() and through Qt's meta-object system with Q_ARG.
-#include "common/string_table.h"
+#include "settings/string_table.h"
 
 #include <ZANPdfCtl4/SetupData>
 #include <ZANPdfCtl4/ZANPdf3>
