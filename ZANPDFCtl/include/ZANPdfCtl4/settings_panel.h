@@ -45,8 +45,11 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public QWidget {
   Q_PRIVATE_PROPERTY(d_func(), QStringList SubstitutedSettings READ SubstitutedSettings)
   /// The failure of the last member called through the meta-object system (see LastError()).
   Q_PROPERTY(QVariantMap LastError READ LastError)
-  // The members as the meta-object system reaches them; the setup data may also be passed as
-  // a plain object (Q_ARG(QObject*, rd), Python), which must be a zan::SetupData.
+
+ public:
+  // The members as the meta-object system reaches them, public there as here (QML calls no
+  // other); the setup data may also be passed as a plain object (Q_ARG(QObject*, rd), Python),
+  // which must be a zan::SetupData.
   Q_PRIVATE_SLOT(d_func(), void Init(zan::SetupData*& rd))
   Q_PRIVATE_SLOT(d_func(), void Init(QObject* rd))
   Q_PRIVATE_SLOT(d_func(), qint32 Validate())
@@ -56,7 +59,6 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public QWidget {
   Q_PRIVATE_SLOT(d_func(), void RestoreDefaults())
   Q_PRIVATE_SLOT(d_func(), void ShowAboutBox())
 
- public:
   ~SettingsPanel() override;
 
   /// Whether the user can edit the panel; kept in the settings object.

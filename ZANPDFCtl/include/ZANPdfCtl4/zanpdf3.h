@@ -43,10 +43,10 @@ class ZANPDFCTL4_EXPORT ZANPdf3 final : public zan::SettingsPanel {
   /// See PDFInputImageType().
   Q_PRIVATE_PROPERTY(d_func(),
                      qint32 PDFInputImageType READ PDFInputImageType WRITE setPDFInputImageType)
+ public:
   // DisableElementDuringHubSearch as the meta-object system reaches it.
   Q_PRIVATE_SLOT(d_func(), void DisableElementDuringHubSearch(QVariant& oUIElement))
 
- public:
   /// A panel with the real outside world: Qt message boxes, the busy mouse pointer, hubs on
   /// disk, the folder dialog and the library's about box.
   explicit ZANPdf3(QWidget* parent = nullptr);
