@@ -19,9 +19,9 @@ void CapturePanel::createControls() {
   form_.setSurfaceSizeTwips(7395, 4485);
   // The tag of the controls that do not apply to the page content "Image Only".
   const QString kImageOnly = QString::fromLatin1(kImageOnlyPageContent);
-  addAboutBoxIcon(&q);
+  addAboutBoxIcon(&panel_);
 
-  fraPDFSettings = frame(u"fraPDFSettings", &q, {45, 0, 7332, 4425}, "#PDF Settings");
+  fraPDFSettings = frame(u"fraPDFSettings", &panel_, {45, 0, 7332, 4425}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
 
   fraLocationOfWorkgroupHub =
@@ -115,7 +115,7 @@ void CapturePanel::createControls() {
                cmdRestoreDefaults->widget()});
 }
 
-void CapturePanel::LocalizeControls() {
+void CapturePanel::localizeControls() {
   setCaptions({{fraPDFSettings, kStrPdfSettings},
                {fraOutputFormatType, kStrPageContentCaption},
                {fraLanguage, kStrLanguageCaption},

@@ -50,8 +50,8 @@ CapturePanel::CapturePanel(ZANPdf3& panel, PanelEnvironment env)
   createControls();
   attachHandlers();
   settings().setEngine(engine_);
-  LocalizeControls();
-  putEnabled(true);
+  localizeControls();
+  setEnabled(true);
 }
 
 CapturePanel::~CapturePanel() {
@@ -61,7 +61,7 @@ CapturePanel::~CapturePanel() {
 void CapturePanel::enterPanel(bool backward) {
   if (!backward) return;
   try {
-    controls::Control* target = m_LastTabControl ? m_LastTabControl : chkAutoPageRotation;
+    controls::Control* target = lastTabControl_ ? lastTabControl_ : chkAutoPageRotation;
     target->setFocus();
   } catch (...) {
     // A backward entry that cannot be redirected leaves the focus where the container put it.
@@ -76,7 +76,7 @@ QString CapturePanel::keptDisabledTag() const {
 
 // ---- Properties
 
-QString CapturePanel::WorkgroupHub() const {
+QString CapturePanel::workgroupHub() const {
   return txtWorkgroupHub->text();
 }
 
@@ -84,7 +84,7 @@ void CapturePanel::setWorkgroupHub(const QString& strPath) {
   putProperty([&] { txtWorkgroupHub->setText(strPath); });
 }
 
-QString CapturePanel::WatchedFolder() const {
+QString CapturePanel::watchedFolder() const {
   return txtWatchedFolder->text();
 }
 
@@ -92,24 +92,24 @@ void CapturePanel::setWatchedFolder(const QString& strPath) {
   putProperty([&] { txtWatchedFolder->setText(strPath); });
 }
 
-void CapturePanel::setPDFOutputFolder(const QString& strPath) {
-  putProperty([&] { m_PDFOutputFolder = strPath; });
+void CapturePanel::setPdfOutputFolder(const QString& strPath) {
+  putProperty([&] { pdfOutputFolder_ = strPath; });
 }
 
-void CapturePanel::setPDFOutputMachine(const QString& strPath) {
-  putProperty([&] { m_PDFOutputMachine = strPath; });
+void CapturePanel::setPdfOutputMachine(const QString& strPath) {
+  putProperty([&] { pdfOutputMachine_ = strPath; });
 }
 
-void CapturePanel::setPDFWaitForStatus(bool blnChoice) {
-  putProperty([&] { m_PDFWaitForStatus = blnChoice; });
+void CapturePanel::setPdfWaitForStatus(bool blnChoice) {
+  putProperty([&] { pdfWaitForStatus_ = blnChoice; });
 }
 
-void CapturePanel::setPDFDeleteHungDoc(bool blnChoice) {
-  putProperty([&] { m_PDFDeleteHungDoc = blnChoice; });
+void CapturePanel::setPdfDeleteHungDoc(bool blnChoice) {
+  putProperty([&] { pdfDeleteHungDoc_ = blnChoice; });
 }
 
-void CapturePanel::setPDFInputImageType(qint32 ZANFormat) {
-  putProperty([&] { m_PDFInputImageType = ZANFormat; });
+void CapturePanel::setPdfInputImageType(qint32 ZANFormat) {
+  putProperty([&] { pdfInputImageType_ = ZANFormat; });
 }
 
 // ---- Init and loading
@@ -122,17 +122,17 @@ AutomationError CapturePanel::initFailure(const AutomationError& caught, int lab
   return lineSuffixed(caught, label);
 }
 
-void CapturePanel::Refresh() {
+void CapturePanel::refresh() {
   StepLabel at;
   bool hubAsked = false, hubOpened = false;
   try {
     at = kStepLists;
-    m_SubstitutedSettings.clear();
+    substitutedSettings_.clear();
     selectStored(cmbPageContent, settings().PageContent(), Setting::PageContent,
                  kStrPageContentSubstituted);
     const QString language = settings().CaptureLanguage();
     if (language.isEmpty()) {
-      SelectComboText(cmbLanguage, language);
+      selectComboText(cmbLanguage, language);
       cmbLanguage->setListIndex(kEnglishUsIndex);
     } else {
       selectStored(cmbLanguage, language, Setting::CaptureLanguage, kStrLanguageSubstituted);
@@ -158,11 +158,11 @@ void CapturePanel::Refresh() {
     txtWatchedFolder->setText(settings().WatchedFolder());
 
     at = kStepMembers;
-    m_PDFInputImageType = settings().PDFInputImageType();
-    m_PDFDeleteHungDoc = settings().PDFDeleteHungDoc();
-    m_PDFWaitForStatus = settings().PDFWaitForStatus();
-    m_PDFOutputFolder = settings().PDFOutputFolder();
-    m_PDFOutputMachine = settings().PDFOutputMachine();
+    pdfInputImageType_ = settings().PDFInputImageType();
+    pdfDeleteHungDoc_ = settings().PDFDeleteHungDoc();
+    pdfWaitForStatus_ = settings().PDFWaitForStatus();
+    pdfOutputFolder_ = settings().PDFOutputFolder();
+    pdfOutputMachine_ = settings().PDFOutputMachine();
 
     at = kStepHub;
     hubAsked = true;
@@ -206,12 +206,12 @@ bool CapturePanel::refreshHubLists() {
   }
   QString list;
   if (hubSearch_.readList(false, list, offer)) {
-    FillComboFromList(cmbDictionary, list, offer.dictionaries);
+    fillComboFromList(cmbDictionary, list, offer.dictionaries);
     selectStored(cmbDictionary, settings().Dictionary(), Setting::Dictionary,
                  kStrDictionarySubstituted);
   }
   if (hubSearch_.readList(true, list, offer)) {
-    FillComboFromList(cmbWorkflow, list, offer.workflows);
+    fillComboFromList(cmbWorkflow, list, offer.workflows);
     selectStored(cmbWorkflow, settings().Workflow(), Setting::Workflow, kStrWorkflowSubstituted);
   }
   return true;
@@ -219,9 +219,9 @@ bool CapturePanel::refreshHubLists() {
 
 void CapturePanel::selectStored(controls::ComboBox* combo, const QString& stored, Setting setting,
                                 int messageId) {
-  SelectComboText(combo, stored);
+  selectComboText(combo, stored);
   if (combo->value() == stored) return;
-  m_SubstitutedSettings << settingRow(setting).keyText();
+  substitutedSettings_ << settingRow(setting).keyText();
   if (stored.isEmpty()) return;  // nothing was chosen yet: the first entry is no substitute
   textError().log({-1, kRefreshSource, text(messageId).arg(stored, combo->text()), {}, 0},
                   kStepLists);
@@ -263,20 +263,20 @@ void CapturePanel::storeShownValues() {
               {chkAutoPageRotation, &PdfSettings::setAutoPageRotation}});
   s.setWorkgroupHub(txtWorkgroupHub->text());
   s.setWatchedFolder(txtWatchedFolder->text());
-  s.setPDFOutputFolder(m_PDFOutputFolder);
-  s.setPDFOutputMachine(m_PDFOutputMachine);
-  s.setPDFWaitForStatus(m_PDFWaitForStatus);
-  s.setPDFDeleteHungDoc(m_PDFDeleteHungDoc);
-  s.setPDFInputImageType(m_PDFInputImageType);
+  s.setPDFOutputFolder(pdfOutputFolder_);
+  s.setPDFOutputMachine(pdfOutputMachine_);
+  s.setPDFWaitForStatus(pdfWaitForStatus_);
+  s.setPDFDeleteHungDoc(pdfDeleteHungDoc_);
+  s.setPDFInputImageType(pdfInputImageType_);
 }
 
 controls::Control* CapturePanel::controlForRule(std::int32_t number) const {
   return ruleControl(number, {{kRuleCaptureLanguage, cmbLanguage},
                               {kRuleCaptureThreshold, txtConfidenceThreshold},
-                              {kRuleCaptureTitle, PDFHeaderLinksControl},
-                              {kRuleCaptureSubject, PDFHeaderLinksControl},
-                              {kRuleCaptureAuthor, PDFHeaderLinksControl},
-                              {kRuleCaptureKeywords, PDFHeaderLinksControl},
+                              {kRuleCaptureTitle, headerLinksControl_},
+                              {kRuleCaptureSubject, headerLinksControl_},
+                              {kRuleCaptureAuthor, headerLinksControl_},
+                              {kRuleCaptureKeywords, headerLinksControl_},
                               {kRuleCaptureWordNotInDictionary, chkWordNotInDictionary},
                               {kRulePageContent, cmbPageContent},
                               {kRuleDictionary, cmbDictionary},
@@ -304,13 +304,13 @@ void CapturePanel::attachHandlers() {
                         chkMixedAlphaNumeric, chkNumericOnly, chkCreateThumbnails, chkEmbedFonts,
                         chkEnableLinks, chkEnableStructure, chkAutoPageRotation},
                        /*thresholdArrowKeys=*/true);
-  chkAutoPageRotation->setOnLostFocus([this] { m_LastTabControl = chkAutoPageRotation; });
-  cmbPageContent->onClick = [this] { cmbPageContent_Click(); };
+  chkAutoPageRotation->setOnLostFocus([this] { lastTabControl_ = chkAutoPageRotation; });
+  cmbPageContent->onClick = [this] { onPageContentClick(); };
   cmbLanguage->onClick = [this] { comboClick(cmbLanguage, settings().CaptureLanguage()); };
   cmbDictionary->onClick = [this] { comboClick(cmbDictionary, settings().Dictionary()); };
   cmbWorkflow->onClick = [this] { comboClick(cmbWorkflow, settings().Workflow()); };
-  txtWorkgroupHub->onChange = [this] { txtWorkgroupHub_Change(); };
-  txtWatchedFolder->onChange = [this] { txtWatchedFolder_Change(); };
+  txtWorkgroupHub->onChange = [this] { onWorkgroupHubChange(); };
+  txtWatchedFolder->onChange = [this] { onWatchedFolderChange(); };
   cmdBrowseHub->onClick = [this] { browse(txtWorkgroupHub, cmdBrowseHub, kStrHubBrowseTitle); };
   cmdBrowseWatch->onClick = [this] {
     browse(txtWatchedFolder, cmdBrowseWatch, kStrWatchedFolderBrowseTitle);
@@ -318,17 +318,17 @@ void CapturePanel::attachHandlers() {
 }
 
 void CapturePanel::comboClick(controls::ComboBox* combo, const QString& stored) {
-  if (combo->value() != stored) NotifyChange();
+  if (combo->value() != stored) notifyChange();
 }
 
-void CapturePanel::cmbPageContent_Click() {
+void CapturePanel::onPageContentClick() {
   if (cmbPageContent->value() != settings().PageContent()) {
-    NotifyChange();
+    notifyChange();
     settings().setPageContent(cmbPageContent->value());
-    putEnabled(true);
+    setEnabled(true);
   }
   if (cmbPageContent->value() == QLatin1String(kImageOnlyPageContent))
-    SelectComboText(cmbWorkflow, QString::fromLatin1(kImageOnlyWorkflow));
+    selectComboText(cmbWorkflow, QString::fromLatin1(kImageOnlyWorkflow));
 }
 
 }  // namespace zan

@@ -22,31 +22,31 @@ class CapturePanel final : public PanelCore {
   CapturePanel(ZANPdf3& panel, PanelEnvironment env);
   ~CapturePanel() override;
 
-  QString WorkgroupHub() const;
+  QString workgroupHub() const;
   void setWorkgroupHub(const QString& strPath);
-  QString WatchedFolder() const;
+  QString watchedFolder() const;
   void setWatchedFolder(const QString& strPath);
-  QString PDFOutputFolder() const { return m_PDFOutputFolder; }
-  void setPDFOutputFolder(const QString& strPath);
-  QString PDFOutputMachine() const { return m_PDFOutputMachine; }
-  void setPDFOutputMachine(const QString& strPath);
-  bool PDFWaitForStatus() const { return m_PDFWaitForStatus; }
-  void setPDFWaitForStatus(bool blnChoice);
-  bool PDFDeleteHungDoc() const { return m_PDFDeleteHungDoc; }
-  void setPDFDeleteHungDoc(bool blnChoice);
-  qint32 PDFInputImageType() const { return m_PDFInputImageType; }
-  void setPDFInputImageType(qint32 ZANFormat);
+  QString pdfOutputFolder() const { return pdfOutputFolder_; }
+  void setPdfOutputFolder(const QString& strPath);
+  QString pdfOutputMachine() const { return pdfOutputMachine_; }
+  void setPdfOutputMachine(const QString& strPath);
+  bool pdfWaitForStatus() const { return pdfWaitForStatus_; }
+  void setPdfWaitForStatus(bool blnChoice);
+  bool pdfDeleteHungDoc() const { return pdfDeleteHungDoc_; }
+  void setPdfDeleteHungDoc(bool blnChoice);
+  qint32 pdfInputImageType() const { return pdfInputImageType_; }
+  void setPdfInputImageType(qint32 ZANFormat);
   HubSearch& hubSearch() { return hubSearch_; }
 
  private:
   // Layout and captions.
   void createControls();
   void attachHandlers();
-  void LocalizeControls();
+  void localizeControls();
   void enterPanel(bool backward);
 
   // PanelCore.
-  void Refresh() override;
+  void refresh() override;
   void storeShownValues() override;
   controls::Control* controlForRule(std::int32_t number) const override;
   QString keptDisabledTag() const override;
@@ -55,8 +55,8 @@ class CapturePanel final : public PanelCore {
 
   // Lists filled from the hub, and entries selected by their text.
   // Fills `combo` with `names`, the names of the hub's `list` (hubListNames(list)).
-  void FillComboFromList(controls::ComboBox* combo, const QString& list, const QStringList& names);
-  void SelectComboText(controls::ComboBox* combo, const QString& wanted);
+  void fillComboFromList(controls::ComboBox* combo, const QString& list, const QStringList& names);
+  void selectComboText(controls::ComboBox* combo, const QString& wanted);
   // Loading: opens the stored hub and refills the lists; true when it opened.
   bool refreshHubLists();
   // A hub path that is empty or blank names no hub (the default after Restore Defaults): the
@@ -70,20 +70,20 @@ class CapturePanel final : public PanelCore {
   void logHubProblem(int messageId, const QString& hub, bool display, const QString& where);
 
   // Handlers.
-  void txtWorkgroupHub_Change();
-  void txtWatchedFolder_Change();
+  void onWorkgroupHubChange();
+  void onWatchedFolderChange();
   void browse(controls::TextBox* box, controls::CommandButton* button, int titleId);
-  void cmbPageContent_Click();
+  void onPageContentClick();
   void comboClick(controls::ComboBox* combo, const QString& stored);
 
-  QString m_PDFOutputFolder;
-  QString m_PDFOutputMachine;
-  bool m_PDFWaitForStatus = false;
-  bool m_PDFDeleteHungDoc = false;
-  std::int32_t m_PDFInputImageType = 0;
+  QString pdfOutputFolder_;
+  QString pdfOutputMachine_;
+  bool pdfWaitForStatus_ = false;
+  bool pdfDeleteHungDoc_ = false;
+  std::int32_t pdfInputImageType_ = 0;
   HubSearch hubSearch_;
-  std::shared_ptr<FolderBrowser> m_FolderBrowser;
-  controls::Control* m_LastTabControl = nullptr;
+  std::shared_ptr<FolderBrowser> folderBrowser_;
+  controls::Control* lastTabControl_ = nullptr;
 
   controls::Frame* fraLocationOfWorkgroupHub = nullptr;
   controls::TextBox* txtWorkgroupHub = nullptr;

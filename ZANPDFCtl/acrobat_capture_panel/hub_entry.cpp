@@ -24,16 +24,16 @@ const QString kHubChangeSource = QStringLiteral("ZANPdf3.txtWorkgroupHub_Change"
 // one, so the lists end up reflecting the newest text. Code that runs during the search (the
 // pending messages, a host's Change handler) may destroy the panel: the search then ends at
 // once, and the hub search object gives back the elements, the pointer and the hub.
-void CapturePanel::txtWorkgroupHub_Change() {
-  const QPointer<SettingsPanel> alive(&q);
-  const HubSearch::Running running(hubSearch_, &q);
+void CapturePanel::onWorkgroupHubChange() {
+  const QPointer<SettingsPanel> alive(&panel_);
+  const HubSearch::Running running(hubSearch_, &panel_);
   bool elementsDisabled = false;
   StepLabel at;
   try {
     at = 1;
     hubSearch_.showBusy();
     at = 2;
-    if (running.outermost() && !m_Loading) {
+    if (running.outermost() && !loading_) {
       elementsDisabled = true;
       hubSearch_.disableElements();
     }
@@ -42,7 +42,7 @@ void CapturePanel::txtWorkgroupHub_Change() {
       at = 4;
       settings().setWorkgroupHub(txtWorkgroupHub->text());
       at = 5;
-      NotifyChange();
+      notifyChange();
       if (!alive) return;
       at = 6;
       env_.platform->processPendingMessages();
@@ -54,11 +54,11 @@ void CapturePanel::txtWorkgroupHub_Change() {
         at = 8;
         QString list;
         if (hubSearch_.readList(false, list, offer))
-          FillComboFromList(cmbDictionary, list, offer.dictionaries);
+          fillComboFromList(cmbDictionary, list, offer.dictionaries);
         if (!alive) return;
         at = 9;
         if (hubSearch_.readList(true, list, offer))
-          FillComboFromList(cmbWorkflow, list, offer.workflows);
+          fillComboFromList(cmbWorkflow, list, offer.workflows);
         if (!alive) return;
         at = 10;
         hubSearch_.close();
@@ -93,16 +93,16 @@ void CapturePanel::txtWorkgroupHub_Change() {
   }
 }
 
-void CapturePanel::txtWatchedFolder_Change() {
-  if (txtWatchedFolder->text() != settings().WatchedFolder()) NotifyChange();
+void CapturePanel::onWatchedFolderChange() {
+  if (txtWatchedFolder->text() != settings().WatchedFolder()) notifyChange();
 }
 
 // The browser shows a modal dialog, and writing the chosen path runs a whole hub search: code
 // that runs meanwhile may destroy the panel, after which nothing of it is touched.
 void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* button, int titleId) {
-  const QPointer<SettingsPanel> alive(&q);
+  const QPointer<SettingsPanel> alive(&panel_);
   // Shared with this frame, so that the browser outlives a panel destroyed while it is shown.
-  const std::shared_ptr<FolderBrowser> browser = m_FolderBrowser = env_.createFolderBrowser();
+  const std::shared_ptr<FolderBrowser> browser = folderBrowser_ = env_.createFolderBrowser();
   browser->setOwner(button->hWnd());
   browser->setFileSystemOnly(true);
   browser->setTitle(text(titleId));
@@ -113,7 +113,7 @@ void CapturePanel::browse(controls::TextBox* box, controls::CommandButton* butto
   if (!alive) return;
   box->setSelStart(box->text().size());
   box->setFocus();
-  m_FolderBrowser.reset();
+  folderBrowser_.reset();
 }
 
 bool CapturePanel::clearListsWithoutHub(const QString& path) {
@@ -126,7 +126,7 @@ bool CapturePanel::clearListsWithoutHub(const QString& path) {
   return true;
 }
 
-void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& list,
+void CapturePanel::fillComboFromList(controls::ComboBox* combo, const QString& list,
                                      const QStringList& names) {
   try {
     combo->clear();
@@ -147,7 +147,7 @@ void CapturePanel::FillComboFromList(controls::ComboBox* combo, const QString& l
   }
 }
 
-void CapturePanel::SelectComboText(controls::ComboBox* combo, const QString& wanted) {
+void CapturePanel::selectComboText(controls::ComboBox* combo, const QString& wanted) {
   const int n = combo->listCount();
   for (int i = 0; i < n; ++i) {
     combo->setListIndex(i);

@@ -1,137 +1,133 @@
-// The public ZANPdf3: each member runs in the panel's implementation (CapturePanel), and
-// CaptureSurface runs the same for meta-object callers, keeping failures from them.
+// The public ZANPdf3: each member runs in the panel's implementation (CapturePanel), and its
+// private part runs the same for meta-object callers, keeping failures from them.
 
 #include "acrobat_capture_panel/capture_panel.h"
+#include "panel/settings_panel_p.h"
+
+namespace zan {
+
+class ZANPdf3Private final : public SettingsPanelPrivate {
+ public:
+  using SettingsPanelPrivate::SettingsPanelPrivate;
+
+  CapturePanel& capture() const { return static_cast<CapturePanel&>(core()); }
+
+  // ZANPdf3's own properties and member as meta-object callers reach them.
+  QString WorkgroupHub() {
+    return get<QString>([&] { return capture().workgroupHub(); });
+  }
+  void setWorkgroupHub(const QString& strPath) {
+    put([&] { capture().setWorkgroupHub(strPath); });
+  }
+  QString WatchedFolder() {
+    return get<QString>([&] { return capture().watchedFolder(); });
+  }
+  void setWatchedFolder(const QString& strPath) {
+    put([&] { capture().setWatchedFolder(strPath); });
+  }
+  QString PDFOutputFolder() {
+    return get<QString>([&] { return capture().pdfOutputFolder(); });
+  }
+  void setPDFOutputFolder(const QString& strPath) {
+    put([&] { capture().setPdfOutputFolder(strPath); });
+  }
+  QString PDFOutputMachine() {
+    return get<QString>([&] { return capture().pdfOutputMachine(); });
+  }
+  void setPDFOutputMachine(const QString& strPath) {
+    put([&] { capture().setPdfOutputMachine(strPath); });
+  }
+  bool PDFWaitForStatus() {
+    return get<bool>([&] { return capture().pdfWaitForStatus(); });
+  }
+  void setPDFWaitForStatus(bool blnChoice) {
+    put([&] { capture().setPdfWaitForStatus(blnChoice); });
+  }
+  bool PDFDeleteHungDoc() {
+    return get<bool>([&] { return capture().pdfDeleteHungDoc(); });
+  }
+  void setPDFDeleteHungDoc(bool blnChoice) {
+    put([&] { capture().setPdfDeleteHungDoc(blnChoice); });
+  }
+  qint32 PDFInputImageType() {
+    return get<qint32>([&] { return capture().pdfInputImageType(); });
+  }
+  void setPDFInputImageType(qint32 ZANFormat) {
+    put([&] { capture().setPdfInputImageType(ZANFormat); });
+  }
+  void DisableElementDuringHubSearch(QVariant& oUIElement) {
+    put([&] { capture().hubSearch().registerElement(oUIElement); });
+  }
+};
+
+}  // namespace zan
+
+using zan::ZANPdf3Private;
 
 ZANPdf3::ZANPdf3(QWidget* parent) : ZANPdf3(zan::PanelEnvironment::defaults(), parent) {}
 
-ZANPdf3::ZANPdf3(zan::PanelEnvironment env, QWidget* parent) : CaptureSurface(parent) {
-  adopt(std::make_unique<zan::CapturePanel>(*this, std::move(env)));
+ZANPdf3::ZANPdf3(zan::PanelEnvironment env, QWidget* parent) : SettingsPanel(parent) {
+  d_ptr = std::make_unique<ZANPdf3Private>(
+      *this, std::make_unique<zan::CapturePanel>(*this, std::move(env)));
 }
 
 ZANPdf3::~ZANPdf3() = default;
 
-zan::CapturePanel& ZANPdf3::capture() const {
-  return static_cast<zan::CapturePanel&>(core());
+ZANPdf3Private* ZANPdf3::d_func() {
+  return static_cast<ZANPdf3Private*>(d_ptr.get());
+}
+const ZANPdf3Private* ZANPdf3::d_func() const {
+  return static_cast<const ZANPdf3Private*>(d_ptr.get());
 }
 
 QString ZANPdf3::WorkgroupHub() const {
-  return capture().WorkgroupHub();
+  return d_func()->capture().workgroupHub();
 }
 void ZANPdf3::setWorkgroupHub(const QString& strPath) {
-  capture().setWorkgroupHub(strPath);
+  d_func()->capture().setWorkgroupHub(strPath);
 }
 QString ZANPdf3::WatchedFolder() const {
-  return capture().WatchedFolder();
+  return d_func()->capture().watchedFolder();
 }
 void ZANPdf3::setWatchedFolder(const QString& strPath) {
-  capture().setWatchedFolder(strPath);
+  d_func()->capture().setWatchedFolder(strPath);
 }
 QString ZANPdf3::PDFOutputFolder() const {
-  return capture().PDFOutputFolder();
+  return d_func()->capture().pdfOutputFolder();
 }
 void ZANPdf3::setPDFOutputFolder(const QString& strPath) {
-  capture().setPDFOutputFolder(strPath);
+  d_func()->capture().setPdfOutputFolder(strPath);
 }
 QString ZANPdf3::PDFOutputMachine() const {
-  return capture().PDFOutputMachine();
+  return d_func()->capture().pdfOutputMachine();
 }
 void ZANPdf3::setPDFOutputMachine(const QString& strPath) {
-  capture().setPDFOutputMachine(strPath);
+  d_func()->capture().setPdfOutputMachine(strPath);
 }
 bool ZANPdf3::PDFWaitForStatus() const {
-  return capture().PDFWaitForStatus();
+  return d_func()->capture().pdfWaitForStatus();
 }
 void ZANPdf3::setPDFWaitForStatus(bool blnChoice) {
-  capture().setPDFWaitForStatus(blnChoice);
+  d_func()->capture().setPdfWaitForStatus(blnChoice);
 }
 bool ZANPdf3::PDFDeleteHungDoc() const {
-  return capture().PDFDeleteHungDoc();
+  return d_func()->capture().pdfDeleteHungDoc();
 }
 void ZANPdf3::setPDFDeleteHungDoc(bool blnChoice) {
-  capture().setPDFDeleteHungDoc(blnChoice);
+  d_func()->capture().setPdfDeleteHungDoc(blnChoice);
 }
 qint32 ZANPdf3::PDFInputImageType() const {
-  return capture().PDFInputImageType();
+  return d_func()->capture().pdfInputImageType();
 }
 void ZANPdf3::setPDFInputImageType(qint32 ZANFormat) {
-  capture().setPDFInputImageType(ZANFormat);
+  d_func()->capture().setPdfInputImageType(ZANFormat);
 }
 void ZANPdf3::DisableElementDuringHubSearch(QVariant& oUIElement) {
-  capture().hubSearch().registerElement(oUIElement);
+  d_func()->capture().hubSearch().registerElement(oUIElement);
 }
 void ZANPdf3::DisableElementDuringHubSearch(QObject* element) {
-  capture().hubSearch().registerElement(element);
+  d_func()->capture().hubSearch().registerElement(element);
 }
 
-namespace zan {
-namespace {
-
-ZANPdf3& panelOf(CaptureSurface* surface) {
-  return static_cast<ZANPdf3&>(*surface);
-}
-
-}  // namespace
-
-void CaptureSurface::DisableElementDuringHubSearch(QVariant& oUIElement) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.DisableElementDuringHubSearch(oUIElement); });
-}
-QString CaptureSurface::metaWorkgroupHub() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<QString>(this, [&] { return p.WorkgroupHub(); });
-}
-void CaptureSurface::metaSetWorkgroupHub(const QString& strPath) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setWorkgroupHub(strPath); });
-}
-QString CaptureSurface::metaWatchedFolder() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<QString>(this, [&] { return p.WatchedFolder(); });
-}
-void CaptureSurface::metaSetWatchedFolder(const QString& strPath) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setWatchedFolder(strPath); });
-}
-QString CaptureSurface::metaPDFOutputFolder() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<QString>(this, [&] { return p.PDFOutputFolder(); });
-}
-void CaptureSurface::metaSetPDFOutputFolder(const QString& strPath) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setPDFOutputFolder(strPath); });
-}
-QString CaptureSurface::metaPDFOutputMachine() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<QString>(this, [&] { return p.PDFOutputMachine(); });
-}
-void CaptureSurface::metaSetPDFOutputMachine(const QString& strPath) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setPDFOutputMachine(strPath); });
-}
-bool CaptureSurface::metaPDFWaitForStatus() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<bool>(this, [&] { return p.PDFWaitForStatus(); });
-}
-void CaptureSurface::metaSetPDFWaitForStatus(bool blnChoice) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setPDFWaitForStatus(blnChoice); });
-}
-bool CaptureSurface::metaPDFDeleteHungDoc() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<bool>(this, [&] { return p.PDFDeleteHungDoc(); });
-}
-void CaptureSurface::metaSetPDFDeleteHungDoc(bool blnChoice) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setPDFDeleteHungDoc(blnChoice); });
-}
-qint32 CaptureSurface::metaPDFInputImageType() {
-  ZANPdf3& p = panelOf(this);
-  return core().metaCall.get<qint32>(this, [&] { return p.PDFInputImageType(); });
-}
-void CaptureSurface::metaSetPDFInputImageType(qint32 ZANFormat) {
-  ZANPdf3& p = panelOf(this);
-  core().metaCall.put(this, [&] { p.setPDFInputImageType(ZANFormat); });
-}
-
-}  // namespace zan
+// The meta-object code calls into the private part, which only this file sees whole.
+#include "ZANPdfCtl4/moc_zanpdf3.cpp"

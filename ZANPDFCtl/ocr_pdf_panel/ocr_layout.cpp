@@ -18,7 +18,7 @@ namespace zan {
 void OcrPanel::createControls() {
   form_.setSurfaceSizeTwips(7395, 3810);
 
-  fraPDFSettings = frame(u"fraPDFSettings", &q, {0, 0, 7332, 3732}, "#PDF Settings");
+  fraPDFSettings = frame(u"fraPDFSettings", &panel_, {0, 0, 7332, 3732}, "#PDF Settings");
   QWidget* const settingsFrame = fraPDFSettings->widget();
   fraOutputFormatType =
       frame(u"fraOutputFormatType", settingsFrame, {120, 240, 2652, 612}, "#Output Format Type");
@@ -89,7 +89,7 @@ void OcrPanel::createControls() {
                chkRotate270->widget()});
 }
 
-void OcrPanel::LocalizeControls() {
+void OcrPanel::localizeControls() {
   setCaptions({{fraPDFSettings, kStrPdfSettings},
                {fraOutputFormatType, kStrOutputFormatTypeCaption},
                {fraLanguage, kStrLanguageCaption},

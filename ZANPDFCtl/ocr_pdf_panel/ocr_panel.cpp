@@ -15,7 +15,7 @@ OcrPanel::OcrPanel(ZANPdf& panel, PanelEnvironment env)
   createControls();
   attachHandlers();
   settings().setEngine(engine_);
-  LocalizeControls();
+  localizeControls();
 }
 
 OcrPanel::~OcrPanel() {
@@ -24,12 +24,12 @@ OcrPanel::~OcrPanel() {
 
 // ---- Loading
 
-void OcrPanel::Refresh() {
+void OcrPanel::refresh() {
   PdfSettings& s = settings();
-  m_SubstitutedSettings.clear();
-  FillCombo(cmbOutputFormatType, s.OutputFormatType(), Setting::OutputFormatType);
-  FillCombo(cmbLanguage, s.OcrLanguage(), Setting::OcrLanguage);
-  FillCombo(cmbAccuracy, s.Accuracy(), Setting::Accuracy);
+  substitutedSettings_.clear();
+  fillCombo(cmbOutputFormatType, s.OutputFormatType(), Setting::OutputFormatType);
+  fillCombo(cmbLanguage, s.OcrLanguage(), Setting::OcrLanguage);
+  fillCombo(cmbAccuracy, s.Accuracy(), Setting::Accuracy);
   showThreshold(QStringLiteral("QelPDFSetup.Refresh"), 0);
   showFlags({{chkLowOcrConfidence, &PdfSettings::LowOcrConfidence},
              {chkWordNotInDictionary, &PdfSettings::WordNotInDictionary},
@@ -43,14 +43,14 @@ void OcrPanel::Refresh() {
   PDFHeaderLinks->Redraw();
 }
 
-void OcrPanel::FillCombo(controls::ComboBox* list, std::int32_t setting, Setting which) {
+void OcrPanel::fillCombo(controls::ComboBox* list, std::int32_t setting, Setting which) {
   for (int i = 0; i < list->listCount(); ++i) {
     if (list->itemData(i) == setting) {
       list->setListIndex(i);
       return;
     }
   }
-  m_SubstitutedSettings << settingRow(which).keyText();
+  substitutedSettings_ << settingRow(which).keyText();
   textError().log({-1, QStringLiteral("QelPDFSetup.FillCombo()"), text(kStrInternalError), {}, 0});
   if (list->listCount() > 0) list->setListIndex(0);
 }
@@ -82,11 +82,11 @@ controls::Control* OcrPanel::controlForRule(std::int32_t number) const {
                               {kRuleOcrLanguage, cmbLanguage},
                               {kRuleAccuracy, cmbAccuracy},
                               {kRuleOcrThreshold, txtConfidenceThreshold},
-                              {kRuleOcrTitle, PDFHeaderLinksControl},
-                              {kRuleOcrSubject, PDFHeaderLinksControl},
-                              {kRuleOcrAuthor, PDFHeaderLinksControl},
-                              {kRuleOcrKeywords, PDFHeaderLinksControl},
-                              {kRuleOcrLinks, PDFHeaderLinksControl},
+                              {kRuleOcrTitle, headerLinksControl_},
+                              {kRuleOcrSubject, headerLinksControl_},
+                              {kRuleOcrAuthor, headerLinksControl_},
+                              {kRuleOcrKeywords, headerLinksControl_},
+                              {kRuleOcrLinks, headerLinksControl_},
                               {kRuleOcrWordNotInDictionary, chkWordNotInDictionary},
                               {kRuleMixedCases, chkMixedCases},
                               {kRuleOcrLowFontConfidence, chkLowFontConfidence},
@@ -109,7 +109,7 @@ void OcrPanel::attachHandlers() {
 void OcrPanel::onListClick(controls::ComboBox* list, std::int32_t stored) {
   // Only a list that has never been loaded has no entry selected; there is nothing to compare.
   if (list->listIndex() < 0) return;
-  if (shownCode(list) != stored) NotifyChange();
+  if (shownCode(list) != stored) notifyChange();
 }
 
 }  // namespace zan

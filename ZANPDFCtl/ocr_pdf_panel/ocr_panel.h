@@ -18,16 +18,16 @@ class OcrPanel final : public PanelCore {
   // Layout and captions.
   void createControls();
   void attachHandlers();
-  void LocalizeControls();
+  void localizeControls();
 
   // PanelCore.
-  void Refresh() override;
+  void refresh() override;
   void storeShownValues() override;
   controls::Control* controlForRule(std::int32_t number) const override;
 
   // Selects the entry holding `setting`; without one logs the failure, selects the first entry
   // and records `name` as substituted.
-  void FillCombo(controls::ComboBox* list, std::int32_t setting, Setting which);
+  void fillCombo(controls::ComboBox* list, std::int32_t setting, Setting which);
   // The item data of the list's current entry; the list must have one.
   static std::int32_t shownCode(const controls::ComboBox* list);
   void onListClick(controls::ComboBox* list, std::int32_t stored);

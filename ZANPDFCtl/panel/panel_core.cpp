@@ -28,13 +28,13 @@ using Field = DocInfoField& (PdfSettings::*)();
 
 PanelCore::PanelCore(SettingsPanel& panel, PanelEnvironment env, const char* className,
                      Engine engine)
-    : q(panel),
+    : panel_(panel),
       env_(required(std::move(env))),
       engine_(engine),
-      m_Settings(env_.createSettings()),
-      m_TextError(env_.platform),
+      settings_(env_.createSettings()),
+      textError_(env_.platform),
       form_(&panel) {
-  q.setObjectName(QString::fromLatin1(className));
+  panel_.setObjectName(QString::fromLatin1(className));
   form_.setFailurePolicy([this](const AutomationError& error) { reportFailure(error); });
 }
 
@@ -51,32 +51,32 @@ controls::Control* PanelCore::ruleControl(
   return nullptr;
 }
 
-void PanelCore::NotifyChange() {
-  if (!m_Loading) emit q.Change();
+void PanelCore::notifyChange() {
+  if (!loading_) emit panel_.Change();
 }
 
 void PanelCore::raiseErrorEvent(ErrorEventArgs& args) {
   try {
-    emit q.Error(args.ErrNum, args.ErrMsg, args.SourceFile, args.LineNo, args.ReRaise,
-                 args.Display);
+    emit panel_.Error(args.ErrNum, args.ErrMsg, args.SourceFile, args.LineNo, args.ReRaise,
+                      args.Display);
   } catch (...) {
     // The event is the end of the road: a host handler's failure is not the panel's to report.
   }
 }
 
 void PanelCore::reportFailure(const AutomationError& error) {
-  m_TextError.log(error);
+  textError_.log(error);
 }
 
 void PanelCore::shown() {
-  form_.dispatch([this] { putEnabled(Enabled()); });
+  form_.dispatch([this] { setEnabled(enabled()); });
 }
 
-bool PanelCore::Enabled() const {
+bool PanelCore::enabled() const {
   return settings().Enabled();
 }
 
-void PanelCore::putEnabled(bool bEnabled) {
+void PanelCore::setEnabled(bool bEnabled) {
   applyEnabled(bEnabled);
   if (bEnabled) settings().setEngine(engine_);
   settings().setEnabled(bEnabled);
@@ -105,7 +105,7 @@ void PanelCore::applyEnabled(bool bEnabled) {
   }
 }
 
-void PanelCore::Init(SetupData*& rd) {
+void PanelCore::init(SetupData*& rd) {
   StepLabel at;
   try {
     at = 15;
@@ -116,7 +116,7 @@ void PanelCore::Init(SetupData*& rd) {
     SetupPart& partTwo = requireSetupData(rd).SetupPartTwo();
     settings().Load(partOne, partTwo, QVariant());
     at = 25;
-    Refresh();
+    refresh();
     followEnabledRule();
     at = 30;
     PDFHeaderLinks->SetSetupData(rd);
@@ -125,49 +125,49 @@ void PanelCore::Init(SetupData*& rd) {
     at = 40;
     PDFHeaderLinks->setModified(false);
     PDFHeaderLinks->Redraw();
-    m_Loading = false;
+    loading_ = false;
   } catch (...) {
     raiseError(initFailure(currentError(), at));
   }
 }
 
-qint32 PanelCore::Validate() {
-  requireInitDone(!m_Loading, "Validate");
+qint32 PanelCore::validate() {
+  requireInitDone(!loading_, "Validate");
   try {
     storeShownValues();
     storeDocumentRows();
     settings().CheckSettings();
   } catch (...) {
     const AutomationError failure = currentError();
-    m_ValidateError = failure.description;
-    m_FocusControl = controlForRule(failure.number);
-    if (m_FocusControl) return failure.number;
+    validateError_ = failure.description;
+    focusControl_ = controlForRule(failure.number);
+    if (focusControl_) return failure.number;
     raiseError(-1, QStringLiteral("QelPDFSetup.Validate"), text(kStrInternalError));
   }
-  m_FocusControl = nullptr;
-  m_ValidateError.clear();
+  focusControl_ = nullptr;
+  validateError_.clear();
   return 0;
 }
 
-void PanelCore::SetValidateFocus() {
-  if (!m_FocusControl)
+void PanelCore::setValidateFocus() {
+  if (!focusControl_)
     raiseError(-1, QStringLiteral("QelPDFSetup.SetValidateFocus"), text(kStrNoValidationFailure));
-  m_FocusControl->setFocus();
+  focusControl_->setFocus();
 }
 
-void PanelCore::Apply(SetupData*& rd) {
-  requireInitDone(!m_Loading, "Apply");
-  const qint32 result = Validate();
-  if (result != 0) raiseError(result, QStringLiteral("QelPDFSetup.Apply"), m_ValidateError);
+void PanelCore::apply(SetupData*& rd) {
+  requireInitDone(!loading_, "Apply");
+  const qint32 result = validate();
+  if (result != 0) raiseError(result, QStringLiteral("QelPDFSetup.Apply"), validateError_);
   SetupPart& partOne = requireSetupData(rd).SetupPartOne();
   SetupPart& partTwo = requireSetupData(rd).SetupPartTwo();
   settings().Save(partOne, partTwo);
 }
 
-void PanelCore::RestoreDefaults() {
-  requireInitDone(!m_Loading, "RestoreDefaults");
+void PanelCore::restoreDefaults() {
+  requireInitDone(!loading_, "RestoreDefaults");
   settings().RestoreDefaults();
-  Refresh();
+  refresh();
   followEnabledRule();
 }
 
@@ -175,10 +175,10 @@ void PanelCore::RestoreDefaults() {
 // a reload the two are equal, so the rule for what is shown is applied here. The stored state
 // is not written again.
 void PanelCore::followEnabledRule() {
-  applyEnabled(Enabled());
+  applyEnabled(enabled());
 }
 
-void PanelCore::ShowAboutBox() {
+void PanelCore::showAboutBox() {
   env_.aboutBox().AboutBox(picABoutBoxIcon->picture(), env_.platform->applicationTitle(),
                            QString::number(kVersionMajor), QString::number(kVersionMinor),
                            QString::number(kVersionRevision), QString::fromLatin1(kCopyrightLine));
@@ -247,7 +247,7 @@ void PanelCore::describeControls(std::initializer_list<Description> descriptions
 
 void PanelCore::describeCommonControls() {
   describeControls(
-      {{PDFHeaderLinksControl, kStrTipDocumentInformation, kStrDocumentInformationName},
+      {{headerLinksControl_, kStrTipDocumentInformation, kStrDocumentInformationName},
        {txtConfidenceThreshold, kStrTipConfidenceThreshold, kStrConfidenceThresholdName},
        {chkLowOcrConfidence, kStrTipLowOcrConfidence},
        {chkWordNotInDictionary, kStrTipWordNotInDictionary},
@@ -275,18 +275,18 @@ void PanelCore::fillList(controls::ComboBox* list, Choices choices) {
 
 void PanelCore::attachCommonHandlers(std::initializer_list<controls::CheckBox*> checkBoxes,
                                      bool thresholdArrowKeys) {
-  for (controls::CheckBox* box : checkBoxes) box->onClick = [this] { NotifyChange(); };
+  for (controls::CheckBox* box : checkBoxes) box->onClick = [this] { notifyChange(); };
   // The links control is no classic control: its row edits come in through the form's
   // dispatch, and none is reported once the controls are released.
-  PDFHeaderLinksControl->listen(PDFHeaderLinks, &ZANLinks::rowEdited,
-                                [this] { form_.dispatch([this] { NotifyChange(); }); });
+  headerLinksControl_->listen(PDFHeaderLinks, &ZANLinks::rowEdited,
+                              [this] { form_.dispatch([this] { notifyChange(); }); });
   cmdRestoreDefaults->onClick = [this] {
-    if (env_.confirmRestoreDefaults && !env_.confirmRestoreDefaults(&q)) return;
-    q.RestoreDefaults();
+    if (env_.confirmRestoreDefaults && !env_.confirmRestoreDefaults(&panel_)) return;
+    panel_.RestoreDefaults();
   };
   confidenceEntry_ = std::make_unique<ConfidenceThresholdEntry>(
       *txtConfidenceThreshold, ConfidenceThresholdEntry::Options{thresholdArrowKeys},
-      [this] { NotifyChange(); }, [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
+      [this] { notifyChange(); }, [this](ErrorEventArgs& args) { raiseErrorEvent(args); });
 }
 
 // ---- Loading and validation
@@ -306,9 +306,9 @@ void PanelCore::showThreshold(const QString& source, int line) {
   const std::int16_t stored = settings().ConfidenceThreshold();
   txtConfidenceThreshold->setText(QString::number(stored));
   if (PdfSettings::thresholdAccepted(stored)) return;
-  m_SubstitutedSettings << settingRow(Setting::ConfidenceThreshold).keyText();
-  m_TextError.log({-1, source, text(kStrThresholdOutOfRange).arg(stored), {}, 0},
-                  static_cast<std::int16_t>(line));
+  substitutedSettings_ << settingRow(Setting::ConfidenceThreshold).keyText();
+  textError_.log({-1, source, text(kStrThresholdOutOfRange).arg(stored), {}, 0},
+                 static_cast<std::int16_t>(line));
 }
 
 void PanelCore::storeThreshold() {

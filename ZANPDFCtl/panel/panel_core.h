@@ -2,7 +2,7 @@
 // PanelCore: the implementation behind zan::SettingsPanel that both panels share. It owns the
 // panel's outside world, settings object, logger and controls, runs the contract's members
 // (Enabled, Init, Validate, Apply, RestoreDefaults, ShowAboutBox) and raises Change and
-// Error. Each panel derives from it and adds its own controls, loading (Refresh), the values
+// Error. Each panel derives from it and adds its own controls, loading (refresh()), the values
 // Validate copies and the control each settings rule names.
 
 #include "automation/meta_call.h"
@@ -45,25 +45,22 @@ class PanelCore {
   PanelCore(const PanelCore&) = delete;
   PanelCore& operator=(const PanelCore&) = delete;
 
-  bool Enabled() const;
-  void putEnabled(bool bEnabled);
-  void Init(SetupData*& rd);
-  qint32 Validate();
-  QString ValidateError() const { return m_ValidateError; }
-  void SetValidateFocus();
-  void Apply(SetupData*& rd);
-  void RestoreDefaults();
-  void ShowAboutBox();
-  QStringList SubstitutedSettings() const { return m_SubstitutedSettings; }
+  bool enabled() const;
+  void setEnabled(bool bEnabled);
+  void init(SetupData*& rd);
+  qint32 validate();
+  QString validateError() const { return validateError_; }
+  void setValidateFocus();
+  void apply(SetupData*& rd);
+  void restoreDefaults();
+  void showAboutBox();
+  QStringList substitutedSettings() const { return substitutedSettings_; }
   // Each time the container shows the panel.
   void shown();
 
-  // The failure of the last member called through the meta-object system.
-  MetaCall metaCall;
-
  protected:
   // Shows what the settings object holds in every control.
-  virtual void Refresh() = 0;
+  virtual void refresh() = 0;
   // Copies the values Validate stores before the document-information rows.
   virtual void storeShownValues() = 0;
   // The control a rejected setting numbered `number` names; none for another number.
@@ -84,7 +81,7 @@ class PanelCore {
       std::initializer_list<std::pair<SettingsRule, controls::Control*>> table);
 
   // Raises Change unless the panel is loading.
-  void NotifyChange();
+  void notifyChange();
   // Enables or disables the controls as Enabled `bEnabled` and the page-content rule ask.
   void applyEnabled(bool bEnabled);
   // Applies the stored Enabled again, so that the controls follow it and the page-content rule.
@@ -92,8 +89,8 @@ class PanelCore {
   // Raises the panel's Error event; a failing host handler is not the panel's to report.
   void raiseErrorEvent(ErrorEventArgs& args);
   QString text(int stringId) const;
-  PdfSettings& settings() const { return *m_Settings; }
-  TextError& textError() { return m_TextError; }
+  PdfSettings& settings() const { return *settings_; }
+  TextError& textError() { return textError_; }
   // The failure policy of user actions: the failure is shown through the logger.
   void reportFailure(const AutomationError& error);
 
@@ -167,15 +164,15 @@ class PanelCore {
   void showDocumentRows();
   void storeDocumentRows();
 
-  SettingsPanel& q;
+  SettingsPanel& panel_;
   PanelEnvironment env_;
   const Engine engine_;
-  std::unique_ptr<PdfSettings> m_Settings;
-  TextError m_TextError;
-  bool m_Loading = true;
-  QString m_ValidateError;
-  controls::Control* m_FocusControl = nullptr;
-  QStringList m_SubstitutedSettings;
+  std::unique_ptr<PdfSettings> settings_;
+  TextError textError_;
+  bool loading_ = true;
+  QString validateError_;
+  controls::Control* focusControl_ = nullptr;
+  QStringList substitutedSettings_;
   bool framesDescribed_ = false;  // every frame is named by the first describeControls()
 
   // Destroyed before the widgets (Qt children of the panel), so that no handler runs on a
@@ -188,7 +185,7 @@ class PanelCore {
   controls::Frame* fraPDFSettings = nullptr;
   controls::Frame* fraPDFHeaderlinks = nullptr;
   ZANLinks* PDFHeaderLinks = nullptr;
-  controls::Control* PDFHeaderLinksControl = nullptr;  // PDFHeaderLinks in the control order
+  controls::Control* headerLinksControl_ = nullptr;  // PDFHeaderLinks in the control order
   controls::Frame* fraSuspectRegions = nullptr;
   controls::CheckBox* chkLowOcrConfidence = nullptr;
   controls::CheckBox* chkWordNotInDictionary = nullptr;

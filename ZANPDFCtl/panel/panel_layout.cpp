@@ -81,10 +81,10 @@ void PanelCore::addLinks(controls::Frame* frame, int captionWidth, int textWidth
                          const QString& tag) {
   PDFHeaderLinks = env_.createLinks(frame->widget());
   PDFHeaderLinks->applyPanelDesign(captionWidth, textWidth);
-  PDFHeaderLinksControl = form_.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
-                                                             frame->widget(), PDFHeaderLinks);
-  PDFHeaderLinksControl->setGeometryTwips(at.left, at.top, at.width, at.height);
-  PDFHeaderLinksControl->setTag(tag);
+  headerLinksControl_ = form_.add<controls::HostedControl>(QStringLiteral("PDFHeaderLinks"),
+                                                           frame->widget(), PDFHeaderLinks);
+  headerLinksControl_->setGeometryTwips(at.left, at.top, at.width, at.height);
+  headerLinksControl_->setTag(tag);
 }
 
 void PanelCore::setTabOrder(std::initializer_list<QWidget*> order) {

@@ -1,77 +1,67 @@
-// The public shells of the panel contract: SettingsPanel runs each member in the panel's
-// implementation (PanelCore); PanelSurface runs the same members for meta-object callers and
-// keeps their failures from them.
+// The public SettingsPanel runs each member in the panel's implementation (PanelCore); its
+// private part runs the same for meta-object callers and keeps their failures from them.
 
-#include "panel/panel_core.h"
+#include "panel/settings_panel_p.h"
 
 #include <QShowEvent>
 
 namespace zan {
 
-SettingsPanel::SettingsPanel(QWidget* parent) : PanelSurface(parent) {}
+SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {}
 
 // The implementation goes first, while the widgets are still there.
 SettingsPanel::~SettingsPanel() = default;
 
-void SettingsPanel::adopt(std::unique_ptr<PanelCore> core) {
-  d = std::move(core);
-}
-
-PanelCore& SettingsPanel::core() const {
-  return *d;
-}
-
 void SettingsPanel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  d->shown();
+  d_func()->core().shown();
 }
 
 bool SettingsPanel::Enabled() const {
-  return d->Enabled();
+  return d_func()->core().enabled();
 }
 void SettingsPanel::putEnabled(bool bEnabled) {
-  d->putEnabled(bEnabled);
+  d_func()->core().setEnabled(bEnabled);
 }
 void SettingsPanel::Init(SetupData*& rd) {
-  d->Init(rd);
+  d_func()->core().init(rd);
 }
 void SettingsPanel::Init(SetupData* const& rd) {
   SetupData* handle = rd;
-  d->Init(handle);
+  d_func()->core().init(handle);
 }
 qint32 SettingsPanel::Validate() {
-  return d->Validate();
+  return d_func()->core().validate();
 }
 QString SettingsPanel::ValidateError() const {
-  return d->ValidateError();
+  return d_func()->core().validateError();
 }
 void SettingsPanel::SetValidateFocus() {
-  d->SetValidateFocus();
+  d_func()->core().setValidateFocus();
 }
 void SettingsPanel::Apply(SetupData*& rd) {
-  d->Apply(rd);
+  d_func()->core().apply(rd);
 }
 void SettingsPanel::Apply(SetupData* const& rd) {
   SetupData* handle = rd;
-  d->Apply(handle);
+  d_func()->core().apply(handle);
 }
 void SettingsPanel::RestoreDefaults() {
-  d->RestoreDefaults();
+  d_func()->core().restoreDefaults();
 }
 void SettingsPanel::ShowAboutBox() {
-  d->ShowAboutBox();
+  d_func()->core().showAboutBox();
 }
 QStringList SettingsPanel::SubstitutedSettings() const {
-  return d->SubstitutedSettings();
+  return d_func()->core().substitutedSettings();
+}
+QVariantMap SettingsPanel::LastError() const {
+  return d_func()->lastError();
 }
 
-// ---- PanelSurface
+// ---- SettingsPanelPrivate
 
 namespace {
-
-SettingsPanel& panelOf(PanelSurface* surface) {
-  return static_cast<SettingsPanel&>(*surface);
-}
 
 // The setup data a meta-object caller passed as a plain object.
 SetupData* setupDataOf(QObject* rd) {
@@ -86,61 +76,60 @@ SetupData* setupDataOf(QObject* rd) {
 
 }  // namespace
 
-void PanelSurface::Init(SetupData*& rd) {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.Init(rd); });
+SettingsPanelPrivate::SettingsPanelPrivate(SettingsPanel& panel, std::unique_ptr<PanelCore> core)
+    : panel_(panel), core_(std::move(core)) {}
+
+SettingsPanelPrivate::~SettingsPanelPrivate() = default;
+
+bool SettingsPanelPrivate::Enabled() {
+  return get<bool>([&] { return core_->enabled(); });
 }
-void PanelSurface::Init(QObject* rd) {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.Init(setupDataOf(rd)); });
+void SettingsPanelPrivate::putEnabled(bool bEnabled) {
+  put([&] { core_->setEnabled(bEnabled); });
 }
-qint32 PanelSurface::Validate() {
-  SettingsPanel& p = panelOf(this);
+QString SettingsPanelPrivate::ValidateError() {
+  return get<QString>([&] { return core_->validateError(); });
+}
+QStringList SettingsPanelPrivate::SubstitutedSettings() {
+  return get<QStringList>([&] { return core_->substitutedSettings(); });
+}
+void SettingsPanelPrivate::Init(SetupData*& rd) {
+  put([&] { core_->init(rd); });
+}
+void SettingsPanelPrivate::Init(QObject* rd) {
+  put([&] {
+    SetupData* handle = setupDataOf(rd);
+    core_->init(handle);
+  });
+}
+qint32 SettingsPanelPrivate::Validate() {
   qint32 result = 0;
   AutomationError failure;
-  if (!p.core().metaCall.run(
-          this, true, [&] { result = p.Validate(); }, failure))
+  if (!metaCall_.run(
+          &panel_, true, [&] { result = core_->validate(); }, failure))
     result = failure.number;
   return result;
 }
-void PanelSurface::SetValidateFocus() {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.SetValidateFocus(); });
+void SettingsPanelPrivate::SetValidateFocus() {
+  put([&] { core_->setValidateFocus(); });
 }
-void PanelSurface::Apply(SetupData*& rd) {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.Apply(rd); });
+void SettingsPanelPrivate::Apply(SetupData*& rd) {
+  put([&] { core_->apply(rd); });
 }
-void PanelSurface::Apply(QObject* rd) {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.Apply(setupDataOf(rd)); });
+void SettingsPanelPrivate::Apply(QObject* rd) {
+  put([&] {
+    SetupData* handle = setupDataOf(rd);
+    core_->apply(handle);
+  });
 }
-void PanelSurface::RestoreDefaults() {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.RestoreDefaults(); });
+void SettingsPanelPrivate::RestoreDefaults() {
+  put([&] { core_->restoreDefaults(); });
 }
-void PanelSurface::ShowAboutBox() {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.ShowAboutBox(); });
-}
-QVariantMap PanelSurface::LastError() const {
-  return static_cast<const SettingsPanel&>(*this).core().metaCall.lastError();
-}
-bool PanelSurface::metaEnabled() {
-  SettingsPanel& p = panelOf(this);
-  return p.core().metaCall.get<bool>(this, [&] { return p.Enabled(); });
-}
-void PanelSurface::metaPutEnabled(bool bEnabled) {
-  SettingsPanel& p = panelOf(this);
-  p.core().metaCall.put(this, [&] { p.putEnabled(bEnabled); });
-}
-QString PanelSurface::metaValidateError() {
-  SettingsPanel& p = panelOf(this);
-  return p.core().metaCall.get<QString>(this, [&] { return p.ValidateError(); });
-}
-QStringList PanelSurface::metaSubstitutedSettings() {
-  SettingsPanel& p = panelOf(this);
-  return p.core().metaCall.get<QStringList>(this, [&] { return p.SubstitutedSettings(); });
+void SettingsPanelPrivate::ShowAboutBox() {
+  put([&] { core_->showAboutBox(); });
 }
 
 }  // namespace zan
+
+// The meta-object code calls into the private part, which only this file sees whole.
+#include "ZANPdfCtl4/moc_settings_panel.cpp"

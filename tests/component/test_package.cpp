@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -91,8 +93,13 @@ TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
     const QRegularExpression exported(
         "^\\w+ \\w ((vtable|typeinfo|typeinfo name|non-virtual thunk) (for|to) )?(zan::|ZAN)|"
         " (_edata|_end|__bss_start)$");
-    for (const QString& line : QString::fromStdString(out).split('\n', Qt::SkipEmptyParts))
+    const QRegularExpression linkerSymbol(" (_edata|_end|__bss_start)$");
+    int count = 0;
+    for (const QString& line : QString::fromStdString(out).split('\n', Qt::SkipEmptyParts)) {
       EXPECT_TRUE(exported.match(line).hasMatch()) << "exported: " << line.toStdString();
+      if (!linkerSymbol.match(line).hasMatch()) ++count;
+    }
+    EXPECT_LE(count, 200) << "exported symbols";
   }
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("PKG_CONFIG_PATH", QDir(prefix).filePath("lib/pkgconfig"));
@@ -264,6 +271,55 @@ TEST_F(Package, ManualPagesRenderCleanly) {
     for (const char* option : page.options) EXPECT_TRUE(options.contains(option)) << option;
     for (const char* section : {"EXIT STATUS", "FILES", "SEE ALSO"})
       EXPECT_TRUE(text.contains(QString("\n%1\n").arg(section))) << section;
+  }
+}
+
+// Catches an installed header that names a class of the library's implementation (a panel's
+// implementation class, a control, the late-binding engine): hosts would see what is private,
+// and every change to it would be a change of the public interface. Named on purpose: the
+// private parts behind the d-pointers (`...Private`), friends that reach them, and the opaque
+// environment seam that the class factory takes (`PanelEnvironment`).
+TEST_F(Package, InstalledHeadersNameNoImplementationClass) {
+  // The code of a file: no comments, strings, enumerators or friend declarations.
+  const auto code = [](const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return QString();
+    static const QRegularExpression noise(
+        R"(//[^\n]*|/\*.*?\*/|"(\\.|[^"\\])*"|\benum\b[^{;]*\{[^}]*\}|\bfriend\s+class\s+\w+\s*;)",
+        QRegularExpression::DotMatchesEverythingOption);
+    return QString::fromUtf8(f.readAll()).replace(noise, QStringLiteral(" "));
+  };
+  const QRegularExpression definition(
+      R"(^\s*(?:class|struct)\s+(?:ZANPDFCTL4_EXPORT\s+)?(\w+)\s*(?:final\s*)?(?::(?!:)|\{))",
+      QRegularExpression::MultilineOption);
+  const auto definedIn = [&](const QString& dir, bool internal) {
+    QSet<QString> names;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString path = it.next();
+      if (internal && path.contains(QLatin1String("/include/"))) continue;
+      QRegularExpressionMatchIterator m = definition.globalMatch(code(path));
+      while (m.hasNext()) names.insert(m.next().captured(1));
+    }
+    return names;
+  };
+  const QString include = QDir(prefixDir()).filePath("include/ZANPdfCtl4");
+  QSet<QString> internal = definedIn(ZAN_SOURCE_DIR "/ZANPDFCtl", true);
+  ASSERT_TRUE(internal.contains("PanelCore") && internal.contains("ObjectDispatch"));
+  internal -= definedIn(include, false);
+  internal.remove(QStringLiteral("PanelEnvironment"));
+  const QStringList headers = QDir(include).entryList(QDir::Files);
+  ASSERT_GE(headers.size(), 8);
+  const QRegularExpression word(R"(\b[A-Za-z_]\w*\b)");
+  for (const QString& header : headers) {
+    QRegularExpressionMatchIterator m = word.globalMatch(code(QDir(include).filePath(header)));
+    QSet<QString> named;
+    while (m.hasNext()) {
+      const QString w = m.next().captured();
+      if (internal.contains(w) && !w.endsWith(QLatin1String("Private"))) named.insert(w);
+    }
+    EXPECT_TRUE(named.isEmpty()) << header.toStdString() << " names "
+                                 << QStringList(named.values()).join(' ').toStdString();
   }
 }
 

@@ -34,7 +34,7 @@ struct AutomationError {
 };
 
 /// What a failing panel member throws to a C++ caller. Callers on the meta-object system never
-/// receive it (see zan::PanelSurface). what() is "description (#number, source)" in UTF-8.
+/// receive it (see zan::SettingsPanel). what() is "description (#number, source)" in UTF-8.
 class ZANPDFCTL4_EXPORT AutomationException : public std::runtime_error {
  public:
   /// Carries `error`.

@@ -1,7 +1,6 @@
 #pragma once
 /// \file
-/// The contract both settings panels offer a host: zan::SettingsPanel, and the same contract as
-/// Qt's meta-object system reaches it, zan::PanelSurface.
+/// zan::SettingsPanel: the contract both settings panels offer a host.
 
 #include <ZANPdfCtl4/setup_data.h>
 #include <ZANPdfCtl4/zanpdfctl4_export.h>
@@ -17,87 +16,49 @@ class QShowEvent;
 
 namespace zan {
 
-class PanelCore;
+class SettingsPanelPrivate;
 
-/// The panel contract as Qt's meta-object system sees it: QMetaObject::invokeMethod,
-/// QObject::setProperty and property(), QML, Python bindings and the late-bound surface reach
-/// the members, properties and events of both panels under these names.
-///
-/// Each member runs its zan::SettingsPanel namesake, and no failure ever leaves it: the call
-/// returns normally, LastError describes the failure, Validate returns the failure's number,
-/// and the panel raises Error (ErrNum, ErrMsg and SourceFile of the failure, LineNo 0, ReRaise
-/// False, Display True). C++ code that holds a zan::SettingsPanel calls its own members, which
-/// throw zan::AutomationException instead.
-class ZANPDFCTL4_EXPORT PanelSurface : public QWidget {
-  Q_OBJECT
-  /// Whether the user can edit the panel (see SettingsPanel::Enabled()).
-  Q_PROPERTY(bool Enabled READ metaEnabled WRITE metaPutEnabled)
-  /// The message of the last Validate (see SettingsPanel::ValidateError()).
-  Q_PROPERTY(QString ValidateError READ metaValidateError)
-  /// The stored choices the panel shows differently (see SettingsPanel::SubstitutedSettings()).
-  Q_PROPERTY(QStringList SubstitutedSettings READ metaSubstitutedSettings)
-  /// The failure of the last member called through the meta-object system (see LastError()).
-  Q_PROPERTY(QVariantMap LastError READ LastError)
-
- public:
-  /// SettingsPanel::Init(); the links control may hand back another object in `rd`.
-  Q_INVOKABLE void Init(zan::SetupData*& rd);
-  /// SettingsPanel::Init() for callers that cannot pass a reference (Q_ARG(QObject*, rd),
-  /// Python): `rd` must be a zan::SetupData.
-  Q_INVOKABLE void Init(QObject* rd);
-  /// SettingsPanel::Validate(); a failure returns its number.
-  Q_INVOKABLE qint32 Validate();
-  /// SettingsPanel::SetValidateFocus().
-  Q_INVOKABLE void SetValidateFocus();
-  /// SettingsPanel::Apply().
-  Q_INVOKABLE void Apply(zan::SetupData*& rd);
-  /// SettingsPanel::Apply() for callers that cannot pass a reference: `rd` must be a
-  /// zan::SetupData.
-  Q_INVOKABLE void Apply(QObject* rd);
-  /// SettingsPanel::RestoreDefaults().
-  Q_INVOKABLE void RestoreDefaults();
-  /// SettingsPanel::ShowAboutBox().
-  Q_INVOKABLE void ShowAboutBox();
-  /// The failure of the last member or property put called through the meta-object system, as
-  /// "number", "source" and "description"; empty when it succeeded. Property reads leave it
-  /// as it is.
-  QVariantMap LastError() const;
-
- signals:
-  /// A setting was changed: by the user, or by the panel's own code (RestoreDefaults, a later
-  /// Init, a property put) once the first Init has succeeded. Never raised before.
-  void Change();
-  /// A failure the panel has no caller to report to: in the confidence threshold box's
-  /// handlers ("Internal error: " and the description, LineNo 0), or of a member called
-  /// through the meta-object system. All arguments are in/out; the panel does nothing more
-  /// about the failure, whatever the handler leaves in them.
-  void Error(qint32& ErrNum, QString& ErrMsg, QString& SourceFile, qint16& LineNo, bool& ReRaise,
-             bool& Display);
-
- protected:
-  /// Only the panels derive from it.
-  using QWidget::QWidget;
-
- private:
-  ZANPDFCTL4_NO_EXPORT bool metaEnabled();
-  ZANPDFCTL4_NO_EXPORT void metaPutEnabled(bool bEnabled);
-  ZANPDFCTL4_NO_EXPORT QString metaValidateError();
-  ZANPDFCTL4_NO_EXPORT QStringList metaSubstitutedSettings();
-};
-
-/// One settings panel as a C++ host drives it: ZANPdf3 (PDF production through an Acrobat
-/// Capture workgroup hub) and ZANPdf (OCR-based PDF output) both are one.
+/// What ZANPdf3 (PDF production through an Acrobat Capture workgroup hub) and ZANPdf
+/// (OCR-based PDF output) have in common; a host that places either panel holds it as one.
+/// Hosts create the panels themselves, never this class.
 ///
 /// The host creates the panel, calls Init once with its setup data, lets the user edit (every
 /// edit raises Change), calls Validate before accepting (reading ValidateError and calling
 /// SetValidateFocus on failure), and Apply to store the settings. RestoreDefaults,
-/// ShowAboutBox and Enabled may be used at any time after Init. A member that fails throws
+/// ShowAboutBox and Enabled may be used at any time after Init.
+///
+/// Two ways in, with the same names. A C++ caller of the members below receives a failure as
 /// zan::AutomationException: number, source (the procedure, such as "QelPDFSetup.Apply") and a
-/// description meant for the user.
-class ZANPDFCTL4_EXPORT SettingsPanel : public PanelSurface {
+/// description meant for the user. A caller through Qt's meta-object system
+/// (QMetaObject::invokeMethod, QObject::setProperty and property(), QML, Python bindings, the
+/// late-bound surface) reaches the same members and properties, and no failure ever leaves
+/// them: the call returns normally, LastError describes the failure, Validate returns the
+/// failure's number, and the panel raises Error (ErrNum, ErrMsg and SourceFile of the failure,
+/// LineNo 0, ReRaise False, Display True).
+class ZANPDFCTL4_EXPORT SettingsPanel : public QWidget {
   Q_OBJECT
+  /// Whether the user can edit the panel (see Enabled()).
+  Q_PRIVATE_PROPERTY(d_func(), bool Enabled READ Enabled WRITE putEnabled)
+  /// The message of the last Validate (see ValidateError()).
+  Q_PRIVATE_PROPERTY(d_func(), QString ValidateError READ ValidateError)
+  /// The stored choices the panel shows differently (see SubstitutedSettings()).
+  Q_PRIVATE_PROPERTY(d_func(), QStringList SubstitutedSettings READ SubstitutedSettings)
+  /// The failure of the last member called through the meta-object system (see LastError()).
+  Q_PROPERTY(QVariantMap LastError READ LastError)
 
  public:
+  // The members as the meta-object system reaches them, public there as here (QML calls no
+  // other); the setup data may also be passed as a plain object (Q_ARG(QObject*, rd), Python),
+  // which must be a zan::SetupData.
+  Q_PRIVATE_SLOT(d_func(), void Init(zan::SetupData*& rd))
+  Q_PRIVATE_SLOT(d_func(), void Init(QObject* rd))
+  Q_PRIVATE_SLOT(d_func(), qint32 Validate())
+  Q_PRIVATE_SLOT(d_func(), void SetValidateFocus())
+  Q_PRIVATE_SLOT(d_func(), void Apply(zan::SetupData*& rd))
+  Q_PRIVATE_SLOT(d_func(), void Apply(QObject* rd))
+  Q_PRIVATE_SLOT(d_func(), void RestoreDefaults())
+  Q_PRIVATE_SLOT(d_func(), void ShowAboutBox())
+
   ~SettingsPanel() override;
 
   /// Whether the user can edit the panel; kept in the settings object.
@@ -143,20 +104,33 @@ class ZANPDFCTL4_EXPORT SettingsPanel : public PanelSurface {
   /// until it is mended. Empty when the panel shows what is stored; otherwise the user is told
   /// and a host treats the settings as changed.
   QStringList SubstitutedSettings() const;
+  /// The failure of the last member or property put called through the meta-object system, as
+  /// "number", "source" and "description"; empty when it succeeded. Property reads leave it
+  /// as it is.
+  QVariantMap LastError() const;
+
+ signals:
+  /// A setting was changed: by the user, or by the panel's own code (RestoreDefaults, a later
+  /// Init, a property put) once the first Init has succeeded. Never raised before.
+  void Change();
+  /// A failure the panel has no caller to report to: in the confidence threshold box's
+  /// handlers ("Internal error: " and the description, LineNo 0), or of a member called
+  /// through the meta-object system. All arguments are in/out; the panel does nothing more
+  /// about the failure, whatever the handler leaves in them.
+  void Error(qint32& ErrNum, QString& ErrMsg, QString& SourceFile, qint16& LineNo, bool& ReRaise,
+             bool& Display);
 
  protected:
-  /// The panels' own constructors create their implementation and hand it over with adopt().
-  explicit SettingsPanel(QWidget* parent);
-  /// Takes the panel's implementation (the panels' constructors only).
-  ZANPDFCTL4_NO_EXPORT void adopt(std::unique_ptr<PanelCore> core);
-  /// The panel's implementation.
-  ZANPDFCTL4_NO_EXPORT PanelCore& core() const;
+  /// Only ZANPdf3 and ZANPdf derive from it; their constructors set d_ptr.
+  ZANPDFCTL4_NO_EXPORT explicit SettingsPanel(QWidget* parent);
   /// Puts Enabled again each time the container shows the panel.
   void showEvent(QShowEvent* event) override;
 
+  /// The panel's private part (ZANPdf3 has one of its own kind).
+  std::unique_ptr<SettingsPanelPrivate> d_ptr;
+
  private:
-  friend class PanelSurface;
-  std::unique_ptr<PanelCore> d;
+  Q_DECLARE_PRIVATE(SettingsPanel)
 };
 
 }  // namespace zan

@@ -5,7 +5,6 @@
 #include <ZANPdfCtl4/settings_panel.h>
 
 namespace zan {
-class OcrPanel;
 struct PanelEnvironment;
 }  // namespace zan
 

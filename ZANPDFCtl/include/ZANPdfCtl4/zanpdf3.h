@@ -7,70 +7,46 @@
 #include <QVariant>
 
 namespace zan {
-
-class CapturePanel;
+class ZANPdf3Private;
 struct PanelEnvironment;
-
-/// ZANPdf3's own members and properties as Qt's meta-object system sees them; like
-/// zan::PanelSurface, they never throw there.
-class ZANPDFCTL4_EXPORT CaptureSurface : public SettingsPanel {
-  Q_OBJECT
-  /// See ZANPdf3::WorkgroupHub().
-  Q_PROPERTY(QString WorkgroupHub READ metaWorkgroupHub WRITE metaSetWorkgroupHub)
-  /// See ZANPdf3::WatchedFolder().
-  Q_PROPERTY(QString WatchedFolder READ metaWatchedFolder WRITE metaSetWatchedFolder)
-  /// See ZANPdf3::PDFOutputFolder().
-  Q_PROPERTY(QString PDFOutputFolder READ metaPDFOutputFolder WRITE metaSetPDFOutputFolder)
-  /// See ZANPdf3::PDFOutputMachine().
-  Q_PROPERTY(QString PDFOutputMachine READ metaPDFOutputMachine WRITE metaSetPDFOutputMachine)
-  /// See ZANPdf3::PDFWaitForStatus().
-  Q_PROPERTY(bool PDFWaitForStatus READ metaPDFWaitForStatus WRITE metaSetPDFWaitForStatus)
-  /// See ZANPdf3::PDFDeleteHungDoc().
-  Q_PROPERTY(bool PDFDeleteHungDoc READ metaPDFDeleteHungDoc WRITE metaSetPDFDeleteHungDoc)
-  /// See ZANPdf3::PDFInputImageType().
-  Q_PROPERTY(qint32 PDFInputImageType READ metaPDFInputImageType WRITE metaSetPDFInputImageType)
-
- public:
-  /// ZANPdf3::DisableElementDuringHubSearch(); a refused value is reported through LastError
-  /// and Error.
-  Q_INVOKABLE void DisableElementDuringHubSearch(QVariant& oUIElement);
-
- protected:
-  /// Only ZANPdf3 derives from it.
-  using SettingsPanel::SettingsPanel;
-
- private:
-  ZANPDFCTL4_NO_EXPORT QString metaWorkgroupHub();
-  ZANPDFCTL4_NO_EXPORT void metaSetWorkgroupHub(const QString& strPath);
-  ZANPDFCTL4_NO_EXPORT QString metaWatchedFolder();
-  ZANPDFCTL4_NO_EXPORT void metaSetWatchedFolder(const QString& strPath);
-  ZANPDFCTL4_NO_EXPORT QString metaPDFOutputFolder();
-  ZANPDFCTL4_NO_EXPORT void metaSetPDFOutputFolder(const QString& strPath);
-  ZANPDFCTL4_NO_EXPORT QString metaPDFOutputMachine();
-  ZANPDFCTL4_NO_EXPORT void metaSetPDFOutputMachine(const QString& strPath);
-  ZANPDFCTL4_NO_EXPORT bool metaPDFWaitForStatus();
-  ZANPDFCTL4_NO_EXPORT void metaSetPDFWaitForStatus(bool blnChoice);
-  ZANPDFCTL4_NO_EXPORT bool metaPDFDeleteHungDoc();
-  ZANPDFCTL4_NO_EXPORT void metaSetPDFDeleteHungDoc(bool blnChoice);
-  ZANPDFCTL4_NO_EXPORT qint32 metaPDFInputImageType();
-  ZANPDFCTL4_NO_EXPORT void metaSetPDFInputImageType(qint32 ZANFormat);
-};
-
 }  // namespace zan
 
 /// The settings panel for PDF production through an Acrobat Capture 3.0 workgroup hub: the hub
 /// and its watched folder (dictionaries and workflows come live from the hub), page content,
 /// language, suspect-region markers with a confidence threshold, advanced PDF options and the
 /// four PDF document-information fields. Besides the zan::SettingsPanel contract it offers
-/// seven properties and DisableElementDuringHubSearch.
+/// seven properties and DisableElementDuringHubSearch, which callers through the meta-object
+/// system reach under the same names without ever receiving a failure (see
+/// zan::SettingsPanel).
 ///
 /// Every change of the hub path (typed, browsed or put) opens the hub and refills the
 /// dictionary and workflow lists; while it does, the mouse pointer is busy and the host
 /// elements registered with DisableElementDuringHubSearch are disabled.
-class ZANPDFCTL4_EXPORT ZANPdf3 final : public zan::CaptureSurface {
+class ZANPDFCTL4_EXPORT ZANPdf3 final : public zan::SettingsPanel {
   Q_OBJECT
-
+  /// See WorkgroupHub().
+  Q_PRIVATE_PROPERTY(d_func(), QString WorkgroupHub READ WorkgroupHub WRITE setWorkgroupHub)
+  /// See WatchedFolder().
+  Q_PRIVATE_PROPERTY(d_func(), QString WatchedFolder READ WatchedFolder WRITE setWatchedFolder)
+  /// See PDFOutputFolder().
+  Q_PRIVATE_PROPERTY(d_func(),
+                     QString PDFOutputFolder READ PDFOutputFolder WRITE setPDFOutputFolder)
+  /// See PDFOutputMachine().
+  Q_PRIVATE_PROPERTY(d_func(),
+                     QString PDFOutputMachine READ PDFOutputMachine WRITE setPDFOutputMachine)
+  /// See PDFWaitForStatus().
+  Q_PRIVATE_PROPERTY(d_func(),
+                     bool PDFWaitForStatus READ PDFWaitForStatus WRITE setPDFWaitForStatus)
+  /// See PDFDeleteHungDoc().
+  Q_PRIVATE_PROPERTY(d_func(),
+                     bool PDFDeleteHungDoc READ PDFDeleteHungDoc WRITE setPDFDeleteHungDoc)
+  /// See PDFInputImageType().
+  Q_PRIVATE_PROPERTY(d_func(),
+                     qint32 PDFInputImageType READ PDFInputImageType WRITE setPDFInputImageType)
  public:
+  // DisableElementDuringHubSearch as the meta-object system reaches it.
+  Q_PRIVATE_SLOT(d_func(), void DisableElementDuringHubSearch(QVariant& oUIElement))
+
   /// A panel with the real outside world: Qt message boxes, the busy mouse pointer, hubs on
   /// disk, the folder dialog and the library's about box.
   explicit ZANPdf3(QWidget* parent = nullptr);
@@ -121,5 +97,6 @@ class ZANPDFCTL4_EXPORT ZANPdf3 final : public zan::CaptureSurface {
   void DisableElementDuringHubSearch(QObject* element);
 
  private:
-  ZANPDFCTL4_NO_EXPORT zan::CapturePanel& capture() const;
+  ZANPDFCTL4_NO_EXPORT zan::ZANPdf3Private* d_func();
+  ZANPDFCTL4_NO_EXPORT const zan::ZANPdf3Private* d_func() const;
 };
