@@ -2,7 +2,6 @@
 
 #include "release/page_file.h"
 #include "release/page_image.h"
-#include "release/recognizer.h"
 #include "release/release_error.h"
 
 #include <leptonica/allheaders.h>
@@ -48,18 +47,17 @@ QImage uprightImage(const release::PageFile& file, const release::PageSource& pa
 
 }  // namespace
 
-RecognisedPage recognisePage(const PageRequest& request) {
-  thread_local std::unique_ptr<release::Recognizer> recognizer;
-  thread_local QString recognizerKey;
+RecognisedPage recognisePage(const PageRequest& request, KeptRecognizer& kept) {
   RecognisedPage page;
   try {
     const release::ReleaseOptions& o = request.options;
     const QString key = o.language.model + QLatin1Char('\n') + o.userWordsFile;
-    if (!recognizer || key != recognizerKey) {
-      recognizer.reset();
-      recognizer = std::make_unique<release::Recognizer>(o.language.model, o.userWordsFile);
-      recognizerKey = key;
+    if (!kept.recognizer || key != kept.key) {
+      kept.recognizer.reset();
+      kept.recognizer = std::make_unique<release::Recognizer>(o.language.model, o.userWordsFile);
+      kept.key = key;
     }
+    release::Recognizer& recognizer = *kept.recognizer;
     const release::PageFile file = release::PageFile::read(request.page.path);
     page.pageCount = file.pageCount();
     release::PageSource source = request.page;
@@ -70,10 +68,10 @@ RecognisedPage recognisePage(const PageRequest& request) {
     struct CancelFlag {
       release::Recognizer& recognizer;
       ~CancelFlag() { recognizer.setCancelFlag(nullptr); }
-    } flag{*recognizer};
-    recognizer->setCancelFlag(request.cancelled.get());
+    } flag{recognizer};
+    recognizer.setCancelFlag(request.cancelled.get());
     auto result =
-        std::make_shared<release::PageResult>(release::processPage(source, o, *recognizer));
+        std::make_shared<release::PageResult>(release::processPage(source, o, recognizer));
     if (request.cancelled && *request.cancelled)
       throw release::ReleaseError(release::kRecognitionCancelled);
     if (!result->kept) page.image = uprightImage(file, source, *result, o.imageDpi);

@@ -3,6 +3,7 @@
 // shows is exactly what the release's page processing produced, plus the page image to draw.
 
 #include "release/page_pipeline.h"
+#include "release/recognizer.h"
 #include "release/release_options.h"
 
 #include <QImage>
@@ -32,8 +33,16 @@ struct RecognisedPage {
 // to 300 % stays sharp).
 inline constexpr double kViewDpi = 200;
 
-// Processes the page with a Recognizer that the calling thread keeps for its next page of the
-// same language and words. Never throws.
-RecognisedPage recognisePage(const PageRequest& request);
+// The Recognizer a worker keeps for its next page of the same language and words. Its owner makes
+// it end on the worker's thread once no page is in hand (not in a thread-local: those end after
+// the thread pool has let the thread go, while the process may already be ending).
+struct KeptRecognizer {
+  std::unique_ptr<release::Recognizer> recognizer;
+  QString key;  // the language and words it was made for
+};
+
+// Processes the page with `kept`'s Recognizer, made anew when the request's language or words
+// differ. One page at a time per KeptRecognizer, on the thread that keeps it. Never throws.
+RecognisedPage recognisePage(const PageRequest& request, KeptRecognizer& kept);
 
 }  // namespace zan::preview

@@ -70,7 +70,8 @@ void PreviewPane::Private::startRecognition() {
                      watcher->deleteLater();
                      finished(mine, options, watcher->result());
                    });
-  watcher->setFuture(QtConcurrent::run(&pool, [request] { return recognisePage(request); }));
+  watcher->setFuture(QtConcurrent::run(
+      &pool, [request, kept = &recognizer] { return recognisePage(request, *kept); }));
   setBusy(true);
 }
 
@@ -155,6 +156,11 @@ PreviewPane::~PreviewPane() {
   ++d->generation;
   d->stopWorker();
   d->pool.waitForDone();
+  // The recognizer ends now, on the thread that made it, not whenever that thread exits.
+  if (d->recognizer.recognizer) {
+    d->pool.start([kept = &d->recognizer] { kept->recognizer.reset(); });
+    d->pool.waitForDone();
+  }
 }
 
 void PreviewPane::setSettings(const QVariantMap& partOne, const QVariantMap& partTwo) {

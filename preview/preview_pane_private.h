@@ -47,7 +47,8 @@ class PreviewPane::Private {
   QString orientationText() const;
 
   PreviewPane* q;
-  QThreadPool pool;
+  QThreadPool pool;                             // one thread, kept while the pane lives
+  KeptRecognizer recognizer;                    // used and ended on the pool's thread only
   std::shared_ptr<std::atomic<bool>> stopFlag;  // the flag of the recognition under way
   QTemporaryDir wordsFolder;
   std::optional<PreviewOptions> settings;  // the latest valid settings

@@ -13,12 +13,15 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <vector>
 
 namespace zan::release {
 namespace {
+
+std::atomic<int> livingRecognizers{0};
 
 const QString kDebianTessdata = QStringLiteral("/usr/share/tesseract-ocr/5/tessdata");
 
@@ -148,6 +151,11 @@ Recognizer::Recognizer(const QString& model, const QString& userWordsFile)
   // No active parallel level on this thread: every OpenMP region Tesseract opens here runs with
   // a team of one, whatever thread count the region asks for.
   omp_set_max_active_levels(0);
+  ++livingRecognizers;
+}
+
+int Recognizer::living() {
+  return livingRecognizers;
 }
 
 Recognizer::~Recognizer() {
@@ -159,6 +167,7 @@ Recognizer::~Recognizer() {
     } catch (const ReleaseError&) {
     }
   }
+  --livingRecognizers;
 }
 
 void Recognizer::prepare(bool text, bool orientation) {

@@ -80,6 +80,9 @@ class Recognizer {
   // The flag is read from this Recognizer's thread and may be set from any other.
   void setCancelFlag(const std::atomic<bool>* cancelled) { cancelled_ = cancelled; }
 
+  // How many Recognizers exist in the process: each holds its models (tens of MB) until it ends.
+  static int living();
+
  private:
   QString model_, userWordsFile_;
   tesseract::TessBaseAPI& text();

@@ -226,11 +226,6 @@ TEST_F(Package, PreviewHostBuildsAndRunsAgainstTheInstalledLibrary) {
   copy.close();
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
-  // A sanitized host still has its memory accesses checked, but not its leaks: once, a host that
-  // ended right after its first preview was charged with Tesseract's word lists (allocated and
-  // held inside libtesseract), which no run of the project's own tests shows.
-  if (std::string(ZAN_HOST_FLAGS).find("sanitize") != std::string::npos)
-    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0");
   const auto [code, out] = run(
       QDir(build).filePath("preview-host"),
       {"--once", copy.fileName(), ZAN_SOURCE_DIR "/apps/release-setup/data/sample-page.png"}, env);

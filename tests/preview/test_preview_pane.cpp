@@ -57,6 +57,32 @@ class PreviewPaneTest : public ::testing::Test {
 
 }  // namespace
 
+// A pane's recognizer (its language models, tens of MB) must end with the pane, whether the page
+// was shown or still being read: one that a worker thread held past the pane's end was charged as
+// a leak when the process ended right after its preview.
+TEST(PreviewPaneLifetime, RecognizerEndsWithThePane) {
+  QTemporaryDir dir;
+  const QString page = dir.filePath(QStringLiteral("page.png"));
+  ASSERT_TRUE(savePage(renderTextPage(sampleLines(2)).image, page));
+  const SetupParts parts = setupParts(QStringLiteral("2"));
+  const int before = release::Recognizer::living();
+  for (const bool waitForThePage : {true, false}) {
+    {
+      PreviewPane pane;
+      pane.setSettings(parts.one, parts.two);
+      pane.setPage(page);
+      if (waitForThePage) {
+        ASSERT_TRUE(waitShown(pane));
+        EXPECT_EQ(release::Recognizer::living(), before + 1);
+      } else {
+        ASSERT_TRUE(pane.isBusy());
+      }
+    }
+    EXPECT_EQ(release::Recognizer::living(), before)
+        << (waitForThePage ? "after a page was shown" : "while a page was being read");
+  }
+}
+
 // The garbled word must be marked with its reason, listed and counted; a threshold change
 // must mark again at once, without recognising the page again (a preview that freezes the
 // dialog or lags a frame behind the setting).
