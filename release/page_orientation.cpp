@@ -52,19 +52,12 @@ std::vector<int> characterCentres(Pix* page) {
 // The scan scaled down by `factor` for detection, which needs no sharpening: grey from a bitonal
 // scan, else grey or colour as it is. Detection's characters are about 16 pixels high, so a
 // large reduction first samples the page down to four times that size (strokes stay several
-// pixels wide there), then halves it by area mapping: a few hundredths of the work of one area
-// mapping over a page of many megapixels.
+// pixels wide there) and halves it twice by area mapping: on the tiny 2400-dpi page of the
+// benchmark 48 million instructions instead of 122 million for one area mapping.
 PixPtr reducedForDetection(Pix* scan, double factor) {
   if (factor > 0.999 || pixGetColormap(scan)) return scaled(scan, factor);
   if (pixGetDepth(scan) == 1) {
-    // Leptonica reduces a bitonal page by a factor above a half by sampling it up and then
-    // to grey by two; the same two steps the other way round take a fifth of the time.
-    PixPtr grey(factor > 0.5 ? pixScaleToGray2(scan)
-                             : pixScaleToGray(scan, static_cast<l_float32>(factor)));
-    if (grey && factor > 0.5) {
-      const auto f = static_cast<l_float32>(2 * factor);
-      grey.reset(pixScaleGrayLI(grey.get(), f, f));
-    }
+    PixPtr grey(pixScaleToGray(scan, static_cast<l_float32>(factor)));
     return grey ? std::move(grey) : scaled(scan, factor);
   }
   if (pixGetDepth(scan) < 8) return scaled(scan, factor);
