@@ -19,10 +19,13 @@ constexpr double kUprightShare = 0.5;
 // of noise), and the page stays as scanned.
 constexpr double kLeastEvidence = 20;
 
-// Detection classifies up to 250 characters, each in four orientations, whatever the page's
-// size (about a quarter of a second); a band of the page holding this many characters decides
-// as surely on ordinary text in about half the time.
-constexpr std::size_t kBandCharacters = 120;
+// Detection classifies every character it is shown, up to 250, each in four orientations
+// (about a quarter of a second on a full page), and its confidence grows with the characters
+// classified. The lines across the page that hold its middle kBandCharacters characters (two
+// lines of ordinary print) leave it sure at "Most Accurate" on every kind of page measured
+// (confidence 6.7 to 15 where 5 is sure) in a third of that time; the whole page is looked at
+// only when they do not.
+constexpr std::size_t kBandCharacters = 60;
 // Connected components that detection takes for characters: at least this high, and at most
 // twice as long one way as the other. With fewer than kLeastCharacters it finds nothing.
 constexpr int kLeastCharacterHeight = 10;
@@ -47,14 +50,36 @@ std::vector<int> characterCentres(Pix* page) {
 }
 
 // The scan scaled down by `factor` for detection, which needs no sharpening: grey from a bitonal
-// scan, else grey or colour as it is.
+// scan, else grey or colour as it is. Detection's characters are about 16 pixels high, so a
+// large reduction first samples the page down to four times that size (strokes stay several
+// pixels wide there) and halves it twice by area mapping: on the tiny 2400-dpi page of the
+// benchmark 48 million instructions instead of 122 million for one area mapping.
 PixPtr reducedForDetection(Pix* scan, double factor) {
   if (factor > 0.999 || pixGetColormap(scan)) return scaled(scan, factor);
+  if (pixGetDepth(scan) == 1) {
+    PixPtr grey(pixScaleToGray(scan, static_cast<l_float32>(factor)));
+    return grey ? std::move(grey) : scaled(scan, factor);
+  }
+  if (pixGetDepth(scan) < 8) return scaled(scan, factor);
+  PixPtr reduced;
+  Pix* source = scan;
+  if (factor < 0.25) {
+    const auto f = static_cast<l_float32>(4 * factor);
+    if (PixPtr sampled{pixScaleBySampling(scan, f, f)}) {
+      reduced = std::move(sampled);
+      source = reduced.get();
+      factor = 0.25;
+    }
+  }
+  for (; factor < 0.35; factor *= 2) {
+    PixPtr half(pixScaleAreaMap2(source));
+    if (!half) break;
+    reduced = std::move(half);
+    source = reduced.get();
+  }
   const auto f = static_cast<l_float32>(factor);
-  PixPtr result(pixGetDepth(scan) == 1   ? pixScaleToGray(scan, f)
-                : pixGetDepth(scan) >= 8 ? pixScaleGeneral(scan, f, f, 0.0f, 0)
-                                         : nullptr);
-  return result ? std::move(result) : scaled(scan, factor);
+  PixPtr result(pixScaleGeneral(source, f, f, 0.0f, 0));
+  return result ? std::move(result) : scaled(source, factor);
 }
 
 // Detection on the page scaled down by detectionFactor(). A page with twice kBandCharacters

@@ -265,6 +265,43 @@ TEST(Size, SuspectHighlightsShareOneAppearance) {
   EXPECT_LT(c.blue() + 40, c.red()) << "no yellow highlight drawn";
 }
 
+// Words whose recognised boxes touch (a stain or grain between them on an old page) are still
+// two words to a tool that extracts text, visible or invisible; words set apart stay in place.
+TEST(TextLayer, WordsWhoseBoxesTouchAreExtractedApart) {
+  PageResult page;
+  page.width = 400;
+  page.height = 100;
+  const auto word = [](const char* text, double x, double length) {
+    PlacedWord w;
+    w.text = QLatin1String(text);
+    w.box = QRectF(x, 50, length, 12);
+    w.origin = QPointF(x, 53);
+    w.length = length;
+    w.fontSize = 12;
+    w.confidence = 95;
+    w.inDictionary = true;
+    return w;
+  };
+  // "the" ends where "change" begins; "of" and "address" are set a space apart.
+  page.words = {word("the", 40, 18), word("change", 58, 40), word("of", 102, 12),
+                word("address", 118, 44)};
+  for (const PageContent content : {PageContent::Text, PageContent::ImageWithHiddenText}) {
+    const ReleaseOptions options = ocrOptions(content);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("words.pdf"));
+    writeFile(pdf, buildPdf({&page}, options, {}));
+    const ProgramRun text = runProgram(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    EXPECT_EQ(text.out.simplified().toStdString(), "the change of address")
+        << (content == PageContent::Text ? "visible" : "invisible") << " text";
+    const std::vector<PdfPage> found = pdfWords(pdf);
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_EQ(found[0].words.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)  // each begins where recognition found it
+      EXPECT_NEAR(found[0].words[i].box.left(), page.words[i].box.left(), 0.5) << i;
+    EXPECT_NEAR(found[0].words[3].box.right(), page.words[3].box.right(), 0.5);
+  }
+}
+
 // The job ticket carries --pdfa and --deskew to the hub service; a ticket written before them
 // asks for PDF/A-2b and no deskewing, and a value of the wrong type fails the job.
 TEST(PdfA, TicketCarriesTheStandardToTheService) {

@@ -197,6 +197,47 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   EXPECT_FALSE(upright->page(1).contains(QStringLiteral("orientation")));
 }
 
+// Detection looks at a copy of the page reduced to letters about 16 pixels high: large print is
+// sampled down before it is area mapped, a bitonal scan is reduced to grey, grey print is area
+// mapped. From each copy detection must still be sure which way the page was fed in.
+TEST(Orientation, DetectedFromEachWayOfReducingThePage) {
+  QStringList large;  // 48-point print in short lines: letters about 120 pixels high
+  for (const QString& word : sampleLines(2).join(QLatin1Char(' ')).split(QLatin1Char(' '))) {
+    if (large.isEmpty() || large.last().size() + word.size() >= 14)
+      large << word;
+    else
+      large.last() += QLatin1Char(' ') + word;
+  }
+  const struct {
+    const char* fault;
+    QString file;
+    int turn;
+  } cases[] = {
+      {"large print sampled down lost its letters", QStringLiteral("large.png"), 90},
+      {"a bitonal scan reduced to grey lost its letters", QStringLiteral("bitonal.tif"), 180},
+      {"grey print area mapped lost its letters", QStringLiteral("grey.png"), 270}};
+  const auto r =
+      release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 4}}),
+              {cases[0].file, cases[1].file, cases[2].file}, [&](const QDir& d) {
+                savePage(turnedClockwise(renderTextPage(large.mid(0, 7), 48).image, cases[0].turn),
+                         d.filePath(cases[0].file));
+                saveMultiPageTiff(
+                    {turnedClockwise(renderTextPage(sampleLines(5), 10).image, cases[1].turn)},
+                    d.filePath(cases[1].file), true);
+                savePage(turnedClockwise(renderTextPage(sampleLines(4)).image, cases[2].turn),
+                         d.filePath(cases[2].file));
+              });
+  ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
+  for (int i = 0; i < 3; ++i) {
+    const QJsonObject page = r->page(i + 1);
+    EXPECT_EQ(page[QStringLiteral("orientationReason")].toString(), QStringLiteral("detected"))
+        << cases[i].fault;
+    EXPECT_EQ(page[QStringLiteral("orientation")].toInt(), cases[i].turn) << cases[i].fault;
+    EXPECT_EQ(page[QStringLiteral("rotation")].toInt(), (360 - cases[i].turn) % 360)
+        << cases[i].fault;
+  }
+}
+
 // --deskew levels a page scanned 2.5 degrees askew, so that its words lie where the level page
 // has them; without it the page stays as scanned, image and all.
 TEST(Deskew, OnlyWhenAskedAndThenLevel) {
