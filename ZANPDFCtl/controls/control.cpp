@@ -36,7 +36,16 @@ Control::Control(Form& form, const QString& name, QWidget* widget, bool watchEve
   // Only the widget carries the name as its objectName: a named QObject costs an extra block,
   // and a panel has some forty controls.
   widget->setObjectName(name);
+  if (auto* link = dynamic_cast<WidgetLink*>(widget)) {
+    link->control_ = this;
+  } else {
+    listen(widget, &QObject::destroyed, [this] { widget_ = nullptr; });
+  }
   if (watchEvents) watch();
+}
+
+WidgetLink::~WidgetLink() {
+  if (control_) control_->widget_ = nullptr;
 }
 
 // The one event filter of a form's controls: it hands each watched widget's events to its
@@ -81,10 +90,41 @@ Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName
 
 Control::~Control() {
   if (watching_ && !forwarded_ && form_->eventRelay_) form_->eventRelay_->remove(widget_, this);
+  if (auto* link = dynamic_cast<WidgetLink*>(widget_)) link->control_ = nullptr;
 }
 
 QString Control::name() const {
   return name_;
+}
+
+QString Control::tag() const {
+  return tag_ ? form_->tags_.at(tag_ - 1) : QString();
+}
+
+void Control::setTag(const QString& tag) {
+  if (tag.isEmpty()) {
+    tag_ = 0;
+    return;
+  }
+  QStringList& tags = form_->tags_;
+  const qsizetype found = tags.indexOf(tag);
+  if (found >= 0) {
+    tag_ = static_cast<std::uint16_t>(found + 1);
+    return;
+  }
+  // A tag that this control alone had gives way to the new one, so that a tag changed again
+  // and again (a text box's last text) keeps one entry; the list has at most one per control.
+  const auto shared = [&] {
+    for (const auto& control : form_->controls_)
+      if (control.get() != this && control->tag_ == tag_) return true;
+    return false;
+  };
+  if (tag_ && !shared()) {
+    tags[tag_ - 1] = tag;
+  } else {
+    tags.append(tag);
+    tag_ = static_cast<std::uint16_t>(tags.size());
+  }
 }
 
 // WA_ForceDisabled is the widget's own flag; WA_Disabled is also set by a disabled ancestor.
@@ -346,14 +386,6 @@ void Form::report(const AutomationError& error) const {
     logFailure("The failure policy failed:", currentError());
     logFailure("  while reporting:", error);
   }
-}
-
-QStyle* Form::checkBoxStyle(const std::function<QStyle*()>& make) {
-  if (!checkBoxStyle_) {
-    checkBoxStyle_ = make();
-    checkBoxStyle_->setParent(surface_ ? static_cast<QObject*>(surface_) : qApp);
-  }
-  return checkBoxStyle_;
 }
 
 void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {
