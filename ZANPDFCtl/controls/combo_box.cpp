@@ -186,15 +186,19 @@ class EntryList final : public QAbstractListModel {
   QList<QMap<int, QVariant>> roles_;  // empty until an entry is given another role
 };
 
-}  // namespace
-
-QComboBox* newElidingComboBox(QWidget* parent) {
+ElidingComboBox* newElidingBox(QWidget* parent) {
   static const AccessibleFactory accessible;
   return new ElidingComboBox(parent);
 }
 
+}  // namespace
+
+QComboBox* newElidingComboBox(QWidget* parent) {
+  return newElidingBox(parent);
+}
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, newElidingComboBox(parent)) {
+    : Control(form, name, newElidingBox(parent)) {
   takeEventsFromWidget();
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.

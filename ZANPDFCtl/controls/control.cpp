@@ -31,21 +31,27 @@ void logFailure(const char* what, const AutomationError& e) {
 
 // ---- Control
 
-Control::Control(Form& form, const QString& name, QWidget* widget, bool watchEvents)
-    : form_(&form), widget_(widget), name_(name) {
+Control::Control(Form& form, const QString& name, QWidget* widget, WidgetLink* link,
+                 bool watchEvents)
+    : form_(&form), widget_(widget), link_(link) {
   // Only the widget carries the name as its objectName: a named QObject costs an extra block,
   // and a panel has some forty controls.
   widget->setObjectName(name);
-  if (auto* link = dynamic_cast<WidgetLink*>(widget)) {
+  if (link) {
     link->control_ = this;
   } else {
-    listen(widget, &QObject::destroyed, [this] { widget_ = nullptr; });
+    listen(widget, &QObject::destroyed, [this](QObject* gone) { widgetGone(gone->objectName()); });
   }
   if (watchEvents) watch();
 }
 
 WidgetLink::~WidgetLink() {
-  if (control_) control_->widget_ = nullptr;
+  if (control_) control_->widgetGone(control_->widget_->objectName());
+}
+
+void Control::widgetGone(const QString& name) {
+  form_->goneWidgetNames_.insert(this, name);
+  widget_ = nullptr;
 }
 
 // The one event filter of a form's controls: it hands each watched widget's events to its
@@ -80,9 +86,13 @@ void Control::watch() {
 }
 
 void Control::setOnLostFocus(std::function<void()> handler) {
-  onLostFocus_.reset();
+  auto& handlers = form_->lostFocusHandlers_;
+  handlers.erase(std::remove_if(handlers.begin(), handlers.end(),
+                                [this](const auto& h) { return h.first == this; }),
+                 handlers.end());
+  hasLostFocusHandler_ = static_cast<bool>(handler);
   if (!handler) return;
-  onLostFocus_ = std::make_unique<std::function<void()>>(std::move(handler));
+  handlers.emplace_back(this, std::move(handler));
   watch();
 }
 
@@ -90,11 +100,13 @@ Control::Control(Form& form, QWidget* widget) : Control(form, widget->objectName
 
 Control::~Control() {
   if (watching_ && !forwarded_ && form_->eventRelay_) form_->eventRelay_->remove(widget_, this);
-  if (auto* link = dynamic_cast<WidgetLink*>(widget_)) link->control_ = nullptr;
+  if (widget_ && link_) link_->control_ = nullptr;
+  if (!widget_) form_->goneWidgetNames_.remove(this);
+  if (hasLostFocusHandler_) setOnLostFocus({});
 }
 
 QString Control::name() const {
-  return name_;
+  return widget_ ? widget_->objectName() : form_->goneWidgetNames_.value(this);
 }
 
 QString Control::tag() const {
@@ -186,10 +198,14 @@ void Control::applyGeometry() {
 
 bool Control::relayEvent(QEvent* event) {
   if (filterEvent(event)) return true;
-  if (event->type() == QEvent::FocusOut && onLostFocus_ &&
+  if (event->type() == QEvent::FocusOut && hasLostFocusHandler_ &&
       isControlFocusChange(static_cast<QFocusEvent*>(event)->reason())) {
-    auto handler = *onLostFocus_;
-    form_->dispatch(handler);
+    for (const auto& [control, handler] : form_->lostFocusHandlers_) {
+      if (control != this) continue;
+      auto copy = handler;
+      form_->dispatch(copy);
+      break;
+    }
   }
   return false;
 }

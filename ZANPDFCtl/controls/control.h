@@ -15,6 +15,7 @@
 #include "settings/automation_error.h"
 
 #include <QFont>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -121,7 +122,11 @@ class Control {
   // it goes; any other widget is watched for its destruction.
   // A control whose filterEvent() is to see the widget's events says so with `watchEvents`;
   // the others cost the widget no event filter.
-  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false);
+  template <class QtWidget>
+  Control(Form& form, const QString& name, LinkedWidget<QtWidget>* widget, bool watchEvents = false)
+      : Control(form, name, widget, static_cast<WidgetLink*>(widget), watchEvents) {}
+  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false)
+      : Control(form, name, widget, nullptr, watchEvents) {}
   Control(Form& form, QWidget* widget);
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
@@ -138,14 +143,20 @@ class Control {
   friend class WidgetLink;
 
   Form* form_;
-  QWidget* widget_;  // null once the widget is gone
-  QString name_;
-  std::unique_ptr<std::function<void()>> onLostFocus_;  // few controls have one
+  // The widget went before the control: its name stays with the form.
+  void widgetGone(const QString& name);
+
+  QWidget* widget_;  // null once the widget is gone; its objectName is the control's name
+  // `link` is the widget's when it is a LinkedWidget; any other widget is watched for its end.
+  Control(Form& form, const QString& name, QWidget* widget, WidgetLink* link, bool watchEvents);
+
+  WidgetLink* link_;  // meaningful while the widget lives
   QRect twips_;
   std::uint16_t tag_ = 0;  // 1 + the index of the tag in the form's tags; 0 for none
   bool placed_ = false;
-  bool watching_ = false;   // the control sees its widget's events
-  bool forwarded_ = false;  // from the widget itself rather than the form's event relay
+  bool watching_ = false;             // the control sees its widget's events
+  bool forwarded_ = false;            // from the widget itself rather than the form's event relay
+  bool hasLostFocusHandler_ = false;  // kept by the form (few controls have one)
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the
@@ -238,6 +249,8 @@ class Form {
   std::unique_ptr<FontWatcher> fontWatcher_;
   std::unique_ptr<EventRelay> eventRelay_;  // made for the first control that watches
   QSize surfaceTwips_;
+  QHash<const Control*, QString> goneWidgetNames_;  // of controls whose widget went first
+  std::vector<std::pair<const Control*, std::function<void()>>> lostFocusHandlers_;
   // The controls' tags, each text once: a panel tags many controls alike, and most not at all.
   QStringList tags_;
   int placedWidth_ = -1;       // the surface width the controls were last placed for

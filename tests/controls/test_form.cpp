@@ -224,8 +224,8 @@ TEST_F(FormTest, ReleasedControlsRunNoHandlers) {
 }
 
 // Catches a control left holding its destroyed widget (a crash or a use after free on the next
-// access), for widgets of every kind including one made elsewhere, and a widget that outlives
-// its released control calling back into it when it goes.
+// access) or losing its name with it, for widgets of every kind including one made elsewhere,
+// and a widget that outlives its released control calling back into it when it goes.
 TEST(WidgetLifetime, ControlsSeeTheirWidgetGoAndWidgetsOutliveTheirControls) {
   const std::function<Control*(Surface&)> kinds[] = {
       [](Surface& s) { return s.form.add<TextBox>(QStringLiteral("txtA"), &s.window); },
@@ -243,8 +243,11 @@ TEST(WidgetLifetime, ControlsSeeTheirWidgetGoAndWidgetsOutliveTheirControls) {
     Control* control = make(s);
     SCOPED_TRACE(control->name().toStdString());
     ASSERT_NE(control->widget(), nullptr);
+    const QString name = control->name();
     delete control->widget();
     EXPECT_EQ(control->widget(), nullptr);
+    EXPECT_EQ(control->name(), name);
+    EXPECT_EQ(s.form.find(name), control);
     EXPECT_FALSE(control->enabled());
     EXPECT_FALSE(control->visible());
     control->setEnabled(true);
