@@ -58,6 +58,14 @@ void Control::widgetGone(const QString& name) {
 // control (one filter object per form rather than one per control).
 class Form::EventRelay final : public QObject {
  public:
+  explicit EventRelay(Form& form) : form_(form) {}
+  // Lays the form out again when the surface's font changes (the application font, a style
+  // sheet, or the host setting a font) or its width does.
+  void watchSurface(QWidget* surface) {
+    surface_ = surface;
+    surface->installEventFilter(this);
+  }
+  void stopWatchingSurface() { surface_ = nullptr; }
   void add(QWidget* widget, Control* control) {
     watched_.emplace_back(widget, control);
     widget->installEventFilter(this);
@@ -69,19 +77,29 @@ class Form::EventRelay final : public QObject {
     if (widget) widget->removeEventFilter(this);
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == surface_ && surface_) {
+      if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal) {
+        form_.scale_ = -1;
+        form_.relayout();
+      }
+      if (event->type() == QEvent::Resize) form_.restretch();
+      return false;
+    }
     for (const auto& [widget, control] : watched_)
       if (widget == watched) return control->relayEvent(event);
     return false;
   }
 
  private:
+  Form& form_;
+  QObject* surface_ = nullptr;
   std::vector<std::pair<QObject*, Control*>> watched_;
 };
 
 void Control::watch() {
   if (watching_ || !widget_) return;
   watching_ = true;
-  if (!form_->eventRelay_) form_->eventRelay_ = std::make_unique<Form::EventRelay>();
+  if (!form_->eventRelay_) form_->eventRelay_ = std::make_unique<Form::EventRelay>(*form_);
   form_->eventRelay_->add(widget_, this);
 }
 
@@ -279,26 +297,6 @@ class Form::FocusWatcher final : public QObject {
   bool watching_ = false;  // the widgets below the surface are watched (it has been shown)
 };
 
-// ---- Form::FontWatcher
-
-// Lays the form out again when the surface's font changes (the application font, a style
-// sheet, or the host setting a font).
-class Form::FontWatcher final : public QObject {
- public:
-  FontWatcher(Form& form, QWidget* surface) : form_(form) { surface->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::ScreenChangeInternal) {
-      form_.scale_ = -1;
-      form_.relayout();
-    }
-    if (event->type() == QEvent::Resize) form_.restretch();
-    return false;
-  }
-
- private:
-  Form& form_;
-};
-
 // ---- Form
 
 double layoutScale(const QFont& font, int logicalDpi) {
@@ -311,7 +309,9 @@ double layoutScale(const QFont& font, int logicalDpi) {
 }
 
 Form::Form(QWidget* surface) : surface_(surface) {
-  if (surface_) fontWatcher_ = std::make_unique<FontWatcher>(*this, surface_);
+  if (!surface_) return;
+  eventRelay_ = std::make_unique<EventRelay>(*this);
+  eventRelay_->watchSurface(surface_);
 }
 
 double Form::scale() const {
@@ -412,7 +412,7 @@ void Form::setFocusEntryHandler(std::function<void(bool backward)> handler) {
 void Form::releaseControls() {
   liveness_->released = true;
   focusWatcher_.reset();
-  fontWatcher_.reset();
+  if (eventRelay_) eventRelay_->stopWatchingSurface();
   // Their connections see the form released and run nothing more.
   auto released = std::move(controls_);
   controls_.clear();

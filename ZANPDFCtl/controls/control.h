@@ -230,7 +230,6 @@ class Form {
  private:
   friend class Control;
   class FocusWatcher;
-  class FontWatcher;
   class EventRelay;
   // Places the surface and every control again after the surface's font changed.
   void relayout();
@@ -246,8 +245,8 @@ class Form {
   std::vector<std::unique_ptr<Control>> controls_;
   FailurePolicy policy_;
   std::unique_ptr<FocusWatcher> focusWatcher_;
-  std::unique_ptr<FontWatcher> fontWatcher_;
-  std::unique_ptr<EventRelay> eventRelay_;  // made for the first control that watches
+  // The surface's and the watching controls' event filter (made with the form for a surface).
+  std::unique_ptr<EventRelay> eventRelay_;
   QSize surfaceTwips_;
   QHash<const Control*, QString> goneWidgetNames_;  // of controls whose widget went first
   std::vector<std::pair<const Control*, std::function<void()>>> lostFocusHandlers_;
