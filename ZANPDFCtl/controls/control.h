@@ -240,6 +240,9 @@ class Form {
     bool released = false;
   };
   void report(const AutomationError& error) const;
+  // The event relay hands `widget`'s events to `control` (made for the first that watches).
+  void relayEventsOf(QWidget* widget, Control* control);
+  void stopRelaying(QWidget* widget, const Control* control);
   std::shared_ptr<Liveness> liveness_ = std::make_shared<Liveness>();
   QWidget* surface_;
   std::vector<std::unique_ptr<Control>> controls_;
@@ -262,6 +265,10 @@ void Control::listen(Sender* sender, Signal signal, Handler handler) const {
   // The sender is the connection's context: no receiving object is needed.
   QObject::connect(sender, signal, sender, form_->whileHeld(std::move(handler)));
 }
+
+// Focus changes caused by the whole window losing activation or by a popup are not classic
+// focus changes.
+bool isControlFocusChange(Qt::FocusReason reason);
 
 // Twips to device-independent pixels at the designed 8-point font.
 constexpr int twipsToPixels(int twips) {
