@@ -1,5 +1,7 @@
 #include "controls/check_box.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QProxyStyle>
 
 #include <algorithm>
@@ -13,10 +15,9 @@ namespace {
 // or code that goes past the control (setChecked), is reported through `changed`: overriding
 // the box's own steps costs no connection (a box's first connection costs it a table of all its
 // signals).
-class ClassicCheckBox final : public QCheckBox {
+class ClassicCheckBox final : public LinkedWidget<QCheckBox> {
  public:
-  using QCheckBox::QCheckBox;
-  CheckBox* control = nullptr;  // told of every change; none once released
+  using LinkedWidget::LinkedWidget;
   // The state the last report (or a code-path set) left.
   Qt::CheckState reported = Qt::Unchecked;
 
@@ -34,7 +35,8 @@ class ClassicCheckBox final : public QCheckBox {
   void report() {
     if (checkState() == reported) return;
     reported = checkState();
-    if (control) control->reportUserChange();
+    // Told of every change; none once the control is released.
+    if (auto* control = static_cast<CheckBox*>(linkedControl())) control->reportUserChange();
   }
 };
 
@@ -49,6 +51,29 @@ class FittingIndicatorStyle final : public QProxyStyle {
       return std::min(size, widget->height());
     return size;
   }
+};
+
+// The one indicator style of every box in the process (a style of its own per box or per panel
+// would hold a whole base style each). It wraps the application's style of the time it was
+// made: boxes made after the host changed the application's style get a new one.
+class SharedIndicatorStyle {
+ public:
+  // The library is being unloaded: the style's code goes with it.
+  ~SharedIndicatorStyle() { delete style_; }
+
+  QStyle* get() {
+    QStyle* application = QApplication::style();
+    if (!style_ || madeFor_ != application) {
+      style_ = new FittingIndicatorStyle;
+      style_->setParent(qApp);
+      madeFor_ = application;
+    }
+    return style_;
+  }
+
+ private:
+  QPointer<QStyle> style_;
+  QPointer<QStyle> madeFor_;
 };
 
 // Qt: Unchecked 0, PartiallyChecked 1, Checked 2; classic: cleared 0, set 1, grayed 2.
@@ -78,13 +103,8 @@ Qt::CheckState toQt(int value) {
 
 CheckBox::CheckBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ClassicCheckBox(parent)) {
-  checkBox()->setStyle(form.checkBoxStyle([] { return new FittingIndicatorStyle; }));
-  static_cast<ClassicCheckBox*>(checkBox())->control = this;
-}
-
-// The box outlives its control: a released control hears no more clicks.
-CheckBox::~CheckBox() {
-  if (checkBox()) static_cast<ClassicCheckBox*>(checkBox())->control = nullptr;
+  static SharedIndicatorStyle indicatorStyle;
+  checkBox()->setStyle(indicatorStyle.get());
 }
 
 void CheckBox::reportUserChange() {

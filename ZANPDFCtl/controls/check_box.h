@@ -12,7 +12,6 @@ class CheckBox final : public Control {
   enum Value { Unchecked = 0, Checked = 1, Grayed = 2 };
 
   CheckBox(Form& form, const QString& name, QWidget* parent);
-  ~CheckBox() override;
   QCheckBox* checkBox() const;
 
   bool hasCaption() const override { return true; }

@@ -22,19 +22,19 @@ namespace {
 // Draws a shown text too wide for the box elided ("..."), as item views do. A list box
 // control's widget hands its control its events (a widget of its own costs less than an event
 // filter) and tells it before its list opens.
-class ElidingComboBox final : public QComboBox {
+class ElidingComboBox final : public LinkedWidget<QComboBox> {
  public:
-  using QComboBox::QComboBox;
-  ComboBox* control = nullptr;
+  using LinkedWidget::LinkedWidget;
+  ComboBox* control() const { return static_cast<ComboBox*>(linkedControl()); }
 
   void showPopup() override {
-    if (control) control->beforeListOpens();
+    if (control()) control()->beforeListOpens();
     QComboBox::showPopup();
   }
 
  protected:
   bool event(QEvent* event) override {
-    if (control && control->relayEvent(event)) return true;
+    if (control() && control()->relayEvent(event)) return true;
     return QComboBox::event(event);
   }
 
@@ -186,16 +186,19 @@ class EntryList final : public QAbstractListModel {
   QList<QMap<int, QVariant>> roles_;  // empty until an entry is given another role
 };
 
-}  // namespace
-
-QComboBox* newElidingComboBox(QWidget* parent) {
+ElidingComboBox* newElidingBox(QWidget* parent) {
   static const AccessibleFactory accessible;
   return new ElidingComboBox(parent);
 }
 
+}  // namespace
+
+QComboBox* newElidingComboBox(QWidget* parent) {
+  return newElidingBox(parent);
+}
+
 ComboBox::ComboBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, newElidingComboBox(parent)) {
-  static_cast<ElidingComboBox*>(comboBox())->control = this;
+    : Control(form, name, newElidingBox(parent)) {
   takeEventsFromWidget();
   // Model changes run under blockers, so this fires for a selection the user made; the
   // comparison keeps a repeated -1 or a re-emitted entry from counting as a click.
@@ -224,10 +227,7 @@ void ComboBox::beforeListOpens() {
   fitList();
 }
 
-// The box outlives its control: a released control hears no more of its box.
-ComboBox::~ComboBox() {
-  if (comboBox()) static_cast<ElidingComboBox*>(comboBox())->control = nullptr;
-}
+ComboBox::~ComboBox() = default;
 
 QComboBox* ComboBox::comboBox() const {
   return static_cast<QComboBox*>(widget());

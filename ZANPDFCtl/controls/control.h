@@ -15,10 +15,12 @@
 #include "settings/automation_error.h"
 
 #include <QFont>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QStyle>
 #include <QWidget>
 
@@ -30,7 +32,32 @@
 
 namespace zan::controls {
 
+class Control;
 class Form;
+
+// What a widget made by this layer keeps of its control: the widget tells the control when it
+// goes, so that the control holds it by a plain pointer (a guarded pointer costs every widget a
+// block of its own). A widget class of this layer derives from LinkedWidget<QtClass>.
+class WidgetLink {
+ public:
+  Control* linkedControl() const { return control_; }
+
+ protected:
+  WidgetLink() = default;
+  ~WidgetLink();
+  WidgetLink(const WidgetLink&) = delete;
+  WidgetLink& operator=(const WidgetLink&) = delete;
+
+ private:
+  friend class Control;
+  Control* control_ = nullptr;
+};
+
+template <class QtWidget>
+class LinkedWidget : public QtWidget, public WidgetLink {
+ public:
+  using QtWidget::QtWidget;
+};
 
 // Base of every control. The control owns no widget: its Qt widget lives in the panel's widget
 // tree (objectName = the control's design name) and the control object, owned by the Form,
@@ -54,8 +81,8 @@ class Control {
   bool visible() const;
   void setVisible(bool visible);
 
-  QString tag() const { return tag_; }
-  void setTag(const QString& tag) { tag_ = tag; }
+  QString tag() const;
+  void setTag(const QString& tag);
 
   // Controls that have a caption (frame, label, check box, command button) return true; the
   // others ignore setCaption and return an empty caption.
@@ -91,10 +118,15 @@ class Control {
 
  protected:
   // The widget's objectName becomes `name` (the control's name()); the other form keeps the
-  // widget's present objectName.
+  // widget's present objectName. A widget of this layer (a LinkedWidget) tells the control when
+  // it goes; any other widget is watched for its destruction.
   // A control whose filterEvent() is to see the widget's events says so with `watchEvents`;
   // the others cost the widget no event filter.
-  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false);
+  template <class QtWidget>
+  Control(Form& form, const QString& name, LinkedWidget<QtWidget>* widget, bool watchEvents = false)
+      : Control(form, name, widget, static_cast<WidgetLink*>(widget), watchEvents) {}
+  Control(Form& form, const QString& name, QWidget* widget, bool watchEvents = false)
+      : Control(form, name, widget, nullptr, watchEvents) {}
   Control(Form& form, QWidget* widget);
   // Subclasses see the widget's events first; return true to swallow the event.
   virtual bool filterEvent(QEvent* event);
@@ -108,15 +140,23 @@ class Control {
  private:
   friend class Form;
 
+  friend class WidgetLink;
+
   Form* form_;
-  QPointer<QWidget> widget_;
-  QString name_;
-  std::unique_ptr<std::function<void()>> onLostFocus_;  // few controls have one
-  QString tag_;
+  // The widget went before the control: its name stays with the form.
+  void widgetGone(const QString& name);
+
+  QWidget* widget_;  // null once the widget is gone; its objectName is the control's name
+  // `link` is the widget's when it is a LinkedWidget; any other widget is watched for its end.
+  Control(Form& form, const QString& name, QWidget* widget, WidgetLink* link, bool watchEvents);
+
+  WidgetLink* link_;  // meaningful while the widget lives
   QRect twips_;
+  std::uint16_t tag_ = 0;  // 1 + the index of the tag in the form's tags; 0 for none
   bool placed_ = false;
-  bool watching_ = false;   // the control sees its widget's events
-  bool forwarded_ = false;  // from the widget itself rather than the form's event relay
+  bool watching_ = false;             // the control sees its widget's events
+  bool forwarded_ = false;            // from the widget itself rather than the form's event relay
+  bool hasLostFocusHandler_ = false;  // kept by the form (few controls have one)
 };
 
 // Owns a panel's controls in creation order (the panel's control order) and holds the
@@ -164,10 +204,6 @@ class Form {
   // edges are moved by this factor, so that fields and frames grow with the surface.
   double stretch() const;
 
-  // The style the form's check boxes share: made by `make` on first use, owned by the surface.
-  // (A style of its own for each box would hold a whole base style each.)
-  QStyle* checkBoxStyle(const std::function<QStyle*()>& make);
-
   // Calls `handler(backward)` whenever the keyboard focus enters the surface from outside;
   // `backward` is true for a Shift+Tab entry. Runs on the user path.
   void setFocusEntryHandler(std::function<void(bool backward)> handler);
@@ -194,7 +230,6 @@ class Form {
  private:
   friend class Control;
   class FocusWatcher;
-  class FontWatcher;
   class EventRelay;
   // Places the surface and every control again after the surface's font changed.
   void relayout();
@@ -205,15 +240,21 @@ class Form {
     bool released = false;
   };
   void report(const AutomationError& error) const;
+  // The event relay hands `widget`'s events to `control` (made for the first that watches).
+  void relayEventsOf(QWidget* widget, Control* control);
+  void stopRelaying(QWidget* widget, const Control* control);
   std::shared_ptr<Liveness> liveness_ = std::make_shared<Liveness>();
   QWidget* surface_;
   std::vector<std::unique_ptr<Control>> controls_;
   FailurePolicy policy_;
   std::unique_ptr<FocusWatcher> focusWatcher_;
-  std::unique_ptr<FontWatcher> fontWatcher_;
-  std::unique_ptr<EventRelay> eventRelay_;  // made for the first control that watches
+  // The surface's and the watching controls' event filter (made with the form for a surface).
+  std::unique_ptr<EventRelay> eventRelay_;
   QSize surfaceTwips_;
-  QPointer<QStyle> checkBoxStyle_;
+  QHash<const Control*, QString> goneWidgetNames_;  // of controls whose widget went first
+  std::vector<std::pair<const Control*, std::function<void()>>> lostFocusHandlers_;
+  // The controls' tags, each text once: a panel tags many controls alike, and most not at all.
+  QStringList tags_;
   int placedWidth_ = -1;       // the surface width the controls were last placed for
   int designedWidth_ = -1;     // the designed surface width at the present scale
   mutable double scale_ = -1;  // scale(); -1 until measured for the present font and screen
@@ -224,6 +265,10 @@ void Control::listen(Sender* sender, Signal signal, Handler handler) const {
   // The sender is the connection's context: no receiving object is needed.
   QObject::connect(sender, signal, sender, form_->whileHeld(std::move(handler)));
 }
+
+// Focus changes caused by the whole window losing activation or by a popup are not classic
+// focus changes.
+bool isControlFocusChange(Qt::FocusReason reason);
 
 // Twips to device-independent pixels at the designed 8-point font.
 constexpr int twipsToPixels(int twips) {

@@ -11,9 +11,9 @@ namespace {
 
 // The caption's access key moves to the frame's first control in the tab order, however the
 // focus last left the frame (Qt's own choice returns to the control that last had it).
-class ClassicGroupBox final : public QGroupBox {
+class ClassicGroupBox final : public LinkedWidget<QGroupBox> {
  public:
-  using QGroupBox::QGroupBox;
+  using LinkedWidget::LinkedWidget;
 
  protected:
   bool event(QEvent* event) override {
@@ -54,7 +54,7 @@ void Frame::setCaption(const QString& caption) {
 }
 
 Label::Label(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QLabel(parent)) {
+    : Control(form, name, new LinkedWidget<QLabel>(parent)) {
   label()->setTextFormat(Qt::PlainText);
 }
 
@@ -71,7 +71,7 @@ void Label::setCaption(const QString& caption) {
 }
 
 PictureBox::PictureBox(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new QLabel(parent)) {}
+    : Control(form, name, new LinkedWidget<QLabel>(parent)) {}
 
 QPixmap PictureBox::picture() const {
   auto* label = static_cast<QLabel*>(widget());
@@ -86,11 +86,20 @@ namespace {
 
 // A push button whose caption wraps at blanks when the button is narrower than its text, as
 // classic command buttons draw it; the caption itself stays one line.
-class WrappingPushButton final : public QPushButton {
+class WrappingPushButton final : public LinkedWidget<QPushButton> {
  public:
-  using QPushButton::QPushButton;
+  using LinkedWidget::LinkedWidget;
 
  protected:
+  // Every click (mouse, Space, access key, or click() from code going past the control) steps
+  // the check state first: reporting it here costs the button no connection.
+  void nextCheckState() override {
+    QPushButton::nextCheckState();
+    repaint();  // drawn released before the handler runs (it may open a dialog)
+    // Told of every click; none once the control is released.
+    if (auto* control = static_cast<CommandButton*>(linkedControl())) control->reportClick();
+  }
+
   void paintEvent(QPaintEvent*) override {
     QStylePainter painter(this);
     QStyleOptionButton option;
@@ -112,10 +121,11 @@ class WrappingPushButton final : public QPushButton {
 CommandButton::CommandButton(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new WrappingPushButton(parent)) {
   button()->setAutoDefault(false);
-  listen(button(), &QPushButton::clicked, [this] {
-    auto handler = onClick;
-    this->form().dispatch(handler);
-  });
+}
+
+void CommandButton::reportClick() {
+  auto handler = onClick;
+  form().dispatch(handler);
 }
 
 QPushButton* CommandButton::button() const {

@@ -67,6 +67,9 @@ class CommandButton final : public Control {
   void click();
   // User click (mouse, Space, access key) runs on the user path.
   std::function<void()> onClick;
+
+  // Called by the button's widget when the user (or code going past the control) clicked it.
+  void reportClick();
 };
 
 }  // namespace zan::controls

@@ -12,12 +12,32 @@ namespace zan::controls {
 
 namespace {
 
-// Two arrow buttons stacked; they take no focus, so the buddy keeps the caret while stepping.
-class UpDownWidget final : public QWidget {
+// An arrow button that steps its spin control on every click, repeats while held included:
+// the click reported from the check-state step costs the button no connection.
+class StepButton final : public QToolButton {
  public:
-  UpDownWidget(const QString& name, QWidget* parent) : QWidget(parent) {
-    up = makeButton(Qt::UpArrow, name + QStringLiteral("Up"));
-    down = makeButton(Qt::DownArrow, name + QStringLiteral("Down"));
+  StepButton(int direction, QWidget* parent) : QToolButton(parent), direction_(direction) {}
+
+ protected:
+  void nextCheckState() override {
+    QToolButton::nextCheckState();
+    auto* arrows = dynamic_cast<WidgetLink*>(parentWidget());
+    auto* spin = arrows ? static_cast<SpinControl*>(arrows->linkedControl()) : nullptr;
+    if (!spin) return;  // released
+    const int direction = direction_;
+    spin->form().dispatch([spin, direction] { direction > 0 ? spin->stepUp() : spin->stepDown(); });
+  }
+
+ private:
+  int direction_;
+};
+
+// Two arrow buttons stacked; they take no focus, so the buddy keeps the caret while stepping.
+class UpDownWidget final : public LinkedWidget<QWidget> {
+ public:
+  UpDownWidget(const QString& name, QWidget* parent) : LinkedWidget(parent) {
+    up = makeButton(Qt::UpArrow, +1, name + QStringLiteral("Up"));
+    down = makeButton(Qt::DownArrow, -1, name + QStringLiteral("Down"));
   }
   QToolButton* up;
   QToolButton* down;
@@ -33,8 +53,8 @@ class UpDownWidget final : public QWidget {
   }
 
  private:
-  QToolButton* makeButton(Qt::ArrowType arrow, const QString& name) {
-    auto* button = new QToolButton(this);
+  QToolButton* makeButton(Qt::ArrowType arrow, int direction, const QString& name) {
+    auto* button = new StepButton(direction, this);
     button->setObjectName(name);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
@@ -47,11 +67,7 @@ class UpDownWidget final : public QWidget {
 }  // namespace
 
 SpinControl::SpinControl(Form& form, const QString& name, QWidget* parent)
-    : Control(form, name, new UpDownWidget(name, parent)) {
-  auto* w = static_cast<UpDownWidget*>(widget());
-  listen(w->up, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepUp(); }); });
-  listen(w->down, &QToolButton::clicked, [this] { this->form().dispatch([this] { stepDown(); }); });
-}
+    : Control(form, name, new UpDownWidget(name, parent)) {}
 
 void SpinControl::setBuddy(TextBox* buddy) {
   buddy_ = buddy;

@@ -32,14 +32,13 @@ namespace {
 
 // A text box's widget hands its control its events (a widget of its own costs less than an
 // event filter).
-class ClassicLineEdit final : public QLineEdit {
+class ClassicLineEdit final : public LinkedWidget<QLineEdit> {
  public:
-  using QLineEdit::QLineEdit;
-  TextBox* control = nullptr;
+  using LinkedWidget::LinkedWidget;
 
  protected:
   bool event(QEvent* event) override {
-    if (control && control->relayEvent(event)) return true;
+    if (linkedControl() && linkedControl()->relayEvent(event)) return true;
     return QLineEdit::event(event);
   }
 };
@@ -48,7 +47,6 @@ class ClassicLineEdit final : public QLineEdit {
 
 TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
     : Control(form, name, new ClassicLineEdit(parent)) {
-  static_cast<ClassicLineEdit*>(lineEdit())->control = this;
   takeEventsFromWidget();
   // textChanged also covers typing, paste, undo and insert(); code-path sets are blocked.
   listen(lineEdit(), &QLineEdit::textChanged, [this] {
@@ -63,7 +61,6 @@ TextBox::TextBox(Form& form, const QString& name, QWidget* parent)
 
 TextBox::~TextBox() {
   if (!lineEdit()) return;
-  static_cast<ClassicLineEdit*>(lineEdit())->control = nullptr;
   // The validator reads this control: it goes with it.
   if (validator_) {
     lineEdit()->setValidator(nullptr);

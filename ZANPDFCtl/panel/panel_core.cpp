@@ -13,6 +13,7 @@
 #include "settings/version.h"
 
 #include <QGroupBox>
+#include <QHash>
 
 namespace zan {
 namespace {
@@ -193,7 +194,7 @@ void PanelCore::setCaptions(std::initializer_list<std::pair<controls::Control*, 
 namespace {
 
 // A caption as a screen reader speaks it: no access-key marks ("&&" stands for "&"), no colon.
-QString spoken(const QString& caption) {
+QString spokenText(const QString& caption) {
   QString out;
   out.reserve(caption.size());
   for (qsizetype i = 0; i < caption.size(); ++i) {
@@ -205,6 +206,15 @@ QString spoken(const QString& caption) {
     out = out.simplified();
   if (out.endsWith(u':')) out.chop(1);
   return out == caption ? caption : out;  // an unchanged caption shares its text
+}
+
+// The same, each spoken text made once: every panel of the process shares it, as the captions
+// it comes from are shared through the string table. (Widgets live in the GUI thread alone.)
+QString spoken(const QString& caption) {
+  static QHash<QString, QString> made;
+  auto found = made.constFind(caption);
+  if (found == made.constEnd()) found = made.insert(caption, spokenText(caption));
+  return *found;
 }
 
 void describe(QWidget* w, const QString& name, const QString& tip) {

@@ -4,11 +4,15 @@
 #include "controls_fixture.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <functional>
+#include <memory>
 #include <tuple>
 
 using namespace zan;
@@ -41,6 +45,27 @@ TEST(CheckBoxValues, ClassicValuesAndUserToggle) {
   clicks.clear();
   for (int i = 0; i < 3; ++i) QTest::mouseClick(box->checkBox(), Qt::LeftButton);
   EXPECT_EQ(clicks, (std::vector<int>{1, 0, 1}));
+}
+
+// Catches a check mark style owned by one panel (its boxes would lose it, or keep a dangling
+// one, when that panel goes) or made anew for each panel, and a mark taller than its box.
+TEST(CheckBoxValues, PanelsShareOneIndicatorStyleThatOutlivesEach) {
+  auto first = std::make_unique<Surface>();
+  Surface second;
+  auto* gone = first->form.add<CheckBox>(QStringLiteral("chkFirst"), &first->window);
+  auto* kept = second.form.add<CheckBox>(QStringLiteral("chkSecond"), &second.window);
+  QStyle* style = kept->checkBox()->style();
+  EXPECT_EQ(gone->checkBox()->style(), style);
+  EXPECT_NE(style, QApplication::style());
+  first.reset();
+  ASSERT_EQ(kept->checkBox()->style(), style);
+  kept->checkBox()->resize(120, 9);
+  QStyleOptionButton option;
+  option.initFrom(kept->checkBox());
+  EXPECT_LE(style->pixelMetric(QStyle::PM_IndicatorHeight, &option, kept->checkBox()), 9);
+  second.show();
+  QTest::mouseClick(kept->checkBox(), Qt::LeftButton, {}, QPoint(4, 4));
+  EXPECT_EQ(kept->value(), CheckBox::Checked);
 }
 
 // Catches Qt's auto-selection of the first entry (and the click it would emit) while filling, an

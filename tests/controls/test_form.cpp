@@ -7,9 +7,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
 #include <utility>
 
 using namespace zan;
@@ -219,6 +221,76 @@ TEST_F(FormTest, ReleasedControlsRunNoHandlers) {
   combo->hidePopup();
   for (QAbstractButton* b : boxes) b->click();
   EXPECT_EQ(changes, 0);
+}
+
+// Catches a control left holding its destroyed widget (a crash or a use after free on the next
+// access) or losing its name with it, for widgets of every kind including one made elsewhere,
+// and a widget that outlives its released control calling back into it when it goes.
+TEST(WidgetLifetime, ControlsSeeTheirWidgetGoAndWidgetsOutliveTheirControls) {
+  const std::function<Control*(Surface&)> kinds[] = {
+      [](Surface& s) { return s.form.add<TextBox>(QStringLiteral("txtA"), &s.window); },
+      [](Surface& s) { return s.form.add<CheckBox>(QStringLiteral("chkA"), &s.window); },
+      [](Surface& s) { return s.form.add<ComboBox>(QStringLiteral("cmbA"), &s.window); },
+      [](Surface& s) { return s.form.add<CommandButton>(QStringLiteral("cmdA"), &s.window); },
+      [](Surface& s) { return s.form.add<Frame>(QStringLiteral("fraA"), &s.window); },
+      [](Surface& s) { return s.form.add<Label>(QStringLiteral("lblA"), &s.window); },
+      [](Surface& s) {
+        return s.form.add<HostedControl>(QStringLiteral("hostA"), &s.window, new QLabel(&s.window));
+      },
+  };
+  for (const auto& make : kinds) {
+    Surface s;
+    Control* control = make(s);
+    SCOPED_TRACE(control->name().toStdString());
+    ASSERT_NE(control->widget(), nullptr);
+    const QString name = control->name();
+    delete control->widget();
+    EXPECT_EQ(control->widget(), nullptr);
+    EXPECT_EQ(control->name(), name);
+    EXPECT_EQ(s.form.find(name), control);
+    EXPECT_FALSE(control->enabled());
+    EXPECT_FALSE(control->visible());
+    control->setEnabled(true);
+    control->setVisible(true);
+    control->setGeometryTwips(0, 0, 300, 300);
+    control->setCaption(QStringLiteral("x"));
+    EXPECT_EQ(control->caption(), QString());
+    EXPECT_EQ(failureOf([&] { control->setFocus(); }).number, 5);
+
+    Surface kept;
+    QWidget* widget = make(kept)->widget();
+    kept.form.releaseControls();
+    delete widget;  // must not reach its released control
+  }
+}
+
+// Catches tags held once per text leaking between controls: a control retagged (again and
+// again, as the threshold box tags its last text) or cleared changing the tag of another
+// control that shared its text, and a tag lost when a control takes a new text.
+TEST(Tags, EachControlKeepsItsOwnTag) {
+  Surface s;
+  auto* a = s.form.add<TextBox>(QStringLiteral("txtA"), &s.window);
+  auto* b = s.form.add<CheckBox>(QStringLiteral("chkB"), &s.window);
+  auto* c = s.form.add<ComboBox>(QStringLiteral("cmbC"), &s.window);
+  const QString image = QStringLiteral("Image Only");
+  const struct {
+    Control* control;
+    QString tag;
+    QStringList expected;  // a, b, c afterwards
+  } steps[] = {
+      {a, image, {image, {}, {}}},
+      {b, image, {image, image, {}}},
+      {a, QStringLiteral("95"), {QStringLiteral("95"), image, {}}},
+      {a, QStringLiteral("96"), {QStringLiteral("96"), image, {}}},
+      {c, QStringLiteral("96"), {QStringLiteral("96"), image, QStringLiteral("96")}},
+      {a, QStringLiteral("9"), {QStringLiteral("9"), image, QStringLiteral("96")}},
+      {b, {}, {QStringLiteral("9"), {}, QStringLiteral("96")}},
+      {c, image, {QStringLiteral("9"), {}, image}},
+  };
+  for (const auto& step : steps) {
+    step.control->setTag(step.tag);
+    EXPECT_EQ((QStringList{a->tag(), b->tag(), c->tag()}), step.expected) << step.tag.toStdString();
+  }
 }
 
 // Catches a focus entry handler that misses Shift+Tab entries, fires for moves inside the
