@@ -11,12 +11,14 @@
 namespace zan::testing {
 namespace {
 
-// The program around a C++ snippet: what comes before it (after the includes it names itself)
-// and after it. Each program prints "snippet: ok" and exits with 0 when the snippet did what
-// the text around it says.
+// The program around a C++ snippet: the includes it needs besides <QApplication> and <cstdio>
+// (after the includes the snippet names itself), what main() sets up after the QApplication,
+// and the condition on which the snippet failed. Each program prints "snippet: ok" and exits
+// with 0 when the snippet did what the text around it says.
 struct Wrapper {
-  const char* before;
-  const char* after;
+  const char* includes;
+  const char* setup;
+  const char* failed;
 };
 
 const QMap<QString, Wrapper>& wrappers() {
@@ -24,16 +26,13 @@ const QMap<QString, Wrapper>& wrappers() {
       // README: a panel on the host's own dialog; a user presses OK once it shows, and any
       // message box (a failure) is answered and counted.
       {QStringLiteral("host-dialog"),
-       {R"(#include <QApplication>
-#include <QDialog>
+       {R"(#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cstdio>
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  int boxes = 0;
+)",
+        R"(  int boxes = 0;
   QTimer user;
   QObject::connect(&user, &QTimer::timeout, [&] {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -49,80 +48,56 @@ int main(int argc, char** argv) {
           if (b->text() == "OK") return b->click();
   });
   user.start(200);
-  {
 )",
-        R"(
-    if (dialog.result() != QDialog::Accepted || boxes != 0) return 1;
-  }
-  std::puts("snippet: ok");
-  return 0;
-}
-)"}},
+        R"(dialog.result() != QDialog::Accepted || boxes != 0)"}},
       // docs/late-binding.md: the library loaded by file name into a host with a dialog.
       {QStringLiteral("late-loading"),
        {R"(#include <ZANPdfCtl4/LateBinding>
 #include <ZANPdfCtl4/zanpdfctl4.h>
-#include <QApplication>
 #include <QDialog>
 #include <QVBoxLayout>
-#include <cstdio>
 #include <dlfcn.h>
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QDialog dialog;
+)",
+        R"(  QDialog dialog;
   QWidget* hostDialog = &dialog;
   auto* layout = new QVBoxLayout(hostDialog);
-  {
 )",
-        R"(
-    if (!panel || layout->count() != 1) return 1;
-  }
-  std::puts("snippet: ok");
-  return 0;
-}
-)"}},
+        R"(!panel || layout->count() != 1)"}},
       // docs/late-binding.md: a member called through Qt's meta-object system before Init.
       {QStringLiteral("meta-call"),
        {R"(#include <ZANPdfCtl4/ZANPdf3>
-#include <QApplication>
 #include <QDebug>
-#include <cstdio>
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ZANPdf3 created;
-  QObject* panel = &created;
-  {
 )",
-        R"(
-    if (result != -1) return 1;  // "call Init first"
-  }
-  std::puts("snippet: ok");
-  return 0;
-}
-)"}},
+        R"(  ZANPdf3 created;
+  QObject* panel = &created;
+)",
+        R"(result != -1  /* "call Init first" */)"}},
       // docs/late-binding.md: the events of a panel's late-bound surface.
       {QStringLiteral("events"),
        {R"(#include <ZANPdfCtl4/LateBinding>
 #include <ZANPdfCtl4/ZANPdf3>
-#include <QApplication>
-#include <cstdio>
 using zan::automation::DispId;
 using zan::automation::Variant;
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ZANPdf3 created;
-  zan::automation::Dispatch* panel = zan::component::dispatchOf(&created);
-  {
 )",
-        R"(
-    if (cookie == 0) return 1;
-  }
-  std::puts("snippet: ok");
-  return 0;
-}
-)"}},
+        R"(  ZANPdf3 created;
+  zan::automation::Dispatch* panel = zan::component::dispatchOf(&created);
+)",
+        R"(cookie == 0)"}},
   };
   return all;
+}
+
+// The whole program of a C++ snippet: its own includes, then `wrapper` around `body`.
+QString wrapped(const QString& includes, const Wrapper& wrapper, const QString& body) {
+  return includes + QLatin1String(wrapper.includes) +
+         QStringLiteral(
+             "#include <QApplication>\n#include <cstdio>\n"
+             "int main(int argc, char** argv) {\n"
+             "  QApplication app(argc, argv);\n") +
+         QLatin1String(wrapper.setup) + QStringLiteral("  {\n") + body +
+         QStringLiteral(
+             "    if (%1) return 1;\n  }\n  std::puts(\"snippet: ok\");\n  return 0;\n}\n")
+             .arg(QLatin1String(wrapper.failed));
 }
 
 // The program a CMake snippet builds: a panel created and destroyed.
@@ -213,9 +188,8 @@ QStringList writeSnippetProject(const QVector<DocSnippet>& snippets, const QStri
       for (const QString& line : s.code.split(QLatin1Char('\n')))
         (line.startsWith(QLatin1String("#include")) ? includes : body) += line + '\n';
       const QString program = QStringLiteral("snippet-%1").arg(n);
-      const QString source = QStringLiteral("// %1\n").arg(where) + includes +
-                             QString::fromLatin1(wrapper->before) + body +
-                             QString::fromLatin1(wrapper->after);
+      const QString source =
+          QStringLiteral("// %1\n").arg(where) + wrapped(includes, *wrapper, body);
       if (!write(QDir(dir).filePath(program + ".cpp"), source)) {
         problem = QStringLiteral("cannot write %1").arg(program);
         return {};
@@ -256,12 +230,13 @@ QStringList writeSnippetProject(const QVector<DocSnippet>& snippets, const QStri
   return programs;
 }
 
-bool writeSnippetSetup(const QString& examplesDir, const QString& path) {
+bool writeExampleSetup(const QString& examplesDir, const QString& path,
+                       const QJsonObject& partTwo) {
   QFile example(QDir(examplesDir).filePath("setup/release-setup.json"));
   if (!example.open(QIODevice::ReadOnly)) return false;
   QJsonObject setup = QJsonDocument::fromJson(example.readAll()).object();
   QJsonObject two = setup.value("SetupPartTwo").toObject();
-  two.insert("WorkgroupHub", QDir(examplesDir).filePath("hub"));
+  for (auto it = partTwo.begin(); it != partTwo.end(); ++it) two.insert(it.key(), it.value());
   setup.insert("SetupPartTwo", two);
   return write(path, QString::fromUtf8(QJsonDocument(setup).toJson()));
 }

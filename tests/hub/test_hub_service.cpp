@@ -140,6 +140,20 @@ QVariantMap with(QVariantMap settings, const QVariantMap& more) {
   return settings;
 }
 
+const QVariantMap kImageOnly{{QStringLiteral("PageContent"), QStringLiteral("Image Only")},
+                             {QStringLiteral("Workflow"), QStringLiteral("PDF Image Only")}};
+
+// Releases `batch` into `hub` with `settings` without waiting for the statuses: its jobs wait in
+// the watched folder, its report in "r".
+void submit(const TempHub& hub, const QVariantMap& settings, const QJsonObject& batch) {
+  const QString setup =
+      hub.writeSetup("submit.json", with(settings, {{"PDFWaitForStatus", false}}));
+  const QString file = writeBatchFile(hub.dir.filePath("batch.json"), batch);
+  const ProgramRun run =
+      runZanRelease({"--setup", setup, "--batch", file, "--out", hub.dir.filePath("r"), "--quiet"});
+  ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
+}
+
 const Released& released(const std::string& name) {
   static std::map<std::string, std::unique_ptr<Released>> cache;
   auto& r = cache[name];
@@ -169,7 +183,7 @@ const Released& released(const std::string& name) {
     settings = {{"PageContent", "Searchable Image (Exact)"}};
     batch = batchOf({{"searchable.pdf"}});
   } else if (name == "image only") {
-    settings = with(kEverything, {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
+    settings = with(kEverything, kImageOnly);
     batch = batchOf({{"links.png"}});
   }
   const TempHub& hub = serving().hub;
@@ -427,8 +441,7 @@ TEST(Service, TwoServicesDoEachOfTwentyJobsOnce) {
   HubProcess one(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
   HubProcess two(hub.serviceArguments({"--jobs", "1", "--rescan", "0.2"}));
   std::vector<QStringList> documents(20, QStringList{"small.png"});
-  const QString setup = hub.writeSetup(
-      "image-only.json", {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}});
+  const QString setup = hub.writeSetup("image-only.json", kImageOnly);
   const QString batch = writeBatchFile(hub.dir.filePath("batch.json"), batchOf(documents));
   const ProgramRun run =
       runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("report"),
@@ -455,14 +468,8 @@ TEST(Service, TwoServicesDoEachOfTwentyJobsOnce) {
 // PDF, and another service finishes the job once the killed one's heartbeat is stale, not before.
 TEST(Service, UnfinishedJobsGoBackAndADeadServicesJobIsTakenOver) {
   TempHub hub;
-  const QString setup = hub.writeSetup(
-      "exact.json", {{"PageContent", "Searchable Image (Exact)"}, {"PDFWaitForStatus", false}});
-  const QString batch = writeBatchFile(hub.dir.filePath("batch.json"),
-                                       batchOf({{"links.png", "picture.png", "links.png"}}));
-  ASSERT_EQ(
-      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
-          .exitCode,
-      0);
+  ASSERT_NO_FATAL_FAILURE(submit(hub, {{"PageContent", "Searchable Image (Exact)"}},
+                                 batchOf({{"links.png", "picture.png", "links.png"}})));
   ASSERT_EQ(hub.waitingJobs().size(), 1);
   const QString job = hub.waitingJobs().first();
   const QString pdf =
@@ -515,10 +522,9 @@ TEST(Release, WaitingAndWithdrawingWithoutAService) {
                {"the release waited although not asked to", false, false, 0, "submitted", true}};
   for (const auto& c : cases) {
     TempHub hub;
-    const QString setup = hub.writeSetup("setup.json", {{"PageContent", "Image Only"},
-                                                        {"Workflow", "PDF Image Only"},
-                                                        {"PDFWaitForStatus", c.wait},
-                                                        {"PDFDeleteHungDoc", c.withdraw}});
+    const QString setup = hub.writeSetup(
+        "setup.json",
+        with(kImageOnly, {{"PDFWaitForStatus", c.wait}, {"PDFDeleteHungDoc", c.withdraw}}));
     const QString batch = writeBatchFile(hub.dir.filePath("batch.json"), batchOf({{"small.png"}}));
     const ProgramRun run =
         runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"),
@@ -541,15 +547,8 @@ TEST(Release, WaitingAndWithdrawingWithoutAService) {
 // journal's format, as under systemd.
 TEST(Service, BadJobsFailWithTheirReasonAndTheOthersComplete) {
   TempHub hub;
-  const QString setup = hub.writeSetup(
-      "setup.json",
-      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
-  const QString batch = writeBatchFile(hub.dir.filePath("batch.json"),
-                                       batchOf(std::vector<QStringList>(8, {"small.png"})));
-  ASSERT_EQ(
-      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
-          .exitCode,
-      0);
+  ASSERT_NO_FATAL_FAILURE(
+      submit(hub, kImageOnly, batchOf(std::vector<QStringList>(8, {"small.png"}))));
   QStringList jobs = hub.waitingJobs();
   ASSERT_EQ(jobs.size(), 8);
   const QString aFile = hub.pdfs + "/a-file";
@@ -693,18 +692,13 @@ TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
   page.setDotsPerMeterX(23622);
   page.setDotsPerMeterY(23622);
   savePage(page, hub.dir.filePath("slow.png"));
-  const QString setup = hub.writeSetup("slow.json", {{"PageContent", "Searchable Image (Exact)"},
-                                                     {"Workflow", "Slow"},
-                                                     {"AutoPageRotation", true},
-                                                     {"PDFWaitForStatus", false}});
-  const QString batch = writeBatchFile(
-      hub.dir.filePath("batch.json"),
-      {{"documents",
-        QJsonArray{QJsonObject{{"pages", QJsonArray{hub.dir.filePath("slow.png")}}}}}});
-  ASSERT_EQ(
-      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
-          .exitCode,
-      0);
+  ASSERT_NO_FATAL_FAILURE(
+      submit(hub,
+             {{"PageContent", "Searchable Image (Exact)"},
+              {"Workflow", "Slow"},
+              {"AutoPageRotation", true}},
+             {{"documents",
+               QJsonArray{QJsonObject{{"pages", QJsonArray{hub.dir.filePath("slow.png")}}}}}}));
   const QString job = hub.waitingJobs().value(0);
   HubProcess service(hub.serviceArguments({"--jobs", "1", "--stop-timeout", "1"}));
   ASSERT_TRUE(waitFor([&] { return hub.waitingJobs().isEmpty(); }, 30000)) << "never claimed";
@@ -734,15 +728,7 @@ TEST(Service, SigtermEndsTheServiceWithinItsStopTimeoutMidPage) {
 // waiting.
 TEST(Service, AJobMarkedPublishedIsFinishedWithoutMakingItAgain) {
   TempHub hub;
-  const QString setup = hub.writeSetup(
-      "setup.json",
-      {{"PageContent", "Image Only"}, {"Workflow", "PDF Image Only"}, {"PDFWaitForStatus", false}});
-  const QString batch =
-      writeBatchFile(hub.dir.filePath("batch.json"), batchOf({{"small.png"}, {"small.png"}}));
-  ASSERT_EQ(
-      runZanRelease({"--setup", setup, "--batch", batch, "--out", hub.dir.filePath("r"), "--quiet"})
-          .exitCode,
-      0);
+  ASSERT_NO_FATAL_FAILURE(submit(hub, kImageOnly, batchOf({{"small.png"}, {"small.png"}})));
   const QStringList jobs = hub.waitingJobs();
   ASSERT_EQ(jobs.size(), 2);
   const QString dead = hub.watched + "/.zan-hub/services/dead-1-abcdef";

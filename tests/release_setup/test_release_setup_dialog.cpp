@@ -475,6 +475,28 @@ TEST(ReleaseSetupDialog, EveryFocusableControlHasAUniqueNameAndATip) {
   }
 }
 
+// The visible controls of `panel` whose names `control` matches; each lies inside its parent and
+// overlaps no sibling control (but Restore Defaults, which the designed geometry puts on the
+// corner of Advanced Settings).
+QList<QWidget*> expectPlacedApart(QWidget& panel, const QRegularExpression& control) {
+  QList<QWidget*> controls;
+  for (QWidget* w : panel.findChildren<QWidget*>())
+    if (control.match(w->objectName()).hasMatch() && !w->isHidden()) controls << w;
+  for (QWidget* w : controls) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
+    for (QWidget* other : controls) {
+      const QSet<QString> pair{w->objectName(), other->objectName()};
+      if (other == w || other->parentWidget() != w->parentWidget() ||
+          pair == QSet<QString>{"cmdRestoreDefaults", "fraAdvanced"})
+        continue;
+      EXPECT_FALSE(w->geometry().intersects(other->geometry()))
+          << other->objectName().toStdString();
+    }
+  }
+  return controls;
+}
+
 // Catches single controls growing with the font instead of the whole layout, a control
 // clipped by its frame or overlapping a sibling, a caption that does not fit (in English or
 // German; a check box narrower than its mark and caption need), a drop-down list narrower than its
@@ -498,22 +520,8 @@ TEST(ReleaseSetupDialog, LayoutScalesWithTheFontAndTextsFit) {
                   QLocale().language() == QLocale::German ? "PDF-Einstellungen" : "PDF Settings");
         EXPECT_NEAR(panel.width(), 7395.0 * points / 8 / 15, 1.0);
         EXPECT_TRUE(dialog->rect().contains(panel.geometry()));
-        QList<QWidget*> controls;
-        for (QWidget* w : panel.findChildren<QWidget*>())
-          if (control.match(w->objectName()).hasMatch() && !w->isHidden()) controls << w;
-        for (QWidget* w : controls) {
+        for (QWidget* w : expectPlacedApart(panel, control)) {
           SCOPED_TRACE(w->objectName().toStdString());
-          EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
-          for (QWidget* other : controls) {
-            if (other == w || other->parentWidget() != w->parentWidget()) continue;
-            // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
-            if (w->objectName().startsWith("cmdRestore") && other->objectName() == "fraAdvanced")
-              continue;
-            if (other->objectName().startsWith("cmdRestore") && w->objectName() == "fraAdvanced")
-              continue;
-            EXPECT_FALSE(w->geometry().intersects(other->geometry()))
-                << other->objectName().toStdString();
-          }
           const QFontMetrics fm = w->fontMetrics();
           if (auto* box = qobject_cast<QCheckBox*>(w)) {
             QStyleOptionButton option;
@@ -582,21 +590,7 @@ TEST(ReleaseSetupDialog, WiderDialogStretchesTheFields) {
                 shown.width())
           << "the page content is still cut";
     }
-    const QRegularExpression control("^(fra|cmb|chk|txt|cmd|spn|lbl)");
-    for (QWidget* w : panel.findChildren<QWidget*>()) {
-      if (w->isHidden() || !control.match(w->objectName()).hasMatch()) continue;
-      SCOPED_TRACE(w->objectName().toStdString());
-      EXPECT_TRUE(QRect(QPoint(), w->parentWidget()->size()).contains(w->geometry()));
-      for (QWidget* other : w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (other == w || other->isHidden() || !control.match(other->objectName()).hasMatch())
-          continue;
-        // The designed geometry puts Restore Defaults on the corner of Advanced Settings.
-        const QSet<QString> pair{w->objectName(), other->objectName()};
-        if (pair == QSet<QString>{"cmdRestoreDefaults", "fraAdvanced"}) continue;
-        EXPECT_FALSE(w->geometry().intersects(other->geometry()))
-            << other->objectName().toStdString();
-      }
-    }
+    expectPlacedApart(panel, QRegularExpression("^(fra|cmb|chk|txt|cmd|spn|lbl)"));
   }
 }
 
