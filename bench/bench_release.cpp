@@ -141,7 +141,7 @@ void registerKinds() {
           [kind, setup, out, name](benchmark::State& s) {
             runEachIteration(s, QStringLiteral(ZAN_RELEASE_BINARY),
                              {"--setup", at(setup), "--batch", at(kind.key + ".json"), "--out", out,
-                              "--quiet", "--jobs", "1"});
+                              "--replace", "--quiet", "--jobs", "1"});
             outcomes[name] = outcomeOf(out + QStringLiteral("/document-0001.pdf"), kind);
           })
           ->Iterations(1)
