@@ -11,6 +11,9 @@
 
 #include <leptonica/allheaders.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace zan::release {
 namespace {
 
@@ -53,6 +56,12 @@ PlacedWord place(const RecognisedWord& w, double pageHeight, double k) {
   return p;
 }
 
+// Tools that extract text tell two words on a line apart by the gap between them (Poppler's
+// pdftotext joins words closer than about a tenth of the font size). Recognition finds the boxes of
+// closely set words touching now and then (a stain or grain between them), so a word is drawn short
+// enough to leave this share of its font size before the next word on its line.
+constexpr double kLeastWordGap = 0.15;
+
 // A PDF page that carries text, kept as it is: nothing of it is decoded or recognised.
 PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
                     const ReleaseOptions& options) {
@@ -70,6 +79,18 @@ PageResult keptPage(const PageFile& file, int index, const PdfPageFacts& facts,
 }
 
 }  // namespace
+
+void keepWordsApart(std::vector<PlacedWord>& words) {
+  for (std::size_t i = 0; i + 1 < words.size(); ++i) {
+    PlacedWord& w = words[i];
+    const PlacedWord& next = words[i + 1];
+    if (w.angle != 0 || next.angle != 0 || next.origin.x() <= w.origin.x() ||
+        std::abs(next.origin.y() - w.origin.y()) > 0.5 * w.fontSize)
+      continue;
+    const double room = next.origin.x() - w.origin.x() - kLeastWordGap * w.fontSize;
+    if (room < w.length) w.length = std::max(room, 0.5 * w.length);
+  }
+}
 
 void markSuspects(std::vector<PlacedWord>& words, const SuspectMarkers& markers) {
   RecognisedWord kept;
@@ -134,6 +155,7 @@ PageResult processPage(const PageSource& page, const ReleaseOptions& options,
       if (options.links) p.link = linkTarget(w.text);
       result.words.push_back(std::move(p));
     }
+    keepWordsApart(result.words);
     markSuspects(result.words, options.suspects);
     if (options.keepPictures && options.content == PageContent::Text) {
       for (const QRect& box : reading->pictures) {

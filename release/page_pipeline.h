@@ -75,6 +75,11 @@ struct PageResult {
   std::optional<PdfImageData> thumbnail;  // when the options ask for thumbnails
 };
 
+// Shortens (by at most half) each upright word whose next word on its line begins too close
+// after it for text extraction to tell the two apart. The PDF's text layer and the preview draw
+// each word over its length.
+void keepWordsApart(std::vector<PlacedWord>& words);
+
 // Sets each word's suspect reasons and note from its kept confidences and dictionary verdict for
 // `markers`: what processPage does after recognition, and what a preview does again when only
 // the markers or the threshold change.

@@ -9,11 +9,9 @@
 
 #include <podofo/podofo.h>
 
-#include <algorithm>
 #include <bitset>
 #include <cmath>
 #include <optional>
-#include <vector>
 
 namespace zan::release {
 namespace {
@@ -79,25 +77,6 @@ QByteArray literal(const QByteArray& bytes) {
     }
   }
   return out + ')';
-}
-
-// Tools that extract text tell two words on a line apart by the gap between them (Poppler's
-// pdftotext joins words closer than about a tenth of the font size). Recognition finds the boxes of
-// closely set words touching now and then (a stain or grain between them), so a word is drawn short
-// enough to leave this share of its font size before the next word on its line.
-constexpr double kLeastWordGap = 0.15;
-
-// The length word `i` of `words` is drawn over: its own, shortened (by at most half) where the
-// next word on its line begins closer than kLeastWordGap after it.
-double drawnLength(const std::vector<PlacedWord>& words, std::size_t i) {
-  const PlacedWord& w = words[i];
-  if (i + 1 == words.size() || w.angle != 0) return w.length;
-  const PlacedWord& next = words[i + 1];
-  if (next.angle != 0 || next.origin.x() <= w.origin.x() ||
-      std::abs(next.origin.y() - w.origin.y()) > 0.5 * w.fontSize)
-    return w.length;
-  const double room = next.origin.x() - w.origin.x() - kLeastWordGap * w.fontSize;
-  return room < w.length ? std::max(room, 0.5 * w.length) : w.length;
 }
 
 }  // namespace
@@ -266,8 +245,7 @@ void TextLayer::draw(PdfPage* pdfPage, PdfStream* canvas, const PageResult& page
       lineStart = w.angle == 0 ? std::optional<QPointF>(w.origin) : std::nullopt;
       // (The text may hold zero bytes: appended with its length.)
       const QByteArray shownWord =
-          pdfNumber(100.0 * drawnLength(page.words, i) / (word * w.fontSize)) + " Tz " + place +
-          text + " Tj\n";
+          pdfNumber(100.0 * w.length / (word * w.fontSize)) + " Tz " + place + text + " Tj\n";
       canvas->Append(shownWord.constData(), static_cast<size_t>(shownWord.size()));
     }
     if (last) {

@@ -285,6 +285,7 @@ TEST(TextLayer, WordsWhoseBoxesTouchAreExtractedApart) {
   // "the" ends where "change" begins; "of" and "address" are set a space apart.
   page.words = {word("the", 40, 18), word("change", 58, 40), word("of", 102, 12),
                 word("address", 118, 44)};
+  keepWordsApart(page.words);
   for (const PageContent content : {PageContent::Text, PageContent::ImageWithHiddenText}) {
     const ReleaseOptions options = ocrOptions(content);
     QTemporaryDir dir;
