@@ -82,27 +82,44 @@ PixPtr reducedForDetection(Pix* scan, double factor) {
   return result ? std::move(result) : scaled(source, factor);
 }
 
-// Detection on the page scaled down by detectionFactor(). A page with twice kBandCharacters
-// characters or more is first looked at in the band across it that holds the middle
-// kBandCharacters of them, and whole only when the band leaves detection below `sure`; a page
-// with fewer characters than detection needs is not looked at (it would find none).
-OrientationGuess detect(Pix* scan, const PageScale& scale, bool finer, float sure,
-                        Recognizer& recognizer) {
+// What detection looks at: the page scaled down by detectionFactor(), and the vertical centres
+// of the characters it will find there.
+struct DetectionView {
+  PixPtr small;
+  int dpi = 0;
+  std::vector<int> centres;
+};
+
+DetectionView viewForDetection(Pix* scan, const PageScale& scale, bool finer) {
   const double factor = detectionFactor(scale, finer);
-  const PixPtr small = reducedForDetection(scan, factor);
-  const int smallDpi = readingDpi(scale, factor);
-  const std::vector<int> centres = characterCentres(small.get());
+  DetectionView view{reducedForDetection(scan, factor), readingDpi(scale, factor), {}};
+  view.centres = characterCentres(view.small.get());
+  return view;
+}
+
+// Detection on `view`. A page with twice kBandCharacters characters or more is first looked at
+// in the band across it that holds the middle kBandCharacters of them, and whole only when the
+// band leaves detection below `sure`; a page with fewer characters than detection needs is not
+// looked at (it would find none).
+OrientationGuess detect(const DetectionView& view, float sure, Recognizer& recognizer) {
+  const std::vector<int>& centres = view.centres;
+  Pix* small = view.small.get();
   if (centres.size() < kLeastCharacters) return {};
   if (centres.size() >= 2 * kBandCharacters) {
     const std::size_t middle = centres.size() / 2;
     const int top = std::max(0, centres[middle - kBandCharacters / 2] - 2 * kLeastCharacterHeight);
-    const int bottom = std::min(static_cast<int>(pixGetHeight(small.get())),
+    const int bottom = std::min(static_cast<int>(pixGetHeight(small)),
                                 centres[middle + kBandCharacters / 2] + 2 * kLeastCharacterHeight);
-    const PixPtr band = cropped(small.get(), QRect(0, top, pixGetWidth(small.get()), bottom - top));
-    const OrientationGuess guess = recognizer.detectOrientation(band.get(), smallDpi);
+    const PixPtr band = cropped(small, QRect(0, top, pixGetWidth(small), bottom - top));
+    const OrientationGuess guess = recognizer.detectOrientation(band.get(), view.dpi);
     if (guess.found && guess.confidence >= sure) return guess;
   }
-  return recognizer.detectOrientation(small.get(), smallDpi);
+  return recognizer.detectOrientation(small, view.dpi);
+}
+
+OrientationGuess detect(Pix* scan, const PageScale& scale, bool finer, float sure,
+                        Recognizer& recognizer) {
+  return detect(viewForDetection(scan, scale, finer), sure, recognizer);
 }
 
 // The clockwise turn that stands a page upright whose content is turned by `orientation`.
@@ -143,6 +160,20 @@ QString orientationReasonName(OrientationReason reason) {
   return {};
 }
 
+// Names the detection's orientation when it is sure: the page stands as detected when that is
+// allowed, else as scanned.
+bool takeSureGuess(const OrientationGuess& guess, const ReleaseOptions& options,
+                   OrientationDecision& d) {
+  d.detected = guess.found;
+  d.orientation = guess.degrees;
+  d.confidence = guess.confidence;
+  if (!guess.found || guess.confidence < options.accuracy.orientationConfidence) return false;
+  const bool allowed = options.orientations[guess.degrees / 90];
+  d.reason = allowed ? OrientationReason::Detected : OrientationReason::NotAllowed;
+  if (allowed) d.rotation = uprightTurn(guess.degrees);
+  return true;
+}
+
 OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
                                       const ReleaseOptions& options, Recognizer& recognizer,
                                       bool findPictures) {
@@ -150,23 +181,24 @@ OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
   if (!options.detectsOrientation()) return d;
   const AccuracyProfile& accuracy = options.accuracy;
   const float sure = accuracy.orientationConfidence;
-  OrientationGuess guess = detect(scan, scale, false, sure, recognizer);
+  const bool readsWhenUnsure = accuracy.tryOrientations && options.recognises();
+  const DetectionView view = viewForDetection(scan, scale, false);
+  // With fewer characters than kBandCharacters detection is more often unsure than not at "Most
+  // Accurate", and reading the page costs little: a profile that reads the page when unsure
+  // reads it as scanned first, and detection looks only when that reading shows no upright text.
+  const bool readFirst = readsWhenUnsure && view.centres.size() < kBandCharacters;
+  OrientationGuess guess;
   // Too few characters (small print) at detection's scale: a profile that reads the page when
   // unsure finds out by reading; the others look again more finely.
   const bool finerLook = detectionFactor(scale, true) > detectionFactor(scale, false);
-  if (!guess.found && !accuracy.tryOrientations && finerLook)
-    guess = detect(scan, scale, true, sure, recognizer);
-  d.detected = guess.found;
-  d.orientation = guess.degrees;
-  d.confidence = guess.confidence;
-  if (guess.found && guess.confidence >= accuracy.orientationConfidence) {
-    const bool allowed = options.orientations[guess.degrees / 90];
-    d.reason = allowed ? OrientationReason::Detected : OrientationReason::NotAllowed;
-    if (allowed) d.rotation = uprightTurn(guess.degrees);
-    return d;
+  if (!readFirst) {
+    guess = detect(view, sure, recognizer);
+    if (!guess.found && !accuracy.tryOrientations && finerLook)
+      guess = detect(scan, scale, true, sure, recognizer);
+    if (takeSureGuess(guess, options, d)) return d;
   }
   d.reason = OrientationReason::WeakEvidence;
-  if (!accuracy.tryOrientations || !options.recognises()) return d;
+  if (!readsWhenUnsure) return d;
 
   // The reading as scanned is needed anyway when the page stays so; when it shows upright
   // text, no other orientation is read.
@@ -183,6 +215,13 @@ OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
   if (mostlyUpright(scanned)) {
     d.reading = std::move(scanned);
     return d;
+  }
+  if (readFirst) {
+    guess = detect(view, sure, recognizer);
+    if (takeSureGuess(guess, options, d)) {
+      if (d.rotation == 0) d.reading = std::move(scanned);
+      return d;
+    }
   }
   // Small print, too small for detection at its first scale: a finer look names the
   // orientation to read first.

@@ -2,7 +2,8 @@
 // Which way up a page stands, decided on evidence among the allowed orientations: Tesseract's
 // orientation detection first (one pass); only when it is unsure is the page read, first as
 // scanned and then, when that reading shows no upright text, in the other allowed
-// orientations; a page whose readings show too little text stays as scanned.
+// orientations; a page whose readings show too little text stays as scanned. A page with too
+// few characters for detection to be sure is read as scanned before detection looks at it.
 
 #include "release/page_reading.h"
 #include "release/release_options.h"
@@ -40,8 +41,9 @@ struct OrientationDecision {
   std::optional<Reading> reading;  // the reading of the page as it will stand, when one was made
 };
 
-// Decides for `scan` (of `scale`). Reads the page only when detection is unsure and the
-// options recognise text and their profile tries orientations.
+// Decides for `scan` (of `scale`). Reads the page only when the options recognise text and
+// their profile tries orientations, and then only when detection is unsure or the page has too
+// few characters for it to be sure.
 OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
                                       const ReleaseOptions& options, Recognizer& recognizer,
                                       bool findPictures);

@@ -148,17 +148,25 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
 // With every orientation allowed ("Most Accurate"): a page whose turn detection is sure of is
 // turned ("detected"), a page of two lines upside down is read in the allowed orientations
 // ("tried"), and a picture with three words stays as scanned ("weak evidence"), its JPEG
-// embedded byte for byte. With only upright allowed nothing is detected ("not checked").
+// embedded byte for byte. A label of a few words, too few for detection to be sure of in
+// general, is read as scanned first: upright it stands so without detection ("tried"), fed in
+// sideways detection then turns it. With only upright allowed nothing is detected ("not
+// checked").
 TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   const TestPage turned = renderTextPage(sampleLines(3));
   const TestPage twoLines = renderTextPage(sampleLines(7).mid(0, 2));
-  const auto r =
-      release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 16}}),
-              {"turned.png", "two-lines.png", "picture.jpg"}, [&](const QDir& d) {
-                savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
-                savePage(turnedClockwise(twoLines.image, 180), d.filePath("two-lines.png"));
-                picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
-              });
+  const TestPage label = renderTextPage(
+      {"order and support. The", "meeting starts at ten", "tomorrow. All letters"}, 14);
+  const auto r = release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 16}}),
+                         {"turned.png", "two-lines.png", "picture.jpg", "label.png", "label-in.png"},
+                         [&](const QDir& d) {
+                           savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
+                           savePage(turnedClockwise(twoLines.image, 180),
+                                    d.filePath("two-lines.png"));
+                           picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
+                           savePage(label.image, d.filePath("label.png"));
+                           savePage(turnedClockwise(label.image, 270), d.filePath("label-in.png"));
+                         });
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
   const struct {
     const char* fault;
@@ -167,7 +175,9 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
     const char* reason;
   } cases[] = {{"a page turned by 90 degrees not turned", 1, 270, "detected"},
                {"two lines upside down not read in the other orientations", 2, 180, "tried"},
-               {"a picture with few words turned without evidence", 3, 0, "weak evidence"}};
+               {"a picture with few words turned without evidence", 3, 0, "weak evidence"},
+               {"an upright label not decided by its reading", 4, 0, "tried"},
+               {"a label fed in sideways not detected after its reading", 5, 90, "detected"}};
   for (const auto& c : cases) {
     EXPECT_EQ(r->page(c.page)[QStringLiteral("rotation")].toInt(), c.rotation) << c.fault;
     EXPECT_EQ(r->page(c.page)[QStringLiteral("orientationReason")].toString(),
@@ -175,10 +185,14 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
         << c.fault;
   }
   EXPECT_GT(r->page(1)[QStringLiteral("orientationConfidence")].toDouble(), 5.0);
+  EXPECT_FALSE(r->page(4).contains(QStringLiteral("orientationConfidence")))
+      << "detection looked at an upright label its reading had decided";
   const std::vector<PdfPage> found = pdfWords(r->pdf());
-  ASSERT_EQ(found.size(), 3u);
+  ASSERT_EQ(found.size(), 5u);
   EXPECT_EQ(wordsFoundInPlace(turned, found[0]).size(), turned.words.size());
   EXPECT_EQ(wordsFoundInPlace(twoLines, found[1]).size(), twoLines.words.size());
+  for (std::size_t i : {3u, 4u})
+    EXPECT_EQ(wordsFoundInPlace(label, found[i]).size(), label.words.size()) << "page " << i + 1;
   QTemporaryDir extracted;
   QProcess::execute(QStringLiteral("pdfimages"), {"-j", "-f", "3", "-l", "3", r->pdf(),
                                                   extracted.filePath(QStringLiteral("j"))});
