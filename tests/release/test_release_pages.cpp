@@ -90,9 +90,11 @@ QImage picturePage() {
 
 }  // namespace
 
-// Each lossless path, rendered at the page's resolution, gives back the scan pixel for pixel:
-// grey, colour, palette and 150-dpi PNG, both pages of a bitonal TIFF (CCITT G4), a JPEG (as
-// decoded), and pages fed in turned by 90, 180 and 270 degrees, shown upright.
+// Each page format and lossless path, rendered at the page's resolution, gives back the scan
+// pixel for pixel (so the page size follows the stated resolution, not the pixel count): grey,
+// colour, palette and 150-dpi PNG, both pages of a bitonal TIFF (CCITT G4), a JPEG (as decoded),
+// pages fed in turned by 90, 180 and 270 degrees, shown upright, PGM, PPM, BMP, and a translucent
+// PNG laid on white.
 TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   const QImage grey = renderTextPage(sampleLines(0)).image;
   const QImage second = renderTextPage(sampleLines(1)).image;
@@ -102,9 +104,16 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   coarse.setDotsPerMeterY(5906);
   const QImage palette = colour.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
   const QImage turnedPage = renderTextPage(sampleLines(2)).image;
+  QImage translucent = colour.convertToFormat(QImage::Format_ARGB32);
+  translucent.fill(QColor(0, 0, 0, 0));
+  QPainter(&translucent).fillRect(QRect(300, 300, 500, 500), QColor(0, 0, 0, 255));
+  QImage overWhite(translucent.size(), QImage::Format_RGB32);
+  overWhite.fill(Qt::white);
+  QPainter(&overWhite).drawImage(0, 0, translucent);
   const auto r = release(with(kEveryOrientation, {{QStringLiteral("OutputFormatType"), 2}}),
                          {"grey.png", "colour.png", "palette.png", "coarse.png", "bitonal.tif",
-                          "colour.jpg", "turned90.png", "turned180.png", "turned270.png"},
+                          "colour.jpg", "turned90.png", "turned180.png", "turned270.png",
+                          "grey.pgm", "colour.ppm", "colour.bmp", "translucent.png"},
                          [&](const QDir& d) {
                            savePage(grey, d.filePath("grey.png"));
                            savePage(colour, d.filePath("colour.png"));
@@ -115,6 +124,10 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
                            for (int turn : {90, 180, 270})
                              savePage(turnedClockwise(turnedPage, turn),
                                       d.filePath(QStringLiteral("turned%1.png").arg(turn)));
+                           savePage(grey, d.filePath("grey.pgm"));
+                           savePage(colour, d.filePath("colour.ppm"));
+                           savePage(colour, d.filePath("colour.bmp"));
+                           savePage(translucent, d.filePath("translucent.png"));
                          });
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
   const QImage decodedJpeg(r->dir.filePath(QStringLiteral("colour.jpg")));
@@ -133,7 +146,11 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
                {"JPEG", decodedJpeg, 300},
                {"page turned by 90", turnedPage, 300},
                {"page turned by 180", turnedPage, 300},
-               {"page turned by 270", turnedPage, 300}};
+               {"page turned by 270", turnedPage, 300},
+               {"PGM", grey, 300},
+               {"PPM", colour, 300},
+               {"BMP", colour, 300},
+               {"translucent PNG not laid on white", overWhite, 300}};
   for (std::size_t i = 0; i < std::size(pages); ++i) {
     const int page = static_cast<int>(i + 1);
     const QImage rendered = renderedPage(r->pdf(), page, pages[i].dpi, false);
@@ -143,6 +160,7 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   }
   for (int page : {8, 9, 10})  // turned by the matrix, not by re-encoding
     EXPECT_NE(r->page(page)[QStringLiteral("rotation")].toInt(), 0) << page;
+  EXPECT_TRUE(samePixels(pdfImage(r->pdf(), 14), overWhite)) << "transparency kept in the PDF";
 }
 
 // With every orientation allowed ("Most Accurate"): a page whose turn detection is sure of is
@@ -157,16 +175,16 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   const TestPage twoLines = renderTextPage(sampleLines(7).mid(0, 2));
   const TestPage label = renderTextPage(
       {"order and support. The", "meeting starts at ten", "tomorrow. All letters"}, 14);
-  const auto r = release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 16}}),
-                         {"turned.png", "two-lines.png", "picture.jpg", "label.png", "label-in.png"},
-                         [&](const QDir& d) {
-                           savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
-                           savePage(turnedClockwise(twoLines.image, 180),
-                                    d.filePath("two-lines.png"));
-                           picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
-                           savePage(label.image, d.filePath("label.png"));
-                           savePage(turnedClockwise(label.image, 270), d.filePath("label-in.png"));
-                         });
+  const auto r =
+      release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 16}}),
+              {"turned.png", "two-lines.png", "picture.jpg", "label.png", "label-in.png"},
+              [&](const QDir& d) {
+                savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
+                savePage(turnedClockwise(twoLines.image, 180), d.filePath("two-lines.png"));
+                picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
+                savePage(label.image, d.filePath("label.png"));
+                savePage(turnedClockwise(label.image, 270), d.filePath("label-in.png"));
+              });
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
   const struct {
     const char* fault;
@@ -193,14 +211,9 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   EXPECT_EQ(wordsFoundInPlace(twoLines, found[1]).size(), twoLines.words.size());
   for (std::size_t i : {3u, 4u})
     EXPECT_EQ(wordsFoundInPlace(label, found[i]).size(), label.words.size()) << "page " << i + 1;
-  QTemporaryDir extracted;
-  QProcess::execute(QStringLiteral("pdfimages"), {"-j", "-f", "3", "-l", "3", r->pdf(),
-                                                  extracted.filePath(QStringLiteral("j"))});
-  QFile original(r->dir.filePath(QStringLiteral("picture.jpg"))),
-      embedded(extracted.filePath(QStringLiteral("j-000.jpg")));
+  QFile original(r->dir.filePath(QStringLiteral("picture.jpg")));
   ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  ASSERT_TRUE(embedded.open(QIODevice::ReadOnly)) << "the picture's JPEG was re-encoded";
-  EXPECT_EQ(original.readAll(), embedded.readAll()) << "the picture's JPEG was re-encoded";
+  EXPECT_EQ(pdfJpeg(r->pdf(), 3), original.readAll()) << "the picture's JPEG was re-encoded";
 
   const auto upright = release({}, {"turned.png"}, [&](const QDir& d) {
     savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
