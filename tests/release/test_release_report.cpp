@@ -120,7 +120,8 @@ QJsonObject reportOf(const char* engine) {
   ReleaseReport r;
   r.batchName = QStringLiteral("Batch 17");
   r.engine = QString::fromLatin1(engine);
-  r.documents = {released(), failed(), job(true, ""), job(true, "late"), fromService()};
+  r.documents = {released(),        failed(),           job(true, ""),
+                 job(true, "late"), job(true, "later"), fromService()};
   r.pageCount = 6;
   r.seconds = 2;
   r.jobs = 2;
@@ -132,22 +133,16 @@ QJsonObject reportOf(const char* engine) {
 TEST(ReportJson, TotalsCountEveryStatusOfItsEngine) {
   const QJsonObject capture = reportOf("capture");
   EXPECT_EQ(keysOf(capture).toStdString(), "batch,documents,engine,seconds,totals");
-  EXPECT_EQ(keysOf(capture[QStringLiteral("totals")].toObject()).toStdString(),
-            "documents,failed,pages,pending,released,submitted,suspectWords");
-  const QJsonObject totals = capture[QStringLiteral("totals")].toObject();
-  EXPECT_EQ(totals[QStringLiteral("documents")].toInt(), 5);
-  EXPECT_EQ(totals[QStringLiteral("released")].toInt(), 2);
-  EXPECT_EQ(totals[QStringLiteral("failed")].toInt(), 1);
-  EXPECT_EQ(totals[QStringLiteral("pending")].toInt(), 1);
-  EXPECT_EQ(totals[QStringLiteral("submitted")].toInt(), 1);
-  EXPECT_EQ(totals[QStringLiteral("pages")].toInt(), 6);
-  EXPECT_EQ(totals[QStringLiteral("suspectWords")].toInt(), 3);
+  const QJsonDocument totals(capture[QStringLiteral("totals")].toObject());
+  EXPECT_EQ(totals.toJson(QJsonDocument::Compact).toStdString(),
+            R"({"documents":6,"failed":1,"pages":6,"pending":2,"released":2,"submitted":1,)"
+            R"("suspectWords":3})");
 
   const QJsonObject ocr = reportOf("ocr");
   EXPECT_EQ(keysOf(ocr).toStdString(), "batch,documents,engine,jobs,pagesPerSecond,seconds,totals");
   EXPECT_EQ(keysOf(ocr[QStringLiteral("totals")].toObject()).toStdString(),
             "documents,failed,pages,released,suspectWords,warnings");
-  EXPECT_EQ(ocr[QStringLiteral("totals")][QStringLiteral("warnings")].toInt(), 5);
+  EXPECT_EQ(ocr[QStringLiteral("totals")][QStringLiteral("warnings")].toInt(), 6);
   EXPECT_EQ(ocr[QStringLiteral("pagesPerSecond")].toDouble(), 3.0);
 }
 
