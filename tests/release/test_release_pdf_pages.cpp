@@ -139,17 +139,13 @@ struct PdfRelease {
     const QDir d(dir.path());
     const QString setup = d.filePath("setup.json");
     writeOcrSetup(setup, {}, {});
+    std::vector<QStringList> documents;
+    for (const char* pdf : {"scans.pdf", "turned.pdf", "outlines.pdf", "text.pdf", "helvetica.pdf",
+                            "broken.pdf", "huge.pdf", "repaired.pdf", "matrix.pdf"})
+      documents.push_back({pdf});
     run = runZanRelease(QStringList{"--setup", setup, "--batch",
-                                    writeDocuments(dir.path(), {{"scans.pdf"},
-                                                                {"turned.pdf"},
-                                                                {"outlines.pdf"},
-                                                                {"text.pdf"},
-                                                                {"helvetica.pdf"},
-                                                                {"broken.pdf"},
-                                                                {"huge.pdf"},
-                                                                {"repaired.pdf"},
-                                                                {"matrix.pdf"}}),
-                                    "--out", d.filePath(name)} +
+                                    writeDocuments(dir.path(), documents), "--out",
+                                    d.filePath(name)} +
                         arguments);
     return readJson(d.filePath(name + "/release-report.json"));
   }
