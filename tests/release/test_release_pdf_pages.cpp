@@ -89,11 +89,7 @@ struct PdfRelease {
     colour.save(d.filePath("colour.jpg"), "JPEG", 85);
     jpeg = readAll(d.filePath("colour.jpg"));
     saveMultiPageTiff({grey}, d.filePath("bitonal.tif"), true);
-    bitonal = grey;  // as the TIFF holds it: black below half grey
-    for (int y = 0; y < bitonal.height(); ++y) {
-      uchar* row = bitonal.scanLine(y);
-      for (int x = 0; x < bitonal.width(); ++x) row[x] = row[x] < 128 ? 0 : 255;
-    }
+    bitonal = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);  // as the TIFF
     // The scans as one PDF of three pages that are each one image (grey Flate, JPEG, CCITT G4).
     const QString imageOnly = d.filePath("image-only.json");
     writeOcrSetup(imageOnly, {}, {{QStringLiteral("OutputFormatType"), 2}});

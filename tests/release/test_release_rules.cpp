@@ -76,18 +76,16 @@ TEST(SuspectWords, EachMarkerAppliesExactlyToItsWords) {
 // Re-marking kept words must give exactly what marking them after recognition gave, and must
 // drop a note whose reasons no longer apply (a preview that keeps stale marks).
 TEST(SuspectWords, RemarkedFromKeptConfidencesForANewThreshold) {
-  std::vector<PlacedWord> words(3);
-  words[0].text = QStringLiteral("contract");
-  words[0].confidence = 70;
-  words[0].fontConfidence = 90;
-  words[0].inDictionary = true;
-  words[1].text = QStringLiteral("Xqwzvbtk");
-  words[1].confidence = 93;
-  words[1].fontConfidence = 96;
-  words[2].text = QStringLiteral("Invoice");
-  words[2].confidence = 97;
-  words[2].fontConfidence = 99;
-  words[2].inDictionary = true;
+  const auto placed = [](const char* text, float confidence, float font, bool inDictionary) {
+    PlacedWord w;
+    w.text = QString::fromUtf8(text);
+    w.confidence = confidence;
+    w.fontConfidence = font;
+    w.inDictionary = inDictionary;
+    return w;
+  };
+  std::vector<PlacedWord> words{placed("contract", 70, 90, true), placed("Xqwzvbtk", 93, 96, false),
+                                placed("Invoice", 97, 99, true)};
   const struct {
     int threshold;
     bool dictionary;
