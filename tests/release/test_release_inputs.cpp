@@ -20,7 +20,7 @@ namespace {
 // Every file in the output folder but the report: released PDFs, and anything left behind.
 QStringList pdfsIn(const QString& folder) {
   QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-  files.removeAll(QStringLiteral("release-report.json"));
+  files.removeAll("release-report.json");
   return files;
 }
 
@@ -97,8 +97,8 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
       {"a setup without an engine guessed", 2, "names no engine (PdfEngine)", "", nullptr, "", "",
        "",
        [](const ReleaseFolder& r) {
-         zan::SetupFile file(r.path(QStringLiteral("setup.json")));
-         file.SetupPartTwo().setValue(QStringLiteral("OutputFormatType"), 2);
+         zan::SetupFile file(r.path("setup.json"));
+         file.SetupPartTwo().setValue("OutputFormatType", 2);
          file.save();
          return QStringList();
        }},
@@ -126,14 +126,13 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
        nullptr, "", "", "",
        [](const ReleaseFolder& r) {
          // A language folder that holds English and orientation data, but not German.
-         QDir(r.dir.path()).mkpath(QStringLiteral("tessdata"));
+         QDir(r.dir.path()).mkpath("tessdata");
          for (const char* model : {"eng", "osd"})
            QFile::link(
                QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
                r.path(QStringLiteral("tessdata/%1.traineddata").arg(model)));
-         writeOcrSetup(r.path(QStringLiteral("setup.json")), {},
-                       {{QStringLiteral("OcrLanguage"), 5}});
-         return QStringList{"TESSDATA_PREFIX=" + r.path(QStringLiteral("tessdata"))};
+         writeOcrSetup(r.path("setup.json"), {}, {{"OcrLanguage", 5}});
+         return QStringList{"TESSDATA_PREFIX=" + r.path("tessdata")};
        }},
       {"a page that is not an image", 1,
        "document 2 not released: page 1 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, "
@@ -191,7 +190,7 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
       QStringList reasons;
       for (const QJsonValue& doc :
            readJson(r.out() + "/release-report.json")["documents"].toArray())
-        if (doc["status"] == QStringLiteral("failed")) reasons << doc["reason"].toString();
+        if (doc["status"] == "failed") reasons << doc["reason"].toString();
       EXPECT_EQ(reasons.size(), 1) << c.fault;
       EXPECT_TRUE(lines[0].endsWith(": " + reasons.value(0, "(none)")))
           << c.fault << "\n"
@@ -209,20 +208,19 @@ TEST(BadInput, FullDiskLeavesNoPartialPdf) {
   QRandomGenerator random(17);
   for (int y = 0; y < noise.height(); ++y)
     for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, random.generate() | 0xff000000u);
-  ASSERT_TRUE(savePage(noise, r.path(QStringLiteral("noise.png"))));
+  ASSERT_TRUE(savePage(noise, r.path("noise.png")));
   writeDocuments(r.dir.path(), {{"page.png"}, {"noise.png"}});
-  const QString disk = r.path(QStringLiteral("disk"));
-  QDir(r.dir.path()).mkpath(QStringLiteral("disk"));
-  const QString script = QStringLiteral(
-                             "mount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n"
-                             "'%2' --setup '%3' --batch '%4' --out '%1/out' --quiet\n"
-                             "echo \"exit=$?\"\n"
-                             "ls -A '%1/out'\n")
-                             .arg(disk, zanReleaseBinary(), r.path(QStringLiteral("setup.json")),
-                                  r.path(QStringLiteral("batch.json")));
+  const QString disk = r.path("disk");
+  QDir(r.dir.path()).mkpath("disk");
+  const QString script =
+      QStringLiteral(
+          "mount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n"
+          "'%2' --setup '%3' --batch '%4' --out '%1/out' --quiet\n"
+          "echo \"exit=$?\"\n"
+          "ls -A '%1/out'\n")
+          .arg(disk, zanReleaseBinary(), r.path("setup.json"), r.path("batch.json"));
   QProcess shell;
-  shell.start(QStringLiteral("unshare"),
-              {"--user", "--map-root-user", "--mount", "sh", "-c", script});
+  shell.start("unshare", {"--user", "--map-root-user", "--mount", "sh", "-c", script});
   ASSERT_TRUE(shell.waitForFinished(120000));
   if (shell.exitCode() == 99 || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
     GTEST_SKIP() << "cannot mount a private tmpfs here (unshare/mount refused): "
@@ -230,7 +228,7 @@ TEST(BadInput, FullDiskLeavesNoPartialPdf) {
   const QStringList out =
       QString::fromUtf8(shell.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   const QString err = QString::fromUtf8(shell.readAllStandardError());
-  EXPECT_EQ(out.value(0), QStringLiteral("exit=1")) << qPrintable(err);
+  EXPECT_EQ(out.value(0), "exit=1") << qPrintable(err);
   EXPECT_EQ(out.mid(1), QStringList({"document-0001.pdf", "release-report.json"}))
       << "a partial PDF or temporary file was left";
   EXPECT_TRUE(err.contains(QLatin1String("document 2 not released: cannot write")) &&

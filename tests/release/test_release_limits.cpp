@@ -88,7 +88,7 @@ TEST(Messages, OneLinePerFailureWhateverTheLibrariesSay) {
       {"cut.tif", tiff.left(400)},
       {"bad.bmp", "BM" + QByteArray(60, '\x01')},
       {"bad.pgm", "P5\n10 10\n255\nxy"},
-      {QStringLiteral("esc\x1b[31mred.png"), QByteArray(40, 'x')},
+      {"esc\x1b[31mred.png", QByteArray(40, 'x')},
   };
   std::vector<QStringList> documents;
   for (const auto& [name, data] : files) {
