@@ -254,6 +254,19 @@ QString writeDocuments(const QString& dir, const std::vector<QStringList>& docum
       {{QStringLiteral("name"), QStringLiteral("Test")}, {QStringLiteral("documents"), docs}});
 }
 
+ReleaseFolder::ReleaseFolder(const QVariantMap& partTwo) {
+  savePage(renderTextPage(sampleLines(0).mid(0, 2)).image, path(QStringLiteral("page.png")));
+  writeOcrSetup(path(QStringLiteral("setup.json")), {}, partTwo);
+  writeDocuments(dir.path(), {{QStringLiteral("page.png")}});
+}
+
+QStringList ReleaseFolder::arguments() const {
+  return {"--setup", path(QStringLiteral("setup.json")),
+          "--batch", path(QStringLiteral("batch.json")),
+          "--out",   out(),
+          "--quiet"};
+}
+
 void setModifiedAgo(const QString& path, int seconds) {
   struct timeval times[2];
   gettimeofday(&times[0], nullptr);

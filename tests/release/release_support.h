@@ -15,6 +15,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariantMap>
 
 #include <vector>
@@ -90,6 +91,20 @@ double inkShare(const QImage& image, const QRect& box = QRect());
 bool samePixels(const QImage& a, const QImage& b);
 
 QJsonObject readJson(const QString& path);
+
+// A folder to release in: setup.json (image only unless `partTwo` says otherwise), page.png (two
+// sample lines) and batch.json (one document of page.png).
+struct ReleaseFolder {
+  QTemporaryDir dir;
+  explicit ReleaseFolder(const QVariantMap& partTwo = {{QStringLiteral("OutputFormatType"), 2}});
+  QString path(const QString& name) const { return dir.filePath(name); }
+  QString out() const { return path(QStringLiteral("out")); }
+  // --setup, --batch, --out and --quiet of this folder.
+  QStringList arguments() const;
+  ProgramRun run(const QStringList& extra = {}, const QStringList& environment = {}) const {
+    return runProgram(zanReleaseBinary(), arguments() + extra, environment, 60000);
+  }
+};
 
 // A PDF written by hand: `objects` (without "N 0 obj") numbered from 1, the first the catalog.
 QByteArray handWrittenPdf(const QList<QByteArray>& objects);

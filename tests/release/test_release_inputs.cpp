@@ -1,7 +1,6 @@
-// What zan-release takes in: every page image format, and every kind of bad input, which must
-// end in exit code 2 (nothing could start) or 1 (a document failed) with one line naming the
-// cause, never a partial PDF. These releases make image-only PDFs, so nothing is recognised
-// except where a language pack is looked for.
+// Bad input of every kind, which must end in exit code 2 (nothing could start) or 1 (a document
+// failed) with one line naming the cause, never a partial PDF. These releases make image-only
+// PDFs, so nothing is recognised except where a language pack is looked for.
 #include "release_support.h"
 #include "settings/setup_data.h"
 
@@ -9,254 +8,193 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace zan::testing;
 
 namespace {
 
-const QVariantMap kImageOnly{{QStringLiteral("OutputFormatType"), 2}};
-
 // Every file in the output folder but the report: released PDFs, and anything left behind.
 QStringList pdfsIn(const QString& folder) {
   QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-  files.removeAll(QStringLiteral("release-report.json"));
+  files.removeAll("release-report.json");
   return files;
 }
 
-QImage blackAndWhite(const QImage& grey) {
-  QImage bw = grey.convertToFormat(QImage::Format_Grayscale8);
-  for (int y = 0; y < bw.height(); ++y) {
-    uchar* row = bw.scanLine(y);
-    for (int x = 0; x < bw.width(); ++x) row[x] = row[x] < 128 ? 0 : 255;
-  }
-  return bw;
+QByteArray bigEndian(quint32 v) {
+  QByteArray b;
+  for (int i = 3; i >= 0; --i) b += static_cast<char>(v >> (8 * i));
+  return b;
+}
+QByteArray littleEndian(quint32 v, int bytes) {
+  QByteArray b;
+  for (int i = 0; i < bytes; ++i) b += static_cast<char>(v >> (8 * i));
+  return b;
 }
 
-QImage colourPage() {
-  QImage page = renderTextPage(sampleLines(4)).image.convertToFormat(QImage::Format_RGB32);
-  QPainter painter(&page);
-  painter.fillRect(QRect(200, 1400, 600, 300), QColor(200, 40, 30));
-  painter.fillRect(QRect(900, 1400, 600, 300), QColor(30, 90, 200));
-  return page;
+quint32 crc32(const QByteArray& data) {
+  quint32 crc = 0xffffffffu;
+  for (const char c : data) {
+    crc ^= static_cast<quint8>(c);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
 }
+
+// Files whose headers declare `w` × `h` pixels, with (almost) nothing after them.
+QByteArray pngDeclaring(quint32 w, quint32 h) {
+  const QByteArray ihdr =
+      "IHDR" + bigEndian(w) + bigEndian(h) + QByteArray("\x01\x00\x00\x00\x00", 5);
+  return QByteArray("\x89PNG\r\n\x1a\n", 8) + bigEndian(13) + ihdr + bigEndian(crc32(ihdr)) +
+         bigEndian(0) + "IEND" + bigEndian(crc32("IEND"));
+}
+QByteArray pnmDeclaring(quint32 w, quint32 h) {
+  return QStringLiteral("P5\n%1 %2\n255\n").arg(w).arg(h).toLatin1() + QByteArray(64, '\0');
+}
+QByteArray bmpDeclaring(quint32 w, quint32 h) {
+  return "BM" + littleEndian(1000, 4) + littleEndian(0, 4) + littleEndian(54, 4) +
+         littleEndian(40, 4) + littleEndian(w, 4) + littleEndian(h, 4) + littleEndian(1, 2) +
+         littleEndian(24, 2) + QByteArray(24, '\0') + QByteArray(64, '\0');
+}
+QByteArray tiffDeclaring(quint32 w, quint32 h) {
+  // One IFD of nine entries: width, length, 8 bits, no compression, grey, strip offset, one
+  // sample, rows per strip, strip byte count.
+  const quint32 entries[][3] = {{256, 4, w},   {257, 4, h}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1},
+                                {273, 4, 200}, {277, 3, 1}, {278, 4, h}, {279, 4, 64}};
+  QByteArray t = "II*" + QByteArray(1, '\0') + littleEndian(8, 4) + littleEndian(9, 2);
+  for (const auto& e : entries)
+    t += littleEndian(e[0], 2) + littleEndian(e[1], 2) + littleEndian(1, 4) + littleEndian(e[2], 4);
+  t += littleEndian(0, 4);
+  return t + QByteArray(200 - t.size() + 64, '\0');
+}
+
+const QByteArray kFifo = QByteArrayLiteral("(a FIFO)");
 
 }  // namespace
 
-// Every page format is read, each page of a multi-page TIFF becomes a page, the page image in
-// the PDF is the scanned one pixel for pixel, JPEG files are embedded unchanged, and the page
-// size follows the stated resolution.
-TEST(PageFormats, EveryFormatBecomesItsPagesUnchanged) {
-  QTemporaryDir dir;
-  const QDir d(dir.path());
-  const QImage grey = renderTextPage(sampleLines(0)).image;
-  const QImage second = renderTextPage(sampleLines(1)).image;
-  const QImage colour = colourPage();
-  QImage coarse = grey.scaled(grey.width() / 2, grey.height() / 2);
-  coarse.setDotsPerMeterX(5906);  // 150 dpi
-  coarse.setDotsPerMeterY(5906);
-  QImage palette = colour.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-  QImage translucent = colour.convertToFormat(QImage::Format_ARGB32);
-  translucent.fill(QColor(0, 0, 0, 0));
-  {
-    QPainter painter(&translucent);
-    painter.fillRect(QRect(300, 300, 500, 500), QColor(0, 0, 0, 255));
-  }
-  QImage overWhite(translucent.size(), QImage::Format_RGB32);
-  overWhite.fill(Qt::white);
-  QPainter(&overWhite).drawImage(0, 0, translucent);
-
-  ASSERT_TRUE(savePage(grey, d.filePath(QStringLiteral("grey.png"))));
-  ASSERT_TRUE(saveMultiPageTiff({grey, second}, d.filePath(QStringLiteral("bitonal.tif")), true));
-  ASSERT_TRUE(colour.save(d.filePath(QStringLiteral("colour.jpg")), "JPEG", 85));
-  ASSERT_TRUE(savePage(grey, d.filePath(QStringLiteral("grey.pgm"))));
-  ASSERT_TRUE(savePage(colour, d.filePath(QStringLiteral("colour.ppm"))));
-  ASSERT_TRUE(savePage(colour, d.filePath(QStringLiteral("colour.bmp"))));
-  ASSERT_TRUE(savePage(palette, d.filePath(QStringLiteral("palette.png"))));
-  ASSERT_TRUE(savePage(translucent, d.filePath(QStringLiteral("translucent.png"))));
-  ASSERT_TRUE(savePage(coarse, d.filePath(QStringLiteral("coarse.png"))));
-  const QString setup = d.filePath(QStringLiteral("setup.json"));
-  writeOcrSetup(setup, {}, kImageOnly);
-  const QString batch =
-      writeDocuments(d.path(), {{"grey.png", "bitonal.tif", "colour.jpg", "grey.pgm", "colour.ppm",
-                                 "colour.bmp", "palette.png", "translucent.png", "coarse.png"}});
-  const QString out = d.filePath(QStringLiteral("out"));
-  const ProgramRun run =
-      runZanRelease({"--setup", setup, "--batch", batch, "--out", out, "--quiet"});
-  ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
-  const QString pdf = out + QStringLiteral("/document-0001.pdf");
-
+// Bad input of every kind (options, setup, batch, output folder, language data, pages), batch
+// files that never end (/dev/zero), FIFOs, a huge batch, and pages that declare more pixels than
+// a page may have (PNG, PNM, BMP, TIFF of 60000 × 60000) or than --pixel-budget allows: each is
+// refused at once, before anything is decoded, with exit code 2 (nothing could start) or 1 (a
+// document failed), one line naming the cause, no partial PDF, and the failed document reported.
+TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
   const struct {
     const char* fault;
-    QImage expected;
-  } pages[] = {{"grey PNG altered", grey},
-               {"first TIFF page altered", blackAndWhite(grey)},
-               {"second TIFF page lost or altered", blackAndWhite(second)},
-               {"JPEG not embedded", QImage()},
-               {"PGM altered", grey},
-               {"PPM altered", colour},
-               {"BMP altered", colour},
-               {"palette image altered", palette},
-               {"transparency not laid on white", overWhite},
-               {"150-dpi page altered", coarse}};
-  const std::vector<PdfPage> sizes = pdfWords(pdf);
-  ASSERT_EQ(sizes.size(), std::size(pages));
-  for (std::size_t i = 0; i < std::size(pages); ++i) {
-    const int page = static_cast<int>(i + 1);
-    EXPECT_EQ(pdfImageCount(pdf, page), 1) << pages[i].fault;
-    if (!pages[i].expected.isNull()) {
-      EXPECT_TRUE(samePixels(pdfImage(pdf, page), pages[i].expected)) << pages[i].fault;
-    }
-    // Every page is A5: the stated resolution (300 dpi, or 150 for the coarse page) decides the
-    // page size, not the pixel count.
-    EXPECT_NEAR(sizes[i].size.width(), 419.5, 0.5) << "page " << page;
-    EXPECT_NEAR(sizes[i].size.height(), 595.2, 0.5) << "page " << page;
-  }
-  QTemporaryDir extracted;
-  QProcess::execute(QStringLiteral("pdfimages"),
-                    {"-j", "-f", "4", "-l", "4", pdf, extracted.filePath(QStringLiteral("j"))});
-  QFile original(d.filePath(QStringLiteral("colour.jpg"))),
-      embedded(extracted.filePath("j-000.jpg"));
-  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  ASSERT_TRUE(embedded.open(QIODevice::ReadOnly)) << "the JPEG was not embedded as it is";
-  EXPECT_EQ(original.readAll(), embedded.readAll()) << "the JPEG was re-encoded";
-}
-
-namespace {
-
-struct BadInput {
-  const char* fault;
-  int exitCode;
-  const char* says;  // the line on standard error contains this
-  std::function<QStringList(const QDir&, QStringList&)> prepare;  // returns extra environment
-  QStringList pdfs = {};  // what the output folder holds afterwards
-};
-
-}  // namespace
-
-TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
-  const auto args = [](QStringList& a, const QString& option, const QString& value) {
-    const qsizetype i = a.indexOf(option);
-    if (i >= 0) a[i + 1] = value;
-  };
-  const BadInput cases[] = {
+    int exitCode;
+    const char* says;      // the line on standard error contains this
+    QString options = {};  // "OPTION VALUE ...", replacing the folder's or added (%1: the folder)
+    const char* file = nullptr;  // written into the folder with `data` (kFifo: made a FIFO)
+    QByteArray data = {};
+    QString batch = {};  // documents ("|" between them) of pages (" " between them); "": page.png
+    QString pdfs = {};   // what the output folder holds afterwards (" " between them)
+    std::function<QStringList(const ReleaseFolder&)> prepare = nullptr;  // returns environment
+  } cases[] = {
       {"an unknown engine used", 2, "unknown engine 'fast': choose ocr or capture",
-       [](const QDir&, QStringList& a) {
-         a << "--engine"
-           << "fast";
-         return QStringList();
-       }},
-      {"a setup without an engine guessed", 2, "names no engine (PdfEngine)",
-       [](const QDir& d, QStringList&) {
-         zan::SetupFile file(d.filePath(QStringLiteral("setup.json")));
-         file.SetupPartTwo().setValue(QStringLiteral("OutputFormatType"), 2);
+       "--engine fast"},
+      {"a setup without an engine guessed", 2, "names no engine (PdfEngine)", "", nullptr, "", "",
+       "",
+       [](const ReleaseFolder& r) {
+         zan::SetupFile file(r.path("setup.json"));
+         file.SetupPartTwo().setValue("OutputFormatType", 2);
          file.save();
          return QStringList();
        }},
       {"a capture release started without a workgroup hub", 2, "The workgroup hub is missing",
-       [](const QDir&, QStringList& a) {
-         a << "--engine"
-           << "capture";
-         return QStringList();
-       }},
-      {"a setup file that is missing", 2, "setup file",
-       [&](const QDir& d, QStringList& a) {
-         args(a, "--setup", d.filePath(QStringLiteral("none.json")));
-         return QStringList();
-       }},
-      {"a batch that is not JSON", 2, "not JSON",
-       [](const QDir& d, QStringList&) {
-         writeFile(d.filePath(QStringLiteral("batch.json")), "{\"documents\": [");
-         return QStringList();
-       }},
-      {"an output folder that is a file", 2, "is a file",
-       [&](const QDir& d, QStringList& a) {
-         writeFile(d.filePath(QStringLiteral("taken")), "x");
-         args(a, "--out", d.filePath(QStringLiteral("taken")));
-         return QStringList();
-       }},
+       "--engine capture"},
+      {"a setup file that is missing", 2, "setup file", "--setup %1/none.json"},
+      {"a batch that is not JSON", 2, "not JSON", "", "batch.json", "{\"documents\": ["},
+      {"a batch from /dev/zero read until memory ran out", 2,
+       "batch '/dev/zero': not a regular file", "--batch /dev/zero"},
+      {"a FIFO batch waited on", 2, "fifo.json': not a regular file", "--batch %1/fifo.json",
+       "fifo.json", kFifo},
+      {"a 17 MB batch read", 2, "larger than 16 MB", "", "batch.json",
+       QByteArray(17 * 1024 * 1024, ' ') + "{}"},
+      {"an output folder that is a file", 2, "is a file", "--out %1/taken", "taken", "x"},
       {"an output folder that cannot be created", 2, "cannot create the output folder",
-       [&](const QDir& d, QStringList& a) {
-         writeFile(d.filePath(QStringLiteral("taken")), "x");
-         args(a, "--out", d.filePath(QStringLiteral("taken/out")));
-         return QStringList();
-       }},
+       "--out %1/taken/out", "taken", "x"},
       {"an empty output folder name (Qt warns about it)", 2, "cannot create the output folder",
-       [&](const QDir&, QStringList& a) {
-         args(a, "--out", QString());
-         return QStringList();
-       }},
-      {"a job count of zero", 2, "--jobs must be a number from 1 to 256",
-       [](const QDir&, QStringList& a) {
-         a << "--jobs"
-           << "0";
-         return QStringList();
-       }},
-      {"a missing language pack not named", 2, "the language data for German is missing from",
-       [](const QDir& d, QStringList&) {
+       "--out "},
+      {"a job count of zero", 2, "--jobs must be a number from 1 to 256", "--jobs 0"},
+      {"an unknown PDF standard", 2, "--pdfa must be 2b or none", "--pdfa 1b"},
+      {"no resolution taken for one", 2, "--image-dpi must be", "--image-dpi 0"},
+      {"a resolution too high taken", 2, "--image-dpi must be", "--image-dpi 10000"},
+      {"a resolution that is no number taken", 2, "--image-dpi must be", "--image-dpi x"},
+      {"a missing language pack not named", 2, "the language data for German is missing from", "",
+       nullptr, "", "", "",
+       [](const ReleaseFolder& r) {
          // A language folder that holds English and orientation data, but not German.
-         d.mkpath(QStringLiteral("tessdata"));
+         QDir(r.dir.path()).mkpath("tessdata");
          for (const char* model : {"eng", "osd"})
            QFile::link(
                QStringLiteral("/usr/share/tesseract-ocr/5/tessdata/%1.traineddata").arg(model),
-               d.filePath(QStringLiteral("tessdata/%1.traineddata").arg(model)));
-         writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {},
-                       {{QStringLiteral("OcrLanguage"), 5}});
-         return QStringList{QStringLiteral("TESSDATA_PREFIX=") +
-                            d.filePath(QStringLiteral("tessdata"))};
+               r.path(QStringLiteral("tessdata/%1.traineddata").arg(model)));
+         writeOcrSetup(r.path("setup.json"), {}, {{"OcrLanguage", 5}});
+         return QStringList{"TESSDATA_PREFIX=" + r.path("tessdata")};
        }},
-      {"a page that is not an image",
-       1,
+      {"a page that is not an image", 1,
        "document 2 not released: page 1 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, "
        "BMP or PDF)",
-       [](const QDir& d, QStringList&) {
-         writeFile(d.filePath(QStringLiteral("notes.png")), "these are notes, not a scan");
-         writeDocuments(d.path(), {{"page.png"}, {"notes.png", "page.png"}, {"page.png"}});
-         return QStringList();
-       },
-       {"document-0001.pdf", "document-0003.pdf"}},
-      {"a missing page",
-       1,
-       "document 1 not released: page 2 (gone.png): no such file",
-       [](const QDir& d, QStringList&) {
-         writeDocuments(d.path(), {{"page.png", "gone.png"}, {"page.png"}});
-         return QStringList();
-       },
-       {"document-0002.pdf"}},
+       "", "notes.png", "these are notes, not a scan", "page.png|notes.png page.png|page.png",
+       "document-0001.pdf document-0003.pdf"},
+      {"a missing page", 1, "document 1 not released: page 2 (gone.png): no such file", "", nullptr,
+       "", "page.png gone.png|page.png", "document-0002.pdf"},
+      {"a FIFO page waited on", 1, "page 1 (fifo.png): not a regular file", "", "fifo.png", kFifo,
+       "fifo.png"},
+      {"a PNG bomb decoded", 1,
+       "page 1 (bomb.png): the image declares 60000 × 60000 pixels (3600 megapixels); a page may "
+       "have at most 100 megapixels",
+       "", "bomb.png", pngDeclaring(60000, 60000), "bomb.png"},
+      {"a PNM bomb decoded", 1, "the image declares 60000 × 60000 pixels", "", "bomb.pgm",
+       pnmDeclaring(60000, 60000), "bomb.pgm"},
+      {"a BMP bomb decoded", 1, "the image declares 60000 × 60000 pixels", "", "bomb.bmp",
+       bmpDeclaring(60000, 60000), "bomb.bmp"},
+      {"a TIFF bomb decoded", 1, "the image declares 60000 × 60000 pixels", "", "bomb.tif",
+       tiffDeclaring(60000, 60000), "bomb.tif"},
+      {"a page over --pixel-budget decoded", 1, "a page may have at most 1 megapixels",
+       "--pixel-budget 1"},
   };
-  const QImage page = renderTextPage(sampleLines(0)).image;
-  for (const BadInput& c : cases) {
-    QTemporaryDir dir;
-    const QDir d(dir.path());
-    ASSERT_TRUE(savePage(page, d.filePath(QStringLiteral("page.png"))));
-    writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {}, kImageOnly);
-    writeDocuments(d.path(), {{"page.png"}});
-    const QString out = d.filePath(QStringLiteral("out"));
-    QStringList a{"--setup", d.filePath(QStringLiteral("setup.json")),
-                  "--batch", d.filePath(QStringLiteral("batch.json")),
-                  "--out",   out,
-                  "--quiet"};
-    const QStringList env = c.prepare(d, a);
-    const ProgramRun run = runZanRelease(a, env);
+  for (const auto& c : cases) {
+    ReleaseFolder r;
+    if (!c.batch.isEmpty()) {
+      std::vector<QStringList> documents;
+      for (const QString& pages : c.batch.split('|')) documents.push_back(pages.split(' '));
+      writeDocuments(r.dir.path(), documents);
+    }
+    if (c.file && c.data == kFifo)
+      ASSERT_EQ(::mkfifo(QFile::encodeName(r.path(c.file)).constData(), 0600), 0) << c.fault;
+    else if (c.file)
+      writeFile(r.path(c.file), c.data);
+    QStringList a = r.arguments();
+    const QStringList options = QString(c.options).replace("%1", r.dir.path()).split(' ');
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+      const qsizetype at = a.indexOf(options[i]);
+      if (at >= 0)
+        a[at + 1] = options[i + 1];
+      else
+        a << options[i] << options[i + 1];
+    }
+    const ProgramRun run =
+        runProgram(zanReleaseBinary(), a, c.prepare ? c.prepare(r) : QStringList(), 60000);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.fault << "\n" << qPrintable(run.err);
     const QStringList lines = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1) << c.fault << "\n" << qPrintable(run.err);
+    EXPECT_EQ(lines.size(), 1) << c.fault << "\n" << qPrintable(run.err);
+    if (lines.isEmpty()) continue;  // the other cases still run
     EXPECT_TRUE(lines[0].startsWith(QLatin1String("zan-release: "))) << c.fault;
-    EXPECT_TRUE(lines[0].contains(QLatin1String(c.says))) << c.fault << "\n"
-                                                          << qPrintable(lines[0]);
-    EXPECT_EQ(pdfsIn(out), c.pdfs) << c.fault;
+    EXPECT_TRUE(lines[0].contains(QString::fromUtf8(c.says))) << c.fault << "\n"
+                                                              << qPrintable(lines[0]);
+    EXPECT_EQ(pdfsIn(r.out()), c.pdfs.split(' ', Qt::SkipEmptyParts)) << c.fault;
     if (c.exitCode == 1) {  // the report names the failed document and why
-      const QJsonObject report = readJson(out + QStringLiteral("/release-report.json"));
-      const QString says = QString::fromUtf8(c.says);
-      bool reported = false;
-      for (const QJsonValue& doc : report.value(QStringLiteral("documents")).toArray())
-        if (doc[QStringLiteral("status")] == QStringLiteral("failed"))
-          reported = says.endsWith(doc[QStringLiteral("reason")].toString());
-      EXPECT_TRUE(reported) << c.fault;
+      QStringList reasons;
+      for (const QJsonValue& doc :
+           readJson(r.out() + "/release-report.json")["documents"].toArray())
+        if (doc["status"] == "failed") reasons << doc["reason"].toString();
+      EXPECT_EQ(reasons.size(), 1) << c.fault;
+      EXPECT_TRUE(lines[0].endsWith(": " + reasons.value(0, "(none)")))
+          << c.fault << "\n"
+          << qPrintable(reasons.join('\n'));
     }
   }
 }
@@ -265,30 +203,24 @@ TEST(BadInput, RefusedWithOneLineAndNoPartialPdf) {
 // neither a partial PDF nor a temporary file; the documents that fit are released. Runs on a
 // 1 MB tmpfs in a private mount namespace.
 TEST(BadInput, FullDiskLeavesNoPartialPdf) {
-  QTemporaryDir dir;
-  const QDir d(dir.path());
-  ASSERT_TRUE(
-      savePage(renderTextPage(sampleLines(0)).image, d.filePath(QStringLiteral("small.png"))));
+  ReleaseFolder r;
   QImage noise(1200, 1200, QImage::Format_RGB32);  // does not compress: about 4 MB in the PDF
   QRandomGenerator random(17);
   for (int y = 0; y < noise.height(); ++y)
     for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, random.generate() | 0xff000000u);
-  ASSERT_TRUE(savePage(noise, d.filePath(QStringLiteral("noise.png"))));
-  writeOcrSetup(d.filePath(QStringLiteral("setup.json")), {}, kImageOnly);
-  writeDocuments(d.path(), {{"small.png"}, {"noise.png"}});
-  const QString disk = d.filePath(QStringLiteral("disk"));
-  d.mkpath(QStringLiteral("disk"));
+  ASSERT_TRUE(savePage(noise, r.path("noise.png")));
+  writeDocuments(r.dir.path(), {{"page.png"}, {"noise.png"}});
+  const QString disk = r.path("disk");
+  QDir(r.dir.path()).mkpath("disk");
   const QString script =
       QStringLiteral(
           "mount -t tmpfs -o size=1m tmpfs '%1' || exit 99\n"
           "'%2' --setup '%3' --batch '%4' --out '%1/out' --quiet\n"
           "echo \"exit=$?\"\n"
           "ls -A '%1/out'\n")
-          .arg(disk, zanReleaseBinary(), d.filePath(QStringLiteral("setup.json")),
-               d.filePath(QStringLiteral("batch.json")));
+          .arg(disk, zanReleaseBinary(), r.path("setup.json"), r.path("batch.json"));
   QProcess shell;
-  shell.start(QStringLiteral("unshare"),
-              {"--user", "--map-root-user", "--mount", "sh", "-c", script});
+  shell.start("unshare", {"--user", "--map-root-user", "--mount", "sh", "-c", script});
   ASSERT_TRUE(shell.waitForFinished(120000));
   if (shell.exitCode() == 99 || shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)
     GTEST_SKIP() << "cannot mount a private tmpfs here (unshare/mount refused): "
@@ -296,7 +228,7 @@ TEST(BadInput, FullDiskLeavesNoPartialPdf) {
   const QStringList out =
       QString::fromUtf8(shell.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   const QString err = QString::fromUtf8(shell.readAllStandardError());
-  EXPECT_EQ(out.value(0), QStringLiteral("exit=1")) << qPrintable(err);
+  EXPECT_EQ(out.value(0), "exit=1") << qPrintable(err);
   EXPECT_EQ(out.mid(1), QStringList({"document-0001.pdf", "release-report.json"}))
       << "a partial PDF or temporary file was left";
   EXPECT_TRUE(err.contains(QLatin1String("document 2 not released: cannot write")) &&

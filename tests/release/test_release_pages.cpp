@@ -25,10 +25,8 @@ struct Release {
   QTemporaryDir dir;
   ProgramRun run;
   QJsonObject report;
-  QString pdf() const { return dir.filePath(QStringLiteral("out/document-0001.pdf")); }
-  QJsonObject page(int n) const {
-    return report[QStringLiteral("documents")][0][QStringLiteral("pages")][n - 1].toObject();
-  }
+  QString pdf() const { return dir.filePath("out/document-0001.pdf"); }
+  QJsonObject page(int n) const { return report["documents"][0]["pages"][n - 1].toObject(); }
 };
 
 // Releases `pages` (files made by `make` in the release's folder) as one document.
@@ -38,25 +36,19 @@ std::unique_ptr<Release> release(const QVariantMap& settings, const QStringList&
   auto r = std::make_unique<Release>();
   const QDir d(r->dir.path());
   make(d);
-  const QString setup = d.filePath(QStringLiteral("setup.json"));
-  writeOcrSetup(
-      setup,
-      {{QStringLiteral("LowOcrConfidence"), false}, {QStringLiteral("WordNotInDictionary"), false}},
-      settings);
+  const QString setup = d.filePath("setup.json");
+  writeOcrSetup(setup, {{"LowOcrConfidence", false}, {"WordNotInDictionary", false}}, settings);
   const QString batch = writeBatchFile(
-      d.filePath(QStringLiteral("batch.json")),
-      {{QStringLiteral("documents"),
-        QJsonArray{QJsonObject{{QStringLiteral("pages"), QJsonArray::fromStringList(pages)}}}}});
-  r->run = runZanRelease(QStringList{"--setup", setup, "--batch", batch, "--out",
-                                     d.filePath(QStringLiteral("out")), "--quiet"} +
-                         arguments);
-  r->report = readJson(d.filePath(QStringLiteral("out/release-report.json")));
+      d.filePath("batch.json"),
+      {{"documents", QJsonArray{QJsonObject{{"pages", QJsonArray::fromStringList(pages)}}}}});
+  r->run = runZanRelease(
+      QStringList{"--setup", setup, "--batch", batch, "--out", d.filePath("out"), "--quiet"} +
+      arguments);
+  r->report = readJson(d.filePath("out/release-report.json"));
   return r;
 }
 
-const QVariantMap kEveryOrientation{{QStringLiteral("Rotate90"), true},
-                                    {QStringLiteral("Rotate180"), true},
-                                    {QStringLiteral("Rotate270"), true}};
+const QVariantMap kEveryOrientation{{"Rotate90", true}, {"Rotate180", true}, {"Rotate270", true}};
 
 QVariantMap with(QVariantMap settings, const QVariantMap& more) {
   for (auto it = more.begin(); it != more.end(); ++it) settings.insert(it.key(), it.value());
@@ -79,20 +71,22 @@ QImage picturePage() {
   painter.drawEllipse(QRect(100, 1300, 1600, 900));
   painter.end();
   drawPicture(page, QRect(300, 300, 500, 400));
-  QFont font(QStringLiteral("DejaVu Serif"));
+  QFont font("DejaVu Serif");
   font.setPixelSize(50);
   QPainter text(&page);
   text.setFont(font);
   text.setPen(Qt::black);
-  text.drawText(QPointF(200, 2250), QStringLiteral("Harbour at dawn"));
+  text.drawText(QPointF(200, 2250), "Harbour at dawn");
   return page;
 }
 
 }  // namespace
 
-// Each lossless path, rendered at the page's resolution, gives back the scan pixel for pixel:
-// grey, colour, palette and 150-dpi PNG, both pages of a bitonal TIFF (CCITT G4), a JPEG (as
-// decoded), and pages fed in turned by 90, 180 and 270 degrees, shown upright.
+// Each page format and lossless path, rendered at the page's resolution, gives back the scan
+// pixel for pixel (so the page size follows the stated resolution, not the pixel count): grey,
+// colour, palette and 150-dpi PNG, both pages of a bitonal TIFF (CCITT G4), a JPEG (as decoded),
+// pages fed in turned by 90, 180 and 270 degrees, shown upright, PGM, PPM, BMP, and a translucent
+// PNG laid on white.
 TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   const QImage grey = renderTextPage(sampleLines(0)).image;
   const QImage second = renderTextPage(sampleLines(1)).image;
@@ -102,9 +96,16 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
   coarse.setDotsPerMeterY(5906);
   const QImage palette = colour.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
   const QImage turnedPage = renderTextPage(sampleLines(2)).image;
-  const auto r = release(with(kEveryOrientation, {{QStringLiteral("OutputFormatType"), 2}}),
+  QImage translucent = colour.convertToFormat(QImage::Format_ARGB32);
+  translucent.fill(QColor(0, 0, 0, 0));
+  QPainter(&translucent).fillRect(QRect(300, 300, 500, 500), QColor(0, 0, 0, 255));
+  QImage overWhite(translucent.size(), QImage::Format_RGB32);
+  overWhite.fill(Qt::white);
+  QPainter(&overWhite).drawImage(0, 0, translucent);
+  const auto r = release(with(kEveryOrientation, {{"OutputFormatType", 2}}),
                          {"grey.png", "colour.png", "palette.png", "coarse.png", "bitonal.tif",
-                          "colour.jpg", "turned90.png", "turned180.png", "turned270.png"},
+                          "colour.jpg", "turned90.png", "turned180.png", "turned270.png",
+                          "grey.pgm", "colour.ppm", "colour.bmp", "translucent.png"},
                          [&](const QDir& d) {
                            savePage(grey, d.filePath("grey.png"));
                            savePage(colour, d.filePath("colour.png"));
@@ -115,9 +116,13 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
                            for (int turn : {90, 180, 270})
                              savePage(turnedClockwise(turnedPage, turn),
                                       d.filePath(QStringLiteral("turned%1.png").arg(turn)));
+                           savePage(grey, d.filePath("grey.pgm"));
+                           savePage(colour, d.filePath("colour.ppm"));
+                           savePage(colour, d.filePath("colour.bmp"));
+                           savePage(translucent, d.filePath("translucent.png"));
                          });
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
-  const QImage decodedJpeg(r->dir.filePath(QStringLiteral("colour.jpg")));
+  const QImage decodedJpeg(r->dir.filePath("colour.jpg"));
   const struct {
     const char* fault;
     QImage expected;
@@ -133,7 +138,11 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
                {"JPEG", decodedJpeg, 300},
                {"page turned by 90", turnedPage, 300},
                {"page turned by 180", turnedPage, 300},
-               {"page turned by 270", turnedPage, 300}};
+               {"page turned by 270", turnedPage, 300},
+               {"PGM", grey, 300},
+               {"PPM", colour, 300},
+               {"BMP", colour, 300},
+               {"translucent PNG not laid on white", overWhite, 300}};
   for (std::size_t i = 0; i < std::size(pages); ++i) {
     const int page = static_cast<int>(i + 1);
     const QImage rendered = renderedPage(r->pdf(), page, pages[i].dpi, false);
@@ -142,7 +151,8 @@ TEST(LosslessPages, RenderedAtTheirResolutionEqualTheScan) {
         << rendered.height() << ")";
   }
   for (int page : {8, 9, 10})  // turned by the matrix, not by re-encoding
-    EXPECT_NE(r->page(page)[QStringLiteral("rotation")].toInt(), 0) << page;
+    EXPECT_NE(r->page(page)["rotation"].toInt(), 0) << page;
+  EXPECT_TRUE(samePixels(pdfImage(r->pdf(), 14), overWhite)) << "transparency kept in the PDF";
 }
 
 // With every orientation allowed ("Most Accurate"): a page whose turn detection is sure of is
@@ -157,16 +167,16 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   const TestPage twoLines = renderTextPage(sampleLines(7).mid(0, 2));
   const TestPage label = renderTextPage(
       {"order and support. The", "meeting starts at ten", "tomorrow. All letters"}, 14);
-  const auto r = release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 16}}),
-                         {"turned.png", "two-lines.png", "picture.jpg", "label.png", "label-in.png"},
-                         [&](const QDir& d) {
-                           savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
-                           savePage(turnedClockwise(twoLines.image, 180),
-                                    d.filePath("two-lines.png"));
-                           picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
-                           savePage(label.image, d.filePath("label.png"));
-                           savePage(turnedClockwise(label.image, 270), d.filePath("label-in.png"));
-                         });
+  const auto r =
+      release(with(kEveryOrientation, {{"Accuracy", 16}}),
+              {"turned.png", "two-lines.png", "picture.jpg", "label.png", "label-in.png"},
+              [&](const QDir& d) {
+                savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
+                savePage(turnedClockwise(twoLines.image, 180), d.filePath("two-lines.png"));
+                picturePage().save(d.filePath("picture.jpg"), "JPEG", 90);
+                savePage(label.image, d.filePath("label.png"));
+                savePage(turnedClockwise(label.image, 270), d.filePath("label-in.png"));
+              });
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
   const struct {
     const char* fault;
@@ -179,13 +189,11 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
                {"an upright label not decided by its reading", 4, 0, "tried"},
                {"a label fed in sideways not detected after its reading", 5, 90, "detected"}};
   for (const auto& c : cases) {
-    EXPECT_EQ(r->page(c.page)[QStringLiteral("rotation")].toInt(), c.rotation) << c.fault;
-    EXPECT_EQ(r->page(c.page)[QStringLiteral("orientationReason")].toString(),
-              QLatin1String(c.reason))
-        << c.fault;
+    EXPECT_EQ(r->page(c.page)["rotation"].toInt(), c.rotation) << c.fault;
+    EXPECT_EQ(r->page(c.page)["orientationReason"].toString(), QLatin1String(c.reason)) << c.fault;
   }
-  EXPECT_GT(r->page(1)[QStringLiteral("orientationConfidence")].toDouble(), 5.0);
-  EXPECT_FALSE(r->page(4).contains(QStringLiteral("orientationConfidence")))
+  EXPECT_GT(r->page(1)["orientationConfidence"].toDouble(), 5.0);
+  EXPECT_FALSE(r->page(4).contains("orientationConfidence"))
       << "detection looked at an upright label its reading had decided";
   const std::vector<PdfPage> found = pdfWords(r->pdf());
   ASSERT_EQ(found.size(), 5u);
@@ -193,22 +201,16 @@ TEST(Orientation, DecidedOnEvidenceWithItsReason) {
   EXPECT_EQ(wordsFoundInPlace(twoLines, found[1]).size(), twoLines.words.size());
   for (std::size_t i : {3u, 4u})
     EXPECT_EQ(wordsFoundInPlace(label, found[i]).size(), label.words.size()) << "page " << i + 1;
-  QTemporaryDir extracted;
-  QProcess::execute(QStringLiteral("pdfimages"), {"-j", "-f", "3", "-l", "3", r->pdf(),
-                                                  extracted.filePath(QStringLiteral("j"))});
-  QFile original(r->dir.filePath(QStringLiteral("picture.jpg"))),
-      embedded(extracted.filePath(QStringLiteral("j-000.jpg")));
+  QFile original(r->dir.filePath("picture.jpg"));
   ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  ASSERT_TRUE(embedded.open(QIODevice::ReadOnly)) << "the picture's JPEG was re-encoded";
-  EXPECT_EQ(original.readAll(), embedded.readAll()) << "the picture's JPEG was re-encoded";
+  EXPECT_EQ(pdfJpeg(r->pdf(), 3), original.readAll()) << "the picture's JPEG was re-encoded";
 
   const auto upright = release({}, {"turned.png"}, [&](const QDir& d) {
     savePage(turnedClockwise(turned.image, 90), d.filePath("turned.png"));
   });
   ASSERT_EQ(upright->run.exitCode, 0) << qPrintable(upright->run.err);
-  EXPECT_EQ(upright->page(1)[QStringLiteral("orientationReason")].toString(),
-            QStringLiteral("not checked"));
-  EXPECT_FALSE(upright->page(1).contains(QStringLiteral("orientation")));
+  EXPECT_EQ(upright->page(1)["orientationReason"].toString(), "not checked");
+  EXPECT_FALSE(upright->page(1).contains("orientation"));
 }
 
 // Detection looks at a copy of the page reduced to letters about 16 pixels high: large print is
@@ -226,12 +228,11 @@ TEST(Orientation, DetectedFromEachWayOfReducingThePage) {
     const char* fault;
     QString file;
     int turn;
-  } cases[] = {
-      {"large print sampled down lost its letters", QStringLiteral("large.png"), 90},
-      {"a bitonal scan reduced to grey lost its letters", QStringLiteral("bitonal.tif"), 180},
-      {"grey print area mapped lost its letters", QStringLiteral("grey.png"), 270}};
+  } cases[] = {{"large print sampled down lost its letters", "large.png", 90},
+               {"a bitonal scan reduced to grey lost its letters", "bitonal.tif", 180},
+               {"grey print area mapped lost its letters", "grey.png", 270}};
   const auto r =
-      release(with(kEveryOrientation, {{QStringLiteral("Accuracy"), 4}}),
+      release(with(kEveryOrientation, {{"Accuracy", 4}}),
               {cases[0].file, cases[1].file, cases[2].file}, [&](const QDir& d) {
                 savePage(turnedClockwise(renderTextPage(large.mid(0, 7), 48).image, cases[0].turn),
                          d.filePath(cases[0].file));
@@ -244,11 +245,9 @@ TEST(Orientation, DetectedFromEachWayOfReducingThePage) {
   ASSERT_EQ(r->run.exitCode, 0) << qPrintable(r->run.err);
   for (int i = 0; i < 3; ++i) {
     const QJsonObject page = r->page(i + 1);
-    EXPECT_EQ(page[QStringLiteral("orientationReason")].toString(), QStringLiteral("detected"))
-        << cases[i].fault;
-    EXPECT_EQ(page[QStringLiteral("orientation")].toInt(), cases[i].turn) << cases[i].fault;
-    EXPECT_EQ(page[QStringLiteral("rotation")].toInt(), (360 - cases[i].turn) % 360)
-        << cases[i].fault;
+    EXPECT_EQ(page["orientationReason"].toString(), "detected") << cases[i].fault;
+    EXPECT_EQ(page["orientation"].toInt(), cases[i].turn) << cases[i].fault;
+    EXPECT_EQ(page["rotation"].toInt(), (360 - cases[i].turn) % 360) << cases[i].fault;
   }
 }
 
@@ -268,7 +267,7 @@ TEST(Deskew, OnlyWhenAskedAndThenLevel) {
     painter.drawImage(QPointF(-askew.width() / 2.0, -askew.height() / 2.0), level.image);
   }
   const auto make = [&](const QDir& d) { savePage(askew, d.filePath("askew.png")); };
-  const QVariantMap hidden{{QStringLiteral("OutputFormatType"), 3}};
+  const QVariantMap hidden{{"OutputFormatType", 3}};
   const auto plain = release(hidden, {"askew.png"}, make);
   const auto deskewed = release(hidden, {"askew.png"}, make, {"--deskew"});
   ASSERT_EQ(plain->run.exitCode, 0) << qPrintable(plain->run.err);

@@ -20,9 +20,9 @@ using namespace zan::testing;
 
 namespace {
 
-const QStringList kLines = {QStringLiteral("Please return the signed copy by Friday."),
-                            QStringLiteral("The warehouse received forty boxes of paper."),
-                            QStringLiteral("Payment by bank transfer is preferred.")};
+const QStringList kLines = {"Please return the signed copy by Friday.",
+                            "The warehouse received forty boxes of paper.",
+                            "Payment by bank transfer is preferred."};
 
 // One page of `mediaBox` drawing `content` with `resources`.
 QByteArray onePagePdf(const QByteArray& mediaBox, const QByteArray& content,
@@ -44,7 +44,7 @@ void writeQtPdf(const QString& path, bool asText) {
   writer.setResolution(300);
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   QPainter painter(&writer);
-  QFont font(QStringLiteral("DejaVu Serif"));
+  QFont font("DejaVu Serif");
   font.setPixelSize(50);  // 12 points at 300 dpi
   double y = 300;
   for (const QString& line : kLines) {
@@ -89,21 +89,16 @@ struct PdfRelease {
     colour.save(d.filePath("colour.jpg"), "JPEG", 85);
     jpeg = readAll(d.filePath("colour.jpg"));
     saveMultiPageTiff({grey}, d.filePath("bitonal.tif"), true);
-    bitonal = grey;  // as the TIFF holds it: black below half grey
-    for (int y = 0; y < bitonal.height(); ++y) {
-      uchar* row = bitonal.scanLine(y);
-      for (int x = 0; x < bitonal.width(); ++x) row[x] = row[x] < 128 ? 0 : 255;
-    }
+    bitonal = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);  // as the TIFF
     // The scans as one PDF of three pages that are each one image (grey Flate, JPEG, CCITT G4).
     const QString imageOnly = d.filePath("image-only.json");
-    writeOcrSetup(imageOnly, {}, {{QStringLiteral("OutputFormatType"), 2}});
+    writeOcrSetup(imageOnly, {}, {{"OutputFormatType", 2}});
     made = runZanRelease({"--setup", imageOnly, "--batch",
                           writeDocuments(dir.path(), {{"grey.png", "colour.jpg", "bitonal.tif"}}),
                           "--out", d.filePath("scans"), "--pdfa", "none", "--quiet"});
     QFile::copy(d.filePath("scans/document-0001.pdf"), d.filePath("scans.pdf"));
     // The same three pages shown turned by 90 degrees (/Rotate), as qpdf turns them.
-    QProcess::execute(QStringLiteral("qpdf"),
-                      {d.filePath("scans.pdf"), "--rotate=+90", d.filePath("turned.pdf")});
+    QProcess::execute("qpdf", {d.filePath("scans.pdf"), "--rotate=+90", d.filePath("turned.pdf")});
     writeQtPdf(d.filePath("outlines.pdf"), false);
     writeQtPdf(d.filePath("text.pdf"), true);
     writeFile(d.filePath("helvetica.pdf"),
@@ -139,17 +134,13 @@ struct PdfRelease {
     const QDir d(dir.path());
     const QString setup = d.filePath("setup.json");
     writeOcrSetup(setup, {}, {});
+    std::vector<QStringList> documents;
+    for (const char* pdf : {"scans.pdf", "turned.pdf", "outlines.pdf", "text.pdf", "helvetica.pdf",
+                            "broken.pdf", "huge.pdf", "repaired.pdf", "matrix.pdf"})
+      documents.push_back({pdf});
     run = runZanRelease(QStringList{"--setup", setup, "--batch",
-                                    writeDocuments(dir.path(), {{"scans.pdf"},
-                                                                {"turned.pdf"},
-                                                                {"outlines.pdf"},
-                                                                {"text.pdf"},
-                                                                {"helvetica.pdf"},
-                                                                {"broken.pdf"},
-                                                                {"huge.pdf"},
-                                                                {"repaired.pdf"},
-                                                                {"matrix.pdf"}}),
-                                    "--out", d.filePath(name)} +
+                                    writeDocuments(dir.path(), documents), "--out",
+                                    d.filePath(name)} +
                         arguments);
     return readJson(d.filePath(name + "/release-report.json"));
   }
@@ -252,7 +243,7 @@ TEST(PdfPages, PagesWithTextKeptUnlessAsked) {
   EXPECT_TRUE(textOf(r.pdf(4)).contains("Please return the signed copy by Friday."))
       << qPrintable(textOf(r.pdf(4)));
   QProcess rules;
-  rules.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(ZAN_PDFA_RULES), r.pdf(4)});
+  rules.start("/usr/bin/python3", {QStringLiteral(ZAN_PDFA_RULES), r.pdf(4)});
   rules.waitForFinished(60000);
   const QJsonObject broken = QJsonDocument::fromJson(rules.readAllStandardOutput()).object();
   ASSERT_FALSE(broken.isEmpty());

@@ -18,7 +18,7 @@ using namespace zan::testing;
 
 namespace {
 
-const QString kGarbledWord = QStringLiteral("Xqwzvbtk");
+const QString kGarbledWord = "Xqwzvbtk";
 
 // The pages every configuration draws from, made once.
 struct Pages {
@@ -72,7 +72,7 @@ struct Released {
     return out + QStringLiteral("/document-%1.pdf").arg(document, 4, 10, QLatin1Char('0'));
   }
   QJsonObject document(int n) const {
-    return report.value(QStringLiteral("documents")).toArray().at(n - 1).toObject();
+    return report.value("documents").toArray().at(n - 1).toObject();
   }
 };
 
@@ -83,61 +83,48 @@ struct Configuration {
 };
 
 QJsonObject doc(const QStringList& pageFiles, const QJsonObject& indexFields = {}) {
-  return {{QStringLiteral("pages"), QJsonArray::fromStringList(pageFiles)},
-          {QStringLiteral("indexFields"), indexFields}};
+  return {{"pages", QJsonArray::fromStringList(pageFiles)}, {"indexFields", indexFields}};
 }
 
 const QVariantMap kDocumentInformation{
-    {QStringLiteral("TitleField.FieldType"), 1},
-    {QStringLiteral("TitleField.FieldName"), QStringLiteral("Document Title")},
-    {QStringLiteral("SubjectField.FieldType"), 0},
-    {QStringLiteral("SubjectField.FieldText"), QStringLiteral("Scanned correspondence")},
-    {QStringLiteral("AuthorField.FieldType"), 2},
-    {QStringLiteral("AuthorField.FieldName"), QStringLiteral("Operator")},
-    {QStringLiteral("KeywordsField.FieldType"), 1},
-    {QStringLiteral("KeywordsField.FieldName"), QStringLiteral("Customer Number")},
-    {QStringLiteral("ConfidenceThreshold"), 80},
-    {QStringLiteral("LowOcrConfidence"), true},
-    {QStringLiteral("WordNotInDictionary"), true}};
+    {"TitleField.FieldType", 1},    {"TitleField.FieldName", "Document Title"},
+    {"SubjectField.FieldType", 0},  {"SubjectField.FieldText", "Scanned correspondence"},
+    {"AuthorField.FieldType", 2},   {"AuthorField.FieldName", "Operator"},
+    {"KeywordsField.FieldType", 1}, {"KeywordsField.FieldName", "Customer Number"},
+    {"ConfidenceThreshold", 80},    {"LowOcrConfidence", true},
+    {"WordNotInDictionary", true}};
 
 Configuration configuration(const std::string& name) {
   Configuration c;
-  c.arguments = {QStringLiteral("--jobs"), QStringLiteral("2")};
+  c.arguments = {"--jobs", "2"};
   if (name == "hidden" || name == "hidden, one job") {
     // Image and hidden text; 0, 90 and 180 degrees may be turned, 270 not.
     c.partOne = kDocumentInformation;
-    c.partTwo = {{QStringLiteral("OutputFormatType"), 3},
-                 {QStringLiteral("Rotate90"), true},
-                 {QStringLiteral("Rotate180"), true},
-                 {QStringLiteral("MixedCases"), true}};
+    c.partTwo = {
+        {"OutputFormatType", 3}, {"Rotate90", true}, {"Rotate180", true}, {"MixedCases", true}};
     c.batch = {
-        {QStringLiteral("name"), QStringLiteral("Batch 17")},
-        {QStringLiteral("batchFields"),
-         QJsonObject{{QStringLiteral("Operator"), QStringLiteral("Ada")}}},
-        {QStringLiteral("documents"),
+        {"name", "Batch 17"},
+        {"batchFields", QJsonObject{{"Operator", "Ada"}}},
+        {"documents",
          QJsonArray{doc({"upright.png", "turned90.png"},
-                        {{QStringLiteral("Document Title"), QStringLiteral("Invoice 4711")},
-                         {QStringLiteral("Customer Number"), QStringLiteral("C-17")}}),
-                    doc({"turned180.png", "garbled.png"},
-                        {{QStringLiteral("Document Title"), QStringLiteral("Delivery note")}}),
+                        {{"Document Title", "Invoice 4711"}, {"Customer Number", "C-17"}}),
+                    doc({"turned180.png", "garbled.png"}, {{"Document Title", "Delivery note"}}),
                     doc({"upright.png", "notes.png"}), doc({"turned270.png"})}}};
-    if (name == "hidden, one job") c.arguments = {QStringLiteral("--jobs"), QStringLiteral("1")};
+    if (name == "hidden, one job") c.arguments = {"--jobs", "1"};
   } else if (name == "text") {  // Normal PDF, German, pages turned by 90 degrees turned upright
-    c.partTwo = {{QStringLiteral("OutputFormatType"), 1},
-                 {QStringLiteral("OcrLanguage"), 5},
-                 {QStringLiteral("Rotate90"), true}};
-    c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"german.png", "turned90.png"})}}};
+    c.partTwo = {{"OutputFormatType", 1}, {"OcrLanguage", 5}, {"Rotate90", true}};
+    c.batch = {{"documents", QJsonArray{doc({"german.png", "turned90.png"})}}};
   } else if (name == "image") {  // Image only, pages turned by 180 degrees turned upright
-    c.partTwo = {{QStringLiteral("OutputFormatType"), 2}, {QStringLiteral("Rotate180"), true}};
-    c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"upright.png", "turned180.png"})}}};
+    c.partTwo = {{"OutputFormatType", 2}, {"Rotate180", true}};
+    c.batch = {{"documents", QJsonArray{doc({"upright.png", "turned180.png"})}}};
   } else {  // "Fastest" or "Most Accurate" on fine print, the garbled page, two lines upside down
-    c.partTwo = {{QStringLiteral("OutputFormatType"), 3},
-                 {QStringLiteral("Accuracy"), name == "Fastest" ? 1 : 16},
-                 {QStringLiteral("Rotate90"), true},
-                 {QStringLiteral("Rotate180"), true},
-                 {QStringLiteral("Rotate270"), true}};
-    c.batch = {{QStringLiteral("documents"), QJsonArray{doc({"small-print.png", "garbled.png"}),
-                                                        doc({"two-lines-turned180.png"})}}};
+    c.partTwo = {{"OutputFormatType", 3},
+                 {"Accuracy", name == "Fastest" ? 1 : 16},
+                 {"Rotate90", true},
+                 {"Rotate180", true},
+                 {"Rotate270", true}};
+    c.batch = {{"documents", QJsonArray{doc({"small-print.png", "garbled.png"}),
+                                        doc({"two-lines-turned180.png"})}}};
   }
   return c;
 }
@@ -149,14 +136,14 @@ const Released& released(const std::string& name) {
   r = std::make_unique<Released>();
   const Configuration c = configuration(name);
   const QDir d(r->dir.path());
-  const QString setup = d.filePath(QStringLiteral("setup.json"));
+  const QString setup = d.filePath("setup.json");
   writeOcrSetup(setup, c.partOne, c.partTwo);
   const QString batch =
       writeBatchFile(pages().path("batch-") + QString::fromStdString(name) + ".json", c.batch);
-  r->out = d.filePath(QStringLiteral("out"));
+  r->out = d.filePath("out");
   r->run = runZanRelease(
       QStringList{"--setup", setup, "--batch", batch, "--out", r->out, "--quiet"} + c.arguments);
-  r->report = readJson(r->out + QStringLiteral("/release-report.json"));
+  r->report = readJson(r->out + "/release-report.json");
   return *r;
 }
 
@@ -193,7 +180,7 @@ TEST(ImageAndHiddenText, WordsFoundAtTheirPlacesAndInvisible) {
   // The invisible text needs no real font: Tesseract's glyph-less one, embedded (a few hundred
   // bytes instead of a subset of DejaVu Sans).
   EXPECT_TRUE(pdfFonts(r.pdf(1)).contains(
-      QRegularExpression(QStringLiteral("GlyphLessFont +CID TrueType +Identity-H +yes no +yes"))))
+      QRegularExpression("GlyphLessFont +CID TrueType +Identity-H +yes no +yes")))
       << qPrintable(pdfFonts(r.pdf(1)));
 }
 
@@ -228,11 +215,10 @@ TEST(ImageAndHiddenText, TurnedPagesUprightOnlyWhenTheirOrientationIsChecked) {
       EXPECT_EQ(wordsFoundInPlace(c.original, page), allWords(c.original)) << c.fault;
     }
     const QJsonObject reported =
-        r.document(c.document)[QStringLiteral("pages")].toArray().at(c.page - 1).toObject();
-    EXPECT_EQ(reported[QStringLiteral("orientation")].toInt(), c.turn) << c.fault;
-    EXPECT_EQ(reported[QStringLiteral("rotation")].toInt(), c.rotation) << c.fault;
-    EXPECT_EQ(reported[QStringLiteral("orientationReason")].toString(),
-              upright ? QStringLiteral("detected") : QStringLiteral("not allowed"))
+        r.document(c.document)["pages"].toArray().at(c.page - 1).toObject();
+    EXPECT_EQ(reported["orientation"].toInt(), c.turn) << c.fault;
+    EXPECT_EQ(reported["rotation"].toInt(), c.rotation) << c.fault;
+    EXPECT_EQ(reported["orientationReason"].toString(), upright ? "detected" : "not allowed")
         << c.fault;
   }
 }
@@ -251,19 +237,18 @@ TEST(ImageAndHiddenText, GarbledWordAnnotatedAndReported) {
   EXPECT_TRUE(notes[0].contents.contains(QLatin1String("not in the dictionary")))
       << qPrintable(notes[0].contents);
 
-  const QJsonArray suspects = r.document(2)[QStringLiteral("suspectWords")].toArray();
+  const QJsonArray suspects = r.document(2)["suspectWords"].toArray();
   ASSERT_EQ(suspects.size(), 1);
   const QJsonObject s = suspects[0].toObject();
-  EXPECT_EQ(s[QStringLiteral("page")].toInt(), 2);
-  EXPECT_TRUE(
-      s[QStringLiteral("reasons")].toArray().contains(QStringLiteral("WordNotInDictionary")));
-  EXPECT_GT(s[QStringLiteral("confidence")].toDouble(), 0);
-  const QJsonArray b = s[QStringLiteral("bbox")].toArray();  // PDF points, from the bottom left
+  EXPECT_EQ(s["page"].toInt(), 2);
+  EXPECT_TRUE(s["reasons"].toArray().contains("WordNotInDictionary"));
+  EXPECT_GT(s["confidence"].toDouble(), 0);
+  const QJsonArray b = s["bbox"].toArray();  // PDF points, from the bottom left
   const double pageHeight = pdfWords(r.pdf(2)).at(1).size.height();
   EXPECT_TRUE(QRectF(QPointF(b[0].toDouble(), pageHeight - b[3].toDouble()),
                      QPointF(b[2].toDouble(), pageHeight - b[1].toDouble()))
                   .contains(place));
-  EXPECT_TRUE(r.document(1)[QStringLiteral("suspectWords")].toArray().isEmpty());
+  EXPECT_TRUE(r.document(1)["suspectWords"].toArray().isEmpty());
   EXPECT_TRUE(pdfHighlights(r.pdf(1), 1).empty());
 }
 
@@ -271,13 +256,13 @@ TEST(ImageAndHiddenText, GarbledWordAnnotatedAndReported) {
 // a field the document lacks is left empty and reported as a warning.
 TEST(ImageAndHiddenText, DocumentInformationFromFieldsWithWarnings) {
   const Released& r = released("hidden");
-  EXPECT_EQ(pdfInfo(r.pdf(1), QStringLiteral("Title")), QStringLiteral("Invoice 4711"));
-  EXPECT_EQ(pdfInfo(r.pdf(1), QStringLiteral("Subject")), QStringLiteral("Scanned correspondence"));
-  EXPECT_EQ(pdfInfo(r.pdf(1), QStringLiteral("Author")), QStringLiteral("Ada"));
-  EXPECT_EQ(pdfInfo(r.pdf(1), QStringLiteral("Keywords")), QStringLiteral("C-17"));
-  EXPECT_EQ(pdfInfo(r.pdf(2), QStringLiteral("Title")), QStringLiteral("Delivery note"));
-  EXPECT_EQ(pdfInfo(r.pdf(2), QStringLiteral("Keywords")), QString());
-  EXPECT_EQ(r.document(2)[QStringLiteral("warnings")].toArray(),
+  EXPECT_EQ(pdfInfo(r.pdf(1), "Title"), "Invoice 4711");
+  EXPECT_EQ(pdfInfo(r.pdf(1), "Subject"), "Scanned correspondence");
+  EXPECT_EQ(pdfInfo(r.pdf(1), "Author"), "Ada");
+  EXPECT_EQ(pdfInfo(r.pdf(1), "Keywords"), "C-17");
+  EXPECT_EQ(pdfInfo(r.pdf(2), "Title"), "Delivery note");
+  EXPECT_EQ(pdfInfo(r.pdf(2), "Keywords"), QString());
+  EXPECT_EQ(r.document(2)["warnings"].toArray(),
             QJsonArray{QStringLiteral(
                 "Keywords: the document has no index field \"Customer Number\"; left empty")});
 }
@@ -285,16 +270,15 @@ TEST(ImageAndHiddenText, DocumentInformationFromFieldsWithWarnings) {
 // An unreadable page fails its document with the reason; the others are released.
 TEST(ImageAndHiddenText, UnreadablePageFailsOnlyItsDocument) {
   const Released& r = released("hidden");
-  EXPECT_EQ(r.document(3)[QStringLiteral("status")].toString(), QStringLiteral("failed"));
-  EXPECT_EQ(
-      r.document(3)[QStringLiteral("reason")].toString(),
-      QStringLiteral("page 2 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)"));
+  EXPECT_EQ(r.document(3)["status"].toString(), "failed");
+  EXPECT_EQ(r.document(3)["reason"].toString(),
+            "page 2 (notes.png): not an image or PDF (PNG, TIFF, JPEG, PNM, BMP or PDF)");
   EXPECT_FALSE(QFile::exists(r.pdf(3)));
   for (int d : {1, 2, 4}) EXPECT_TRUE(QFile::exists(r.pdf(d))) << d;
-  const QJsonObject totals = r.report[QStringLiteral("totals")].toObject();
-  EXPECT_EQ(totals[QStringLiteral("released")].toInt(), 3);
-  EXPECT_EQ(totals[QStringLiteral("failed")].toInt(), 1);
-  EXPECT_EQ(totals[QStringLiteral("pages")].toInt(), 5);
+  const QJsonObject totals = r.report["totals"].toObject();
+  EXPECT_EQ(totals["released"].toInt(), 3);
+  EXPECT_EQ(totals["failed"].toInt(), 1);
+  EXPECT_EQ(totals["pages"].toInt(), 5);
   EXPECT_TRUE(r.run.err.contains(
       QLatin1String("zan-release: document 3 not released: page 2 (notes.png)")));
 }
@@ -321,7 +305,7 @@ TEST(ImageAndHiddenText, TwoJobsGiveWhatOneJobGives) {
     reportOne.remove(QLatin1String(timing));
   }
   EXPECT_EQ(reportTwo, reportOne);
-  EXPECT_EQ(two.report[QStringLiteral("jobs")].toInt(), 2);
+  EXPECT_EQ(two.report["jobs"].toInt(), 2);
 }
 
 // A Normal PDF shows the recognised text in an embedded real font, at the places of the
@@ -337,8 +321,8 @@ TEST(NormalPdf, VisibleTextInPlaceWithoutImage) {
   // Drawn visibly: the rendered page carries about as much ink as the scan.
   EXPECT_GT(inkShare(renderedPage(r.pdf(1), 1)), inkShare(pages().german.image) / 2);
   const QString fonts = pdfFonts(r.pdf(1));
-  EXPECT_TRUE(fonts.contains(
-      QRegularExpression(QStringLiteral("DejaVuSans +CID TrueType +Identity-H +yes +yes +yes"))))
+  EXPECT_TRUE(
+      fonts.contains(QRegularExpression("DejaVuSans +CID TrueType +Identity-H +yes +yes +yes")))
       << qPrintable(fonts);
 }
 
@@ -376,9 +360,9 @@ TEST(Accuracy, MostAccurateRecognisesNoFewerWordsThanFastest) {
 TEST(SampleBatch, ReleasesTheExpectedText) {
   const QDir examples(QStringLiteral(ZAN_EXAMPLES_DIR "/batch"));
   QTemporaryDir out;
-  const ProgramRun run = runZanRelease(
-      {"--setup", examples.filePath(QStringLiteral("release-setup.json")), "--batch",
-       examples.filePath(QStringLiteral("batch.json")), "--out", out.path(), "--quiet"});
+  const ProgramRun run =
+      runZanRelease({"--setup", examples.filePath("release-setup.json"), "--batch",
+                     examples.filePath("batch.json"), "--out", out.path(), "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
   int sample = 0;
   for (const char* pdf : {"document-0001.pdf", "document-0002.pdf"}) {
@@ -399,9 +383,9 @@ TEST(SampleBatch, ReleasesTheExpectedText) {
 // vertical text just as well).
 TEST(Accuracy, MostAccurateTriesOrientationsWhenDetectionIsUnsure) {
   const Released& r = released("Most Accurate");
-  const QJsonObject page = r.document(2)[QStringLiteral("pages")].toArray().at(0).toObject();
-  EXPECT_LT(page[QStringLiteral("orientationConfidence")].toDouble(), 5.0) << "detection was sure";
-  EXPECT_EQ(page[QStringLiteral("rotation")].toInt(), 180);
+  const QJsonObject page = r.document(2)["pages"].toArray().at(0).toObject();
+  EXPECT_LT(page["orientationConfidence"].toDouble(), 5.0) << "detection was sure";
+  EXPECT_EQ(page["rotation"].toInt(), 180);
   const std::vector<PdfPage> found = pdfWords(r.pdf(2));
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(wordsFoundInPlace(pages().twoLines, found[0]), allWords(pages().twoLines));

@@ -24,10 +24,9 @@ using namespace zan::testing;
 
 namespace {
 
-const QStringList kLabel = {QStringLiteral("Sample 4711 received in good order"),
-                            QStringLiteral("Stored in room twelve on shelf nine"),
-                            QStringLiteral("Keep dry and cool at all times"),
-                            QStringLiteral("Checked by the night shift porter")};
+const QStringList kLabel = {"Sample 4711 received in good order",
+                            "Stored in room twelve on shelf nine", "Keep dry and cool at all times",
+                            "Checked by the night shift porter"};
 
 // A grey page of `widthInches` x `heightInches` at `dpi` with `lines` in `points`-point
 // DejaVu Serif.
@@ -37,7 +36,7 @@ QImage drawnPage(double widthInches, double heightInches, int dpi, double points
   image.fill(Qt::white);
   image.setDotsPerMeterX(qRound(dpi / 0.0254));
   image.setDotsPerMeterY(qRound(dpi / 0.0254));
-  QFont font(QStringLiteral("DejaVu Serif"));
+  QFont font("DejaVu Serif");
   font.setPixelSize(qRound(points * dpi / 72));
   QPainter painter(&image);
   painter.setFont(font);
@@ -167,61 +166,47 @@ TEST(Resolution, PageSizeFromAPlausibleResolutionOrImageDpi) {
   QImage scan = drawnPage(8.27, 11.69, 300, 12, kLabel);
   scan.setDotsPerMeterX(2835);  // 72 dpi
   scan.setDotsPerMeterY(2835);
-  ASSERT_TRUE(scan.save(d.filePath(QStringLiteral("scan.png"))));
-  const QString setup = d.filePath(QStringLiteral("setup.json"));
-  writeOcrSetup(setup, {}, {{QStringLiteral("OutputFormatType"), 2}});
-  const QString batch = writeDocuments(dir.path(), {{QStringLiteral("scan.png")}});
+  ASSERT_TRUE(scan.save(d.filePath("scan.png")));
+  const QString setup = d.filePath("setup.json");
+  writeOcrSetup(setup, {}, {{"OutputFormatType", 2}});
+  const QString batch = writeDocuments(dir.path(), {{"scan.png"}});
   const auto run = [&](const QString& out, const QStringList& more) {
     return runZanRelease(QStringList{"--setup", setup, "--batch", batch, "--out", d.filePath(out)} +
                          more);
   };
 
-  const ProgramRun assumed = run(QStringLiteral("assumed"), {});
+  const ProgramRun assumed = run("assumed", {});
   ASSERT_EQ(assumed.exitCode, 0) << qPrintable(assumed.err);
-  const std::vector<PdfPage> pages =
-      pdfWords(d.filePath(QStringLiteral("assumed/document-0001.pdf")));
+  const std::vector<PdfPage> pages = pdfWords(d.filePath("assumed/document-0001.pdf"));
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_NEAR(pages[0].size.width(), 8.27 * 72, 1);
   EXPECT_NEAR(pages[0].size.height(), 11.69 * 72, 1);
   const QJsonObject document =
-      readJson(d.filePath(QStringLiteral("assumed/release-report.json")))["documents"][0]
-          .toObject();
+      readJson(d.filePath("assumed/release-report.json"))["documents"][0].toObject();
   EXPECT_EQ(document["pages"][0]["dpi"].toInt(), 300);
-  EXPECT_EQ(document["pages"][0]["dpiSource"].toString(), QStringLiteral("implausible"));
+  EXPECT_EQ(document["pages"][0]["dpiSource"].toString(), "implausible");
   ASSERT_EQ(document["warnings"].toArray().size(), 1);
-  EXPECT_TRUE(document["warnings"][0].toString().contains(QStringLiteral("states 72 dpi")));
-  EXPECT_TRUE(assumed.err.contains(QStringLiteral("taken as 300 dpi"))) << qPrintable(assumed.err);
+  EXPECT_TRUE(document["warnings"][0].toString().contains("states 72 dpi"));
+  EXPECT_TRUE(assumed.err.contains("taken as 300 dpi")) << qPrintable(assumed.err);
 
-  const ProgramRun given = run(QStringLiteral("given"), {"--image-dpi", "200"});
+  const ProgramRun given = run("given", {"--image-dpi", "200"});
   ASSERT_EQ(given.exitCode, 0) << qPrintable(given.err);
-  const std::vector<PdfPage> larger =
-      pdfWords(d.filePath(QStringLiteral("given/document-0001.pdf")));
+  const std::vector<PdfPage> larger = pdfWords(d.filePath("given/document-0001.pdf"));
   ASSERT_EQ(larger.size(), 1u);
   EXPECT_NEAR(larger[0].size.width(), 2481 * 72.0 / 200, 1);
   EXPECT_TRUE(given.err.isEmpty()) << qPrintable(given.err);
-
-  for (const char* wrong : {"0", "10000", "x"}) {
-    const ProgramRun refused = run(QStringLiteral("refused"), {"--image-dpi", wrong});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << qPrintable(refused.err);
-    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("zan-release: --image-dpi must be")));
-  }
 }
 
 // Catches Fastest reading a tiny page scanned at a high resolution by its stated resolution
 // (150 dpi: 250 pixels across, characters 3 pixels high, almost no word found).
 TEST(Resolution, FastestReadsATinyHighDpiLabel) {
-  QTemporaryDir dir;
-  const QDir d(dir.path());
-  ASSERT_TRUE(drawnPage(1.67, 1.0, 2400, 3, kLabel).save(d.filePath(QStringLiteral("label.png"))));
-  const QString setup = d.filePath(QStringLiteral("setup.json"));
-  writeOcrSetup(setup, {}, {{QStringLiteral("Accuracy"), 1}});
-  const ProgramRun run = runZanRelease({"--setup", setup, "--batch",
-                                        writeDocuments(dir.path(), {{QStringLiteral("label.png")}}),
-                                        "--out", d.filePath(QStringLiteral("out")), "--quiet"});
+  const ReleaseFolder r(QVariantMap{{"Accuracy", 1}});
+  ASSERT_TRUE(drawnPage(1.67, 1.0, 2400, 3, kLabel).save(r.path("label.png")));
+  writeDocuments(r.dir.path(), {{"label.png"}});
+  const ProgramRun run = r.run();
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
   QStringList found;
-  for (const PdfPage& page : pdfWords(d.filePath(QStringLiteral("out/document-0001.pdf"))))
+  for (const PdfPage& page : pdfWords(r.out() + "/document-0001.pdf"))
     for (const PdfWord& w : page.words) found << w.text;
   int known = 0;
   for (const QString& line : kLabel)
@@ -233,16 +218,16 @@ TEST(Resolution, FastestReadsATinyHighDpiLabel) {
 // unchecked (the ticket is a submitter's).
 TEST(Resolution, TicketCarriesImageDpiToTheService) {
   zan::hub::CaptureSettings settings;
-  EXPECT_FALSE(zan::hub::captureSettingsJson(settings).contains(QStringLiteral("ImageDpi")));
+  EXPECT_FALSE(zan::hub::captureSettingsJson(settings).contains("ImageDpi"));
   settings.imageDpi = 200;
   QJsonObject json = zan::hub::captureSettingsJson(settings);
   EXPECT_EQ(zan::hub::captureOptions(zan::hub::captureSettingsFromJson(json), {}, {}).imageDpi,
             200);
-  json.remove(QStringLiteral("ImageDpi"));
+  json.remove("ImageDpi");
   EXPECT_EQ(zan::hub::captureSettingsFromJson(json).imageDpi, 0);
   for (const QJsonValue& wrong :
-       {QJsonValue(5), QJsonValue(200.5), QJsonValue(100000), QJsonValue(QStringLiteral("200"))}) {
-    json.insert(QStringLiteral("ImageDpi"), wrong);
+       {QJsonValue(5), QJsonValue(200.5), QJsonValue(100000), QJsonValue("200")}) {
+    json.insert("ImageDpi", wrong);
     EXPECT_THROW(zan::hub::captureSettingsFromJson(json), ReleaseError);
   }
 }

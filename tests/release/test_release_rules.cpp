@@ -58,7 +58,7 @@ TEST(SuspectWords, EachMarkerAppliesExactlyToItsWords) {
       {"unchecked markers applied", "x9Y", 40, 30, false, "",
        [](SuspectMarkers& m) { m = SuspectMarkers(); }},
       {"known word not honoured", "Xqwzvbtk", 92, 97, false, "",
-       [](SuspectMarkers& m) { m.knownWords.insert(QStringLiteral("xqwzvbtk")); }},
+       [](SuspectMarkers& m) { m.knownWords.insert("xqwzvbtk"); }},
   };
   for (const SuspectCase& c : cases) {
     SuspectMarkers markers = allMarkers();
@@ -76,18 +76,16 @@ TEST(SuspectWords, EachMarkerAppliesExactlyToItsWords) {
 // Re-marking kept words must give exactly what marking them after recognition gave, and must
 // drop a note whose reasons no longer apply (a preview that keeps stale marks).
 TEST(SuspectWords, RemarkedFromKeptConfidencesForANewThreshold) {
-  std::vector<PlacedWord> words(3);
-  words[0].text = QStringLiteral("contract");
-  words[0].confidence = 70;
-  words[0].fontConfidence = 90;
-  words[0].inDictionary = true;
-  words[1].text = QStringLiteral("Xqwzvbtk");
-  words[1].confidence = 93;
-  words[1].fontConfidence = 96;
-  words[2].text = QStringLiteral("Invoice");
-  words[2].confidence = 97;
-  words[2].fontConfidence = 99;
-  words[2].inDictionary = true;
+  const auto placed = [](const char* text, float confidence, float font, bool inDictionary) {
+    PlacedWord w;
+    w.text = QString::fromUtf8(text);
+    w.confidence = confidence;
+    w.fontConfidence = font;
+    w.inDictionary = inDictionary;
+    return w;
+  };
+  std::vector<PlacedWord> words{placed("contract", 70, 90, true), placed("Xqwzvbtk", 93, 96, false),
+                                placed("Invoice", 97, 99, true)};
   const struct {
     int threshold;
     bool dictionary;
@@ -153,7 +151,7 @@ TEST(OcrOptions, StoredSettingsBecomeOptionsOrAreRefused) {
       {"a document field taken from another field's settings",
        [](auto& s) {
          s.SubjectField().setFieldType(zan::kFieldBatchField);
-         s.SubjectField().setFieldName(QStringLiteral("Customer"));
+         s.SubjectField().setFieldName("Customer");
        },
        nullptr,
        [](const ReleaseOptions& o) {
@@ -203,7 +201,7 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
        nullptr},
   };
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("batch.json"));
+  const QString path = dir.filePath("batch.json");
   for (const Case& c : cases) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -212,13 +210,12 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
     try {
       const Batch batch = loadBatch(path);
       ASSERT_EQ(c.problem, nullptr) << c.fault;
-      EXPECT_EQ(batch.name, QStringLiteral("B"));
-      EXPECT_EQ(batch.batchFields.value(QStringLiteral("Operator")), QStringLiteral("Ada"));
+      EXPECT_EQ(batch.name, "B");
+      EXPECT_EQ(batch.batchFields.value("Operator"), "Ada");
       // Page paths are relative to the batch file's folder; numbers become their text.
-      EXPECT_EQ(batch.documents.at(0).pages, QStringList({dir.filePath(QStringLiteral("sub/a.png")),
-                                                          QStringLiteral("/abs/b.tif")}));
-      EXPECT_EQ(batch.documents.at(0).indexFields.value(QStringLiteral("Number")),
-                QStringLiteral("4711"));
+      EXPECT_EQ(batch.documents.at(0).pages,
+                QStringList({dir.filePath("sub/a.png"), "/abs/b.tif"}));
+      EXPECT_EQ(batch.documents.at(0).indexFields.value("Number"), "4711");
     } catch (const ReleaseError& e) {
       ASSERT_NE(c.problem, nullptr) << c.fault << ": " << e.what();
       EXPECT_TRUE(e.message().contains(QLatin1String(c.problem))) << c.fault << ": " << e.what();
@@ -226,7 +223,7 @@ TEST(BatchFile, ReadOrRefusedWithTheProblem) {
     }
   }
   // A missing batch file is named as such.
-  EXPECT_THROW(loadBatch(dir.filePath(QStringLiteral("none.json"))), ReleaseError);
+  EXPECT_THROW(loadBatch(dir.filePath("none.json")), ReleaseError);
 }
 
 TEST(LinkTargets, AddressesBecomeLinksOtherWordsDoNot) {

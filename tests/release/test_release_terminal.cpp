@@ -165,8 +165,8 @@ TEST(Terminal, AStopSignalWritesTheReportOfWhatWasReleased) {
     const QJsonArray documents =
         readJson(release.out() + "/release-report.json")["documents"].toArray();
     ASSERT_EQ(documents.size(), 6) << name << ": no report of what was released";
-    EXPECT_EQ(documents[0]["status"].toString(), QStringLiteral("released")) << name;
-    EXPECT_EQ(documents[5]["status"].toString(), QStringLiteral("failed")) << name;
+    EXPECT_EQ(documents[0]["status"].toString(), "released") << name;
+    EXPECT_EQ(documents[5]["status"].toString(), "failed") << name;
     EXPECT_TRUE(
         documents[5]["reason"].toString().contains(QStringLiteral("stopped (%1)").arg(name)))
         << name << ": " << qPrintable(documents[5]["reason"].toString());

@@ -65,9 +65,7 @@ TEST(PreviewOnDisplay, OpenedAndDrivenByKeysAndMouse) {
   ASSERT_NE(marker, nullptr);
   if (!marker->isChecked()) QTest::mouseClick(marker, Qt::LeftButton, {}, QPoint(8, 8));
   ASSERT_TRUE(marker->isChecked());
-  ASSERT_NO_FATAL_FAILURE(press(Qt::Key_Tab));
-  ASSERT_NO_FATAL_FAILURE(press(Qt::Key_Tab));
-  ASSERT_NO_FATAL_FAILURE(press(Qt::Key_Tab));
+  for (int i = 0; i < 3; ++i) ASSERT_NO_FATAL_FAILURE(press(Qt::Key_Tab));
   ASSERT_EQ(focused(), "txtConfidenceThreshold");
   ASSERT_NO_FATAL_FAILURE(press(Qt::Key_A, Qt::ControlModifier));
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("100"));
