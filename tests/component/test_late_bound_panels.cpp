@@ -104,8 +104,8 @@ class BothPanels : public ::testing::TestWithParam<const char*> {};
 // Catches a described member or event missing from the live panel or bound to a Qt member of
 // other parameter types, names or in/out flags; a member unreachable by name in any letter case
 // or by its id, without its help string, or offered on the wrong panel; the about box not
-// answering the standard id -552; a member private to the meta-object system (out of QML's
-// reach).
+// answering the standard id -552 or handed wrong arguments (order, version as three texts,
+// picture); a member private to the meta-object system (out of QML's reach).
 TEST_P(BothPanels, EveryDescribedMemberIsFoundByNameAndIdOnTheLivePanel) {
   LateBound p(GetParam());
   EXPECT_EQ(ObjectDispatch::of(p.panel.get())->bindingProblems(), QStringList());
@@ -155,7 +155,12 @@ TEST_P(BothPanels, EveryDescribedMemberIsFoundByNameAndIdOnTheLivePanel) {
   EXPECT_EQ(p.d->defaultInterface().members.size(), QByteArray(GetParam()) == "ZANPdf3" ? 24 : 9);
   QVector<Variant> none;
   EXPECT_TRUE(p.d->Invoke(kDispIdAboutBox, Method, none).ok());
-  EXPECT_EQ(p.world.aboutBox.calls.size(), 1u);
+  ASSERT_EQ(p.world.aboutBox.calls.size(), 1u);
+  const auto& about = p.world.aboutBox.calls[0];
+  EXPECT_EQ(about.picture.size(), QSize(18, 15));
+  EXPECT_EQ(about.title, p.world.platform->title);
+  EXPECT_EQ(QStringList({about.major, about.minor, about.revision}), QStringList({"5", "0", "3"}));
+  EXPECT_FALSE(about.copyright.isEmpty());
 }
 
 // Catches events not reaching the host under ids 1 and 2, or the handler's answers (converted

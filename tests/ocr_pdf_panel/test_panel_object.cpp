@@ -1,5 +1,5 @@
-// Creation, captions and lists, Enabled, show, about box, RestoreDefaults and the change
-// handlers of ZANPdf, with the wiring of its confidence threshold box.
+// Creation, captions and lists, Enabled, show, RestoreDefaults and the change handlers of
+// ZANPdf, with the wiring of its confidence threshold box.
 
 #include "ocr_panel_fixture.h"
 
@@ -94,17 +94,6 @@ TEST_F(OcrPanelTest, ShowAppliesStoredDisabledState) {
   showPanel();
   EXPECT_FALSE(child("cmbLanguage")->isEnabled());
   EXPECT_FALSE(child("chkMixedCases")->isEnabled());
-}
-
-// Catches the version passed as one dotted text, or a missing picture or copyright.
-TEST_F(OcrPanelTest, AboutBoxGetsVersionAsThreeTexts) {
-  panel->ShowAboutBox();
-  ASSERT_EQ(world.aboutBox.calls.size(), 1u);
-  const auto& call = world.aboutBox.calls[0];
-  EXPECT_EQ(QStringList({call.major, call.minor, call.revision}), QStringList({"5", "0", "3"}));
-  EXPECT_EQ(call.picture.size(), QSize(18, 15));
-  EXPECT_EQ(call.title, world.platform->title);
-  EXPECT_FALSE(call.copyright.isEmpty());
 }
 
 // Catches RestoreDefaults raising Change itself, a list click counting a reload as a change,
