@@ -224,6 +224,7 @@ class HubEntryTest : public PanelTest {
  protected:
   QPushButton enabledButton, disabledButton;
   QStringList statesSeen;  // host element states seen inside hub calls, e.g. "10"
+  std::vector<zan::MousePointer> pointersSeen;  // the pointer seen inside hub calls
 
   void SetUp() override {
     world.hubFactory = [] { return std::make_unique<ProbeHub>(); };
@@ -239,6 +240,7 @@ class HubEntryTest : public PanelTest {
     }
     probe().probe = [this] {
       statesSeen << QString("%1%2").arg(enabledButton.isEnabled()).arg(disabledButton.isEnabled());
+      pointersSeen.push_back(world.platform->pointer);
     };
   }
   void expectRestored() {
@@ -346,16 +348,12 @@ TEST_F(HubEntryTest, RegistrationRefusesNonElementsAndForgetsDestroyedOnes) {
   createRegistered();
   init();
   QObject noEnabledProperty;
+  const QString required =
+      "Object required: register an object with an Enabled property; the value given is ";
   const std::pair<QVariant, QString> refused[] = {
-      {QVariant(42),
-       "Object required: register an object with an Enabled property; the value "
-       "given is int."},
-      {QVariant(),
-       "Object required: register an object with an Enabled property; the value "
-       "given is nothing."},
-      {QVariant::fromValue<QObject*>(nullptr),
-       "Object required: register an object with an Enabled property; the value given is a null "
-       "object."},
+      {QVariant(42), required + "int."},
+      {QVariant(), required + "nothing."},
+      {QVariant::fromValue<QObject*>(nullptr), required + "a null object."},
       {QVariant::fromValue(&noEnabledProperty),
        "Object doesn't support this property or method: the QObject registered has no writable "
        "Enabled property."}};
@@ -427,12 +425,8 @@ TEST_F(HubEntryTest, NestedSearchFromQueuedInput) {
   show();
   QLineEdit* box = edit("txtWorkgroupHub");
   box->setFocus();
-  std::vector<zan::MousePointer> pointersInside;
-  statesSeen.clear();
-  probe().probe = [&] {
-    pointersInside.push_back(world.platform->pointer);
-    statesSeen << QString("%1%2").arg(enabledButton.isEnabled()).arg(disabledButton.isEnabled());
-  };
+  statesSeen.clear();  // CloseHub while loading
+  pointersSeen.clear();
   world.platform->onPendingMessages = [] { QCoreApplication::processEvents(); };
   // The user types "a", and "b" is already queued when the first search lets messages through.
   QCoreApplication::postEvent(box, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, "b"));
@@ -442,7 +436,7 @@ TEST_F(HubEntryTest, NestedSearchFromQueuedInput) {
   EXPECT_EQ(probe().calls.filter("OpenHub:").last(), "OpenHub:ab");
   EXPECT_EQ(world.platform->pendingMessageCalls, 2);
   EXPECT_EQ(statesSeen.count("00"), statesSeen.size());
-  EXPECT_EQ(pointersInside, std::vector(pointersInside.size(), zan::MousePointer::Hourglass));
+  EXPECT_EQ(pointersSeen, std::vector(pointersSeen.size(), zan::MousePointer::Hourglass));
   EXPECT_EQ(entries("cmbDictionary"), QStringList{"ab-dict"});
   EXPECT_EQ(world.settings->WorkgroupHub(), "ab");
   expectRestored();
