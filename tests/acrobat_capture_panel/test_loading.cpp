@@ -1,5 +1,5 @@
-// Loading ZANPdf3 from its settings (hub lists and statuses, document rows, Init's call order
-// and failure formats), Validate with its mapping, and Apply.
+// Loading ZANPdf3 from its settings (hub lists and statuses, document rows, Init's failure
+// formats), Validate with its mapping, and Apply.
 
 #include "panel_fixture.h"
 
@@ -254,60 +254,6 @@ TEST_F(LoadingTest, HubFailuresAreNotSavedAsSettings) {
     EXPECT_EQ(failureOf([&] { panel->Apply(p); }).number, zan::kObjectErrorBase + c.n);
     EXPECT_EQ(rd.partTwo().toMap(), before);
   }
-}
-
-// Catches a member that needs the stored settings running before Init: Validate copying the
-// unloaded controls into the settings object (so that a later Init and Apply store five wrong
-// Booleans), Apply storing them, or RestoreDefaults changing them.
-TEST_F(LoadingTest, MembersBeforeInitChangeNothing) {
-  const std::pair<const char*, std::function<void(ZANPdf3&)>> members[] = {
-      {"Validate", [](ZANPdf3& p) { p.Validate(); }},
-      {"Apply",
-       [this](ZANPdf3& p) {
-         zan::SetupData* r = &rd;
-         p.Apply(r);
-       }},
-      {"RestoreDefaults", [](ZANPdf3& p) { p.RestoreDefaults(); }}};
-  for (const auto& [member, call] : members) {
-    SCOPED_TRACE(member);
-    rd.partOne().assign({});
-    rd.partTwo().assign({{"WorkgroupHub", "/srv/hub"}, {"WatchedFolder", "/w"}, {"Workflow", "W"}});
-    create();
-    hub().workflows = "W|";
-    hub().dictionaries = "D|";
-    const AutomationError e = failureOf([&] { call(*panel); });
-    EXPECT_EQ(e.number, -1);
-    EXPECT_EQ(e.source, QString("QelPDFSetup.") + member);
-    EXPECT_TRUE(e.description.contains("call Init first")) << e.description.toStdString();
-    EXPECT_EQ(rd.partOne().toMap(), QVariantMap());
-    init();
-    zan::SetupData* p = &rd;
-    panel->Apply(p);
-    for (const char* key : {"LowOcrConfidence", "WordNotInDictionary"})
-      EXPECT_EQ(rd.partOne().value(key), QVariant(true)) << key;
-    for (const char* key : {"EmbedFonts", "AutoPageRotation", "PDFWaitForStatus"})
-      EXPECT_EQ(rd.partTwo().value(key), QVariant(true)) << key;
-  }
-}
-
-// Catches document rows in the wrong order or with swapped arguments, the links-control calls
-// of Init out of order, or rd not replaced.
-TEST_F(LoadingTest, InitTalksToTheLinksControlInOrder) {
-  store("AuthorField.FieldText", "Ann");
-  store("TitleField.FieldName", "DocTitle");
-  store("TitleField.FieldType", 1);
-  create();
-  zan::MemorySetupData other;
-  world.links->replacement = &other;
-  world.links->calls.clear();
-  zan::SetupData* p = &rd;
-  panel->Init(p);
-  EXPECT_EQ(p, &other);
-  EXPECT_EQ(
-      world.links->calls,
-      QStringList({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(DocTitle,1,,Title)",
-                   "AddLink(,0,,Subject)", "AddLink(,0,Ann,Author)", "AddLink(,0,,Keywords)",
-                   "Redraw", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
 }
 
 // Catches the line-suffixed and line-prefixed formats combined wrongly, the links control

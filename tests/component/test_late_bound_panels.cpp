@@ -1,5 +1,6 @@
 // Both panels as a late-bound host sees them: the type library, every member and event by
-// name and by id, a host conversation compared with the early-bound one, and events.
+// name and by id, a host conversation compared with the early-bound one, and events; and what
+// both panels share: Init's calls to the links control, and members called before Init.
 
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdf.h>
@@ -312,23 +313,83 @@ TEST_P(BothPanels, MetaObjectCallersLearnOfFailuresWithoutExceptions) {
   EXPECT_EQ(events.size(), 3);
 }
 
-// Catches an Init that goes on after the links control's redraw (writing the settings or
-// enabling controls once the redraw has shown the rows), on either panel.
-TEST_P(BothPanels, InitEndsWithTheLinksRedraw) {
+// Catches document rows in the wrong order or with their arguments swapped, rows appended
+// without emptying first when Init runs again, the links-control calls of Init missing or out
+// of order, a replacement of rd not reaching the host, or an Init that goes on after the links
+// control's redraw (writing the settings or enabling controls once the rows are shown).
+TEST_P(BothPanels, InitTalksToTheLinksControlInOrderAndEndsWithItsRedraw) {
   LateBound p(GetParam(), [](TestWorld& w) { w.log = std::make_shared<zan::testing::CallLog>(); });
-  zan::MemorySetupData rd;
-  zan::SetupData* handle = &rd;
-  p.world.log->calls.clear();
-  ASSERT_TRUE(QMetaObject::invokeMethod(p.panel.get(), "Init", Qt::DirectConnection,
-                                        Q_ARG(zan::SetupData*&, handle)));
-  ASSERT_TRUE(p.panel->property("LastError").toMap().isEmpty());
-  const QStringList& calls = p.world.log->calls;
-  ASSERT_FALSE(calls.isEmpty());
-  EXPECT_EQ(calls.last(), "/links.Redraw");
-  const qsizetype handedOver = calls.indexOf("/links.SetSetupData");
-  ASSERT_GE(handedOver, 0);
-  for (qsizetype i = handedOver; i < calls.size(); ++i)
-    EXPECT_TRUE(calls[i].startsWith("/links.")) << calls[i].toStdString();
+  zan::MemorySetupData rd, replacement;
+  rd.partOne().assign({{"AuthorField.FieldText", "Ann"},
+                       {"TitleField.FieldName", "DocTitle"},
+                       {"TitleField.FieldType", 1}});
+  p.world.links->replacement = &replacement;
+  for (const bool again : {false, true}) {
+    SCOPED_TRACE(again ? "second Init, after RestoreDefaults" : "first Init");
+    if (again) static_cast<zan::SettingsPanel*>(p.panel.get())->RestoreDefaults();
+    zan::SetupData* handle = &rd;
+    p.world.links->calls.clear();
+    p.world.log->calls.clear();
+    ASSERT_TRUE(QMetaObject::invokeMethod(p.panel.get(), "Init", Qt::DirectConnection,
+                                          Q_ARG(zan::SetupData*&, handle)));
+    ASSERT_TRUE(p.panel->property("LastError").toMap().isEmpty());
+    EXPECT_EQ(handle, &replacement);
+    EXPECT_EQ(
+        p.world.links->calls,
+        QStringList({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(DocTitle,1,,Title)",
+                     "AddLink(,0,,Subject)", "AddLink(,0,Ann,Author)", "AddLink(,0,,Keywords)",
+                     "Redraw", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
+    const QStringList& calls = p.world.log->calls;
+    const qsizetype handedOver = calls.indexOf("/links.SetSetupData");
+    ASSERT_GE(handedOver, 0);
+    for (qsizetype i = handedOver; i < calls.size(); ++i)
+      EXPECT_TRUE(calls[i].startsWith("/links.")) << calls[i].toStdString();
+  }
+  EXPECT_EQ(p.world.links->rowCount(), 4);
+}
+
+// Catches a member that needs the stored settings running before Init instead of failing with
+// "call Init first" and changing nothing: Validate copying the unloaded controls into the
+// settings object (a later Init and Apply then store them), Apply storing them, RestoreDefaults
+// changing them.
+TEST_P(BothPanels, MembersBeforeInitFailAndChangeNothing) {
+  using Member = std::function<void(zan::SettingsPanel&, zan::SetupData*)>;
+  const std::pair<const char*, Member> members[] = {
+      {"(none)", {}},  // what Init and Apply store when nothing ran before them
+      {"Validate", [](zan::SettingsPanel& p, zan::SetupData*) { p.Validate(); }},
+      {"Apply", [](zan::SettingsPanel& p, zan::SetupData* rd) { p.Apply(rd); }},
+      {"RestoreDefaults", [](zan::SettingsPanel& p, zan::SetupData*) { p.RestoreDefaults(); }}};
+  QVariantMap reference;
+  for (const auto& [member, call] : members) {
+    SCOPED_TRACE(member);
+    LateBound p(GetParam(), [](TestWorld& w) {
+      w.hubFactory = [] {
+        auto hub = std::make_unique<zan::testing::MemoryHub>();
+        hub->dictionaries = "D|";
+        hub->workflows = "W|";
+        return hub;
+      };
+    });
+    auto& panel = *static_cast<zan::SettingsPanel*>(p.panel.get());
+    zan::MemorySetupData rd;
+    rd.partTwo().assign({{"WorkgroupHub", "/srv/hub"}, {"WatchedFolder", "/w"}, {"Workflow", "W"}});
+    zan::SetupData* handle = &rd;
+    if (call) {
+      const zan::AutomationError e = zan::testing::failureOf([&] { call(panel, handle); });
+      EXPECT_EQ(e.number, -1);
+      EXPECT_EQ(e.source, QString("QelPDFSetup.") + member);
+      EXPECT_TRUE(e.description.contains("call Init first")) << e.description.toStdString();
+      EXPECT_TRUE(rd.partOne().toMap().isEmpty());
+      EXPECT_TRUE(panel.ValidateError().isEmpty());
+    }
+    panel.Init(handle);
+    panel.Apply(handle);
+    QVariantMap stored = rd.partTwo().toMap();
+    stored.insert(rd.partOne().toMap());
+    if (!call) reference = stored;
+    EXPECT_EQ(stored, reference);
+  }
+  EXPECT_TRUE(reference.value("LowOcrConfidence").toBool());  // the defaults were stored
 }
 
 INSTANTIATE_TEST_SUITE_P(ZANPdfCtl4, BothPanels, ::testing::Values("ZANPdf3", "ZANPdf"));

@@ -49,32 +49,6 @@ TEST_F(OcrPanelTest, FillComboSelectsByItemDataOrLogsAndTakesTheFirst) {
   }
 }
 
-// Catches the links control receiving the setup data before its rows, a missing or reordered
-// step, rows in the wrong order or with their arguments swapped, rows appended without emptying
-// first when Init runs again, and a replacement of rd not reaching the host.
-TEST_F(OcrPanelTest, InitTalksToTheLinksControlInOrder) {
-  settings().onLoad = [](PdfSettings& s) {
-    s.TitleField().setFieldText("T");
-    s.AuthorField().setFieldType(kFieldIndexField);
-    s.AuthorField().setFieldName("Clerk");
-  };
-  MemorySetupData replacement;
-  world.links->replacement = &replacement;
-  SetupData* p = &rd;
-  panel->Init(p);
-  EXPECT_EQ(p, &replacement);
-  const QStringList expected({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(,0,T,Title)",
-                              "AddLink(,0,,Subject)", "AddLink(Clerk,1,,Author)",
-                              "AddLink(,0,,Keywords)", "Redraw", "SetSetupData",
-                              "setInitializing(0)", "setModified(0)", "Redraw"});
-  EXPECT_EQ(world.links->calls, expected);
-  panel->RestoreDefaults();
-  world.links->calls.clear();
-  init();
-  EXPECT_EQ(world.links->calls, expected);
-  EXPECT_EQ(world.links->rowCount(), 4);
-}
-
 // Catches a failing Init whose error is rewritten (help file and context lost), that goes on
 // with later steps, that leaves the panel raising Change, or a missing setup data object
 // crashing the panel instead of failing Init.

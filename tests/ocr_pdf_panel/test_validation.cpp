@@ -99,27 +99,6 @@ TEST_F(OcrPanelTest, CodesNameTheirControlOthersAreInternalErrors) {
   EXPECT_EQ(e.description, "No validation failure.");
 }
 
-// Catches a member that needs the stored settings running before Init (Validate copying the
-// unselected lists, Apply storing them, RestoreDefaults resetting them) instead of failing with
-// "call Init first" and changing nothing.
-TEST_F(OcrPanelTest, MembersBeforeInitChangeNothing) {
-  SetupData* p = &rd;
-  const std::pair<const char*, std::function<void()>> members[] = {
-      {"Validate", [&] { panel->Validate(); }},
-      {"Apply", [&] { panel->Apply(p); }},
-      {"RestoreDefaults", [&] { panel->RestoreDefaults(); }}};
-  settings().setAccuracy(16);
-  for (const auto& [member, call] : members) {
-    const AutomationError e = failureOf(call);
-    EXPECT_EQ(e.number, -1) << member;
-    EXPECT_EQ(e.source, QString("QelPDFSetup.") + member);
-    EXPECT_EQ(e.description, "The panel holds no stored settings yet: call Init first.");
-  }
-  EXPECT_EQ(settings().Accuracy(), 16);
-  EXPECT_EQ(settings().saves, 0);
-  EXPECT_TRUE(panel->ValidateError().isEmpty());
-}
-
 // Catches Apply storing illegal settings or reporting the failure under another number,
 // source or message.
 TEST_F(OcrPanelTest, ApplyWithIllegalSettingsStoresNothing) {
