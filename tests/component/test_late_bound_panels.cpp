@@ -392,6 +392,40 @@ TEST_P(BothPanels, MembersBeforeInitFailAndChangeNothing) {
   EXPECT_TRUE(reference.value("LowOcrConfidence").toBool());  // the defaults were stored
 }
 
+// Catches a check box without its handler or with one that fires twice, a document-row edit
+// not reaching the host as Change (Init leaving the links control silenced), or Change raised
+// before Init or while Init loads.
+TEST_P(BothPanels, OneChangePerCheckBoxClickOrRowEditAfterInitOnly) {
+  LateBound p(GetParam());
+  int changes = 0;
+  std::uint32_t cookie = 0;
+  p.d->ConnectEvent(
+      1, [&](DispId, QVector<Variant>&) { ++changes; }, &cookie);
+  p.panel->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(p.panel.get()));
+  const QList<QCheckBox*> boxes = p.panel->findChildren<QCheckBox*>();
+  EXPECT_EQ(boxes.size(), QByteArray(GetParam()) == "ZANPdf3" ? 10 : 8);
+  const auto click = [](QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  };
+  zan::DocInfoField edited;
+  edited.setFieldText("Quarterly report");
+  for (QCheckBox* box : boxes) click(box);
+  emit p.world.links->rowEdited(1);  // no rows before Init
+  zan::MemorySetupData rd;
+  QVector<Variant> args{Variant(static_cast<QObject*>(&rd))};
+  ASSERT_TRUE(p.call("Init", Method, args).ok());
+  EXPECT_EQ(changes, 0);
+  for (QCheckBox* box : boxes) {
+    click(box);
+    click(box);
+    EXPECT_EQ(changes, 2) << box->objectName().toStdString();
+    changes = 0;
+  }
+  p.world.links->editRow(1, edited);
+  EXPECT_EQ(changes, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(ZANPdfCtl4, BothPanels, ::testing::Values("ZANPdf3", "ZANPdf"));
 
 // ---- One host conversation, early-bound and late-bound ----

@@ -120,49 +120,6 @@ TEST_F(OcrPanelTest, RestoreChangesComeOnlyFromTheHandlers) {
   }
 }
 
-// Catches a check box without a handler, a handler that fires twice, or Change raised while
-// the panel is still loading.
-TEST_F(OcrPanelTest, OneChangePerCheckBoxClickAfterInitOnly) {
-  showPanel();
-  for (const char* name : kCheckBoxes) QTest::mouseClick(check(name), Qt::LeftButton);
-  EXPECT_EQ(changes, 0);
-  init();
-  for (const char* name : kCheckBoxes) {
-    const int before = changes;
-    QTest::mouseClick(check(name), Qt::LeftButton);
-    QTest::mouseClick(check(name), Qt::LeftButton);
-    EXPECT_EQ(changes, before + 2) << name;
-  }
-}
-
-// Catches a list click compared with the previous selection or the entry's position instead of
-// the stored number.
-TEST_F(OcrPanelTest, ListClickChangesOnlyWhenItemDataDiffersFromStored) {
-  settings().onLoad = loadExample;
-  init();
-  // The list, the entry holding the stored item data, another entry.
-  const std::tuple<const char*, int, int> lists[] = {
-      {"cmbOutputFormatType", 1, 2}, {"cmbLanguage", 4, 3}, {"cmbAccuracy", 3, 2}};
-  for (const auto& [name, storedIndex, otherIndex] : lists) {
-    changes = 0;
-    combo(name)->setCurrentIndex(otherIndex);
-    combo(name)->setCurrentIndex(storedIndex);
-    EXPECT_EQ(changes, 1) << name;
-  }
-}
-
-// Catches a user's edit of a document-information row not reaching the host as Change (for
-// example because Init left the links control silenced), or reaching it while still loading.
-TEST_F(OcrPanelTest, LinksRowEditRaisesChange) {
-  DocInfoField edited;
-  edited.setFieldText("Quarterly report");
-  emit world.links->rowEdited(1);
-  EXPECT_EQ(changes, 0);
-  init();
-  world.links->editRow(1, edited);
-  EXPECT_EQ(changes, 1);
-}
-
 // Catches the threshold box without its entry (the tag not following the text), a typed digit
 // taken back (955 shown as 95, 105 as 10), Change raised for it before Init, or the arrow keys
 // stepping in this panel.
