@@ -1,10 +1,9 @@
-// Editing ZANPdf3: Change from check boxes, lists, page content, document rows and Restore
-// Defaults; the threshold box's wiring; hub searches (also nested ones) with host elements
+// Editing ZANPdf3: Change from lists and page content (from check boxes, document rows, a later
+// Init and Restore Defaults it comes through code both panels share: BothPanels and the OCR
+// panel's tests); the threshold box's wiring; hub searches (also nested ones) with host elements
 // disabled meanwhile; the watched folder and both browse buttons.
 
 #include "panel_fixture.h"
-
-#include "external/links_control.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -14,31 +13,7 @@ using zan::AutomationError;
 
 namespace {
 
-class EditingTest : public PanelTest {
- protected:
-  void clickBox(const char* name) {
-    QTest::mouseClick(child(name), Qt::LeftButton, {}, QPoint(6, child(name)->height() / 2));
-  }
-};
-
-// Catches a later Init or Restore Defaults silent on a live panel, or the button doing something
-// other than RestoreDefaults (one Change per click or row edit, none while loading:
-// BothPanels.OneChangePerCheckBoxClickOrRowEditAfterInitOnly).
-TEST_F(EditingTest, ChangeFromReloadsAndRestoreDefaults) {
-  store("NumericOnly", true);
-  create();
-  init();
-  show();
-  clickBox("chkEmbedFonts");
-  changes = 0;
-  init();
-  EXPECT_EQ(child<QCheckBox>("chkEmbedFonts")->checkState(), Qt::Checked);
-  EXPECT_GT(changes, 0);
-  changes = 0;
-  QTest::mouseClick(child("cmdRestoreDefaults"), Qt::LeftButton);
-  EXPECT_EQ(child<QCheckBox>("chkNumericOnly")->checkState(), Qt::Unchecked);
-  EXPECT_GE(changes, 1);
-}
+using EditingTest = PanelTest;
 
 // Catches list clicks compared with the previous selection instead of the stored value.
 TEST_F(EditingTest, ListClicksCompareWithTheStoredValue) {
