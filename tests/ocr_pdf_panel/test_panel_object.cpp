@@ -121,8 +121,8 @@ TEST_F(OcrPanelTest, RestoreChangesComeOnlyFromTheHandlers) {
 }
 
 // Catches the threshold box without its entry (the tag not following the text), a typed digit
-// taken back (955 shown as 95, 105 as 10), Change raised for it before Init, or the arrow keys
-// stepping in this panel.
+// taken back (955 shown as 95), Change raised for it before Init, or the arrow keys stepping in
+// this panel. (A typed digit after Init: EditingTest.ThresholdBoxWiring, the same entry.)
 TEST_F(OcrPanelTest, ThresholdBoxWiring) {
   threshold()->end(false);
   QTest::keyClick(threshold(), Qt::Key_5);  // 955
@@ -132,9 +132,5 @@ TEST_F(OcrPanelTest, ThresholdBoxWiring) {
   QTest::keyClick(threshold(), Qt::Key_Up);
   QTest::keyClick(threshold(), Qt::Key_Down);
   EXPECT_EQ(threshold()->text(), "95");
-  threshold()->setText("10");
-  threshold()->end(false);
-  QTest::keyClick(threshold(), Qt::Key_5);  // 105
-  EXPECT_EQ(threshold()->text(), "105");
-  EXPECT_EQ(changes, 2);  // 10, then 105
+  EXPECT_EQ(changes, 0);  // stepping up and down would be two
 }
