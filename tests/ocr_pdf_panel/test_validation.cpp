@@ -1,4 +1,5 @@
-// Validate, ValidateError, SetValidateFocus and Apply of ZANPdf.
+// Validate, ValidateError and SetValidateFocus of ZANPdf. (Apply is code both panels share:
+// LoadingTest.ApplyStoresOnlyLegalSettings.)
 
 #include "ocr_panel_fixture.h"
 
@@ -81,20 +82,4 @@ TEST_F(OcrPanelTest, CodesNameTheirControlOthersAreInternalErrors) {
     settings().checkFailure = rejection(number);
     EXPECT_EQ(failureOf([&] { panel->Validate(); }).description, "Internal Error.");
   }
-}
-
-// Catches Apply storing illegal settings or reporting the failure under another number,
-// source or message.
-TEST_F(OcrPanelTest, ApplyWithIllegalSettingsStoresNothing) {
-  init();
-  settings().checkFailure = rejection(0x80040202u);
-  SetupData* p = &rd;
-  const AutomationError e = failureOf([&] { panel->Apply(p); });
-  EXPECT_EQ(e.number, -2147220990);
-  EXPECT_EQ(e.source, "QelPDFSetup.Apply");
-  EXPECT_EQ(e.description, "Bad value");
-  EXPECT_EQ(settings().saves, 0);
-  settings().checkFailure.reset();
-  panel->Apply(p);
-  EXPECT_EQ(settings().saves, 1);
 }
