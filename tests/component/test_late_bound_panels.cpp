@@ -1,5 +1,6 @@
 // Both panels as a late-bound host sees them: the type library, every member and event by
-// name and by id, a host conversation compared with the early-bound one, and events.
+// name and by id, a host conversation compared with the early-bound one, and events; and what
+// both panels share: Init's calls to the links control, and members called before Init.
 
 #include <ZANPdfCtl4/late_binding.h>
 #include <ZANPdfCtl4/zanpdf.h>
@@ -104,8 +105,8 @@ class BothPanels : public ::testing::TestWithParam<const char*> {};
 // Catches a described member or event missing from the live panel or bound to a Qt member of
 // other parameter types, names or in/out flags; a member unreachable by name in any letter case
 // or by its id, without its help string, or offered on the wrong panel; the about box not
-// answering the standard id -552; a member private to the meta-object system (out of QML's
-// reach).
+// answering the standard id -552 or handed wrong arguments (order, version as three texts,
+// picture); a member private to the meta-object system (out of QML's reach).
 TEST_P(BothPanels, EveryDescribedMemberIsFoundByNameAndIdOnTheLivePanel) {
   LateBound p(GetParam());
   EXPECT_EQ(ObjectDispatch::of(p.panel.get())->bindingProblems(), QStringList());
@@ -155,18 +156,20 @@ TEST_P(BothPanels, EveryDescribedMemberIsFoundByNameAndIdOnTheLivePanel) {
   EXPECT_EQ(p.d->defaultInterface().members.size(), QByteArray(GetParam()) == "ZANPdf3" ? 24 : 9);
   QVector<Variant> none;
   EXPECT_TRUE(p.d->Invoke(kDispIdAboutBox, Method, none).ok());
-  EXPECT_EQ(p.world.aboutBox.calls.size(), 1u);
+  ASSERT_EQ(p.world.aboutBox.calls.size(), 1u);
+  const auto& about = p.world.aboutBox.calls[0];
+  EXPECT_EQ(about.picture.size(), QSize(18, 15));
+  EXPECT_EQ(about.title, p.world.platform->title);
+  EXPECT_EQ(QStringList({about.major, about.minor, about.revision}), QStringList({"5", "0", "3"}));
+  EXPECT_FALSE(about.copyright.isEmpty());
 }
 
-// Catches events not reaching the host under ids 1 and 2, or the handler's answers (converted
-// to the parameter types) not reaching the panel's own emitter.
-TEST_P(BothPanels, ChangeAndErrorArriveByEventIdWithWritableArguments) {
+// Catches the Error event not reaching the host under id 2, or the handler's answers (converted
+// to the parameter types) not reaching the panel's own emitter. (Change under id 1:
+// OneChangePerCheckBoxClickOrRowEditAfterInitOnly.)
+TEST_P(BothPanels, ErrorArrivesByEventIdWithWritableArguments) {
   LateBound p(GetParam());
-  int changes = 0;
   std::uint32_t cookie = 0;
-  ASSERT_EQ(p.d->ConnectEvent(
-                1, [&](DispId, QVector<Variant>&) { ++changes; }, &cookie),
-            0);
   QVector<Variant> seen;
   const auto onError = [&](DispId id, QVector<Variant>& args) {
     EXPECT_EQ(id, 2);
@@ -177,12 +180,6 @@ TEST_P(BothPanels, ChangeAndErrorArriveByEventIdWithWritableArguments) {
     args[5] = Variant(false);
   };
   ASSERT_EQ(p.d->ConnectEvent(2, onError, &cookie), status::kOk);
-  zan::MemorySetupData rd;
-  QVector<Variant> args{Variant(static_cast<QObject*>(&rd))};
-  ASSERT_TRUE(p.call("Init", Method, args).ok());
-  p.panel->findChild<QCheckBox*>("chkLowFontConfidence")->click();  // a user edit
-  EXPECT_EQ(changes, 1);
-
   qint32 number = 380;
   QString message = "Invalid property value", source = "QelPDFSetup.txtConfidence_Change()";
   qint16 line = 0;
@@ -307,23 +304,118 @@ TEST_P(BothPanels, MetaObjectCallersLearnOfFailuresWithoutExceptions) {
   EXPECT_EQ(events.size(), 3);
 }
 
-// Catches an Init that goes on after the links control's redraw (writing the settings or
-// enabling controls once the redraw has shown the rows), on either panel.
-TEST_P(BothPanels, InitEndsWithTheLinksRedraw) {
+// Catches document rows in the wrong order or with their arguments swapped, rows appended
+// without emptying first when Init runs again, the links-control calls of Init missing or out
+// of order, a replacement of rd not reaching the host, or an Init that goes on after the links
+// control's redraw (writing the settings or enabling controls once the rows are shown).
+TEST_P(BothPanels, InitTalksToTheLinksControlInOrderAndEndsWithItsRedraw) {
   LateBound p(GetParam(), [](TestWorld& w) { w.log = std::make_shared<zan::testing::CallLog>(); });
+  zan::MemorySetupData rd, replacement;
+  rd.partOne().assign({{"AuthorField.FieldText", "Ann"},
+                       {"TitleField.FieldName", "DocTitle"},
+                       {"TitleField.FieldType", 1}});
+  p.world.links->replacement = &replacement;
+  for (const bool again : {false, true}) {
+    SCOPED_TRACE(again ? "second Init, after RestoreDefaults" : "first Init");
+    if (again) static_cast<zan::SettingsPanel*>(p.panel.get())->RestoreDefaults();
+    zan::SetupData* handle = &rd;
+    p.world.links->calls.clear();
+    p.world.log->calls.clear();
+    ASSERT_TRUE(QMetaObject::invokeMethod(p.panel.get(), "Init", Qt::DirectConnection,
+                                          Q_ARG(zan::SetupData*&, handle)));
+    ASSERT_TRUE(p.panel->property("LastError").toMap().isEmpty());
+    EXPECT_EQ(handle, &replacement);
+    EXPECT_EQ(
+        p.world.links->calls,
+        QStringList({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(DocTitle,1,,Title)",
+                     "AddLink(,0,,Subject)", "AddLink(,0,Ann,Author)", "AddLink(,0,,Keywords)",
+                     "Redraw", "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
+    const QStringList& calls = p.world.log->calls;
+    const qsizetype handedOver = calls.indexOf("/links.SetSetupData");
+    ASSERT_GE(handedOver, 0);
+    for (qsizetype i = handedOver; i < calls.size(); ++i)
+      EXPECT_TRUE(calls[i].startsWith("/links.")) << calls[i].toStdString();
+  }
+  EXPECT_EQ(p.world.links->rowCount(), 4);
+}
+
+// Catches a member that needs the stored settings running before Init instead of failing with
+// "call Init first" and changing nothing: Validate copying the unloaded controls into the
+// settings object (a later Init and Apply then store them), Apply storing them, RestoreDefaults
+// changing them.
+TEST_P(BothPanels, MembersBeforeInitFailAndChangeNothing) {
+  using Member = std::function<void(zan::SettingsPanel&, zan::SetupData*)>;
+  const std::pair<const char*, Member> members[] = {
+      {"(none)", {}},  // what Init and Apply store when nothing ran before them
+      {"Validate", [](zan::SettingsPanel& p, zan::SetupData*) { p.Validate(); }},
+      {"Apply", [](zan::SettingsPanel& p, zan::SetupData* rd) { p.Apply(rd); }},
+      {"RestoreDefaults", [](zan::SettingsPanel& p, zan::SetupData*) { p.RestoreDefaults(); }}};
+  QVariantMap reference;
+  for (const auto& [member, call] : members) {
+    SCOPED_TRACE(member);
+    LateBound p(GetParam(), [](TestWorld& w) {
+      w.hubFactory = [] {
+        auto hub = std::make_unique<zan::testing::MemoryHub>();
+        hub->dictionaries = "D|";
+        hub->workflows = "W|";
+        return hub;
+      };
+    });
+    auto& panel = *static_cast<zan::SettingsPanel*>(p.panel.get());
+    zan::MemorySetupData rd;
+    rd.partTwo().assign({{"WorkgroupHub", "/srv/hub"}, {"WatchedFolder", "/w"}, {"Workflow", "W"}});
+    zan::SetupData* handle = &rd;
+    if (call) {
+      const zan::AutomationError e = zan::testing::failureOf([&] { call(panel, handle); });
+      EXPECT_EQ(e.number, -1);
+      EXPECT_EQ(e.source, QString("QelPDFSetup.") + member);
+      EXPECT_TRUE(e.description.contains("call Init first")) << e.description.toStdString();
+      EXPECT_TRUE(rd.partOne().toMap().isEmpty());
+      EXPECT_TRUE(panel.ValidateError().isEmpty());
+    }
+    panel.Init(handle);
+    panel.Apply(handle);
+    QVariantMap stored = rd.partTwo().toMap();
+    stored.insert(rd.partOne().toMap());
+    if (!call) reference = stored;
+    EXPECT_EQ(stored, reference);
+  }
+  EXPECT_TRUE(reference.value("LowOcrConfidence").toBool());  // the defaults were stored
+}
+
+// Catches a check box without its handler or with one that fires twice, a document-row edit
+// not reaching the host as Change (Init leaving the links control silenced), or Change raised
+// before Init or while Init loads.
+TEST_P(BothPanels, OneChangePerCheckBoxClickOrRowEditAfterInitOnly) {
+  LateBound p(GetParam());
+  int changes = 0;
+  std::uint32_t cookie = 0;
+  ASSERT_EQ(p.d->ConnectEvent(
+                1, [&](DispId, QVector<Variant>&) { ++changes; }, &cookie),
+            status::kOk);
+  p.panel->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(p.panel.get()));
+  const QList<QCheckBox*> boxes = p.panel->findChildren<QCheckBox*>();
+  EXPECT_EQ(boxes.size(), QByteArray(GetParam()) == "ZANPdf3" ? 10 : 8);
+  const auto click = [](QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  };
+  zan::DocInfoField edited;
+  edited.setFieldText("Quarterly report");
+  for (QCheckBox* box : boxes) click(box);
+  emit p.world.links->rowEdited(1);  // no rows before Init
   zan::MemorySetupData rd;
-  zan::SetupData* handle = &rd;
-  p.world.log->calls.clear();
-  ASSERT_TRUE(QMetaObject::invokeMethod(p.panel.get(), "Init", Qt::DirectConnection,
-                                        Q_ARG(zan::SetupData*&, handle)));
-  ASSERT_TRUE(p.panel->property("LastError").toMap().isEmpty());
-  const QStringList& calls = p.world.log->calls;
-  ASSERT_FALSE(calls.isEmpty());
-  EXPECT_EQ(calls.last(), "/links.Redraw");
-  const qsizetype handedOver = calls.indexOf("/links.SetSetupData");
-  ASSERT_GE(handedOver, 0);
-  for (qsizetype i = handedOver; i < calls.size(); ++i)
-    EXPECT_TRUE(calls[i].startsWith("/links.")) << calls[i].toStdString();
+  QVector<Variant> args{Variant(static_cast<QObject*>(&rd))};
+  ASSERT_TRUE(p.call("Init", Method, args).ok());
+  EXPECT_EQ(changes, 0);
+  for (QCheckBox* box : boxes) {
+    click(box);
+    click(box);
+    EXPECT_EQ(changes, 2) << box->objectName().toStdString();
+    changes = 0;
+  }
+  p.world.links->editRow(1, edited);
+  EXPECT_EQ(changes, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(ZANPdfCtl4, BothPanels, ::testing::Values("ZANPdf3", "ZANPdf"));

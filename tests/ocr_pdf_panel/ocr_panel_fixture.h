@@ -1,6 +1,6 @@
 #pragma once
-// A ZANPdf panel wired to the test doubles, with a settings object whose loading, checking and
-// saving a test scripts.
+// A ZANPdf panel wired to the test doubles, with a settings object whose loading and checking a
+// test scripts.
 
 #include <ZANPdfCtl4/zanpdf.h>
 #include "failure_of.h"
@@ -24,13 +24,11 @@ class ScriptedSettings : public PdfSettings {
  public:
   std::function<void(PdfSettings&)> onLoad;  // what Load puts into the settings
   std::optional<AutomationError> loadFailure, checkFailure;
-  int saves = 0;
 
   void Load(SetupPart&, SetupPart&, const QVariant&) override {
     if (loadFailure) raiseError(*loadFailure);
     if (onLoad) onLoad(*this);
   }
-  void Save(SetupPart&, SetupPart&) override { ++saves; }
   QVariant CheckSettings() override {
     if (checkFailure) raiseError(*checkFailure);
     return {};

@@ -49,40 +49,6 @@ TEST_F(OcrPanelTest, FillComboSelectsByItemDataOrLogsAndTakesTheFirst) {
   }
 }
 
-// Catches rows appended without emptying first, rows in the wrong order, and arguments of the
-// row call in the wrong order.
-TEST_F(OcrPanelTest, RefreshTwiceLeavesFourRowsInOrder) {
-  settings().onLoad = [](PdfSettings& s) {
-    s.TitleField().setFieldText("T");
-    s.AuthorField().setFieldType(kFieldIndexField);
-    s.AuthorField().setFieldName("Clerk");
-  };
-  init();
-  panel->RestoreDefaults();
-  init();  // a third run
-  RecordingLinks& links = *world.links;
-  ASSERT_EQ(links.rowCount(), 4);
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(links.rowCaption(i), QStringList({"Title", "Subject", "Author", "Keywords"})[i]);
-  EXPECT_TRUE(links.calls.contains("AddLink(,0,T,Title)"));
-  EXPECT_TRUE(links.calls.contains("AddLink(Clerk,1,,Author)"));
-}
-
-// Catches the links control receiving the setup data before its rows, a missing or reordered
-// step, and a replacement of rd not reaching the host.
-TEST_F(OcrPanelTest, InitTalksToTheLinksControlInOrder) {
-  MemorySetupData replacement;
-  world.links->replacement = &replacement;
-  SetupData* p = &rd;
-  panel->Init(p);
-  EXPECT_EQ(
-      world.links->calls,
-      QStringList({"setOfferSetupLinks(1)", "ClearLinks", "AddLink(,0,,Title)",
-                   "AddLink(,0,,Subject)", "AddLink(,0,,Author)", "AddLink(,0,,Keywords)", "Redraw",
-                   "SetSetupData", "setInitializing(0)", "setModified(0)", "Redraw"}));
-  EXPECT_EQ(p, &replacement);
-}
-
 // Catches a failing Init whose error is rewritten (help file and context lost), that goes on
 // with later steps, that leaves the panel raising Change, or a missing setup data object
 // crashing the panel instead of failing Init.
