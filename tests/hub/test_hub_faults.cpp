@@ -43,7 +43,7 @@ struct FullDiskHub {
                    {{"name", "Full"},
                     {"documents", QJsonArray{QJsonObject{{"pages", QJsonArray{"page.png"}}}}}});
   }
-  // What a script said: its "name=value" lines, all its output, and the service's log.
+  // What a script said: its "name=value" lines, all its output, and the file `log`.
   struct Outcome {
     QMap<QString, QString> values;
     QString all, said, why;
@@ -60,6 +60,10 @@ struct FullDiskHub {
     return hub.writeSetup("setup.json", {{"PageContent", "Image Only"},
                                          {"Workflow", "PDF Image Only"},
                                          {"PDFWaitForStatus", wait}});
+  }
+  // The shell command that runs zan-hub on the hub with `more`.
+  QString service(const QStringList& more) const {
+    return "'" + zanHubBinary() + "' '" + hub.serviceArguments(more).join("' '") + "'";
   }
   // The script's common start: the watched folder a 1 MB tmpfs.
   QString start() const {
@@ -86,7 +90,7 @@ TEST(FullWatchedFolder, AStatusThatCannotBeWrittenIsRetriedAndTheJobKept) {
           "release=$!\n"
           "for i in $(seq 100); do ls '%5' | grep -q '[.]job$' && break; sleep 0.1; done\n"
           "dd if=/dev/zero of='%5/filler' bs=4k 2>/dev/null\n"
-          "'%6' %7 > '%8' 2>&1 &\n"
+          "%6 > '%7' 2>&1 &\n"
           "hub=$!\n"
           "wait $release; echo \"release=$?\"\n"
           "echo \"held=$(ls '%5/.zan-hub/services/'*/ | grep -c publishing)\"\n"
@@ -98,9 +102,8 @@ TEST(FullWatchedFolder, AStatusThatCannotBeWrittenIsRetriedAndTheJobKept) {
           "echo \"left=$(ls -A '%5/.zan-hub/services/'*/ | grep -vc heartbeat)\"\n"
           "kill -TERM $hub; wait $hub; echo \"service=$?\"\n")
           .arg(zanReleaseBinary(), setup, f.hub.dir.filePath("batch.json"),
-               f.hub.dir.filePath("report"), f.hub.watched, zanHubBinary(),
-               "'" + f.hub.serviceArguments({"--rescan", "0.3", "--jobs", "1"}).join("' '") + "'",
-               log);
+               f.hub.dir.filePath("report"), f.hub.watched,
+               f.service({"--rescan", "0.3", "--jobs", "1"}), log);
   const auto [values, all, said, why] = f.run(script, log);
   if (!why.isEmpty()) GTEST_SKIP() << qPrintable(why);
   EXPECT_EQ(values.value("release"), "0") << qPrintable(all);
@@ -135,12 +138,8 @@ TEST(FullWatchedFolder, SubmittingIntoAFullFolderSaysSo) {
                       "echo \"left=$(ls -A '%1' | grep -v zan-hub | wc -l)\"\n")
                       .arg(f.hub.watched, zanReleaseBinary(), setup,
                            f.hub.dir.filePath("batch.json"), f.hub.dir.filePath("report"));
-  QString why, all;
-  const auto values = inPrivateMounts(script, &why, &all);
+  const auto [values, all, err, why] = f.run(script, f.hub.dir.filePath("report.err"));
   if (!why.isEmpty()) GTEST_SKIP() << qPrintable(why);
-  QFile errors(f.hub.dir.filePath("report.err"));
-  errors.open(QIODevice::ReadOnly);
-  const QString err = QString::fromUtf8(errors.readAll());
   EXPECT_EQ(values.value("release"), "1") << qPrintable(all);
   const QStringList lines = err.split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 1) << qPrintable(err);
@@ -158,9 +157,7 @@ TEST(FullWatchedFolder, AServiceStoppedWithAStatusUnwrittenLeavesItToTheNext) {
   FullDiskHub f;
   const QString setup = f.setup(false);
   const QString log = f.hub.dir.filePath("hub.log");
-  const QString service =
-      "'" + zanHubBinary() + "' '" +
-      f.hub.serviceArguments({"--rescan", "0.3", "--stale-after", "0.5"}).join("' '") + "'";
+  const QString service = f.service({"--rescan", "0.3", "--stale-after", "0.5"});
   const QString script =
       f.start() + QStringLiteral(
                       "'%1' --setup '%2' --batch '%3' --out '%4' --quiet\n"

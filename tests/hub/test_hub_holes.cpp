@@ -3,15 +3,14 @@
 // guard folder only root may read, holding a secret, an important PDF and a settings file; each
 // test checks the real effect: the secret is in no output, the guard folder's digest is the
 // same before and after, a FIFO fails its job at once, and the service still stops on SIGTERM.
+#include "hub/job_ticket.h"
 #include "hub_support.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QRegularExpression>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,37 +57,21 @@ struct Sandbox {
   }
 
   // A job of the submitter in `folder`: one page, an image-only ticket whose PDF goes to the
-  // PDF folder; `change` edits the ticket.
-  QString job(const QString& name, const std::function<void(QJsonObject&)>& change = {},
-              const QString& folder = QString()) const {
+  // PDF folder.
+  QString job(const QString& name, const QString& folder = QString()) const {
     const QString dir = (folder.isEmpty() ? hub.watched : folder) + "/" + name + ".job";
     QDir().mkpath(dir);
     QFile::copy(hub.dir.filePath("page.png"), dir + "/page-0001.png");
-    QJsonObject ticket{{"format", "zan-hub-job"},
-                       {"version", 1},
-                       {"job", name},
-                       {"batch", "Hostile"},
-                       {"document", 1},
-                       {"machine", ""},
-                       {"pdf", hub.pdfs + "/" + name + ".pdf"},
-                       {"pages", QJsonArray{"page-0001.png"}},
-                       {"settings", QJsonObject{{"PageContent", "Image Only"},
-                                                {"CaptureLanguage", "English (US)"},
-                                                {"Dictionary", ""},
-                                                {"Workflow", "PDF Image Only"},
-                                                {"ConfidenceThreshold", 80},
-                                                {"LowOcrConfidence", false},
-                                                {"WordNotInDictionary", false},
-                                                {"LowFontConfidence", false},
-                                                {"MixedAlphaNumeric", false},
-                                                {"NumericOnly", false},
-                                                {"CreateThumbnails", false},
-                                                {"EmbedFonts", true},
-                                                {"EnableLinks", false},
-                                                {"EnableStructure", false},
-                                                {"AutoPageRotation", false}}}};
-    if (change) change(ticket);
-    writeFile(dir + "/ticket.json", QJsonDocument(ticket).toJson());
+    zan::hub::JobTicket ticket;
+    ticket.job = name;
+    ticket.batch = "Hostile";
+    ticket.document = 1;
+    ticket.pdf = hub.pdfs + "/" + name + ".pdf";
+    ticket.pages = QStringList{"page-0001.png"};
+    ticket.settings.pageContent = "Image Only";
+    ticket.settings.workflow = "PDF Image Only";
+    ticket.settings.autoPageRotation = false;
+    writeFile(dir + "/ticket.json", zan::hub::ticketJson(ticket));
     giveTo(dir, kSubmitter, kServiceUser);
     ::chmod(QFile::encodeName(dir).constData(), 02775);
     return dir;
@@ -149,10 +132,29 @@ class Holes : public ::testing::TestWithParam<RunsAs> {
 
 // Pages that are links (to a secret, or to nothing: the same answer), a FIFO, a ticket that is a
 // FIFO, a hard link to root's file and a page of another user fail their jobs at once with a
-// reason that tells nothing of the outside; the secret is in no PDF, status or log; a sound job
-// beside them is done.
-TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
+// reason that tells nothing of the outside; the secret is in no PDF, status or log. Tickets that
+// name PDFs outside the output root (a folder only root may write, a new folder there, a path
+// that climbs out with "..", root's own important.pdf), below it through a link the submitter
+// planted, or over a file that is there fail with their reason, and the guard folder stays as it
+// was. Sound jobs beside them are done.
+TEST_P(Holes, JobsReadOnlyTheirOwnPagesAndWriteOnlyBelowTheOutputRoots) {
   Sandbox s(GetParam());
+  const QString pub = s.hub.pdfs + "/pub";
+  QDir().mkpath(pub);
+  ::chmod(QFile::encodeName(pub).constData(), 01777);
+  ASSERT_EQ(asSubmitter(QStringLiteral("ln -s '%1' '%2/link'").arg(s.guard, pub)), 0);
+  writeFile(pub + "/taken.pdf", "%PDF-1.4 someone's\n");
+  giveTo(pub + "/taken.pdf", kSubmitter, kSubmitter);
+  const QByteArray pubDigest = treeDigest(pub);
+  // Edits the ticket in a job's folder.
+  const auto edit = [](const QString& d, const std::function<void(QJsonObject&)>& change) {
+    QJsonObject t = readJson(d + "/ticket.json");
+    change(t);
+    writeFile(d + "/ticket.json", QJsonDocument(t).toJson());
+  };
+  const auto pdfAt = [&](const QString& pdf) {
+    return [&, pdf](const QString& d) { edit(d, [&](QJsonObject& t) { t["pdf"] = pdf; }); };
+  };
   const struct {
     const char* fault;
     const char* job;
@@ -164,12 +166,12 @@ TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
          QFile::remove(d + "/page-0001.png");
          QFile::link(s.guard + "/secret.png", d + "/page-0001.png");
          // Recognised, the secret would be the PDF's text.
-         QJsonObject t = readJson(d + "/ticket.json");
-         QJsonObject settings = t["settings"].toObject();
-         settings["PageContent"] = "Searchable Image (Exact)";
-         settings["Workflow"] = "Searchable Office";
-         t["settings"] = settings;
-         writeFile(d + "/ticket.json", QJsonDocument(t).toJson());
+         edit(d, [](QJsonObject& t) {
+           QJsonObject settings = t["settings"].toObject();
+           settings["PageContent"] = "Searchable Image (Exact)";
+           settings["Workflow"] = "Searchable Office";
+           t["settings"] = settings;
+         });
        },
        "failed: page 1 (page-0001.png): a symbolic link, not a file"},
       {"a linked page to nothing answered otherwise (an oracle)", "LinkToNothing",
@@ -199,6 +201,18 @@ TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
        },
        "failed: page 1 (page-0001.png): owned by another user"},
       {"a sound job beside them not done", "Sound", [](const QString&) {}, nullptr},
+      {"a PDF planted in root's folder", "Planted", pdfAt(s.guard + "/planted.pdf"),
+       "under no output root"},
+      {"folders created in root's folder", "Deeper", pdfAt(s.guard + "/new/deeper/x.pdf"),
+       "under no output root"},
+      {"a path climbing out with ..", "Dots", pdfAt(pub + "/../../rootonly/dots.PDF"),
+       "under no output root"},
+      {"root's important.pdf replaced", "Important", pdfAt(s.guard + "/important.pdf"),
+       "under no output root"},
+      {"a link below the root followed", "Linked", pdfAt(pub + "/link/linked.pdf"),
+       "reached through a symbolic link"},
+      {"a file that is there replaced", "Taken", pdfAt(pub + "/taken.pdf"), "exists already"},
+      {"a sound job below the root not done", "Below", pdfAt(pub + "/new/Below.pdf"), nullptr},
   };
   for (const auto& c : cases) c.spoil(s.job(QLatin1String(c.job)));
   int exitCode = -1;
@@ -212,45 +226,6 @@ TEST_P(Holes, PagesAreOnlyTheJobsOwnRegularFiles) {
   EXPECT_EQ(QDir(s.hub.pdfs).entryList({"*.pdf"}, QDir::Files), QStringList{"Sound.pdf"});
   const QByteArray out = allBytes(s.hub.pdfs) + allBytes(s.hub.watched) + log.toUtf8();
   EXPECT_FALSE(out.contains(kSecret)) << "the secret leaked";
-  EXPECT_TRUE(s.guardUnchanged());
-}
-
-// Tickets name PDFs outside the output root (a folder only root may write, a new folder there, a
-// path that climbs out with "..", root's own important.pdf), below it through a link the
-// submitter planted, and over a file that is there: every one fails with its reason and the
-// guard folder stays as it was; a sound job is done.
-TEST_P(Holes, TicketsWriteOnlyBelowTheOutputRoots) {
-  Sandbox s(GetParam());
-  const QString pub = s.hub.pdfs + "/pub";
-  QDir().mkpath(pub);
-  ::chmod(QFile::encodeName(pub).constData(), 01777);
-  ASSERT_EQ(asSubmitter(QStringLiteral("ln -s '%1' '%2/link'").arg(s.guard, pub)), 0);
-  writeFile(pub + "/taken.pdf", "%PDF-1.4 someone's\n");
-  giveTo(pub + "/taken.pdf", kSubmitter, kSubmitter);
-  const QByteArray pubDigest = treeDigest(pub);
-  const struct {
-    const char* fault;
-    const char* job;
-    QString pdf;
-    const char* reason;
-  } cases[] = {
-      {"a PDF planted in root's folder", "Planted", s.guard + "/planted.pdf",
-       "under no output root"},
-      {"folders created in root's folder", "Deeper", s.guard + "/new/deeper/x.pdf",
-       "under no output root"},
-      {"a path climbing out with ..", "Dots", pub + "/../../rootonly/dots.PDF",
-       "under no output root"},
-      {"root's important.pdf replaced", "Important", s.guard + "/important.pdf",
-       "under no output root"},
-      {"a link below the root followed", "Linked", pub + "/link/linked.pdf",
-       "reached through a symbolic link"},
-      {"a file that is there replaced", "Taken", pub + "/taken.pdf", "exists already"},
-      {"a sound job below the root not done", "Below", pub + "/new/Below.pdf", nullptr},
-  };
-  for (const auto& c : cases)
-    s.job(QLatin1String(c.job), [&](QJsonObject& t) { t["pdf"] = c.pdf; });
-  const QString log = s.runOnce();
-  for (const auto& c : cases) s.expectOutcome(c.fault, c.job, c.reason);
   EXPECT_TRUE(s.guardUnchanged()) << "a file outside the output root changed";
   EXPECT_TRUE(QFileInfo::exists(pub + "/new/Below.pdf"));
   QFile::remove(pub + "/new/Below.pdf");
@@ -260,8 +235,12 @@ TEST_P(Holes, TicketsWriteOnlyBelowTheOutputRoots) {
 
 // A state folder the submitter made (as a link to root's folder, with its status folder a link,
 // as a folder of the submitter's, as a file) makes the service refuse that watched folder,
-// loudly, and touch nothing there or in the guard folder.
-TEST_P(Holes, AStateFolderThatIsNotTheServicesIsRefused) {
+// loudly, and touch nothing there or in the guard folder. Hub records that name a folder outside
+// every watched root (root's own folder, holding a job) or one below the root through a link
+// are not served either: both are said in the log, nothing is made in them. A job folder that
+// is a link is no job: the folder it points to is neither taken nor emptied. Links inside a job
+// are removed with it, never followed. The submitter cannot move the services' folders.
+TEST_P(Holes, FoldersAreNeverFollowed) {
   Sandbox s(GetParam());
   const struct {
     const char* fault;
@@ -273,39 +252,38 @@ TEST_P(Holes, AStateFolderThatIsNotTheServicesIsRefused) {
       {"a state folder of the submitter's used", "mkdir -p .zan-hub/services .zan-hub/status"},
       {"a state folder that is a file used", "echo x > .zan-hub"},
   };
-  std::vector<QString> folders;
-  std::vector<QByteArray> digests;
+  // Each folder refused or not served, what the log says of it, and its digest.
+  struct Refused {
+    const char* fault;
+    QString folder, says;
+    QByteArray digest;
+  };
+  std::vector<Refused> refused;
   for (const auto& c : cases) {
-    const QString folder = s.hub.watched + QStringLiteral("/w%1").arg(folders.size());
+    const QString folder = s.hub.watched + QStringLiteral("/w%1").arg(refused.size());
     QDir().mkpath(folder);
     giveTo(folder, kSubmitter, kServiceUser);
     ::chmod(QFile::encodeName(folder).constData(), 02777);
     ASSERT_EQ(asSubmitter(QStringLiteral("cd '%1' && GUARD='%2' && %3")
                               .arg(folder, s.guard, QLatin1String(c.plant))),
               0);
-    s.job(QStringLiteral("Waiting"), {}, folder);
+    s.job(QStringLiteral("Waiting"), folder);
     s.record(folder);
-    folders.push_back(folder);
-    digests.push_back(treeDigest(folder));
+    refused.push_back({c.fault, folder, "is refused and left untouched", treeDigest(folder)});
   }
-  const QString log = s.runOnce();
-  for (std::size_t i = 0; i < folders.size(); ++i) {
-    EXPECT_TRUE(log.contains(
-        QStringLiteral("the watched folder %1 is refused and left untouched").arg(folders[i])))
-        << cases[i].fault << "\n"
-        << qPrintable(log);
-    EXPECT_EQ(treeDigest(folders[i]), digests[i]) << cases[i].fault << ": the folder was touched";
-  }
-  EXPECT_TRUE(s.guardUnchanged()) << "root's folder was written through a planted link";
-}
-
-// A job folder that is a link is no job: the folder it points to is neither taken nor emptied.
-// Links inside a job are removed with it, never followed. The submitter cannot move the
-// services' folders.
-TEST_P(Holes, JobFoldersAreNeverFollowed) {
-  Sandbox s(GetParam());
-  // Another user's folder that happens to look like a job.
-  const QString target = s.job("Victim", {}, s.hub.dir.filePath("elsewhere"))
+  const QString outside = s.hub.dir.filePath("outside"), link = s.hub.watched + "/link";
+  QDir().mkpath(outside);
+  ::chmod(QFile::encodeName(outside).constData(), 0777);
+  s.job("Outside", outside);
+  ASSERT_EQ(asSubmitter(QStringLiteral("ln -s '%1' '%2'").arg(outside, link)), 0);
+  s.record(outside);
+  s.record(link);
+  refused.push_back({"a folder outside the roots served", outside,
+                     "is not served: it is under no watched root", treeDigest(outside)});
+  refused.push_back({"a folder reached through a link served", link,
+                     "is not served: it is reached through a symbolic link", treeDigest(link)});
+  // Another user's folder that happens to look like a job, linked into the watched folder.
+  const QString target = s.job("Victim", s.hub.dir.filePath("elsewhere"))
                              .replace(QStringLiteral("/Victim.job"), QString());
   writeFile(target + "/Victim.job/keep.txt", "keep\n");
   giveTo(target, 0, 0);
@@ -314,47 +292,26 @@ TEST_P(Holes, JobFoldersAreNeverFollowed) {
   ASSERT_EQ(asSubmitter(
                 QStringLiteral("ln -s '%1/Victim.job' '%2/Linked.job'").arg(target, s.hub.watched)),
             0);
-  const QString dir = s.job("Inside");
-  QFile::link(s.guard, dir + "/guard");
-  QFile::link(target, dir + "/victim");
-  giveTo(dir, kSubmitter, kServiceUser);
+  const QString inside = s.job("Inside");
+  QFile::link(s.guard, inside + "/guard");
+  QFile::link(target, inside + "/victim");
+  giveTo(inside, kSubmitter, kServiceUser);
   const QString log = s.runOnce();
+  for (const Refused& r : refused) {
+    EXPECT_TRUE(log.contains("the watched folder " + r.folder + " " + r.says))
+        << r.fault << "\n"
+        << qPrintable(log);
+    EXPECT_EQ(treeDigest(r.folder), r.digest) << r.fault << ": the folder was touched";
+  }
+  EXPECT_TRUE(s.guardUnchanged()) << "root's folder was written through a planted link";
   EXPECT_TRUE(s.reason("Inside").startsWith("done")) << qPrintable(s.reason("Inside"));
   EXPECT_TRUE(QFileInfo(s.hub.watched + "/Linked.job").isSymLink()) << "a linked job taken";
   EXPECT_EQ(treeDigest(target), victim) << "a linked folder emptied";
-  EXPECT_TRUE(s.guardUnchanged());
-  QString said;
   EXPECT_NE(asSubmitter(QStringLiteral("cd '%1' && mv .zan-hub/services .zan-hub/gone && mkdir "
                                        ".zan-hub/services")
-                            .arg(s.hub.watched),
-                        &said),
+                            .arg(s.hub.watched)),
             0)
       << "the submitter moved the services' folder";
-}
-
-// Hub records name a folder outside every watched root (root's own folder, holding a job) and one
-// below the root through a link: neither is served, both are said in the log, nothing is made in
-// them.
-TEST_P(Holes, RecordsServeOnlyFoldersBelowTheWatchedRoots) {
-  Sandbox s(GetParam());
-  const QString outside = s.hub.dir.filePath("outside");
-  QDir().mkpath(outside);
-  ::chmod(QFile::encodeName(outside).constData(), 0777);
-  s.job("Outside", {}, outside);
-  const QByteArray outsideDigest = treeDigest(outside);
-  ASSERT_EQ(asSubmitter(QStringLiteral("ln -s '%1' '%2/link'").arg(outside, s.hub.watched)), 0);
-  s.record(outside);
-  s.record(s.hub.watched + "/link");
-  const QString log = s.runOnce();
-  EXPECT_TRUE(log.contains(QStringLiteral("the watched folder %1 is not served: it is under no "
-                                          "watched root")
-                               .arg(outside)))
-      << qPrintable(log);
-  EXPECT_TRUE(log.contains(QStringLiteral("the watched folder %1/link is not served: it is "
-                                          "reached through a symbolic link")
-                               .arg(s.hub.watched)))
-      << qPrintable(log);
-  EXPECT_EQ(treeDigest(outside), outsideDigest) << "a folder outside the roots was served";
 }
 
 // Three FIFO jobs in a running service: each fails at once, a later job is done, and SIGTERM
