@@ -157,6 +157,9 @@ TEST(SettingsTable, ListsAreConsistent) {
       EXPECT_EQ(QString::fromLatin1(c.tesseract).size(), 3);
       EXPECT_TRUE(QString::fromLatin1(c.tag).contains(u'-'));
     }
+  // Swiss German has no model of its own.
+  EXPECT_EQ(zan::captureLanguages().byStored(QStringLiteral("Swiss German"))->tesseract,
+            std::string("deu"));
 }
 
 }  // namespace
