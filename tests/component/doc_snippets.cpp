@@ -100,18 +100,6 @@ QString wrapped(const QString& includes, const Wrapper& wrapper, const QString& 
              .arg(QLatin1String(wrapper.failed));
 }
 
-// The program a CMake snippet builds: a panel created and destroyed.
-const char* const kCMakeHostMain = R"(#include <ZANPdfCtl4/ZANPdf3>
-#include <QApplication>
-#include <cstdio>
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ZANPdf3 panel;
-  std::puts("snippet: ok");
-  return 0;
-}
-)";
-
 bool write(const QString& path, const QString& text) {
   QDir().mkpath(QFileInfo(path).path());
   QFile file(path);
@@ -169,7 +157,9 @@ QStringList writeSnippetProject(const QVector<DocSnippet>& snippets, const QStri
                             s.code;
       if (s.context != QLatin1String("cmake-host") ||
           !write(QDir(dir).filePath(sub + "/CMakeLists.txt"), cmake) ||
-          !write(QDir(dir).filePath(sub + "/main.cpp"), QString::fromLatin1(kCMakeHostMain))) {
+          !write(QDir(dir).filePath(sub + "/main.cpp"),  // a panel created and destroyed
+                 wrapped("#include <ZANPdfCtl4/ZANPdf3>\n", {"", "", "false"},
+                         "    ZANPdf3 panel;\n"))) {
         problem = where + QStringLiteral(": a CMake block needs <!-- snippet: cmake-host -->");
         return {};
       }

@@ -26,9 +26,10 @@ namespace {
 
 // The exit code (-1: crashed or timed out) and the merged output of a program run in `dir`
 // (empty: the test's own working folder).
-std::pair<int, std::string> runIn(
-    const QString& dir, const QString& program, const QStringList& arguments,
-    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+std::pair<int, std::string> run(
+    const QString& program, const QStringList& arguments,
+    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+    const QString& dir = {}) {
   QProcess p;
   p.setProcessEnvironment(env);
   if (!dir.isEmpty()) p.setWorkingDirectory(dir);
@@ -41,12 +42,6 @@ std::pair<int, std::string> runIn(
   }
   const int code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   return {code, p.readAll().toStdString()};
-}
-
-std::pair<int, std::string> run(
-    const QString& program, const QStringList& arguments,
-    const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-  return runIn({}, program, arguments, env);
 }
 
 // The symbols `library` exports as `nm -D -C --defined-only` lists them: the global ones (an
@@ -355,7 +350,7 @@ TEST_F(Package, DocumentationSnippetsBuildAndRun) {
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("LD_LIBRARY_PATH", QDir(prefixDir()).filePath("lib"));
   for (const QString& program : programs) {
-    const auto [code, out] = runIn(work, QDir(build).filePath(program), {}, env);
+    const auto [code, out] = run(QDir(build).filePath(program), {}, env, work);
     EXPECT_EQ(code, 0) << program.toStdString() << '\n' << out;
     EXPECT_NE(out.find("snippet: ok"), std::string::npos) << program.toStdString() << '\n' << out;
   }
@@ -380,7 +375,7 @@ TEST_F(Package, DocumentationSnippetsBuildAndRun) {
   QProcessEnvironment plain = QProcessEnvironment::systemEnvironment();
   plain.remove("LD_LIBRARY_PATH");
   plain.insert("QT_QPA_PLATFORM", "offscreen");
-  const auto [hostCode, hostOut] = runIn(work, tmp.filePath("pkg-config-host"), {}, plain);
+  const auto [hostCode, hostOut] = run(tmp.filePath("pkg-config-host"), {}, plain, work);
   EXPECT_EQ(hostCode, 0) << hostOut;
   EXPECT_NE(hostOut.find("snippet: ok"), std::string::npos) << hostOut;
 }

@@ -163,18 +163,10 @@ TEST(ZANLinks, KeyboardLeavesTheGridAndEditsEveryPartOfARow) {
   grid->setFocus();
   grid->setCurrentCell(0, 0);
   QTest::keyClick(grid, Qt::Key_F2);
-  EXPECT_NE(grid->findChild<QComboBox*>(QStringLiteral("linkSource")), nullptr)
-      << "F2 on the caption opened no editor";
-  if (!grid->findChild<QComboBox*>(QStringLiteral("linkSource"))) {  // on, from the value
-    grid->setCurrentCell(0, 1);
-    QTest::keyClick(grid, Qt::Key_F2);
-  }
   auto* source = grid->findChild<QComboBox*>(QStringLiteral("linkSource"));
   auto* text = grid->findChild<QLineEdit*>(QStringLiteral("linkText"));
-  ASSERT_TRUE(source && text);
-  EXPECT_EQ(QApplication::focusWidget(), source);
-  if (QApplication::focusWidget() == text)
-    QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+  ASSERT_TRUE(source && text) << "F2 on the caption opened no editor";
+  ASSERT_EQ(QApplication::focusWidget(), source);
   QWidget* editor = source->parentWidget();
   EXPECT_EQ(QRect(editor->pos(), editor->size()), grid->visualRect(grid->model()->index(0, 1)))
       << "the editor is not the row's value cell";

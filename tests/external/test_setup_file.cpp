@@ -1,4 +1,3 @@
-#include "settings/pdf_settings.h"
 #include "settings/setup_data.h"
 
 #include "external_support.h"
@@ -224,24 +223,4 @@ TEST(SetupFile, MembersItDoesNotOwnSurviveASave) {
   EXPECT_EQ(again->partTwo().value(QStringLiteral("Workflow")).toString(), QStringLiteral("New"));
   again->save();
   EXPECT_EQ(readAll(path), saved);
-}
-
-// Catches a shipped sample that no longer loads, fails the checks of either panel, or whose
-// relative hub path is resolved (or mangled) by the loader instead of being kept as stored.
-TEST(SetupFile, ShippedSampleLoadsAndPasses) {
-  auto setup = SetupFile::load(QStringLiteral(ZAN_EXAMPLES_DIR "/setup/release-setup.json"));
-  EXPECT_FALSE(setup->indexFields().isEmpty());
-  EXPECT_FALSE(setup->batchFields().isEmpty());
-  for (const char* engine : {"3", "2"}) {
-    SCOPED_TRACE(engine);
-    PdfSettings s;
-    s.setPdfEngine(QString::fromLatin1(engine));
-    s.Load(setup->SetupPartOne(), setup->SetupPartTwo());
-    EXPECT_NO_THROW(s.CheckSettings());
-    EXPECT_EQ(s.WorkgroupHub(), QStringLiteral("../hub"));
-    EXPECT_EQ(s.Workflow(), QStringLiteral("Archive Scans"));
-    EXPECT_EQ(s.ConfidenceThreshold(), 80);
-    EXPECT_EQ(s.OcrLanguage(), 5);
-    EXPECT_EQ(s.Accuracy(), 8);
-  }
 }
