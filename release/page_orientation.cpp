@@ -160,13 +160,18 @@ QString orientationReasonName(OrientationReason reason) {
   return {};
 }
 
+// Records what detection found in `d`.
+void noteGuess(const OrientationGuess& guess, OrientationDecision& d) {
+  d.detected = guess.found;
+  d.orientation = guess.degrees;
+  d.confidence = guess.confidence;
+}
+
 // Names the detection's orientation when it is sure: the page stands as detected when that is
 // allowed, else as scanned.
 bool takeSureGuess(const OrientationGuess& guess, const ReleaseOptions& options,
                    OrientationDecision& d) {
-  d.detected = guess.found;
-  d.orientation = guess.degrees;
-  d.confidence = guess.confidence;
+  noteGuess(guess, d);
   if (!guess.found || guess.confidence < options.accuracy.orientationConfidence) return false;
   const bool allowed = options.orientations[guess.degrees / 90];
   d.reason = allowed ? OrientationReason::Detected : OrientationReason::NotAllowed;
@@ -227,9 +232,7 @@ OrientationDecision decideOrientation(Pix* scan, const PageScale& scale,
   // orientation to read first.
   if (!guess.found && finerLook) {
     guess = detect(scan, scale, true, sure, recognizer);
-    d.detected = guess.found;
-    d.orientation = guess.degrees;
-    d.confidence = guess.confidence;
+    noteGuess(guess, d);
   }
   // The other allowed orientations, the detector's guess first, each read once (first pass).
   std::vector<int> candidates;
