@@ -105,6 +105,27 @@ std::vector<PdfPage> pdfWords(const QString& pdf) {
   return pages;
 }
 
+QStringList allWords(const PdfPage& page) {
+  QStringList words;
+  for (const PdfWord& w : page.words) words << w.text;
+  return words;
+}
+
+QStringList pageTexts(const QString& pdf) {
+  QStringList texts;
+  for (const PdfPage& page : pdfWords(pdf)) texts << allWords(page).join(QLatin1Char(' '));
+  return texts;
+}
+
+QStringList expectedPageTexts(const QString& folder) {
+  QStringList texts;
+  for (int n = 1;; ++n) {
+    QFile file(QDir(folder).filePath(QStringLiteral("page-%1.txt").arg(n)));
+    if (!file.open(QIODevice::ReadOnly)) return texts;
+    texts << QString::fromUtf8(file.readAll()).simplified();
+  }
+}
+
 int pdfImageCount(const QString& pdf, int page) {
   int count = 0;
   const QStringList lines =
@@ -175,6 +196,12 @@ QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double
       }
     }
   }
+  return words;
+}
+
+QStringList allWords(const TestPage& page) {
+  QStringList words;
+  for (const DrawnWord& w : page.words) words << w.text;
   return words;
 }
 

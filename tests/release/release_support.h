@@ -58,6 +58,13 @@ struct PdfPage {
 };
 // The words of every page, as pdftotext -bbox finds them.
 std::vector<PdfPage> pdfWords(const QString& pdf);
+// The texts of the words of `page`, in order.
+QStringList allWords(const PdfPage& page);
+// The text of each page of `pdf`, its words parted by one space.
+QStringList pageTexts(const QString& pdf);
+// The texts written beside a sample batch's pages (page-1.txt, page-2.txt, ... in `folder`),
+// spaces simplified.
+QStringList expectedPageTexts(const QString& folder);
 // The number of images on page `page` (1-based), as pdfimages -list counts them.
 int pdfImageCount(const QString& pdf, int page);
 // The first image of page `page` (1-based), as pdfimages extracts it.
@@ -81,6 +88,8 @@ QRectF inPoints(const QRectF& pixels);
 // The drawn words of `page` that pdftotext finds with their text, their centre within
 // `tolerance` points of where they were drawn.
 QStringList wordsFoundInPlace(const TestPage& page, const PdfPage& found, double tolerance = 4.0);
+// The texts of the words drawn on `page`.
+QStringList allWords(const TestPage& page);
 
 // Page `page` (1-based) rendered by Poppler (pdftocairo) at `dpi`, in grey or in colour.
 QImage renderedPage(const QString& pdf, int page, int dpi = 300, bool grey = true);

@@ -60,17 +60,6 @@ void writeQtPdf(const QString& path, bool asText) {
   }
 }
 
-QString textOf(const QString& pdf, int page = 0) {
-  QStringList words;
-  int n = 0;
-  for (const PdfPage& p : pdfWords(pdf)) {
-    ++n;
-    if (page == 0 || n == page)
-      for (const PdfWord& w : p.words) words << w.text;
-  }
-  return words.join(QLatin1Char(' '));
-}
-
 // The scans, the PDFs made of them, and one release of a PDF per document.
 struct PdfRelease {
   QTemporaryDir dir;
@@ -192,8 +181,9 @@ TEST(PdfPages, OneImagePagesTakenAsStored) {
     ASSERT_EQ(words.size(), 3u);
     const QSizeF a5(1748 * 72.0 / 300, 2480 * 72.0 / 300);
     EXPECT_NEAR(words[0].size.width(), n == 1 ? a5.width() : a5.height(), 1);
+    const QString first = allWords(words[0]).join(' ');
     if (n == 1) {
-      EXPECT_TRUE(textOf(pdf, 1).contains("warehouse")) << qPrintable(textOf(pdf, 1));
+      EXPECT_TRUE(first.contains("warehouse")) << qPrintable(first);
     }
   }
 }
@@ -225,7 +215,7 @@ TEST(PdfPages, VectorPageRenderedAndRead) {
   const QJsonObject doc = document(r.report, 3);
   ASSERT_EQ(doc["status"].toString(), "released") << qPrintable(doc["reason"].toString());
   EXPECT_EQ(doc["pages"][0]["dpi"].toDouble(), 300);
-  const QString text = textOf(r.pdf(3));
+  const QString text = pageTexts(r.pdf(3)).join(' ');
   for (const char* word : {"signed", "warehouse", "transfer"})
     EXPECT_TRUE(text.contains(QLatin1String(word))) << qPrintable(text);
 }
@@ -240,8 +230,8 @@ TEST(PdfPages, PagesWithTextKeptUnlessAsked) {
   EXPECT_TRUE(kept["pages"][0]["kept"].toBool());
   EXPECT_EQ(kept["pages"][0]["words"].toInt(), 0);
   EXPECT_EQ(pdfImageCount(r.pdf(4), 1), 0) << "the kept page was rendered into an image";
-  EXPECT_TRUE(textOf(r.pdf(4)).contains("Please return the signed copy by Friday."))
-      << qPrintable(textOf(r.pdf(4)));
+  const QString text = pageTexts(r.pdf(4)).join(' ');
+  EXPECT_TRUE(text.contains("Please return the signed copy by Friday.")) << qPrintable(text);
   QProcess rules;
   rules.start("/usr/bin/python3", {QStringLiteral(ZAN_PDFA_RULES), r.pdf(4)});
   rules.waitForFinished(60000);

@@ -206,8 +206,7 @@ TEST(Resolution, FastestReadsATinyHighDpiLabel) {
   const ProgramRun run = r.run();
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
   QStringList found;
-  for (const PdfPage& page : pdfWords(r.out() + "/document-0001.pdf"))
-    for (const PdfWord& w : page.words) found << w.text;
+  for (const PdfPage& page : pdfWords(r.out() + "/document-0001.pdf")) found << allWords(page);
   int known = 0;
   for (const QString& line : kLabel)
     for (const QString& word : line.split(QLatin1Char(' '))) known += found.contains(word) ? 1 : 0;
