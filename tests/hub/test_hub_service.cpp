@@ -493,10 +493,10 @@ TEST(Release, WaitingAndWithdrawingWithoutAService) {
     int exitCode;
     const char* state;
     bool jobLeft;
-  } cases[] = {{"a hung job kept or not reported failed", true, true, 1, "failed", false},
-               {"a hung job withdrawn against the setting", true, false, 1, "pending", true},
-               {"the release waited or withdrew although not asked to", false, true, 0, "submitted",
-                true}};
+  } cases[] = {
+      {"a hung job kept or not reported failed", true, true, 1, "failed", false},
+      {"a hung job withdrawn against the setting", true, false, 1, "pending", true},
+      {"the release waited or withdrew although not asked to", false, true, 0, "submitted", true}};
   for (const auto& c : cases) {
     TempHub hub;
     const QString setup = hub.writeSetup(
