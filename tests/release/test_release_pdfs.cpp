@@ -358,8 +358,8 @@ TEST(SampleBatch, ReleasesTheExpectedText) {
       runZanRelease({"--setup", examples.filePath("release-setup.json"), "--batch",
                      examples.filePath("batch.json"), "--out", out.path(), "--quiet"});
   ASSERT_EQ(run.exitCode, 0) << qPrintable(run.err);
-  const QStringList texts = pageTexts(out.filePath("document-0001.pdf")) +
-                            pageTexts(out.filePath("document-0002.pdf"));
+  const QStringList texts =
+      pageTexts(out.filePath("document-0001.pdf")) + pageTexts(out.filePath("document-0002.pdf"));
   const QStringList expected = expectedPageTexts(examples.path());
   ASSERT_EQ(expected.size(), 4);
   EXPECT_EQ(texts, expected);
